@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Asset paths are entered relative to the game folder when they lie inside it.
+namespace AssetPath {
+
+// The game folder as asset browsing reads it; "NIL" stands for a folder never set.
+QString gameFolderSetting();
+
+// `fullPath` without the leading `gameFolder` text when it starts with it (a plain, case-sensitive
+// text prefix test: nothing is normalised); otherwise `fullPath` unchanged. "NIL" never matches.
+QString relativeToGameFolder(const QString &fullPath, const QString &gameFolder);
+
+} // namespace AssetPath

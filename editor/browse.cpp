@@ -1,0 +1,54 @@
+// The browse buttons of the Level and Episode panels: pick a model, texture or movie and enter it
+// relative to the game folder.
+
+#include "editor/assetpath.h"
+#include "editor/episodepanel.h"
+#include "editor/form1.h"
+#include "editor/levelpanel.h"
+
+#include <QLineEdit>
+
+#include <array>
+
+namespace {
+// LvlNFOBrow index -> receiving LvlTxtVal index.
+constexpr std::array<int, 6> ReceivingField{1, 5, 6, 7, 8, 9};
+} // namespace
+
+QString Form1::browseAsset(FileDialogObject &dialog, const QString &title)
+{
+    status.DialogCancelled = false;
+    dialog.Title = title;
+    if (!dialog.ShowOpen(this)) {
+        status.ReportUnexpectedError(AppError::cancelled());
+        return QString();
+    }
+    return AssetPath::relativeToGameFolder(dialog.FileName, AssetPath::gameFolderSetting());
+}
+
+QString Form1::BrowseMdl() { return browseAsset(NFOBrowseMdl, QStringLiteral("Browse for a model...")); }
+
+QString Form1::BrowseTex() { return browseAsset(NFOBrowseTex, QStringLiteral("Browse for a texture...")); }
+
+QString Form1::BrowseOgv()
+{
+    return browseAsset(NFOBrowseOgv, QStringLiteral("Browse for a movie (*.ogv) file..."));
+}
+
+void Form1::LvlNFOBrow_Click(int index)
+{
+    if (index < 0 || index >= int(ReceivingField.size()))
+        return;
+    const QString path = index == 0 ? BrowseMdl() : index <= 2 ? BrowseTex() : BrowseOgv();
+    if (status.DialogCancelled)
+        return;
+    levelPanel()->LvlTxtVal[size_t(ReceivingField[size_t(index)])]->setText(path);
+}
+
+void Form1::EpiNFOBrow_Click()
+{
+    const QString path = BrowseTex();
+    if (status.DialogCancelled)
+        return;
+    episodePanel()->EpiTxtVal[1]->setText(path);
+}

@@ -1,0 +1,60 @@
+// Episode NFO documents: the Save As dialog, the write, the load, and the Open NFO dialog that
+// tells Level from Episode files by their first line.
+
+#include "editor/episodepanel.h"
+#include "editor/form1.h"
+#include "formats/documentfile.h"
+#include "formats/episodenfo.h"
+#include "formats/nfokind.h"
+
+#include <QFileInfo>
+
+void Form1::EpiNFOSaveAsDialog(OpenDocument &d)
+{
+    chooseSavePath(EpiNFOOpenSave, QStringLiteral("Save .nfo (Episode) file As..."), d);
+}
+
+bool Form1::EpiNFOWrite(OpenDocument &d)
+{
+    const EpisodeFields fields = episodePanel()->fields();
+    return writeDocument(d, EpisodeNfo::checkStorable(fields), true, [&] {
+        return EpisodeNfo::generate(fields, [this](const QString &key) {
+                   log.WriteLog(QStringLiteral("Info"), key);
+               })
+               + DocumentFile::CRLF;
+    });
+}
+
+void Form1::NFOOpenDialog(OpenDocument &d)
+{
+    status.DialogCancelled = false;
+    EpiNFOOpenSave.Title = QStringLiteral("Open a .nfo (Episode/Level) file...");
+    if (!EpiNFOOpenSave.ShowOpen(this)) {
+        status.ReportUnexpectedError(AppError::cancelled());
+        return;
+    }
+    const QString path = EpiNFOOpenSave.FileName;
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    NfoKind::Kind kind = NfoKind::Level;
+    const bool decided = trapped([&] {
+        kind = NfoKind::fromOpenDialogFirstLine(Nfo::firstLine(DocumentFile::read(path), path));
+    });
+    if (!decided)
+        return;
+    if (kind == NfoKind::Episode)
+        EpiNFOLoad(path, d);
+    else
+        LvlNFOLoad(path, d);
+}
+
+void Form1::EpiNFOLoad(const QString &path, OpenDocument &d)
+{
+    startLoad(DocKind::EpiNFO, path, d, EpiNFOOpenSave);
+    finishLoad(path, d, [&](const QString &text) {
+        EpisodeFields fields = episodePanel()->fields();
+        const Nfo::ParseOutcome outcome = EpisodeNfo::parse(text, fields);
+        episodePanel()->setFields(fields);
+        reportParse(outcome, path, QStringLiteral("Error : This is not a episode NFO!"));
+    });
+}

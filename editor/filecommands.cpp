@@ -1,0 +1,234 @@
+// The file commands of the main window: New, Open, Save, Save As, the save prompt, and the open of
+// a file named on the command line.
+
+#include "editor/dscpanel.h"
+#include "editor/episodepanel.h"
+#include "editor/form1.h"
+#include "editor/levelpanel.h"
+#include "formats/codepage.h"
+#include "formats/documentfile.h"
+#include "formats/nfokind.h"
+#include "platform/messagebox.h"
+
+#include <QSaveFile>
+
+namespace {
+const QString InvalidOperation = QStringLiteral("Invaild Opreation Error - No files can be saved.");
+}
+
+void Form1::ResetToNewDocument(const QString &kind, OpenDocument &d)
+{
+    if (kind == DocKind::DSC) {
+        dscPanel()->setText(QString());
+        d.FileTitle = QStringLiteral("untitled.dsc");
+    } else if (kind == DocKind::EpiNFO) {
+        episodePanel()->setFields({});
+        d.FileTitle = QStringLiteral("untitled.nfo");
+    } else if (kind == DocKind::LvlNFO) {
+        levelPanel()->LvlPanelReset();
+        d.FileTitle = QStringLiteral("untitled.nfo");
+    } else {
+        return;
+    }
+    d.Kind = kind;
+    setDocumentTitle(kind, d.FileTitle);
+    d.Dirty = false;
+    d.Path.clear();
+}
+
+int Form1::AskSaveCurrent(OpenDocument &d)
+{
+    if (!d.Dirty)
+        return 2;
+    switch (MessageBox::show(this, MessageBox::Icon::None, MessageBox::Buttons::YesNoCancel,
+                             QStringLiteral("Save current opening file, '%1'?").arg(d.FileTitle))) {
+    case MessageBox::Answer::Yes: return 1;
+    case MessageBox::Answer::No: return 2;
+    default: return 0;
+    }
+}
+
+bool Form1::saveBeforeReplacing()
+{
+    status.DialogCancelled = false;
+    const int answer = AskSaveCurrent(document);
+    if (answer == 0)
+        return false;
+    // A save that failed stops the command like a cancelled one: the unsaved document stays open.
+    if (answer == 1 && saveCommand() == SaveOutcome::Failed)
+        return false;
+    return !status.DialogCancelled;
+}
+
+void Form1::newCommand(const QString &kind)
+{
+    if (!saveBeforeReplacing())
+        return;
+    ShowPanelForKind(kind);
+    ResetToNewDocument(kind, document);
+    QString message;
+    if (kind == DocKind::DSC)
+        message = QStringLiteral("New DSC Document opened");
+    else if (kind == DocKind::EpiNFO)
+        message = QStringLiteral("New Episode NFO Document opened");
+    else
+        message = QStringLiteral("New Level NFO Docuemnt opened");
+    status.ReportStatus(message, QStringLiteral("Info"), true);
+}
+
+void Form1::openDscCommand()
+{
+    if (saveBeforeReplacing())
+        DSCOpenDialog(document);
+}
+
+void Form1::openNfoCommand()
+{
+    if (saveBeforeReplacing())
+        NFOOpenDialog(document);
+}
+
+Form1::SaveOutcome Form1::saveCommand() { return runSave(false); }
+
+Form1::SaveOutcome Form1::saveAsCommand() { return runSave(true); }
+
+Form1::SaveOutcome Form1::runSave(bool alwaysAsk)
+{
+    status.DialogCancelled = false;
+    const QString kind = document.Kind;
+    if (kind != DocKind::DSC && kind != DocKind::EpiNFO && kind != DocKind::LvlNFO) {
+        MessageBox::show(this, MessageBox::Icon::Critical, MessageBox::Buttons::Ok, InvalidOperation);
+        return SaveOutcome::NotAllowed;
+    }
+    if (alwaysAsk || document.Path.isEmpty()) {
+        if (kind == DocKind::DSC)
+            DSCSaveAsDialog(document);
+        else if (kind == DocKind::EpiNFO)
+            EpiNFOSaveAsDialog(document);
+        else
+            LvlNFOSaveAsDialog(document);
+    }
+    bool written = false;
+    if (kind == DocKind::DSC)
+        written = DSCWrite(document);
+    else if (kind == DocKind::EpiNFO)
+        written = EpiNFOWrite(document);
+    else
+        written = LvlNFOWrite(document);
+
+    if (status.DialogCancelled)
+        return SaveOutcome::Cancelled;
+    // A write stopped by an error has been reported already; it is not a save.
+    if (!written)
+        return SaveOutcome::Failed;
+    MessageBox::show(this, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
+                     QStringLiteral("File '%1' was saved.").arg(document.FileTitle));
+    status.ReportStatus(QStringLiteral("Successfully saved '%1'").arg(document.Path),
+                        QStringLiteral("Info"), true);
+    document.Dirty = false;
+    return SaveOutcome::Saved;
+}
+
+void Form1::OpenFromCommandLine(const QString &path, OpenDocument &d)
+{
+    if (NfoKind::commandLineNamesDsc(path)) {
+        DSCLoad(path, d);
+        return;
+    }
+    NfoKind::Kind kind = NfoKind::Level;
+    const bool decided = trapped([&] {
+        kind = NfoKind::fromCommandLineFirstLine(Nfo::firstLine(DocumentFile::read(path), path));
+    });
+    if (!decided)
+        return;
+    if (kind == NfoKind::Level)
+        LvlNFOLoad(path, d);
+    else
+        EpiNFOLoad(path, d);
+}
+
+void Form1::chooseSavePath(FileDialogObject &dialog, const QString &title, OpenDocument &d)
+{
+    status.DialogCancelled = false;
+    dialog.Title = title;
+    if (!dialog.ShowSave(this)) {
+        status.ReportUnexpectedError(AppError::cancelled());
+        return;
+    }
+    d.Path = dialog.FileName;
+    d.FileTitle = DocumentFile::fileTitleOf(d.Path);
+}
+
+bool Form1::writeDocument(OpenDocument &d, const std::optional<AppError> &unstorable,
+                          bool reportGenerating, const std::function<QString()> &build)
+{
+    if (status.DialogCancelled)
+        return false;
+    return trapped([&] {
+        if (unstorable)
+            throw *unstorable;
+        QSaveFile file(d.Path);
+        DocumentFile::openForWriting(file);
+        if (reportGenerating)
+            status.ReportStatus(QStringLiteral("Generating file..."), QStringLiteral("Info"), true);
+        DocumentFile::writeAndCommit(file, CodePage::encode(build()));
+        setDocumentTitle(d.Kind, d.FileTitle);
+    });
+}
+
+std::optional<QString> Form1::readForLoad(const QString &path, OpenDocument &d)
+{
+    try {
+        return DocumentFile::read(path);
+    } catch (const AppError &error) {
+        // A description that does not exist yet keeps its path: Save creates it.
+        if (!(d.Kind == DocKind::DSC && error.number == AppError::FileNotFound)) {
+            d.Path.clear();
+            d.FileTitle = d.Kind == DocKind::DSC ? QStringLiteral("untitled.dsc")
+                                                 : QStringLiteral("untitled.nfo");
+        }
+        status.ReportUnexpectedError(error);
+        return std::nullopt;
+    }
+}
+
+void Form1::reportParse(const Nfo::ParseOutcome &outcome, const QString &path,
+                        const QString &wrongKindText)
+{
+    for (const Nfo::Notice &notice : outcome.notices) {
+        if (notice.kind == Nfo::Notice::WrongKind) {
+            MessageBox::show(this, MessageBox::Icon::Critical, MessageBox::Buttons::Ok,
+                             wrongKindText
+                                 + QStringLiteral("\r\n\r\nWarning - Don't know how to handle this error"));
+        } else {
+            MessageBox::show(this, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
+                             QStringLiteral("Found an invaild line in the file, '") + notice.line
+                                 + QStringLiteral("', ignoring line..."));
+        }
+    }
+    if (outcome.error) {
+        status.ReportUnexpectedError(
+            {outcome.error->number, QStringLiteral("In '%1', %2").arg(path, outcome.error->description)});
+    }
+}
+
+void Form1::startLoad(const QString &kind, const QString &path, OpenDocument &d, FileDialogObject &dialog)
+{
+    ShowPanelForKind(kind);
+    ResetToNewDocument(kind, d);
+    d.Path = path;
+    d.FileTitle = DocumentFile::fileTitleOf(path);
+    dialog.FileName.clear();
+}
+
+void Form1::finishLoad(const QString &path, OpenDocument &d, const std::function<void(const QString &)> &fill)
+{
+    const auto text = readForLoad(path, d);
+    if (!text)
+        return;
+    fill(*text);
+    // Filling the panel counted as edits.
+    d.Dirty = false;
+    setDocumentTitle(d.Kind, d.FileTitle);
+    status.ReportStatus(QStringLiteral("'%1' loaded").arg(path), QStringLiteral("Info"), true);
+}

@@ -1,0 +1,218 @@
+#include "editor/form1.h"
+
+#include "editor/dscpanel.h"
+#include "editor/episodepanel.h"
+#include "editor/levelpanel.h"
+#include "formats/documentfile.h"
+#include "platform/desktop.h"
+#include "platform/messagebox.h"
+#include "settings/settingskeys.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+Form1::Form1(QString programFolder, QWidget *parent)
+    : QMainWindow(parent)
+    , log(programFolder)
+    , status(log, (LblStatus = new QLabel(QStringLiteral("Ready"))), (ImgStatus = new QLabel),
+             &form2.Timer1, this)
+    , m_programFolder(std::move(programFolder))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Brisquel"));
+    buildMenus();
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    m_panels = new QVBoxLayout;
+    m_panels->addStretch();
+    layout->addLayout(m_panels, 1);
+
+    // The status row: the kind's picture and the last report, cut at the window's edge.
+    auto *statusRow = new QHBoxLayout;
+    ImgStatus->setObjectName(QStringLiteral("ImgStatus"));
+    ImgStatus->setFixedSize(32, 32);
+    LblStatus->setObjectName(QStringLiteral("LblStatus"));
+    LblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    LblStatus->setTextFormat(Qt::PlainText);
+    statusRow->addWidget(ImgStatus);
+    statusRow->addWidget(LblStatus, 1);
+    layout->addLayout(statusRow);
+    setCentralWidget(central);
+
+    const int line = fontMetrics().height();
+    resize(line * 30, line * 36);
+
+    form2.reportTip = [this](const QString &message, const QString &kind) {
+        status.ReportStatus(message, kind, true);
+    };
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildMenus()
+{
+    auto action = [this](QMenu *menu, const char *name, const QString &caption,
+                         const QKeySequence &shortcut, auto slot) {
+        auto *item = menu->addAction(caption);
+        item->setObjectName(QLatin1String(name));
+        item->setShortcut(shortcut);
+        connect(item, &QAction::triggered, this, slot);
+        return item;
+    };
+
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuNew = mnuFile->addMenu(QStringLiteral("&New"));
+    mnuNew->setObjectName(QStringLiteral("mnuNew"));
+    mnuNewDSC = action(mnuNew, "mnuNewDSC", QStringLiteral("DSC (Description)"), {},
+                       [this] { newCommand(DocKind::DSC); });
+    mnuNewEpiNFO = action(mnuNew, "mnuNewEpiNFO", QStringLiteral("Episode NFO (Info)"), {},
+                          [this] { newCommand(DocKind::EpiNFO); });
+    mnuNewLvlNFO = action(mnuNew, "mnuNewLvlNFO", QStringLiteral("Level NFO (Info)"), {},
+                          [this] { newCommand(DocKind::LvlNFO); });
+    mnuOpen = mnuFile->addMenu(QStringLiteral("&Open"));
+    mnuOpen->setObjectName(QStringLiteral("mnuOpen"));
+    mnuOpenDSC = action(mnuOpen, "mnuOpenDSC", QStringLiteral("DSC (Description)"), {},
+                        [this] { openDscCommand(); });
+    mnuOpenNFO = action(mnuOpen, "mnuOpenNFO", QStringLiteral("NFO (Episode/Level)"), {},
+                        [this] { openNfoCommand(); });
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuS1"));
+    mnuSave = action(mnuFile, "mnuSave", QStringLiteral("Save"), QKeySequence::Save,
+                     [this] { saveCommand(); });
+    mnuSaveAs = action(mnuFile, "mnuSaveAs", QStringLiteral("Save As"),
+                       QKeySequence(QStringLiteral("Ctrl+Shift+S")), [this] { saveAsCommand(); });
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuS2"));
+    mnuExit = action(mnuFile, "mnuExit", QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+E")),
+                     [this] { close(); });
+
+    mnuOptions = menuBar()->addAction(QStringLiteral("&Options"));
+    mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpFile = action(mnuHelp, "mnuHelpFile", QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
+                         [this] { helpCommand(); });
+    mnuAbout = action(mnuHelp, "mnuAbout", QStringLiteral("About"),
+                      QKeySequence(Qt::CTRL | Qt::Key_F1), [] {});
+}
+
+void Form1::load(const QString &commandLineText)
+{
+    log.ClearLog();
+    log.WriteLog(QStringLiteral("Misc"),
+                 QStringLiteral("----")
+                     + QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)
+                     + QStringLiteral("----") + DocumentFile::CRLF);
+    form2.FillTips();
+    form2.Timer1.setInterval(Settings::tipIntervalMs());
+    document = OpenDocument{};
+    status.ReportStatus(QStringLiteral("Ready"), QStringLiteral("Info"), true);
+    if (!commandLineText.isEmpty() && commandLineText != QLatin1String("%1"))
+        OpenFromCommandLine(commandLineText, document);
+}
+
+LevelPanel *Form1::levelPanel()
+{
+    if (!m_levelPanel) {
+        m_levelPanel = new LevelPanel(centralWidget());
+        m_levelPanel->hide();
+        m_panels->insertWidget(0, m_levelPanel);
+        connect(m_levelPanel, &LevelPanel::changed, this, &Form1::markDirty);
+        connect(m_levelPanel, &LevelPanel::browseRequested, this, &Form1::LvlNFOBrow_Click);
+    }
+    return m_levelPanel;
+}
+
+EpisodePanel *Form1::episodePanel()
+{
+    if (!m_episodePanel) {
+        m_episodePanel = new EpisodePanel(centralWidget());
+        m_episodePanel->hide();
+        m_panels->insertWidget(0, m_episodePanel);
+        connect(m_episodePanel, &EpisodePanel::changed, this, &Form1::markDirty);
+        connect(m_episodePanel, &EpisodePanel::browseRequested, this, &Form1::EpiNFOBrow_Click);
+    }
+    return m_episodePanel;
+}
+
+DscPanel *Form1::dscPanel()
+{
+    if (!m_dscPanel) {
+        m_dscPanel = new DscPanel(centralWidget());
+        m_dscPanel->hide();
+        m_panels->insertWidget(0, m_dscPanel, 1);
+        connect(m_dscPanel, &DscPanel::changed, this, &Form1::markDirty);
+    }
+    return m_dscPanel;
+}
+
+void Form1::ShowPanelForKind(const QString &kind)
+{
+    QWidget *shown = nullptr;
+    if (kind == DocKind::DSC)
+        shown = dscPanel();
+    else if (kind == DocKind::EpiNFO)
+        shown = episodePanel();
+    else if (kind == DocKind::LvlNFO)
+        shown = levelPanel();
+    else
+        return;
+    for (QWidget *panel : {static_cast<QWidget *>(m_dscPanel), static_cast<QWidget *>(m_episodePanel),
+                           static_cast<QWidget *>(m_levelPanel)}) {
+        if (panel && panel != shown)
+            panel->hide();
+    }
+    shown->show();
+}
+
+void Form1::setDocumentTitle(const QString &kind, const QString &fileTitle)
+{
+    QString title = QStringLiteral("Brisquel - ") + fileTitle;
+    if (kind == DocKind::EpiNFO)
+        title += QStringLiteral(" (Episode NFO)");
+    else if (kind == DocKind::LvlNFO)
+        title += QStringLiteral(" (Level NFO)");
+    setWindowTitle(title);
+}
+
+bool Form1::trapped(const std::function<void()> &operation)
+{
+    try {
+        operation();
+        return true;
+    } catch (const AppError &error) {
+        status.ReportUnexpectedError(error);
+        return false;
+    }
+}
+
+void Form1::helpCommand()
+{
+    Desktop::openFile(QDir::toNativeSeparators(m_programFolder + QStringLiteral("/Help/index.htm")));
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    const int answer = AskSaveCurrent(document);
+    if (answer == 0) {
+        event->ignore();
+        return;
+    }
+    // A cancelled Save As does not stop the shutdown; a save that failed does, so that the
+    // changes the user asked to keep are not thrown away.
+    if (answer == 1 && saveCommand() == SaveOutcome::Failed) {
+        event->ignore();
+        return;
+    }
+    log.WriteLog(QStringLiteral("Info"), QStringLiteral("Brisquel is shutting down"));
+    event->accept();
+}

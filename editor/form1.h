@@ -1,0 +1,151 @@
+#pragma once
+
+#include "editor/opendocument.h"
+#include "formats/apperror.h"
+#include "formats/nfoline.h"
+#include "platform/filedialog.h"
+#include "status/applog.h"
+#include "status/form2.h"
+#include "status/statusstuff.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <optional>
+
+class DscPanel;
+class EpisodePanel;
+class LevelPanel;
+class QAction;
+class QLabel;
+class QMenu;
+class QVBoxLayout;
+
+// The editor's main window: one open document at a time, shown in the panel of its kind.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // `programFolder` holds the log, the help pages and the companion program.
+    explicit Form1(QString programFolder, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // The start-up sequence: a fresh log, the tips, "Ready", the file named on the command line
+    // (the whole argument text), and the first-run step.
+    void load(const QString &commandLineText);
+
+    // How a Save command ended.
+    enum class SaveOutcome { Saved, Cancelled, Failed, NotAllowed };
+
+    // File commands (the menu runs these).
+    void newCommand(const QString &kind);
+    void openDscCommand();
+    void openNfoCommand();
+    SaveOutcome saveCommand();
+    SaveOutcome saveAsCommand();
+    void helpCommand();
+
+    // Open document handling.
+    void ShowPanelForKind(const QString &kind);
+    void ResetToNewDocument(const QString &kind, OpenDocument &document);
+    int AskSaveCurrent(OpenDocument &document);
+    void OpenFromCommandLine(const QString &path, OpenDocument &document);
+
+    // Level NFO documents.
+    void LvlNFOSaveAsDialog(OpenDocument &document);
+    bool LvlNFOWrite(OpenDocument &document);
+    void LvlNFOLoad(const QString &path, OpenDocument &document);
+    // Episode NFO documents, and the Open NFO dialog for both NFO kinds.
+    void EpiNFOSaveAsDialog(OpenDocument &document);
+    bool EpiNFOWrite(OpenDocument &document);
+    void NFOOpenDialog(OpenDocument &document);
+    void EpiNFOLoad(const QString &path, OpenDocument &document);
+    // Description documents.
+    void DSCSaveAsDialog(OpenDocument &document);
+    bool DSCWrite(OpenDocument &document);
+    void DSCOpenDialog(OpenDocument &document);
+    void DSCLoad(const QString &path, OpenDocument &document);
+
+    // Asset browsing: the path to enter (empty when cancelled; see status.DialogCancelled).
+    QString BrowseMdl();
+    QString BrowseTex();
+    QString BrowseOgv();
+
+    // The panels are built when first shown.
+    LevelPanel *levelPanel();
+    EpisodePanel *episodePanel();
+    DscPanel *dscPanel();
+
+    OpenDocument document;
+    QString programFolder() const { return m_programFolder; }
+
+    QMenu *mnuFile = nullptr;
+    QMenu *mnuNew = nullptr;
+    QMenu *mnuOpen = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuNewDSC = nullptr;
+    QAction *mnuNewEpiNFO = nullptr;
+    QAction *mnuNewLvlNFO = nullptr;
+    QAction *mnuOpenDSC = nullptr;
+    QAction *mnuOpenNFO = nullptr;
+    QAction *mnuSave = nullptr;
+    QAction *mnuSaveAs = nullptr;
+    QAction *mnuExit = nullptr;
+    QAction *mnuOptions = nullptr;
+    QAction *mnuHelpFile = nullptr;
+    QAction *mnuAbout = nullptr;
+    QLabel *ImgStatus = nullptr;
+    QLabel *LblStatus = nullptr;
+
+    FileDialogObject LvlNFOOpenSave{QStringLiteral("Level NFO (*.nfo)|*.nfo")};
+    FileDialogObject EpiNFOOpenSave{QStringLiteral("NFO (*.nfo)|*.nfo")};
+    FileDialogObject DSCOpenSave{QStringLiteral("DSC Description File (*.dsc)|*.dsc")};
+    FileDialogObject NFOBrowseMdl{QStringLiteral("Model (*.mdl)|*.mdl")};
+    FileDialogObject NFOBrowseTex{QStringLiteral("Texture (*.tex)|*.tex")};
+    FileDialogObject NFOBrowseOgv{QStringLiteral("Movie File (*.ogv)|*.ogv")};
+
+    Form2 form2;
+    AppLog log;
+    StatusStuff status;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void setDocumentTitle(const QString &kind, const QString &fileTitle);
+    void markDirty() { document.Dirty = true; }
+    // Runs an operation under the error trap: an AppError goes to ReportUnexpectedError and
+    // ends the operation. Returns whether it ran to its end.
+    bool trapped(const std::function<void()> &operation);
+    // The shared steps of the kinds' Save As dialogs.
+    void chooseSavePath(FileDialogObject &dialog, const QString &title, OpenDocument &document);
+    // The shared steps of the kinds' writes: refuse what cannot be stored, open, report, build,
+    // write, set the title.
+    bool writeDocument(OpenDocument &document, const std::optional<AppError> &unstorable,
+                       bool reportGenerating, const std::function<QString()> &build);
+    // Reads the file of a load. On failure the error is reported and the document gets no path,
+    // so a later Save asks for one instead of overwriting the file that could not be read.
+    std::optional<QString> readForLoad(const QString &path, OpenDocument &document);
+    // The first and last steps shared by every load: show the kind's panel as a new document named
+    // after the file; then read it, fill the panel and report it loaded.
+    void startLoad(const QString &kind, const QString &path, OpenDocument &document,
+                   FileDialogObject &dialog);
+    void finishLoad(const QString &path, OpenDocument &document,
+                    const std::function<void(const QString &text)> &fill);
+    // Tells the user what reading an NFO file found: wrong-kind and invalid lines, and the line
+    // that stopped the reading.
+    void reportParse(const Nfo::ParseOutcome &outcome, const QString &path, const QString &wrongKindText);
+    SaveOutcome runSave(bool alwaysAsk);
+    bool saveBeforeReplacing();
+    void LvlNFOBrow_Click(int index);
+    void EpiNFOBrow_Click();
+    QString browseAsset(FileDialogObject &dialog, const QString &title);
+
+    QString m_programFolder;
+    QVBoxLayout *m_panels = nullptr;
+    LevelPanel *m_levelPanel = nullptr;
+    EpisodePanel *m_episodePanel = nullptr;
+    DscPanel *m_dscPanel = nullptr;
+};

@@ -1,0 +1,34 @@
+// Level NFO documents: the Save As dialog, the write and the load.
+
+#include "editor/form1.h"
+#include "editor/levelpanel.h"
+#include "formats/documentfile.h"
+#include "formats/levelnfo.h"
+
+void Form1::LvlNFOSaveAsDialog(OpenDocument &d)
+{
+    chooseSavePath(LvlNFOOpenSave, QStringLiteral("Save .nfo (Level) file As..."), d);
+}
+
+bool Form1::LvlNFOWrite(OpenDocument &d)
+{
+    const LevelFields fields = levelPanel()->fields();
+    return writeDocument(d, LevelNfo::checkStorable(fields), true, [&] {
+        return LevelNfo::generate(fields, [this](const QString &key) {
+                   log.WriteLog(QStringLiteral("Info"), key);
+               })
+               + DocumentFile::CRLF;
+    });
+}
+
+void Form1::LvlNFOLoad(const QString &path, OpenDocument &d)
+{
+    startLoad(DocKind::LvlNFO, path, d, LvlNFOOpenSave);
+    levelPanel()->excludeOptional();
+    finishLoad(path, d, [&](const QString &text) {
+        LevelFields fields = levelPanel()->fields();
+        const Nfo::ParseOutcome outcome = LevelNfo::parse(text, fields);
+        levelPanel()->setFields(fields);
+        reportParse(outcome, path, QStringLiteral("Error : This is not a level NFO!"));
+    });
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// An error that ends a document, dialog or command-line operation. The number is stable per kind
+// of failure (users quote it when asking for help); the description says what failed and where.
+struct AppError
+{
+    enum Number : int {
+        BadFileLine = 9,        // an NFO line that cannot supply its value
+        DeviceError = 57,       // a read or write that failed part-way
+        FileNotFound = 53,
+        EmptyFile = 62,         // no first line to decide the NFO kind from
+        FileAccess = 75,        // cannot open (a folder, no rights, invalid name)
+        UnstorableValue = 380,  // a value the file format or its code page cannot hold
+        DialogCancelledNumber = 32755,
+    };
+
+    int number = 0;
+    QString description;
+
+    static AppError cancelled() { return {DialogCancelledNumber, QStringLiteral("Cancel was selected.")}; }
+    bool isCancel() const { return number == DialogCancelledNumber; }
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QSaveFile;
+
+// Reading and writing whole document files. Failures throw AppError with a description that
+// names the file and the reason.
+namespace DocumentFile {
+
+extern const QString CRLF;
+
+// The whole file, decoded from the code page.
+QString read(const QString &path);
+
+// Opens the file for a safe replace: nothing reaches the path until commit() succeeds, so a failed
+// or interrupted save leaves the previous file whole.
+void openForWriting(QSaveFile &file);
+void writeAndCommit(QSaveFile &file, const QByteArray &bytes);
+
+// The file name without its folder: the part after the last native separator.
+QString fileTitleOf(const QString &path);
+
+} // namespace DocumentFile

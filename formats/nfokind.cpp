@@ -1,0 +1,22 @@
+#include "formats/nfokind.h"
+
+#include "formats/nfoline.h"
+
+namespace NfoKind {
+
+Kind fromOpenDialogFirstLine(const QString &firstLine)
+{
+    return Nfo::trimBlanks(firstLine.toUpper()) == QLatin1String("EPISODE") ? Episode : Level;
+}
+
+Kind fromCommandLineFirstLine(const QString &firstLine)
+{
+    return Nfo::trimBlanks(firstLine.toUpper()).left(5) == QLatin1String("LEVEL") ? Level : Episode;
+}
+
+bool commandLineNamesDsc(const QString &path)
+{
+    return path.right(3).toUpper() == QLatin1String("DSC");
+}
+
+} // namespace NfoKind

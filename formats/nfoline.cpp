@@ -1,0 +1,101 @@
+#include "formats/nfoline.h"
+
+#include "formats/codepage.h"
+
+#include <QDir>
+#include <QStringTokenizer>
+
+namespace Nfo {
+
+const QChar Quote = QLatin1Char('"');
+const QString BlankKey = QStringLiteral("Blank");
+
+QString valueOf(const Line &line)
+{
+    const qsizetype open = line.hasValuePart ? line.valuePart.indexOf(Quote) : -1;
+    if (open < 0) {
+        throw AppError{AppError::BadFileLine,
+                       QStringLiteral("line %1 has no value in double quotes: '%2'")
+                           .arg(line.number)
+                           .arg(line.text)};
+    }
+    const qsizetype close = line.valuePart.indexOf(Quote, open + 1);
+    return close < 0 ? line.valuePart.mid(open + 1) : line.valuePart.mid(open + 1, close - open - 1);
+}
+
+QString fieldLine(const QString &key, const QString &value)
+{
+    return key + QLatin1Char('=') + Quote + value + Quote;
+}
+
+std::optional<AppError> checkValue(const QString &caption, const QString &value)
+{
+    const QString subject = QStringLiteral("The value of '%1'").arg(caption);
+    if (value.contains(Quote)) {
+        return AppError{AppError::UnstorableValue,
+                        subject + QStringLiteral(" contains a double quote (\"), which an NFO file "
+                                                 "cannot hold. Remove it and save again.")};
+    }
+    return CodePage::check(subject, value);
+}
+
+ParseOutcome parse(const QString &text, const QString &ownWord, const QString &otherWord,
+                   const std::function<bool(const Line &)> &apply)
+{
+    ParseOutcome outcome;
+    int number = 0;
+    for (const QStringView piece : QStringTokenizer(text, u"\r\n")) {
+        ++number;
+        Line line{piece.toString(), {}, false, {}, number};
+        const qsizetype equals = piece.indexOf(QLatin1Char('='));
+        if (piece.isEmpty()) {
+            line.key = BlankKey;
+        } else if (equals < 0) {
+            line.key = line.text;
+        } else {
+            line.key = piece.left(equals).toString();
+            line.hasValuePart = true;
+            line.valuePart = piece.mid(equals + 1).toString();
+        }
+
+        if (line.key == ownWord || line.key == BlankKey)
+            continue;
+        if (line.key == otherWord) {
+            outcome.notices.append({Notice::WrongKind, line.text});
+            continue;
+        }
+        try {
+            if (!apply(line))
+                outcome.notices.append({Notice::InvalidLine, line.text});
+        } catch (const AppError &error) {
+            outcome.error = error;
+            break;
+        }
+    }
+    return outcome;
+}
+
+QString firstLine(const QString &text, const QString &path)
+{
+    if (text.isEmpty()) {
+        throw AppError{AppError::EmptyFile,
+                       QStringLiteral("'%1' is empty: it has no first line that says whether it is "
+                                      "a Level or an Episode NFO")
+                           .arg(QDir::toNativeSeparators(path))};
+    }
+    const qsizetype end = text.indexOf(QStringLiteral("\r\n"));
+    return end < 0 ? text : text.left(end);
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+} // namespace Nfo

@@ -1,0 +1,31 @@
+#include "platform/commandline.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace CommandLine {
+
+QString argumentText(const QStringList &arguments)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(arguments);
+    const QString line = QString::fromWCharArray(GetCommandLineW());
+    qsizetype i = 0;
+    // The program name: up to the closing quote when quoted, otherwise up to the first blank.
+    if (line.startsWith(QLatin1Char('"'))) {
+        i = line.indexOf(QLatin1Char('"'), 1);
+        i = i < 0 ? line.size() : i + 1;
+    } else {
+        while (i < line.size() && line.at(i) != QLatin1Char(' ') && line.at(i) != QLatin1Char('\t'))
+            ++i;
+    }
+    while (i < line.size() && (line.at(i) == QLatin1Char(' ') || line.at(i) == QLatin1Char('\t')))
+        ++i;
+    return line.mid(i);
+#else
+    return arguments.mid(1).join(QLatin1Char(' '));
+#endif
+}
+
+} // namespace CommandLine

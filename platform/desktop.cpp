@@ -1,0 +1,27 @@
+#include "platform/desktop.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace Desktop {
+
+namespace {
+Handler &handler()
+{
+    static Handler instance;
+    return instance;
+}
+} // namespace
+
+void openFile(const QString &path)
+{
+    if (handler()) {
+        handler()(path);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void setHandler(Handler newHandler) { handler() = std::move(newHandler); }
+
+} // namespace Desktop

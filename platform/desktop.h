@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Handing a file to the desktop's default application for its type.
+namespace Desktop {
+
+using Handler = std::function<void(const QString &path)>;
+
+// Asks the desktop to open the file; the result is not looked at.
+void openFile(const QString &path);
+
+// Replaces the desktop (tests); an empty handler restores it.
+void setHandler(Handler handler);
+
+} // namespace Desktop

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// The editor's file dialogs. Each dialog object has a title, a one-entry filter in the form
+// "description|pattern" and the name of the file chosen last, offered as the starting name the
+// next time it opens.
+namespace FileDialog {
+
+enum class Mode { Open, Save };
+
+struct Request
+{
+    Mode mode;
+    QString title;
+    QString filter;
+    QString fileName;
+};
+
+// The chosen file's full path with native separators, or nothing when cancelled.
+using Handler = std::function<std::optional<QString>(const Request &)>;
+
+std::optional<QString> show(QWidget *parent, const Request &request);
+
+// Replaces the real dialogs (tests); an empty handler restores them.
+void setHandler(Handler handler);
+
+std::optional<QString> showReal(QWidget *parent, const Request &request);
+
+// "Level NFO (*.nfo)|*.nfo" as a Qt name filter, and its pattern's extension ("nfo").
+QString qtNameFilter(const QString &filter);
+QString defaultSuffix(const QString &filter);
+
+} // namespace FileDialog
+
+class FileDialogObject
+{
+public:
+    FileDialogObject(QString filter) : Filter(std::move(filter)) {}
+
+    // Shows the dialog; on success FileName holds the chosen path.
+    bool ShowOpen(QWidget *parent) { return run(parent, FileDialog::Mode::Open); }
+    bool ShowSave(QWidget *parent) { return run(parent, FileDialog::Mode::Save); }
+
+    QString Title;
+    QString Filter;
+    QString FileName;
+
+private:
+    bool run(QWidget *parent, FileDialog::Mode mode);
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Every message box of the editor goes through here, captioned with the program title. Tests
+// install a handler that records the box and gives the answer.
+namespace MessageBox {
+
+enum class Icon { None, Critical, Information };
+enum class Buttons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+struct Request
+{
+    Icon icon;
+    Buttons buttons;
+    QString caption;
+    QString text;
+};
+
+using Handler = std::function<Answer(const Request &)>;
+
+// Shows the box modally (over `parent` when given) and waits for the answer. Closing the box
+// answers Cancel where there is a Cancel button and Ok otherwise.
+Answer show(QWidget *parent, Icon icon, Buttons buttons, const QString &text);
+
+// Replaces the real boxes (tests); an empty handler restores them.
+void setHandler(Handler handler);
+
+// The real box, without the handler.
+Answer showReal(QWidget *parent, const Request &request);
+
+} // namespace MessageBox

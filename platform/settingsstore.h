@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// The per-user settings store, addressed by section and key under the program title. A key never
+// written reads as the default that the reader supplies.
+namespace SettingsStore {
+
+QString read(const QString &section, const QString &key, const QString &defaultValue);
+void write(const QString &section, const QString &key, const QString &value);
+
+} // namespace SettingsStore

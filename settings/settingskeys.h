@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The editor's settings, stored per user under the program title. Each reader uses its own
+// default, as the places that read them expect.
+namespace Settings {
+
+extern const QString GameFolderSection;   // "Serious Sam 2 Path"
+extern const QString GameFolderKey;       // "Path Location"
+extern const QString TipsSection;         // "Show Tips"
+extern const QString TipsOptionKey;       // "Show Tips Option"
+extern const QString TipTimeKey;          // "Time"
+extern const QString FirstRunKey;         // "FirstTime v1.1", section and key alike
+
+// Text read as a decimal number ("10", "0.5"), or nothing when it is not a number.
+std::optional<double> parseNumber(const QString &text);
+
+// The tip interval in milliseconds for a stored "Time" text: seconds times 1000, halves to the
+// even neighbour. A text this system never writes (not a number, outside 0.1 to 59) gives 10 s.
+int tipIntervalMs(const QString &timeText);
+
+QString tipTimeText();          // default "10"
+int tipIntervalMs();            // from the stored "Time"
+bool tipsShown();               // "Show Tips Option" other than 0 shows tips; default 1
+
+} // namespace Settings

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+// The hidden form of the editor ("Temporary"): the tip lists and the tip timer. It is never shown,
+// so it is a plain object rather than a window.
+class Form2 : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Form2(QObject *parent = nullptr);
+
+    void FillTips();
+
+    // Shows a tip: set by the main window to its status report.
+    std::function<void(const QString &message, const QString &kind)> reportTip;
+
+    QStringList ListTip;
+    QStringList ListType;
+    QTimer Timer1;
+    int TipIndex = -1;
+
+private:
+    void Timer1_Timer();
+};

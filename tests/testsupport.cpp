@@ -1,0 +1,99 @@
+#include "tests/testsupport.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+DialogScript::DialogScript()
+{
+    MessageBox::setHandler([this](const MessageBox::Request &request) {
+        m_boxes.append(request);
+        if (!m_answers.isEmpty())
+            return m_answers.dequeue();
+        if (request.buttons == MessageBox::Buttons::Ok)
+            return MessageBox::Answer::Ok;
+        QTest::qFail(qPrintable(QStringLiteral("Unscripted question box: ") + request.text), __FILE__, __LINE__);
+        return MessageBox::Answer::Cancel;
+    });
+    FileDialog::setHandler([this](const FileDialog::Request &request) -> std::optional<QString> {
+        m_fileDialogs.append(request);
+        if (!m_files.isEmpty())
+            return m_files.dequeue();
+        QTest::qFail(qPrintable(QStringLiteral("Unscripted file dialog: ") + request.title), __FILE__, __LINE__);
+        return std::nullopt;
+    });
+    qApp->installEventFilter(this);
+}
+
+DialogScript::~DialogScript()
+{
+    qApp->removeEventFilter(this);
+    MessageBox::setHandler({});
+    FileDialog::setHandler({});
+    if (!m_answers.isEmpty() || !m_files.isEmpty())
+        QTest::qFail("Scripted answers were left unused", __FILE__, __LINE__);
+    if (!m_boxes.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("A message box was shown that the test did not look at: ")
+                                + m_boxes.constFirst().text),
+                     __FILE__, __LINE__);
+    }
+}
+
+QList<MessageBox::Request> DialogScript::takeBoxes() { return std::exchange(m_boxes, {}); }
+
+QList<FileDialog::Request> DialogScript::takeFileDialogs() { return std::exchange(m_fileDialogs, {}); }
+
+QStringList DialogScript::takeBoxTexts()
+{
+    QStringList texts;
+    for (const auto &box : takeBoxes())
+        texts.append(box.text);
+    return texts;
+}
+
+bool DialogScript::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && !allowRealDialogs) {
+        if (auto *dialog = qobject_cast<QDialog *>(watched)) {
+            QTest::qFail(qPrintable(QStringLiteral("A dialog was shown outside the seams: ")
+                                    + dialog->windowTitle()),
+                         __FILE__, __LINE__);
+            QTimer::singleShot(0, dialog, &QDialog::reject);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+TestFolder::TestFolder()
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("program"));
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path(QStringLiteral("settings")));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(QStringLiteral("settings")));
+}
+
+QString TestFolder::path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write test file %s", qPrintable(path));
+    file.write(bytes);
+}
+
+QString testData(const QString &name) { return QStringLiteral(BRISQUEL_TEST_DATA "/") + name; }

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/filedialog.h"
+#include "platform/messagebox.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QQueue>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <optional>
+
+// Scripts every dialog the editor shows through its seams, and fails the test at once when a
+// question box or file dialog appears that nobody scripted, or when a real dialog is shown
+// without going through a seam. Boxes with only OK are answered and recorded; the test reads them
+// with takeBoxes(), and boxes left unread fail the test when the script ends.
+class DialogScript : public QObject
+{
+    Q_OBJECT
+
+public:
+    DialogScript();
+    ~DialogScript() override;
+
+    void answer(MessageBox::Answer answer) { m_answers.enqueue(answer); }
+    void choose(const QString &path) { m_files.enqueue(path); }
+    void cancelFileDialog() { m_files.enqueue(std::nullopt); }
+
+    QList<MessageBox::Request> takeBoxes();
+    QList<FileDialog::Request> takeFileDialogs();
+    // The texts of the boxes shown since the last take.
+    QStringList takeBoxTexts();
+
+    // Set by a test that drives a real dialog itself.
+    bool allowRealDialogs = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QQueue<MessageBox::Answer> m_answers;
+    QQueue<std::optional<QString>> m_files;
+    QList<MessageBox::Request> m_boxes;
+    QList<FileDialog::Request> m_fileDialogs;
+};
+
+// A temporary folder for files and the program folder, and a settings store of the test's own.
+class TestFolder
+{
+public:
+    TestFolder();
+    QString path(const QString &name) const;
+    QString programFolder() const { return path(QStringLiteral("program")); }
+    QString logPath() const { return path(QStringLiteral("program/AppLog.log")); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QByteArray readBytes(const QString &path);
+void writeBytes(const QString &path, const QByteArray &bytes);
+QString testData(const QString &name);
