@@ -1,4 +1,279 @@
+// Episode NFO and description documents in the editor window: New, Save, the Open NFO and Open
+// DSC dialogs, the command-line open of each kind, and byte-exact open-then-save.
+
+#include "editor/dscpanel.h"
+#include "editor/episodepanel.h"
+#include "editor/form1.h"
+#include "editor/levelpanel.h"
+#include "tests/testsupport.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+
+namespace {
+
+struct Editor
+{
+    explicit Editor(const QString &commandLine = {}) { form.load(commandLine); }
+    QString file(const QString &name) const { return folder.path(name); }
+    QString saveAs(const QString &name)
+    {
+        script.choose(file(name));
+        form.saveAsCommand();
+        script.takeBoxes();
+        return file(name);
+    }
+
+    TestFolder folder;
+    DialogScript script;
+    Form1 form{folder.programFolder()};
+};
+
+} // namespace
+
+class TestEpisodeDscCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newEpisodeSavesItsThreeLines()
+    {
+        Editor e;
+        e.form.newCommand("EpiNFO");
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Episode NFO)"));
+        QCOMPARE(e.form.LblStatus->text(), QString("New Episode NFO Document opened"));
+        e.form.episodePanel()->EpiTxtVal[0]->setText("My Episode");
+        QVERIFY(e.form.document.Dirty);
+        e.script.choose(e.file("ep.nfo"));
+        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.script.takeFileDialogs().value(0).title, QString("Save .nfo (Episode) file As..."));
+        QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'ep.nfo' was saved."});
+        QCOMPARE(readBytes(e.file("ep.nfo")), QByteArray("EPISODE\r\nNAME=\"My Episode\"\r\nTHUMBNAIL=\"\"\r\n"));
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - ep.nfo (Episode NFO)"));
+        const QString log = QString::fromLatin1(readBytes(e.folder.logPath()));
+        QVERIFY(log.contains("INF : Generating file...\r\nINF : EPISODE\r\nINF : NAME\r\nINF : THUMBNAIL\r\n"));
+    }
+
+    void openNfoDialogDecidesByFirstLine_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("companion episode") << readBytes(testData("new_episode.nfo")) << "EpiNFO" << QStringList();
+        QTest::newRow("companion level") << readBytes(testData("new_level.nfo")) << "LvlNFO" << QStringList();
+        QTest::newRow("lower-case episode word")
+            << QByteArray(" episode \r\nNAME=\"n\"\r\n") << "EpiNFO"
+            << QStringList{"Found an invaild line in the file, ' episode ', ignoring line..."};
+        QTest::newRow("anything else is a level") << QByteArray("HELLO\r\n") << "LvlNFO"
+                                                  << QStringList{"Found an invaild line in the file, 'HELLO', ignoring line..."};
+    }
+
+    void openNfoDialogDecidesByFirstLine()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, kind);
+        QFETCH(QStringList, boxes);
+        Editor e;
+        const QString path = e.file("a.nfo");
+        writeBytes(path, content);
+        e.script.choose(path);
+        e.form.openNfoCommand();
+        const auto dialogs = e.script.takeFileDialogs();
+        QCOMPARE(dialogs.value(0).title, QString("Open a .nfo (Episode/Level) file..."));
+        QCOMPARE(dialogs.value(0).filter, QString("NFO (*.nfo)|*.nfo"));
+        QCOMPARE(dialogs.value(0).mode, FileDialog::Mode::Open);
+        QCOMPARE(e.script.takeBoxTexts(), boxes);
+        QCOMPARE(e.form.document.Kind, kind);
+        QCOMPARE(e.form.document.Path, path);
+        QVERIFY(!e.form.document.Dirty);
+        QCOMPARE(e.form.LblStatus->text(), "'" + path + "' loaded");
+    }
+
+    void openNfoDialogThatFindsNothingChangesNothing_data()
+    {
+        QTest::addColumn<int>("situation");  // 0 cancel, 1 missing file, 2 empty file
+        QTest::newRow("cancelled") << 0;
+        QTest::newRow("missing file") << 1;
+        QTest::newRow("empty file") << 2;
+    }
+
+    void openNfoDialogThatFindsNothingChangesNothing()
+    {
+        QFETCH(int, situation);
+        Editor e;
+        e.form.newCommand("DSC");
+        e.form.dscPanel()->setText("mine");
+        e.script.answer(MessageBox::Answer::No);
+        if (situation == 0) {
+            e.script.cancelFileDialog();
+        } else {
+            if (situation == 2)
+                writeBytes(e.file("empty.nfo"), {});
+            e.script.choose(e.file(situation == 1 ? "missing.nfo" : "empty.nfo"));
+        }
+        e.form.openNfoCommand();
+        QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.takeFirst(), QString("Save current opening file, 'untitled.dsc'?"));
+        QCOMPARE(boxes.size(), situation == 2 ? 1 : 0);
+        if (situation == 2)
+            QVERIFY(boxes[0].endsWith("Error Number :62"));
+        QCOMPARE(e.form.document.Kind, QString("DSC"));
+        QCOMPARE(e.form.dscPanel()->text(), QString("mine"));
+    }
+
+    void episodeFileRoundTripsAndWrongKindIsReported()
+    {
+        Editor e;
+        const QString path = e.file("ep.nfo");
+        const QByteArray content = "EPISODE\r\nNAME=\"a=b\"\r\nTHUMBNAIL=\"T\\x.tex\"\r\n";
+        writeBytes(path, content);
+        e.form.EpiNFOLoad(path, e.form.document);
+        QCOMPARE(e.form.episodePanel()->EpiTxtVal[0]->text(), QString("a=b"));
+        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(path), content);
+
+        writeBytes(path, "EPISODE\r\nLEVEL\r\nNAME=\"n\"\r\nTHUMBNAIL\r\n");
+        e.form.EpiNFOLoad(path, e.form.document);
+        const QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes[0], QString("Error : This is not a episode NFO!\r\n\r\nWarning - Don't know how to handle this error"));
+        QVERIFY(boxes[1].endsWith("Error Number :9"));
+        QCOMPARE(e.form.episodePanel()->EpiTxtVal[0]->text(), QString("n"));
+        QCOMPARE(e.form.LblStatus->text(), "'" + path + "' loaded");
+    }
+
+    void commandLineRoutes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("dsc") << "notes.dsc" << QByteArray("text\r\n") << "DSC" << "Brisquel - notes.dsc";
+        QTest::newRow("DSC without a dot") << "notesDSC" << QByteArray("text\r\n") << "DSC" << "Brisquel - notesDSC";
+        QTest::newRow("lower-case level with blanks") << "l.nfo" << QByteArray("  level 2\r\n") << "LvlNFO"
+                                                      << "Brisquel - l.nfo (Level NFO)";
+        QTest::newRow("episode") << "e.nfo" << QByteArray("EPISODE\r\n") << "EpiNFO" << "Brisquel - e.nfo (Episode NFO)";
+        QTest::newRow("anything else is an episode") << "x.nfo" << QByteArray("NAME=\"n\"\r\n") << "EpiNFO"
+                                                     << "Brisquel - x.nfo (Episode NFO)";
+    }
+
+    void commandLineRoutes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, kind);
+        QFETCH(QString, title);
+        TestFolder files;
+        writeBytes(files.path(name), content);
+        Editor e(files.path(name));
+        e.script.takeBoxes();  // the readers' own messages are tested elsewhere
+        QCOMPARE(e.form.document.Kind, kind);
+        QCOMPARE(e.form.windowTitle(), title);
+        QVERIFY(!e.form.document.Dirty);
+    }
+
+    void descriptionRoundTrips_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("ab") << QByteArray("ab\r\n") << "ab";
+        QTest::newRow("only a line break") << QByteArray("\r\n") << "";
+        QTest::newRow("lines") << QByteArray("My mod\r\n\r\nby me\r\n") << "My mod\n\nby me";
+        QTest::newRow("no-break space and accents") << QByteArray("caf\xe9\xa0\x80\r\n") << QString::fromUtf8("caf\u00e9\u00a0\u20ac");
+        QByteArray everyByte;
+        for (int i = 1; i < 256; ++i) {
+            if (i != '\r' && i != '\n')
+                everyByte.append(char(i));
+        }
+        QTest::newRow("every other byte") << everyByte + "\r\n" << QString();
+    }
+
+    void descriptionRoundTrips()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, shown);
+        Editor e;
+        const QString path = e.file("mod.dsc");
+        writeBytes(path, file);
+        e.script.choose(path);
+        e.form.openDscCommand();
+        QCOMPARE(e.script.takeFileDialogs().value(0).title, QString("Open a .dsc file..."));
+        if (!shown.isEmpty() || file == "\r\n")
+            QCOMPARE(e.form.dscPanel()->text(), shown);
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - mod.dsc"));
+        QVERIFY(!e.form.document.Dirty);
+        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'mod.dsc' was saved."});
+        QCOMPARE(readBytes(path), file);
+    }
+
+    void newDescriptionSaves()
+    {
+        Editor e;
+        e.form.newCommand("DSC");
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.dsc"));
+        QCOMPARE(e.form.LblStatus->text(), QString("New DSC Document opened"));
+        QVERIFY(!e.form.document.Dirty);
+        QTest::keyClicks(e.form.dscPanel()->TextDSC, "x");
+        QVERIFY(e.form.document.Dirty);
+        const QString path = e.saveAs("new.dsc");
+        QCOMPARE(e.script.takeFileDialogs().value(0).filter, QString("DSC Description File (*.dsc)|*.dsc"));
+        QCOMPARE(readBytes(path), QByteArray("x\r\n"));
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - new.dsc"));
+        // No "Generating file..." for descriptions.
+        QVERIFY(!readBytes(e.folder.logPath()).contains("Generating"));
+    }
+
+    void zeroByteDescriptionOpensEmpty()
+    {
+        TestFolder files;
+        writeBytes(files.path("blank.dsc"), {});
+        Editor e(files.path("blank.dsc"));
+        QCOMPARE(e.form.document.Kind, QString("DSC"));
+        QCOMPARE(e.form.dscPanel()->text(), QString());
+        QCOMPARE(e.form.LblStatus->text(), "'" + files.path("blank.dsc") + "' loaded");
+    }
+
+    void descriptionThatCannotBeOpened_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<bool>("keepsPath");
+        QTest::newRow("missing: Save creates it") << false << true;
+        QTest::newRow("unreadable: Save asks for a name") << true << false;
+    }
+
+    void descriptionThatCannotBeOpened()
+    {
+        QFETCH(bool, exists);
+        QFETCH(bool, keepsPath);
+        TestFolder files;
+        const QString path = files.path("notes.dsc");
+        if (exists)
+            QDir().mkpath(path);  // a folder: it exists but cannot be read as a file
+        Editor e(path);
+        QCOMPARE(e.script.takeBoxTexts().size(), 1);
+        QCOMPARE(e.form.document.Kind, QString("DSC"));
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.dsc"));
+        QCOMPARE(e.form.document.Path, keepsPath ? path : QString());
+        QCOMPARE(e.form.document.FileTitle, QString(keepsPath ? "notes.dsc" : "untitled.dsc"));
+    }
+
+    void refusedDescriptionIsNotWritten()
+    {
+        Editor e;
+        e.form.newCommand("DSC");
+        e.form.dscPanel()->setText(QString::fromUtf8("Emoji \U0001F600"));
+        e.script.choose(e.file("emoji.dsc"));
+        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Failed);
+        QVERIFY(e.script.takeBoxTexts().value(0).contains("The description contains the character"));
+        QVERIFY(!QFile::exists(e.file("emoji.dsc")));
+        QVERIFY(e.form.document.Dirty);
+    }
+};
+
+QTEST_MAIN(TestEpisodeDscCommands)
 #include "test_episodedsccommands.moc"
