@@ -1,4 +1,155 @@
+// The Level and Episode panels: row visibility, the reset of a new document, the dirty rule.
+
+#include "editor/episodepanel.h"
+#include "editor/form1.h"
+#include "editor/levelpanel.h"
+#include "tests/testsupport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+
+class TestLevelPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void includeBoxesShowAndHideTheirValue_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("controls");
+        QTest::newRow("Loading Model") << 2 << QStringList{"LvlTxtVal_1"};
+        QTest::newRow("Model Anim") << 3 << QStringList{"LvlTxtVal_2"};
+        QTest::newRow("Model Rotate") << 4 << QStringList{"FrmRotate"};
+        QTest::newRow("Model Distance") << 5 << QStringList{"LvlTxtVal_3", "Label6"};
+        QTest::newRow("Model Name") << 6 << QStringList{"LvlTxtVal_4"};
+        QTest::newRow("Loading Screen") << 7 << QStringList{"LvlTxtVal_5"};
+        QTest::newRow("Episode Movie") << 10 << QStringList{"LvlTxtVal_7"};
+        QTest::newRow("Intro Movie") << 11 << QStringList{"LvlTxtVal_8"};
+        QTest::newRow("Outro Movie") << 12 << QStringList{"LvlTxtVal_9"};
+    }
+
+    void includeBoxesShowAndHideTheirValue()
+    {
+        QFETCH(int, row);
+        QFETCH(QStringList, controls);
+        LevelPanel panel;
+        panel.LvlPanelReset();
+        if (auto *box = panel.findChild<QLineEdit *>(controls[0]))
+            box->setText("kept");
+        auto *include = panel.findChild<QCheckBox *>(QStringLiteral("LvlChkIn_%1").arg(row));
+        QVERIFY(include && include->isEnabled());
+
+        QTest::mouseClick(include, Qt::LeftButton, {}, QPoint(4, include->height() / 2));
+        QCOMPARE(include->checkState(), Qt::Unchecked);
+        for (const QString &name : controls)
+            QVERIFY2(!panel.findChild<QWidget *>(name)->isVisibleTo(&panel), qPrintable(name));
+        // Browse buttons and captions stay.
+        for (auto *button : panel.LvlNFOBrow)
+            QVERIFY(button->isVisibleTo(&panel));
+        QVERIFY(include->isVisibleTo(&panel));
+
+        include->setChecked(true);
+        for (const QString &name : controls)
+            QVERIFY(panel.findChild<QWidget *>(name)->isVisibleTo(&panel));
+        if (auto *box = panel.findChild<QLineEdit *>(controls[0]))
+            QCOMPARE(box->text(), QString("kept"));
+    }
+
+    void fixedRowsCannotBeChanged()
+    {
+        LevelPanel panel;
+        for (int row : {0, 1, 8, 9, 13}) {
+            QCheckBox *box = panel.LvlChkIn[size_t(row)];
+            QVERIFY(!box->isEnabled());
+            QVERIFY(box->isChecked());
+            QTest::mouseClick(box, Qt::LeftButton);
+            QVERIFY(box->isChecked());
+        }
+        EpisodePanel episode;
+        for (QCheckBox *box : episode.EpiChkIn)
+            QVERIFY(!box->isEnabled() && box->isChecked());
+    }
+
+    void resetGivesTheNewDocument()
+    {
+        LevelPanel panel;
+        LevelFields changed;
+        changed.text.fill("x");
+        changed.mapType = {true, true, true};
+        changed.rotateYes = false;
+        changed.lockedYes = false;
+        changed.eta = {"1", "2", "3"};
+        panel.setFields(changed);
+        panel.LvlPanelReset();
+        const LevelFields f = panel.fields();
+        for (const QString &text : f.text)
+            QCOMPARE(text, QString());
+        QCOMPARE(f.mapType, (std::array<bool, 3>{}));
+        QCOMPARE(f.eta, (std::array<QString, 3>{"00", "00", "00"}));
+        QVERIFY(f.rotateYes && f.lockedYes);
+        for (bool included : f.included)
+            QVERIFY(included);
+        QVERIFY(panel.FrmRotate->isVisibleTo(&panel));
+        QVERIFY(panel.Label6->isVisibleTo(&panel));
+    }
+
+    void etaBoxesHoldTwoCharacters()
+    {
+        LevelPanel panel;
+        QTest::keyClicks(panel.LvlETA[0], "123");
+        QCOMPARE(panel.LvlETA[0]->text(), QString("12"));
+    }
+
+    void everyEditMarksTheDocumentChanged_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("text box") << "LvlTxtVal_4";
+        QTest::newRow("ETA") << "LvlETA_1";
+        QTest::newRow("game mode") << "LvlChkType_2";
+        QTest::newRow("rotate option") << "LvlOptRot_1";
+        QTest::newRow("locked option") << "LvlOptLock_1";
+        QTest::newRow("include box") << "LvlChkIn_6";
+    }
+
+    void everyEditMarksTheDocumentChanged()
+    {
+        QFETCH(QString, control);
+        TestFolder folder;
+        DialogScript script;
+        Form1 form(folder.programFolder());
+        form.load({});
+        form.newCommand("LvlNFO");
+        QVERIFY(!form.document.Dirty);
+        QWidget *widget = form.findChild<QWidget *>(control);
+        QVERIFY(widget);
+        form.show();
+        for (auto *eta : form.levelPanel()->LvlETA)
+            eta->clear();
+        form.document.Dirty = false;
+        if (auto *edit = qobject_cast<QLineEdit *>(widget))
+            QTest::keyClicks(edit, "7");
+        else
+            QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, widget->height() / 2));
+        QVERIFY(form.document.Dirty);
+    }
+
+    void episodeTextMarksChangedButItsIncludeBoxesDoNot()
+    {
+        TestFolder folder;
+        DialogScript script;
+        Form1 form(folder.programFolder());
+        form.load({});
+        form.newCommand("EpiNFO");
+        form.episodePanel()->EpiChkIn[0]->setChecked(false);
+        QVERIFY(!form.document.Dirty);
+        QTest::keyClicks(form.episodePanel()->EpiTxtVal[1], "t");
+        QVERIFY(form.document.Dirty);
+    }
+};
+
+QTEST_MAIN(TestLevelPanel)
 #include "test_levelpanel.moc"

@@ -1,4 +1,144 @@
+// The real message box and file dialog behind the seams, driven as a user would.
+
+#include "platform/filedialog.h"
+#include "platform/messagebox.h"
+#include "tests/testsupport.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+#include <QTimer>
+
+namespace {
+// Runs `act` on the modal dialog once it is up.
+template <typename Dialog, typename Act> void whenShown(Act act)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}
+} // namespace
+
+class TestPlatformSeams : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void realMessageBox_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("press");  // QMessageBox::StandardButton, or 0 for Esc
+        QTest::addColumn<int>("answer");
+        using B = MessageBox::Buttons;
+        using A = MessageBox::Answer;
+        QTest::newRow("ok") << int(B::Ok) << int(QMessageBox::Ok) << int(A::Ok);
+        QTest::newRow("esc on ok") << int(B::Ok) << 0 << int(A::Ok);
+        QTest::newRow("no") << int(B::YesNoCancel) << int(QMessageBox::No) << int(A::No);
+        QTest::newRow("esc cancels the prompt") << int(B::YesNoCancel) << 0 << int(A::Cancel);
+    }
+
+    void realMessageBox()
+    {
+        QFETCH(int, buttons);
+        QFETCH(int, press);
+        QFETCH(int, answer);
+        QString seenTitle, seenText;
+        QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            seenIcon = box->icon();
+            if (press)
+                box->button(QMessageBox::StandardButton(press))->click();
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        const auto result = MessageBox::showReal(nullptr, {MessageBox::Icon::Critical,
+                                                           MessageBox::Buttons(buttons), "Brisquel", "Exact text"});
+        QCOMPARE(int(result), answer);
+        QCOMPARE(seenTitle, QString("Brisquel"));
+        QCOMPARE(seenText, QString("Exact text"));
+        QCOMPARE(seenIcon, QMessageBox::Critical);
+    }
+
+    void realSaveDialogAddsTheExtension()
+    {
+        TestFolder folder;
+        QString seenTitle;
+        QStringList seenFilters;
+        QString seenFolder, seenName;
+        whenShown<QFileDialog>([&](QFileDialog *dialog) {
+            seenTitle = dialog->windowTitle();
+            seenFilters = dialog->nameFilters();
+            seenFolder = dialog->directory().absolutePath();
+            auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+            seenName = name->text();
+            name->setText("typed");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        const auto chosen = FileDialog::showReal(
+            nullptr, {FileDialog::Mode::Save, "Save .nfo (Level) file As...", "Level NFO (*.nfo)|*.nfo",
+                      folder.path("last.nfo")});
+        QCOMPARE(seenFolder, folder.path({}));
+        QCOMPARE(seenName, QString("last.nfo"));
+        QCOMPARE(seenTitle, QString("Save .nfo (Level) file As..."));
+        QCOMPARE(seenFilters, QStringList{"Level NFO (*.nfo)"});
+        QVERIFY(chosen);
+        QCOMPARE(*chosen, folder.path("typed.nfo"));
+    }
+
+    void realOpenDialogCancelled()
+    {
+        whenShown<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); });
+        const auto chosen = FileDialog::showReal(nullptr, {FileDialog::Mode::Open, "Open a .dsc file...",
+                                                           "DSC Description File (*.dsc)|*.dsc", "last.dsc"});
+        QVERIFY(!chosen);
+    }
+
+    void filtersAsQtNames_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("qtFilter");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("pattern in description") << "Model (*.mdl)|*.mdl" << "Model (*.mdl)" << "mdl";
+        QTest::newRow("movie") << "Movie File (*.ogv)|*.ogv" << "Movie File (*.ogv)" << "ogv";
+        QTest::newRow("pattern added") << "Texture|*.tex" << "Texture (*.tex)" << "tex";
+    }
+
+    void filtersAsQtNames()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, qtFilter);
+        QFETCH(QString, suffix);
+        QCOMPARE(FileDialog::qtNameFilter(filter), qtFilter);
+        QCOMPARE(FileDialog::defaultSuffix(filter), suffix);
+    }
+
+    void dialogObjectRemembersTheChosenName()
+    {
+        DialogScript script;
+        FileDialogObject dialog("Texture (*.tex)|*.tex");
+        dialog.Title = "Browse for a texture...";
+        script.choose("/game/a.tex");
+        QVERIFY(dialog.ShowOpen(nullptr));
+        script.cancelFileDialog();
+        QVERIFY(!dialog.ShowOpen(nullptr));
+        const auto shown = script.takeFileDialogs();
+        QCOMPARE(shown[1].fileName, QString("/game/a.tex"));
+        QCOMPARE(dialog.FileName, QString("/game/a.tex"));
+    }
+};
+
+QTEST_MAIN(TestPlatformSeams)
 #include "test_platformseams.moc"

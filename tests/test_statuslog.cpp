@@ -1,4 +1,133 @@
+// The status row, the application log and the common report of unexpected errors.
+
+#include "status/applog.h"
+#include "status/statuspictures.h"
+#include "status/statusstuff.h"
+#include "tests/testsupport.h"
+
+#include <QDir>
+#include <QLabel>
 #include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+struct StatusRow
+{
+    StatusRow() : log(folder.programFolder()), status(log, &label, &picture, &timer, nullptr)
+    {
+        log.ClearLog();
+        timer.setInterval(60000);
+    }
+    QByteArray logBytes() const { return readBytes(log.path()); }
+
+    TestFolder folder;
+    QLabel label;
+    QLabel picture;
+    QTimer timer;
+    AppLog log;
+    StatusStuff status;
+};
+} // namespace
+
+class TestStatusLog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void logEntries_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("Info") << "Info" << "m" << QByteArray("INF : m\r\n");
+        QTest::newRow("Error") << "Error" << "m" << QByteArray("ERR : m\r\n");
+        QTest::newRow("Warning") << "Warning" << "m" << QByteArray("WRN : m\r\n");
+        QTest::newRow("Question") << "Question" << "m" << QByteArray("QSN : m\r\n");
+        QTest::newRow("Misc") << "Misc" << "plain" << QByteArray("plain\r\n");
+        QTest::newRow("Misc empty") << "Misc" << "" << QByteArray("\r\n");
+        QTest::newRow("Line") << "Line" << "ignored" << QByteArray("\r\n\r\n");
+        QTest::newRow("other kind") << "info" << "lost" << QByteArray("\r\n");
+        QTest::newRow("message with line breaks") << "Info" << "a\r\nb" << QByteArray("INF : a\r\nb\r\n");
+    }
+
+    void logEntries()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QFETCH(QByteArray, written);
+        StatusRow row;
+        row.log.WriteLog(kind, message);
+        QCOMPARE(row.logBytes(), "\r\n" + written);
+    }
+
+    void clearLogStartsAfresh()
+    {
+        StatusRow row;
+        row.log.WriteLog("Info", "old run");
+        row.log.ClearLog();
+        QCOMPARE(row.logBytes(), QByteArray("\r\n"));
+        QCOMPARE(row.log.path(), row.folder.logPath());
+    }
+
+    void unwritableProgramFolderLogsToTheUserFolder()
+    {
+        TestFolder folder;
+        // A program folder that is a file cannot hold a log, whoever runs the test.
+        writeBytes(folder.path("not-a-folder"), "x");
+        AppLog log(folder.path("not-a-folder"));
+        log.ClearLog();
+        log.WriteLog("Info", "still logged");
+        QVERIFY(log.path() != folder.path("not-a-folder/AppLog.log"));
+        QCOMPARE(readBytes(log.path()), QByteArray("\r\nINF : still logged\r\n"));
+        QFile::remove(log.path());
+    }
+
+    void reportShowsPictureOfExactKindOnly()
+    {
+        StatusRow row;
+        row.status.ReportStatus("first", "Warning", true);
+        QCOMPARE(row.status.shownKind(), QString("Warning"));
+        QCOMPARE(row.picture.pixmap().cacheKey(), StatusPictures::picture("Warning").cacheKey());
+        row.status.ReportStatus("second", "info", true);
+        QCOMPARE(row.label.text(), QString("second"));
+        QCOMPARE(row.status.shownKind(), QString("Warning"));
+        row.status.ReportStatus("quiet", "Info", false);
+        QCOMPARE(row.status.shownKind(), QString("Info"));
+        QCOMPARE(row.logBytes(), QByteArray("\r\nWRN : first\r\n\r\n"));
+    }
+
+    void reportRestartsTheTipCountdown()
+    {
+        StatusRow row;
+        row.timer.start(200);
+        QTest::qWait(120);
+        row.status.ReportStatus("postpone", "Info", false);
+        QVERIFY(row.timer.isActive());
+        QVERIFY(row.timer.remainingTime() > 150);
+    }
+
+    void unexpectedErrors()
+    {
+        StatusRow row;
+        DialogScript script;
+        row.status.ReportUnexpectedError(AppError::cancelled());
+        QVERIFY(row.status.DialogCancelled);
+        QCOMPARE(row.label.text(), QString());
+        QCOMPARE(row.logBytes(), QByteArray("\r\n"));
+
+        row.status.DialogCancelled = false;
+        row.status.ReportUnexpectedError({53, "File not found: 'x'"});
+        const auto boxes = script.takeBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QString("An error has occured! Error description : File not found: 'x'\r\n\r\nError Number :53"));
+        QCOMPARE(boxes[0].icon, MessageBox::Icon::Critical);
+        QCOMPARE(row.label.text(), QString("File not found: 'x'"));
+        QCOMPARE(row.status.shownKind(), QString("Error"));
+        QVERIFY(!row.status.DialogCancelled);
+        QCOMPARE(row.logBytes(), QByteArray("\r\nERR : File not found: 'x'\r\n"));
+    }
+};
+
+QTEST_MAIN(TestStatusLog)
 #include "test_statuslog.moc"
