@@ -1,0 +1,120 @@
+#include "companion/fennickwindow.h"
+
+#include "companion/newfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+
+FennickWindow::MessageHook FennickWindow::messageHook;
+
+QMessageBox::StandardButton FennickWindow::message(QWidget *parent, QMessageBox::Icon icon,
+                                                   const QString &text, QMessageBox::StandardButtons buttons)
+{
+    if (messageHook)
+        return messageHook(icon, text, buttons);
+    QMessageBox box(icon, QStringLiteral("Brisquel"), text, buttons, parent);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+FennickWindow::FennickWindow(QString startPath, QWidget *parent)
+    : QDialog(parent), NewFilePath(std::move(startPath))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("New .nfo Files - Brisquel"));
+
+    Label1 = new QLabel(QStringLiteral("Select a type:"), this);
+    Option1 = new QRadioButton(QStringLiteral("LEVEL"), this);
+    Option2 = new QRadioButton(QStringLiteral("EPISODE"), this);
+    Label2 = new QLabel(QStringLiteral("Name :"), this);
+    Text1 = new QLineEdit(NewFile::proposedName(NewFilePath), this);
+    Command1 = new QPushButton(QStringLiteral("Okay"), this);
+    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option2->setObjectName(QStringLiteral("Option2"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Label2->setBuddy(Text1);
+    Option1->setChecked(true);
+    Text1->setMinimumWidth(Text1->fontMetrics().averageCharWidth() * 36);
+
+    auto *types = new QHBoxLayout;
+    types->addWidget(Option1);
+    types->addWidget(Option2);
+    types->addStretch();
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 0);
+    grid->addLayout(types, 0, 1);
+    grid->addWidget(Label2, 1, 0);
+    grid->addWidget(Text1, 1, 1);
+    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Enter presses Okay; Esc and the close box cancel.
+    Command1->setDefault(true);
+    Command1->setAutoDefault(true);
+    Command2->setAutoDefault(false);
+    connect(Command1, &QPushButton::clicked, this, &FennickWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    Text1->setFocus();
+    Text1->selectAll();
+}
+
+void FennickWindow::Command1_Click()
+{
+    const QString path = NewFile::targetPath(NewFilePath, Text1->text());
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo target(path);
+    if (target.exists() && !target.isDir()) {
+        const auto answer = message(this, QMessageBox::Question,
+                                    QStringLiteral("The file '%1' already exists. Do you want to replace it?")
+                                        .arg(shown),
+                                    QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    const QByteArray bytes =
+        (Option1->isChecked() ? NewFile::LevelTemplate : NewFile::EpisodeTemplate) + "\r\n";
+    QSaveFile file(path);
+    QString failure;
+    if (target.isDir())
+        failure = QStringLiteral("it is a folder");
+    else if (!file.open(QIODevice::WriteOnly))
+        failure = file.errorString();
+    else if (file.write(bytes) != bytes.size() || !file.commit())
+        failure = file.errorString();
+    if (!failure.isEmpty()) {
+        message(this, QMessageBox::Critical,
+                QStringLiteral("Cannot make the new file '%1': %2").arg(shown, failure), QMessageBox::Ok);
+        return;
+    }
+    accept();
+}
+
+int runFennick(const QString &argumentText)
+{
+    if (argumentText.isEmpty() || argumentText == QLatin1String("%1")) {
+        FennickWindow::message(nullptr, QMessageBox::NoIcon,
+                               QStringLiteral("Cannot make a new file : no path was specified."),
+                               QMessageBox::Ok);
+        return 0;
+    }
+    FennickWindow window(argumentText);
+    window.show();
+    window.exec();
+    return 0;
+}

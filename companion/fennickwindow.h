@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+#include <QMessageBox>
+
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// Fennick's window "New .nfo Files - Brisquel": Level or Episode, the file name, Okay or Cancel.
+class FennickWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FennickWindow(QString startPath, QWidget *parent = nullptr);
+
+    // Writes the chosen template and one more CR LF; the window closes when the file is written.
+    void Command1_Click();
+
+    // Shows a message box and returns the button pressed. Tests replace it.
+    using MessageHook = std::function<QMessageBox::StandardButton(
+        QMessageBox::Icon, const QString &text, QMessageBox::StandardButtons)>;
+    static MessageHook messageHook;
+    static QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                               QMessageBox::StandardButtons buttons);
+
+    QLabel *Label1 = nullptr;
+    QRadioButton *Option1 = nullptr;
+    QRadioButton *Option2 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+
+private:
+    QString NewFilePath;
+};
+
+// Fennick's start: refuses an empty path or the unreplaced "%1"; otherwise shows the window.
+// Returns the exit code once the window is gone.
+int runFennick(const QString &argumentText);

@@ -1,0 +1,199 @@
+// Fennick, the new-file companion: the files it writes, where, and what it asks and refuses.
+
+#include "companion/fennickwindow.h"
+#include "companion/newfile.h"
+#include "editor/form1.h"
+#include "tests/testsupport.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+// Records Fennick's message boxes and answers them from a queue (OK when none is queued).
+struct FennickMessages
+{
+    FennickMessages()
+    {
+        FennickWindow::messageHook = [this](QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons) {
+            shown.append({icon, text});
+            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
+        };
+    }
+    ~FennickMessages() { FennickWindow::messageHook = {}; }
+    QList<QPair<QMessageBox::Icon, QString>> shown;
+    QList<QMessageBox::StandardButton> answers;
+};
+} // namespace
+
+class TestFennick : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void templates()
+    {
+        QCOMPARE(NewFile::LevelTemplate.size(), 79);
+        QCOMPARE(NewFile::EpisodeTemplate.size(), 32);
+        QCOMPARE(NewFile::LevelTemplate + "\r\n", readBytes(testData("new_level.nfo")));
+        QCOMPARE(NewFile::EpisodeTemplate + "\r\n", readBytes(testData("new_episode.nfo")));
+    }
+
+    void paths_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("proposed");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("proposed name kept") << "/mods/New.nfo" << "New.nfo" << "New.nfo" << "/mods/New.nfo";
+        QTest::newRow("renamed without extension") << "/mods/New.nfo" << "New.nfo" << "Test1" << "/mods/Test1";
+        QTest::newRow("subfolder") << "/mods/New.nfo" << "New.nfo" << "levels/a.nfo" << "/mods/levels/a.nfo";
+        QTest::newRow("no folder part") << "New.nfo" << "New.nfo" << "b.nfo" << "b.nfo";
+        QTest::newRow("blanks") << "/my mods/New File.nfo" << "New File.nfo" << "x y" << "/my mods/x y";
+        QTest::newRow("double leading separator kept") << "//server/share/N.nfo" << "N.nfo" << "N.nfo" << "//server/share/N.nfo";
+    }
+
+    void paths()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, proposed);
+        QFETCH(QString, typed);
+        QFETCH(QString, target);
+        QCOMPARE(NewFile::proposedName(start), proposed);
+        QCOMPARE(NewFile::targetPath(start, typed), target);
+    }
+
+    void argumentTextJoinsUnquotedWords()
+    {
+        QCOMPARE(NewFile::argumentText({"Fennick", "/my", "mods/New", "File.nfo"}), QString("/my mods/New File.nfo"));
+        QCOMPARE(NewFile::argumentText({"Fennick"}), QString());
+    }
+
+    void refusesMissingPath_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("none") << "";
+        QTest::newRow("placeholder") << "%1";
+    }
+
+    void refusesMissingPath()
+    {
+        QFETCH(QString, argument);
+        FennickMessages messages;
+        QCOMPARE(runFennick(argument), 0);
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].second, QString("Cannot make a new file : no path was specified."));
+        QCOMPARE(messages.shown[0].first, QMessageBox::NoIcon);
+    }
+
+    void writesTheChosenTemplate_data()
+    {
+        QTest::addColumn<bool>("episode");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("level") << false << 81 << "LvlNFO";
+        QTest::newRow("episode") << true << 34 << "EpiNFO";
+    }
+
+    void writesTheChosenTemplate()
+    {
+        QFETCH(bool, episode);
+        QFETCH(int, size);
+        QFETCH(QString, kind);
+        TestFolder folder;
+        FennickMessages messages;
+        FennickWindow window(folder.path("New.nfo"));
+        QCOMPARE(window.windowTitle(), QString("New .nfo Files - Brisquel"));
+        QCOMPARE(window.Text1->text(), QString("New.nfo"));
+        QVERIFY(window.Option1->isChecked());
+        window.show();
+        if (episode)
+            window.Option2->setChecked(true);
+        QTest::keyClick(window.Text1, Qt::Key_Return);  // Enter presses Okay
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(readBytes(folder.path("New.nfo")).size(), size);
+        QVERIFY(messages.shown.isEmpty());
+
+        // Brisquel opens it without a word.
+        DialogScript script;
+        Form1 editor(folder.programFolder());
+        editor.load(folder.path("New.nfo"));
+        QCOMPARE(editor.document.Kind, kind);
+        QVERIFY(!editor.document.Dirty);
+    }
+
+    void cancelCreatesNothing_data()
+    {
+        QTest::addColumn<int>("how");  // 0 button, 1 Esc, 2 close box
+        QTest::newRow("Cancel") << 0;
+        QTest::newRow("Esc") << 1;
+        QTest::newRow("close box") << 2;
+    }
+
+    void cancelCreatesNothing()
+    {
+        QFETCH(int, how);
+        TestFolder folder;
+        FennickWindow window(folder.path("New.nfo"));
+        window.show();
+        if (how == 0)
+            window.Command2->click();
+        else if (how == 1)
+            QTest::keyClick(&window, Qt::Key_Escape);
+        else
+            window.close();
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+        QVERIFY(!window.isVisible());
+        QVERIFY(!QFile::exists(folder.path("New.nfo")));
+    }
+
+    void asksBeforeReplacing_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes replaces") << int(QMessageBox::Yes);
+        QTest::newRow("no keeps the old file") << int(QMessageBox::No);
+    }
+
+    void asksBeforeReplacing()
+    {
+        QFETCH(int, answer);
+        TestFolder folder;
+        const QString path = folder.path("Mine.nfo");
+        writeBytes(path, "precious");
+        FennickMessages messages;
+        messages.answers.append(QMessageBox::StandardButton(answer));
+        FennickWindow window(path);
+        window.show();
+        window.Command1->click();
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].second, "The file '" + path + "' already exists. Do you want to replace it?");
+        const bool replaced = answer == QMessageBox::Yes;
+        QCOMPARE(readBytes(path).size(), replaced ? 81 : 8);
+        QCOMPARE(window.isVisible(), !replaced);
+    }
+
+    void missingFolderGivesAnErrorAndKeepsTheWindow()
+    {
+        TestFolder folder;
+        FennickMessages messages;
+        FennickWindow window(folder.path("New.nfo"));
+        window.show();
+        window.Text1->setText("no-such-folder/x.nfo");
+        window.Command1->click();
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].first, QMessageBox::Critical);
+        QVERIFY(messages.shown[0].second.startsWith("Cannot make the new file '" + folder.path("no-such-folder/x.nfo") + "': "));
+        QVERIFY(window.isVisible());
+        QVERIFY(QDir(folder.path({})).entryList(QDir::Files).isEmpty());
+
+        window.Text1->setText("");  // names the folder itself
+        window.Command1->click();
+        QVERIFY(messages.shown.value(1).second.endsWith("it is a folder"));
+        QVERIFY(window.isVisible());
+    }
+};
+
+QTEST_MAIN(TestFennick)
+#include "test_fennick.moc"
