@@ -6,6 +6,8 @@
 #include "formats/documentfile.h"
 #include "platform/desktop.h"
 #include "platform/messagebox.h"
+#include "platform/settingsstore.h"
+#include "settings/frmoptions.h"
 #include "settings/settingskeys.h"
 
 #include <QAction>
@@ -96,6 +98,7 @@ void Form1::buildMenus()
 
     mnuOptions = menuBar()->addAction(QStringLiteral("&Options"));
     mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+    connect(mnuOptions, &QAction::triggered, this, [this] { optionsCommand(); });
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -118,6 +121,33 @@ void Form1::load(const QString &commandLineText)
     status.ReportStatus(QStringLiteral("Ready"), QStringLiteral("Info"), true);
     if (!commandLineText.isEmpty() && commandLineText != QLatin1String("%1"))
         OpenFromCommandLine(commandLineText, document);
+    FirstRunCheck();
+}
+
+void Form1::optionsCommand()
+{
+    frmOptions options(status, form2.Timer1, [this](QString *failure) { return registerFileTypes(failure); }, this);
+    options.exec();
+}
+
+void Form1::FirstRunCheck()
+{
+    if (SettingsStore::read(Settings::FirstRunKey, Settings::FirstRunKey, QStringLiteral("YES")) != QLatin1String("YES"))
+        return;
+    registerFileTypes();
+    log.WriteLog(QStringLiteral("Info"), QStringLiteral("First time using Brisquel"));
+    MessageBox::show(this, MessageBox::Icon::None, MessageBox::Buttons::Ok,
+                     QStringLiteral("This must be your first time starting 'Brisquel'. Please change the settings "
+                                    "to serve you better."));
+    optionsCommand();
+    SettingsStore::write(Settings::FirstRunKey, Settings::FirstRunKey, QStringLiteral("NO"));
+}
+
+bool Form1::registerFileTypes(QString *failure)
+{
+    if (failure)
+        *failure = QStringLiteral("this build cannot register file types");
+    return false;
 }
 
 LevelPanel *Form1::levelPanel()

@@ -45,6 +45,14 @@ public:
     SaveOutcome saveCommand();
     SaveOutcome saveAsCommand();
     void helpCommand();
+    void optionsCommand();
+
+    // On the first start: make the file types openable, greet the user, show the Options dialog
+    // and mark the first start done, however the dialog was closed.
+    void FirstRunCheck();
+    // Makes .dsc and .nfo files openable and creatable from the desktop; false, with what failed,
+    // when a step could not be done.
+    bool registerFileTypes(QString *failure = nullptr);
 
     // Open document handling.
     void ShowPanelForKind(const QString &kind);

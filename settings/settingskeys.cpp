@@ -2,6 +2,7 @@
 
 #include "platform/settingsstore.h"
 
+#include <QDir>
 #include <QLocale>
 
 #include <cmath>
@@ -26,10 +27,39 @@ std::optional<double> parseNumber(const QString &text)
 
 int tipIntervalMs(const QString &timeText)
 {
-    const auto seconds = parseNumber(timeText);
-    if (!seconds || *seconds < 0.1 || *seconds > 59)
+    if (checkTipTime(timeText) != TipTimeProblem::None)
         return 10000;
-    return int(std::nearbyint(*seconds * 1000));
+    return int(std::nearbyint(*parseNumber(timeText) * 1000));
+}
+
+TipTimeProblem checkTipTime(const QString &text)
+{
+    const auto seconds = parseNumber(text);
+    if (!seconds)
+        return TipTimeProblem::NotANumber;
+    if (*seconds > 59)
+        return TipTimeProblem::TooLong;
+    if (*seconds < 0.1)
+        return TipTimeProblem::TooShort;
+    return TipTimeProblem::None;
+}
+
+QString defaultGameFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\Program Files\\Serious Sam 2\\");
+#else
+    return QDir::toNativeSeparators(QDir::homePath()
+                                    + QStringLiteral("/.local/share/Steam/steamapps/common/Serious Sam 2/"));
+#endif
+}
+
+QString gameFolderToStore(const QString &typed)
+{
+    QString folder = QDir::toNativeSeparators(typed);
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
 }
 
 QString tipTimeText() { return SettingsStore::read(TipsSection, TipTimeKey, QStringLiteral("10")); }

@@ -22,6 +22,18 @@ std::optional<double> parseNumber(const QString &text);
 // even neighbour. A text this system never writes (not a number, outside 0.1 to 59) gives 10 s.
 int tipIntervalMs(const QString &timeText);
 
+// Why a typed tip time is refused, tested in this order.
+enum class TipTimeProblem { None, NotANumber, TooLong, TooShort };
+TipTimeProblem checkTipTime(const QString &text);
+
+// The game folder the Options dialog offers before one is stored: the game's usual install folder
+// on this platform, with a trailing separator.
+QString defaultGameFolder();
+
+// The game folder as stored by the Options dialog: native separators, ending in a separator (an
+// empty entry is stored as the separator alone).
+QString gameFolderToStore(const QString &typed);
+
 QString tipTimeText();          // default "10"
 int tipIntervalMs();            // from the stored "Time"
 bool tipsShown();               // "Show Tips Option" other than 0 shows tips; default 1

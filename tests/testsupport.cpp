@@ -76,6 +76,8 @@ TestFolder::TestFolder()
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path(QStringLiteral("settings")));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(QStringLiteral("settings")));
+    // The first-run greeting has tests of its own; everywhere else the editor has been started before.
+    QSettings(QStringLiteral("Brisquel"), QStringLiteral("Brisquel")).setValue(QStringLiteral("FirstTime v1.1/FirstTime v1.1"), QStringLiteral("NO"));
 }
 
 QString TestFolder::path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }

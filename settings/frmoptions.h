@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class StatusStuff;
+
+// The Options dialog: the game folder, the tips switch and interval, and the button that makes
+// the file types openable. Each opening shows the stored values afresh.
+class frmOptions : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // `registerFileTypes` makes .dsc and .nfo openable and says whether every step succeeded;
+    // `failure` then tells what could not be done.
+    using Registration = std::function<bool(QString *failure)>;
+
+    frmOptions(StatusStuff &status, QTimer &tipTimer, Registration registerFileTypes, QWidget *parent = nullptr);
+
+    // Stores the three settings and applies the tip interval at once.
+    void SaveTheSettings();
+
+    QGroupBox *Frame1 = nullptr;
+    QLineEdit *TxtPath = nullptr;
+    QCheckBox *ChkShowTips = nullptr;
+    QLineEdit *TxtTime = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdApply = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void ChkShowTips_Click();
+    // The tip time check that runs before the focus leaves TxtTime; false (after its message)
+    // keeps the focus there and stops what was moving it.
+    bool TxtTime_Validate();
+    void Command1_Click();
+
+    StatusStuff &m_status;
+    QTimer &m_tipTimer;
+    Registration m_registerFileTypes;
+    bool m_refusedPress = false;
+};
