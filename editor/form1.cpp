@@ -9,6 +9,7 @@
 #include "platform/settingsstore.h"
 #include "settings/frmoptions.h"
 #include "settings/settingskeys.h"
+#include "shell/registerfiletypes.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -145,9 +146,7 @@ void Form1::FirstRunCheck()
 
 bool Form1::registerFileTypes(QString *failure)
 {
-    if (failure)
-        *failure = QStringLiteral("this build cannot register file types");
-    return false;
+    return FileTypes::RegisterFileTypes(m_programFolder, QStringLiteral("Brisquel"), failure);
 }
 
 LevelPanel *Form1::levelPanel()

@@ -73,7 +73,13 @@ bool DialogScript::eventFilter(QObject *watched, QEvent *event)
 TestFolder::TestFolder()
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("program"));
-    QStandardPaths::setTestModeEnabled(true);
+    // Everything per-user lands in the test's own folder: settings, data, desktop files, templates.
+    for (const char *name : {"home", "data", "config", "cache"})
+        QDir(m_dir.path()).mkpath(QLatin1String(name));
+    qputenv("HOME", path(QStringLiteral("home")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", path(QStringLiteral("cache")).toLocal8Bit());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path(QStringLiteral("settings")));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(QStringLiteral("settings")));
     // The first-run greeting has tests of its own; everywhere else the editor has been started before.

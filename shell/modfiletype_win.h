@@ -1,0 +1,26 @@
+#pragma once
+
+// Writing the file type rows into the Windows class registry (Win32 API, no Qt).
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <string>
+
+namespace modFileType {
+
+// One create-or-open / set / close cycle per value; false when any step failed.
+bool SaveString(HKEY root, const std::string &key, const std::string &name, const std::string &text);
+bool SaveDword(HKEY root, const std::string &key, const std::string &name, DWORD value);
+
+// The running program's folder (no trailing backslash, except at a drive's root) and its file
+// name without extension, read afresh.
+std::string programFolder();
+std::string programName();
+
+// Writes the thirty rows below `root`\`classesPath` and tells the shell that associations changed.
+// Returns whether every value was written; the remaining rows are written even after a failure.
+bool RegisterFileTypes(HKEY root, const std::string &classesPath, std::string *failure);
+
+} // namespace modFileType
+#endif

@@ -1,0 +1,61 @@
+#include "shell/registerfiletypes.h"
+
+#include "shell/classstore.h"
+#include "shell/desktopintegration.h"
+#include "shell/filetyperows.h"
+#include "shell/modfiletype_win.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace FileTypes {
+
+QString classStorePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/Brisquel/classes.reg");
+}
+
+bool RegisterFileTypes(const QString &programFolder, const QString &programName, QString *failure)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(programFolder);
+    Q_UNUSED(programName);
+    std::string what;
+    const bool written = modFileType::RegisterFileTypes(HKEY_CURRENT_USER, "Software\\Classes", &what);
+    if (failure)
+        *failure = QString::fromLocal8Bit(what.c_str());
+    return written;
+#else
+    const FileTypeRows::Program program{QDir::toNativeSeparators(programFolder).toStdString(),
+                                        programName.toStdString(), std::string(),
+                                        QDir::separator().toLatin1()};
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataFolder.isEmpty()) {
+        if (failure)
+            *failure = QStringLiteral("the per-user data folder (XDG_DATA_HOME) cannot be used");
+        return false;
+    }
+    ClassStore store(classStorePath());
+    QString firstFailure;
+    for (const FileTypeRows::Row &row : FileTypeRows::rows(program)) {
+        const QString key = QString::fromStdString(row.key);
+        const QString name = QString::fromStdString(row.name);
+        const bool written = row.type == FileTypeRows::Type::String
+                                 ? store.setString(key, name, QString::fromStdString(row.text))
+                                 : store.setNumber(key, name, row.number);
+        if (!written && firstFailure.isEmpty())
+            firstFailure = store.errorString();
+    }
+    // The notification hook: the desktop learns of the rows.
+    QString desktopFailure;
+    const bool applied = DesktopIntegration::apply(store.values(), &desktopFailure);
+    if (firstFailure.isEmpty() && !applied)
+        firstFailure = desktopFailure;
+    if (failure)
+        *failure = firstFailure;
+    return firstFailure.isEmpty();
+#endif
+}
+
+} // namespace FileTypes
