@@ -1,5 +1,6 @@
 #include "editor/form1.h"
 
+#include "about/frmabout.h"
 #include "editor/dscpanel.h"
 #include "editor/episodepanel.h"
 #include "editor/levelpanel.h"
@@ -106,7 +107,7 @@ void Form1::buildMenus()
     mnuHelpFile = action(mnuHelp, "mnuHelpFile", QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
                          [this] { helpCommand(); });
     mnuAbout = action(mnuHelp, "mnuAbout", QStringLiteral("About"),
-                      QKeySequence(Qt::CTRL | Qt::Key_F1), [] {});
+                      QKeySequence(Qt::CTRL | Qt::Key_F1), [this] { aboutCommand(); });
 }
 
 void Form1::load(const QString &commandLineText)
@@ -123,6 +124,12 @@ void Form1::load(const QString &commandLineText)
     if (!commandLineText.isEmpty() && commandLineText != QLatin1String("%1"))
         OpenFromCommandLine(commandLineText, document);
     FirstRunCheck();
+}
+
+void Form1::aboutCommand()
+{
+    frmAbout about(this);
+    about.exec();
 }
 
 void Form1::optionsCommand()

@@ -46,6 +46,7 @@ public:
     SaveOutcome saveAsCommand();
     void helpCommand();
     void optionsCommand();
+    void aboutCommand();
 
     // On the first start: make the file types openable, greet the user, show the Options dialog
     // and mark the first start done, however the dialog was closed.

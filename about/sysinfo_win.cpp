@@ -1,0 +1,53 @@
+#ifdef _WIN32
+#include "about/sysinfo_win.h"
+
+#include <shellapi.h>
+
+namespace SysInfo {
+
+bool GetKeyValue(HKEY root, const std::string &keyPath, const std::string &valueName, std::string &value)
+{
+    value.clear();
+    HKEY key = nullptr;
+    // Read access is all a lookup needs; asking for more fails for ordinary users.
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    char buffer[1024];
+    DWORD size = sizeof buffer;
+    DWORD type = 0;
+    const LONG result = RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE *>(buffer), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_SZ)
+        return false;
+    if (size > 0 && buffer[size - 1] == '\0')
+        --size;
+    value.assign(buffer, size);
+    return true;
+}
+
+std::string findTool()
+{
+    std::string path;
+    if (GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path))
+        return path;
+    std::string folder;
+    if (!GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", folder))
+        return {};
+    const std::string tool = folder + "\\MSINFO32.EXE";
+    const DWORD attributes = GetFileAttributesA(tool.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
+    return tool;
+}
+
+bool StartSysInfo()
+{
+    const std::string tool = findTool();
+    if (tool.empty())
+        return false;
+    const HINSTANCE result = ShellExecuteA(nullptr, "open", tool.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+} // namespace SysInfo
+#endif

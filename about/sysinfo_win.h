@@ -1,0 +1,25 @@
+#pragma once
+
+// Finding and starting the Windows System Information tool (Win32 API, no Qt).
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <string>
+
+namespace SysInfo {
+
+// Reads one string value (at most 1024 characters) of a key opened for reading only; false when
+// the key or value is missing, too long or not a string.
+bool GetKeyValue(HKEY root, const std::string &keyPath, const std::string &valueName, std::string &value);
+
+// The tool's full path: the MSINFO "PATH" value when present, otherwise MSINFO32.EXE in the
+// "Shared Tools Location" folder when that file exists; empty when neither gives one.
+std::string findTool();
+
+// Starts the tool with a normal, focused window without waiting; false when it cannot be found
+// or started.
+bool StartSysInfo();
+
+} // namespace SysInfo
+#endif
