@@ -93,7 +93,7 @@ void FennickWindow::Command1_Click()
     QString failure;
     if (target.isDir())
         failure = QStringLiteral("it is a folder");
-    else if (!file.open(QIODevice::WriteOnly))
+    else if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         failure = file.errorString();
     else if (file.write(bytes) != bytes.size() || !file.commit())
         failure = file.errorString();

@@ -24,14 +24,22 @@ QString read(const QString &path)
     if (info.isDir())
         throw AppError{AppError::FileAccess,
                        QStringLiteral("'%1' is a folder, not a file").arg(shown(path))};
+    // A pipe would wait for a writer forever and a device can be endless: only plain files are read.
+    if (!info.isFile())
+        throw AppError{AppError::FileAccess,
+                       QStringLiteral("'%1' is not a plain file").arg(shown(path))};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError{AppError::FileAccess, QStringLiteral("Cannot open '%1' for reading: %2")
                                                  .arg(shown(path), file.errorString())};
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw AppError{AppError::DeviceError,
                        QStringLiteral("Cannot read '%1': %2").arg(shown(path), file.errorString())};
+    // Editors that save UTF-8 put a byte-order mark in front; the game's files have none, and left
+    // in place it would hide the kind word of an NFO file.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
     return CodePage::decode(bytes);
 }
 
@@ -40,7 +48,9 @@ void openForWriting(QSaveFile &file)
     if (QFileInfo(file.fileName()).isDir())
         throw AppError{AppError::FileAccess,
                        QStringLiteral("Cannot save to '%1': it is a folder").arg(shown(file.fileName()))};
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write cut short (a full disk, a file size limit) shows in write()'s
+    // count; a buffered save file can drop the rest of a short write and still commit.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw AppError{AppError::FileAccess, QStringLiteral("Cannot open '%1' for writing: %2")
                                                  .arg(shown(file.fileName()), file.errorString())};
 }

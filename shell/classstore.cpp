@@ -129,7 +129,7 @@ bool ClassStore::save(const QList<Value> &values)
     }
     QSaveFile file(m_path);
     const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit()) {
         m_error = QStringLiteral("cannot write '%1': %2").arg(QDir::toNativeSeparators(m_path), file.errorString());
         return false;
     }

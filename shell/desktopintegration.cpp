@@ -52,7 +52,7 @@ struct Steps
     {
         QDir().mkpath(QFileInfo(path).absolutePath());
         QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit())
             return true;
         fail(QStringLiteral("cannot write '%1': %2").arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;

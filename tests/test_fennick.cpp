@@ -11,6 +11,9 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 // Records Fennick's message boxes and answers them from a queue (OK when none is queued).
 struct FennickMessages
@@ -172,6 +175,29 @@ private slots:
         const bool replaced = answer == QMessageBox::Yes;
         QCOMPARE(readBytes(path).size(), replaced ? 81 : 8);
         QCOMPARE(window.isVisible(), !replaced);
+    }
+
+    void writeCutShortLeavesNoFile()
+    {
+        TestFolder folder;
+        FennickMessages messages;
+        FennickWindow window(folder.path("New.nfo"));
+        window.show();
+        {
+            // No file may grow past 40 bytes: the 81-byte template is cut short, as on a full disk.
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit saved{};
+            getrlimit(RLIMIT_FSIZE, &saved);
+            rlimit limit = saved;
+            limit.rlim_cur = 40;
+            setrlimit(RLIMIT_FSIZE, &limit);
+            window.Command1->click();
+            setrlimit(RLIMIT_FSIZE, &saved);
+        }
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].second.startsWith("Cannot make the new file"));
+        QVERIFY(QDir(folder.path({})).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QVERIFY(window.isVisible());
     }
 
     void missingFolderGivesAnErrorAndKeepsTheWindow()
