@@ -66,11 +66,14 @@ QString tipTimeText() { return SettingsStore::read(TipsSection, TipTimeKey, QStr
 
 int tipIntervalMs() { return tipIntervalMs(tipTimeText()); }
 
-bool tipsShown()
+bool tipsShown(const QString &optionText)
 {
+    // A text this system never writes (not 0 or 1) leaves the tips on.
     bool ok = false;
-    const int option = SettingsStore::read(TipsSection, TipsOptionKey, QStringLiteral("1")).toInt(&ok);
+    const int option = optionText.trimmed().toInt(&ok);
     return !ok || option != 0;
 }
+
+bool tipsShown() { return tipsShown(SettingsStore::read(TipsSection, TipsOptionKey, QStringLiteral("1"))); }
 
 } // namespace Settings

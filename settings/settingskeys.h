@@ -37,5 +37,6 @@ QString gameFolderToStore(const QString &typed);
 QString tipTimeText();          // default "10"
 int tipIntervalMs();            // from the stored "Time"
 bool tipsShown();               // "Show Tips Option" other than 0 shows tips; default 1
+bool tipsShown(const QString &optionText);  // the stored text as the tip timer reads it
 
 } // namespace Settings

@@ -1,0 +1,17 @@
+// Whatever an Episode NFO file holds, its values can be stored and read back unchanged.
+#include "formats/codepage.h"
+#include "formats/episodenfo.h"
+#include "fuzz/fuzzcheck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
+{
+    EpisodeFields read;
+    EpisodeNfo::parse(CodePage::decode(fuzzBytes(data, size)), read);
+    FUZZ_CHECK(!EpisodeNfo::checkStorable(read));
+    const QString written = EpisodeNfo::generate(read, [](const QString &) {});
+    EpisodeFields again;
+    const auto outcome = EpisodeNfo::parse(written, again);
+    FUZZ_CHECK(outcome.notices.isEmpty() && !outcome.error);
+    FUZZ_CHECK(again.name == read.name && again.thumbnail == read.thumbnail);
+    return 0;
+}

@@ -1,0 +1,28 @@
+// Whatever a Level NFO file holds, the values read from it can be stored, and writing them and
+// reading the result gives the same values without a single message.
+#include "formats/codepage.h"
+#include "formats/levelnfo.h"
+#include "fuzz/fuzzcheck.h"
+
+namespace {
+bool same(const LevelFields &a, const LevelFields &b)
+{
+    return a.text == b.text && a.mapType == b.mapType && a.rotateYes == b.rotateYes && a.eta == b.eta
+           && a.lockedYes == b.lockedYes && a.included == b.included;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
+{
+    LevelFields read;
+    LevelNfo::parse(CodePage::decode(fuzzBytes(data, size)), read);
+    FUZZ_CHECK(!LevelNfo::checkStorable(read));
+    const QString written = LevelNfo::generate(read, [](const QString &) {});
+    FUZZ_CHECK(CodePage::decode(CodePage::encode(written)) == written);
+    LevelFields again;
+    const auto outcome = LevelNfo::parse(written, again);
+    FUZZ_CHECK(outcome.notices.isEmpty());
+    FUZZ_CHECK(!outcome.error);
+    FUZZ_CHECK(same(read, again));
+    return 0;
+}

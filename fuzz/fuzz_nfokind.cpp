@@ -1,0 +1,27 @@
+// Both NFO kind decisions look at the first line only, ignore letter case and surrounding blanks,
+// and an empty file has no first line.
+#include "formats/codepage.h"
+#include "formats/nfokind.h"
+#include "formats/nfoline.h"
+#include "fuzz/fuzzcheck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
+{
+    const QString text = CodePage::decode(fuzzBytes(data, size));
+    QString first;
+    try {
+        first = Nfo::firstLine(text, QStringLiteral("fuzz.nfo"));
+    } catch (const AppError &error) {
+        FUZZ_CHECK(text.isEmpty() && error.number == AppError::EmptyFile);
+        return 0;
+    }
+    FUZZ_CHECK(!first.contains(QStringLiteral("\r\n")));
+    FUZZ_CHECK(Nfo::firstLine(text + QStringLiteral("\r\nEPISODE\r\nLEVEL"), {}) == first);
+    const QString padded = QStringLiteral("  ") + first.toLower() + QStringLiteral("  ");
+    FUZZ_CHECK(NfoKind::fromOpenDialogFirstLine(first) == NfoKind::fromOpenDialogFirstLine(padded));
+    FUZZ_CHECK(NfoKind::fromCommandLineFirstLine(first) == NfoKind::fromCommandLineFirstLine(padded));
+    // Whatever the command line calls a Level, the Open NFO dialog does not call an Episode.
+    if (NfoKind::fromCommandLineFirstLine(first) == NfoKind::Level)
+        FUZZ_CHECK(NfoKind::fromOpenDialogFirstLine(first) == NfoKind::Level);
+    return 0;
+}
