@@ -1,0 +1,45 @@
+// Times the editor opening a file named on the command line and saving it with the Save command,
+// through the same code the window and the menu run (message boxes answered at once).
+//   filebench FILE ROUNDS
+// Prints one line per round: open_ms=<ms> save_ms=<ms>
+#include "editor/form1.h"
+#include "platform/messagebox.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: filebench FILE ROUNDS\n");
+        return 2;
+    }
+    MessageBox::setHandler([](const MessageBox::Request &) { return MessageBox::Answer::Ok; });
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    const int rounds = std::atoi(argv[2]);
+    QTemporaryDir programFolder;
+    for (int round = 0; round < rounds; ++round) {
+        Form1 form(programFolder.path());
+        QElapsedTimer timer;
+        timer.start();
+        form.load(path);
+        form.show();
+        app.processEvents();
+        const double openMs = double(timer.nsecsElapsed()) / 1e6;
+        form.document.Dirty = true;
+        timer.restart();
+        const auto outcome = form.saveCommand();
+        const double saveMs = double(timer.nsecsElapsed()) / 1e6;
+        if (outcome != Form1::SaveOutcome::Saved) {
+            std::fprintf(stderr, "filebench: the save failed\n");
+            return 1;
+        }
+        std::printf("open_ms=%.1f save_ms=%.1f\n", openMs, saveMs);
+        std::fflush(stdout);
+    }
+    return 0;
+}
