@@ -17,12 +17,8 @@ constexpr std::array<int, 6> ReceivingField{1, 5, 6, 7, 8, 9};
 
 QString Form1::browseAsset(FileDialogObject &dialog, const QString &title)
 {
-    status.DialogCancelled = false;
-    dialog.Title = title;
-    if (!dialog.ShowOpen(this)) {
-        status.ReportUnexpectedError(AppError::cancelled());
+    if (!runFileDialog(dialog, title, FileDialog::Mode::Open))
         return QString();
-    }
     return AssetPath::relativeToGameFolder(dialog.FileName, AssetPath::gameFolderSetting());
 }
 

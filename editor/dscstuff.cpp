@@ -20,12 +20,8 @@ bool Form1::DSCWrite(OpenDocument &d)
 
 void Form1::DSCOpenDialog(OpenDocument &d)
 {
-    status.DialogCancelled = false;
-    DSCOpenSave.Title = QStringLiteral("Open a .dsc file...");
-    if (!DSCOpenSave.ShowOpen(this)) {
-        status.ReportUnexpectedError(AppError::cancelled());
+    if (!runFileDialog(DSCOpenSave, QStringLiteral("Open a .dsc file..."), FileDialog::Mode::Open))
         return;
-    }
     const QString path = DSCOpenSave.FileName;
     startLoad(DocKind::DSC, path, d, DSCOpenSave);
     DSCOpenSave.FileName = path;  // the dialog offers the chosen name next time

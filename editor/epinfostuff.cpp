@@ -27,12 +27,8 @@ bool Form1::EpiNFOWrite(OpenDocument &d)
 
 void Form1::NFOOpenDialog(OpenDocument &d)
 {
-    status.DialogCancelled = false;
-    EpiNFOOpenSave.Title = QStringLiteral("Open a .nfo (Episode/Level) file...");
-    if (!EpiNFOOpenSave.ShowOpen(this)) {
-        status.ReportUnexpectedError(AppError::cancelled());
+    if (!runFileDialog(EpiNFOOpenSave, QStringLiteral("Open a .nfo (Episode/Level) file..."), FileDialog::Mode::Open))
         return;
-    }
     const QString path = EpiNFOOpenSave.FileName;
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;

@@ -147,14 +147,20 @@ void Form1::OpenFromCommandLine(const QString &path, OpenDocument &d)
         EpiNFOLoad(path, d);
 }
 
-void Form1::chooseSavePath(FileDialogObject &dialog, const QString &title, OpenDocument &d)
+bool Form1::runFileDialog(FileDialogObject &dialog, const QString &title, FileDialog::Mode mode)
 {
     status.DialogCancelled = false;
     dialog.Title = title;
-    if (!dialog.ShowSave(this)) {
-        status.ReportUnexpectedError(AppError::cancelled());
+    if (mode == FileDialog::Mode::Save ? dialog.ShowSave(this) : dialog.ShowOpen(this))
+        return true;
+    status.ReportUnexpectedError(AppError::cancelled());
+    return false;
+}
+
+void Form1::chooseSavePath(FileDialogObject &dialog, const QString &title, OpenDocument &d)
+{
+    if (!runFileDialog(dialog, title, FileDialog::Mode::Save))
         return;
-    }
     d.Path = dialog.FileName;
     d.FileTitle = DocumentFile::fileTitleOf(d.Path);
 }

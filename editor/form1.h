@@ -128,6 +128,8 @@ private:
     // Runs an operation under the error trap: an AppError goes to ReportUnexpectedError and
     // ends the operation. Returns whether it ran to its end.
     bool trapped(const std::function<void()> &operation);
+    // Shows a file dialog with its title; a cancel sets DialogCancelled and returns false.
+    bool runFileDialog(FileDialogObject &dialog, const QString &title, FileDialog::Mode mode);
     // The shared steps of the kinds' Save As dialogs.
     void chooseSavePath(FileDialogObject &dialog, const QString &title, OpenDocument &document);
     // The shared steps of the kinds' writes: refuse what cannot be stored, open, report, build,

@@ -14,24 +14,13 @@
 #include <QTest>
 
 namespace {
-
-struct Editor
+QString saveAs(EditorWindow &e, const QString &name)
 {
-    explicit Editor(const QString &commandLine = {}) { form.load(commandLine); }
-    QString file(const QString &name) const { return folder.path(name); }
-    QString saveAs(const QString &name)
-    {
-        script.choose(file(name));
-        form.saveAsCommand();
-        script.takeBoxes();
-        return file(name);
-    }
-
-    TestFolder folder;
-    DialogScript script;
-    Form1 form{folder.programFolder()};
-};
-
+    e.script.choose(e.file(name));
+    e.form.saveAsCommand();
+    e.script.takeBoxes();
+    return e.file(name);
+}
 } // namespace
 
 class TestEpisodeDscCommands : public QObject
@@ -41,7 +30,7 @@ class TestEpisodeDscCommands : public QObject
 private slots:
     void newEpisodeSavesItsThreeLines()
     {
-        Editor e;
+        EditorWindow e;
         e.form.newCommand("EpiNFO");
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Episode NFO)"));
         QCOMPARE(e.form.LblStatus->text(), QString("New Episode NFO Document opened"));
@@ -76,7 +65,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, kind);
         QFETCH(QStringList, boxes);
-        Editor e;
+        EditorWindow e;
         const QString path = e.file("a.nfo");
         writeBytes(path, content);
         e.script.choose(path);
@@ -103,7 +92,7 @@ private slots:
     void openNfoDialogThatFindsNothingChangesNothing()
     {
         QFETCH(int, situation);
-        Editor e;
+        EditorWindow e;
         e.form.newCommand("DSC");
         e.form.dscPanel()->setText("mine");
         e.script.answer(MessageBox::Answer::No);
@@ -126,7 +115,7 @@ private slots:
 
     void episodeFileRoundTripsAndWrongKindIsReported()
     {
-        Editor e;
+        EditorWindow e;
         const QString path = e.file("ep.nfo");
         const QByteArray content = "EPISODE\r\nNAME=\"a=b\"\r\nTHUMBNAIL=\"T\\x.tex\"\r\n";
         writeBytes(path, content);
@@ -169,7 +158,7 @@ private slots:
         QFETCH(QString, title);
         TestFolder files;
         writeBytes(files.path(name), content);
-        Editor e(files.path(name));
+        EditorWindow e(files.path(name));
         e.script.takeBoxes();  // the readers' own messages are tested elsewhere
         QCOMPARE(e.form.document.Kind, kind);
         QCOMPARE(e.form.windowTitle(), title);
@@ -196,7 +185,7 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, shown);
-        Editor e;
+        EditorWindow e;
         const QString path = e.file("mod.dsc");
         writeBytes(path, file);
         e.script.choose(path);
@@ -213,14 +202,14 @@ private slots:
 
     void newDescriptionSaves()
     {
-        Editor e;
+        EditorWindow e;
         e.form.newCommand("DSC");
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.dsc"));
         QCOMPARE(e.form.LblStatus->text(), QString("New DSC Document opened"));
         QVERIFY(!e.form.document.Dirty);
         QTest::keyClicks(e.form.dscPanel()->TextDSC, "x");
         QVERIFY(e.form.document.Dirty);
-        const QString path = e.saveAs("new.dsc");
+        const QString path = saveAs(e, "new.dsc");
         QCOMPARE(e.script.takeFileDialogs().value(0).filter, QString("DSC Description File (*.dsc)|*.dsc"));
         QCOMPARE(readBytes(path), QByteArray("x\r\n"));
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - new.dsc"));
@@ -232,7 +221,7 @@ private slots:
     {
         TestFolder files;
         writeBytes(files.path("blank.dsc"), {});
-        Editor e(files.path("blank.dsc"));
+        EditorWindow e(files.path("blank.dsc"));
         QCOMPARE(e.form.document.Kind, QString("DSC"));
         QCOMPARE(e.form.dscPanel()->text(), QString());
         QCOMPARE(e.form.LblStatus->text(), "'" + files.path("blank.dsc") + "' loaded");
@@ -254,7 +243,7 @@ private slots:
         const QString path = files.path("notes.dsc");
         if (exists)
             QDir().mkpath(path);  // a folder: it exists but cannot be read as a file
-        Editor e(path);
+        EditorWindow e(path);
         QCOMPARE(e.script.takeBoxTexts().size(), 1);
         QCOMPARE(e.form.document.Kind, QString("DSC"));
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.dsc"));
@@ -264,7 +253,7 @@ private slots:
 
     void refusedDescriptionIsNotWritten()
     {
-        Editor e;
+        EditorWindow e;
         e.form.newCommand("DSC");
         e.form.dscPanel()->setText(QString::fromUtf8("Emoji \U0001F600"));
         e.script.choose(e.file("emoji.dsc"));

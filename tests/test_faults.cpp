@@ -16,42 +16,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
-
-struct Editor
-{
-    explicit Editor(const QString &commandLine = {}, const QString &programFolder = {})
-        : form(programFolder.isEmpty() ? folder.programFolder() : programFolder)
-    {
-        form.load(commandLine);
-    }
-    QString file(const QString &name) const { return folder.path(name); }
-
-    TestFolder folder;
-    DialogScript script;
-    Form1 form;
-};
-
-// While alive, no file of this process can grow past `bytes`: writes beyond fail part-way, as on
-// a full disk, whoever runs the test.
-struct FileSizeLimit
-{
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit limit = saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
-    rlimit saved{};
-};
-
 QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
 
 } // namespace
@@ -71,7 +38,7 @@ private slots:
     void writeFailingPartWayKeepsTheOldFile()
     {
         QFETCH(QString, kind);
-        Editor e;
+        EditorWindow e;
         QDir().mkpath(e.file("mod"));
         const QString path = e.file(kind == "DSC" ? "mod/a.dsc" : "mod/a.nfo");
         e.form.newCommand(kind);
@@ -114,7 +81,7 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(QString, message);
-        Editor e;
+        EditorWindow e;
         writeBytes(e.file("plain-file"), "untouched");
         QDir().mkpath(e.file("a-folder"));
         e.form.newCommand("EpiNFO");
@@ -149,7 +116,7 @@ private slots:
             path = files.path("pipe.nfo");
             QCOMPARE(mkfifo(qPrintable(path), 0600), 0);
         }
-        Editor e(path);
+        EditorWindow e(path);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains(message), qPrintable(boxes[0]));
@@ -178,7 +145,7 @@ private slots:
         QFETCH(QString, name);
         TestFolder files;
         writeBytes(files.path("odd.nfo"), content);
-        Editor e(files.path("odd.nfo"));
+        EditorWindow e(files.path("odd.nfo"));
         QCOMPARE(e.script.takeBoxes().size(), boxes);
         QCOMPARE(e.form.document.Kind, kind);
         if (kind == "LvlNFO")
@@ -192,7 +159,7 @@ private slots:
         const char raw[] = "before\0after\r\n\x01\x7f\x81\x8d\xff\r\n";
         const QByteArray content(raw, sizeof raw - 1);
         writeBytes(files.path("nul.dsc"), content);
-        Editor e(files.path("nul.dsc"));
+        EditorWindow e(files.path("nul.dsc"));
         QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(files.path("nul.dsc")), content);
@@ -207,7 +174,7 @@ private slots:
         while (content.size() < 50 * 1024 * 1024)
             content += line;
         writeBytes(files.path("big.dsc"), content);
-        Editor e(files.path("big.dsc"));
+        EditorWindow e(files.path("big.dsc"));
         QCOMPARE(e.form.document.Kind, QString("DSC"));
         QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
         e.script.takeBoxes();
@@ -225,7 +192,7 @@ private slots:
             content += line;
         content += "NAME=\"Last\"\r\n";
         writeBytes(files.path("long.nfo"), content);
-        Editor e(files.path("long.nfo"));
+        EditorWindow e(files.path("long.nfo"));
         QVERIFY(e.script.takeBoxes().isEmpty());
         QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), QString("Last"));
         QCOMPARE(e.form.levelPanel()->LvlTxtVal[4]->text(), QString("Ship"));
@@ -235,7 +202,7 @@ private slots:
     {
         TestFolder outside;
         writeBytes(outside.path("program-file"), "x");
-        Editor e({}, outside.path("program-file"));
+        EditorWindow e({}, outside.path("program-file"));
         QCOMPARE(e.form.LblStatus->text(), QString("Ready"));
         QVERIFY(!e.form.log.path().startsWith(outside.path("program-file")));
         QVERIFY(readBytes(e.form.log.path()).endsWith("INF : Ready\r\n"));

@@ -11,8 +11,6 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 // Records Fennick's message boxes and answers them from a queue (OK when none is queued).
@@ -185,14 +183,8 @@ private slots:
         window.show();
         {
             // No file may grow past 40 bytes: the 81-byte template is cut short, as on a full disk.
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit saved{};
-            getrlimit(RLIMIT_FSIZE, &saved);
-            rlimit limit = saved;
-            limit.rlim_cur = 40;
-            setrlimit(RLIMIT_FSIZE, &limit);
+            FileSizeLimit limit(40);
             window.Command1->click();
-            setrlimit(RLIMIT_FSIZE, &saved);
         }
         QCOMPARE(messages.shown.size(), 1);
         QVERIFY(messages.shown[0].second.startsWith("Cannot make the new file"));

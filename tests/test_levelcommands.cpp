@@ -23,17 +23,6 @@ const QByteArray NewLevelFile = "LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"\"\r\nLOADING_
 
 const QString InvalidOperation = QStringLiteral("Invaild Opreation Error - No files can be saved.");
 
-struct Editor
-{
-    explicit Editor(const QString &commandLine = {}) { form.load(commandLine); }
-    QStringList logLines() const { return QString::fromLatin1(readBytes(folder.logPath())).split("\r\n"); }
-    QString file(const QString &name) const { return folder.path(name); }
-
-    TestFolder folder;
-    DialogScript script;
-    Form1 form{folder.programFolder()};
-};
-
 bool anyPanelVisible(Form1 &form)
 {
     for (const char *name : {"FrameLvlNFO", "FrameEpiNFO", "FrameDsc"}) {
@@ -53,7 +42,7 @@ class TestLevelCommands : public QObject
 private slots:
     void startUp()
     {
-        Editor e;
+        EditorWindow e;
         QCOMPARE(e.form.windowTitle(), QString("Brisquel"));
         QVERIFY(!anyPanelVisible(e.form));
         QCOMPARE(e.form.LblStatus->text(), QString("Ready"));
@@ -91,14 +80,14 @@ private slots:
     void ignoredCommandLines()
     {
         QFETCH(QString, commandLine);
-        Editor e(commandLine);
+        EditorWindow e(commandLine);
         QCOMPARE(e.form.document.Kind, QString("None"));
         QCOMPARE(e.logLines().value(4), QString());
     }
 
     void newLevelThenSaveWritesTheNewDocument()
     {
-        Editor e;
+        EditorWindow e;
         e.form.newCommand("LvlNFO");
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Level NFO)"));
         QVERIFY(e.form.levelPanel()->isVisibleTo(&e.form));
@@ -140,7 +129,7 @@ private slots:
 
     void saveAsOffersTheLastNameAndCancelChangesNothing()
     {
-        Editor e;
+        EditorWindow e;
         e.form.newCommand("LvlNFO");
         e.script.choose(e.file("one.nfo"));
         e.form.saveAsCommand();
@@ -176,7 +165,7 @@ private slots:
         QFETCH(bool, cancelSaveAs);
         QFETCH(bool, replaced);
         QFETCH(bool, written);
-        Editor e;
+        EditorWindow e;
         e.form.newCommand("LvlNFO");
         e.form.levelPanel()->LvlTxtVal[0]->setText("Unsaved");
         e.script.answer(Answer(answer));
@@ -215,7 +204,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, cancelSaveAs);
         QFETCH(bool, closed);
-        Editor e;
+        EditorWindow e;
         e.form.show();
         e.form.newCommand("LvlNFO");
         if (dirty)
@@ -242,7 +231,7 @@ private slots:
                                 "OUTRO_MOVIE=\"o.ogv\"\r\nLOCKED=\"NO\"\r\n";
         const QString path = files.path("ruins.nfo");
         writeBytes(path, full);
-        Editor e(path);
+        EditorWindow e(path);
         LevelPanel *panel = e.form.levelPanel();
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - ruins.nfo (Level NFO)"));
         QCOMPARE(e.form.LblStatus->text(), "'" + path + "' loaded");
@@ -268,7 +257,7 @@ private slots:
         TestFolder files;
         const QString path = files.path("New.nfo");
         QFile::copy(testData("new_level.nfo"), path);
-        Editor e(path);
+        EditorWindow e(path);
         LevelPanel *panel = e.form.levelPanel();
         QVERIFY(panel->LvlChkType[0]->isChecked());
         for (int row : {2, 3, 4, 5, 6, 7, 10, 11, 12})
@@ -287,7 +276,7 @@ private slots:
         TestFolder files;
         const QString path = files.path("odd.nfo");
         writeBytes(path, "LEVEL\r\nEPISODE\r\nname=\"x\"\r\nNAME=\"Kept\"\r\nNAME\r\nNAME=\"never\"\r\n");
-        Editor e(path);
+        EditorWindow e(path);
         const auto boxes = e.script.takeBoxes();
         QCOMPARE(boxes.size(), 3);
         QCOMPARE(boxes[0].text, QString("Error : This is not a level NFO!\r\n\r\nWarning - Don't know how to handle this error"));
@@ -318,7 +307,7 @@ private slots:
         const QString path = files.path("x.nfo");
         if (content != "missing")
             writeBytes(path, content);
-        Editor e(path);
+        EditorWindow e(path);
         const auto boxes = e.script.takeBoxes();
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes[0].text.endsWith("Error Number :" + QString::number(number)));
@@ -329,7 +318,7 @@ private slots:
 
     void failedWriteIsNotASave()
     {
-        Editor e;
+        EditorWindow e;
         e.form.newCommand("LvlNFO");
         e.form.levelPanel()->LvlTxtVal[0]->setText("Work");
         const QString path = e.file("no-such-folder/x.nfo");
@@ -350,7 +339,7 @@ private slots:
 
     void failedWriteKeepsTheOldFile()
     {
-        Editor e;
+        EditorWindow e;
         e.form.newCommand("LvlNFO");
         const QString path = e.file("keep.nfo");
         e.script.choose(path);
@@ -374,7 +363,7 @@ private slots:
 
     void unreadableFileArmsNoSilentOverwrite()
     {
-        Editor e;
+        EditorWindow e;
         const QString folderNamedLikeAFile = e.file("folder.nfo");
         QDir().mkpath(folderNamedLikeAFile);
         e.form.LvlNFOLoad(folderNamedLikeAFile, e.form.document);

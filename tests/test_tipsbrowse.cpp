@@ -17,18 +17,7 @@
 
 namespace {
 
-struct Editor
-{
-    Editor() { form.load({}); }
-    QStringList tipLines() const
-    {
-        return QString::fromLatin1(readBytes(folder.logPath())).split("\r\n").filter(QRegularExpression("^QSN : "));
-    }
-
-    TestFolder folder;
-    DialogScript script;
-    Form1 form{folder.programFolder()};
-};
+QStringList tipLines(const EditorWindow &e) { return e.logLines().filter(QRegularExpression("^QSN : ")); }
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 
@@ -41,7 +30,7 @@ class TestTipsBrowse : public QObject
 private slots:
     void thirteenTipsInOrderThenAgain()
     {
-        Editor e;
+        EditorWindow e;
         QCOMPARE(e.form.form2.ListTip.size(), 13);
         QCOMPARE(e.form.form2.ListTip.first(), QString("Need help? Press F1 to open the help file, and see if it is useful."));
         QVERIFY(e.form.form2.ListTip.at(8).startsWith("Go to "));
@@ -49,8 +38,8 @@ private slots:
         QCOMPARE(e.form.form2.TipIndex, -1);
 
         e.form.form2.Timer1.setInterval(15);
-        QTRY_VERIFY_WITH_TIMEOUT(e.tipLines().size() >= 15, 10000);
-        const QStringList lines = e.tipLines();
+        QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() >= 15, 10000);
+        const QStringList lines = tipLines(e);
         for (int i = 0; i < 15; ++i)
             QCOMPARE(lines.at(i), "QSN : " + Tips::texts().at(i % 13));
         QCOMPARE(e.form.status.shownKind(), QString("Question"));
@@ -58,7 +47,7 @@ private slots:
 
     void aReportPostponesTheNextTip()
     {
-        Editor e;
+        EditorWindow e;
         e.form.form2.Timer1.setInterval(300);
         QTest::qWait(200);
         e.form.status.ReportStatus("Fresh news", "Info", true);
@@ -69,21 +58,21 @@ private slots:
 
     void tipsOffKeepsTheRowAndTheIndex()
     {
-        Editor e;
+        EditorWindow e;
         e.form.form2.Timer1.setInterval(15);
-        QTRY_VERIFY_WITH_TIMEOUT(e.tipLines().size() >= 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() >= 2, 5000);
         SettingsStore::write("Show Tips", "Show Tips Option", "0");
         QTest::qWait(30);
         const int index = e.form.form2.TipIndex;
-        const int shown = int(e.tipLines().size());
+        const int shown = int(tipLines(e).size());
         QTest::qWait(150);
         QCOMPARE(e.form.form2.TipIndex, index);
-        QCOMPARE(int(e.tipLines().size()), shown);
+        QCOMPARE(int(tipLines(e).size()), shown);
         QVERIFY(e.form.form2.Timer1.isActive());
 
         SettingsStore::write("Show Tips", "Show Tips Option", "1");
-        QTRY_VERIFY_WITH_TIMEOUT(e.tipLines().size() > shown, 5000);
-        QCOMPARE(e.tipLines().at(shown), "QSN : " + Tips::texts().at((index + 1) % 13));
+        QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() > shown, 5000);
+        QCOMPARE(tipLines(e).at(shown), "QSN : " + Tips::texts().at((index + 1) % 13));
     }
 
     void startUpIntervalComesFromTheSettings()
@@ -145,7 +134,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, filter);
         QFETCH(QString, field);
-        Editor e;
+        EditorWindow e;
         SettingsStore::write("Serious Sam 2 Path", "Path Location", native("/games/SS2/"));
         e.form.newCommand(button == 6 ? "EpiNFO" : "LvlNFO");
         QPushButton *browse = button == 6 ? e.form.episodePanel()->EpiNFOBrow : e.form.levelPanel()->LvlNFOBrow[size_t(button)];
@@ -172,7 +161,7 @@ private slots:
 
     void excludedRowStillBrowsesAndTexturesShareADialog()
     {
-        Editor e;
+        EditorWindow e;
         e.form.newCommand("LvlNFO");
         LevelPanel *panel = e.form.levelPanel();
         panel->LvlChkIn[7]->setChecked(false);

@@ -1,5 +1,7 @@
 #include "tests/testsupport.h"
 
+#include "editor/form1.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -9,6 +11,9 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+
+#include <csignal>
+#include <sys/resource.h>
 
 DialogScript::DialogScript()
 {
@@ -105,3 +110,42 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 }
 
 QString testData(const QString &name) { return QStringLiteral(BRISQUEL_TEST_DATA "/") + name; }
+
+namespace {
+std::unique_ptr<Form1> startedForm(const QString &programFolder, const QString &commandLine)
+{
+    auto form = std::make_unique<Form1>(programFolder);
+    form->load(commandLine);
+    return form;
+}
+} // namespace
+
+EditorWindow::EditorWindow(const QString &commandLine, const QString &programFolder)
+    : m_form(startedForm(programFolder.isEmpty() ? folder.programFolder() : programFolder, commandLine))
+    , form(*m_form)
+{
+}
+
+EditorWindow::~EditorWindow() = default;
+
+QStringList EditorWindow::logLines() const
+{
+    return QString::fromLatin1(readBytes(form.log.path())).split(QStringLiteral("\r\n"));
+}
+
+FileSizeLimit::FileSizeLimit(long long bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_saved[0] = (long long)limit.rlim_cur;
+    m_saved[1] = (long long)limit.rlim_max;
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{rlim_t(m_saved[0]), rlim_t(m_saved[1])};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <memory>
 #include <optional>
 
 // Scripts every dialog the editor shows through its seams, and fails the test at once when a
@@ -57,6 +58,37 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// The editor window started in a test folder of its own, with every dialog scripted.
+class Form1;
+struct EditorWindow
+{
+    explicit EditorWindow(const QString &commandLine = {}, const QString &programFolder = {});
+    ~EditorWindow();
+    QString file(const QString &name) const { return folder.path(name); }
+    QStringList logLines() const;
+
+    TestFolder folder;
+    DialogScript script;
+
+private:
+    std::unique_ptr<Form1> m_form;  // built after the folder and the script, before `form`
+
+public:
+    Form1 &form;
+};
+
+// While alive, no file of this process can grow past `bytes`: writes beyond fail part-way, as on
+// a full disk, whoever runs the test.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(long long bytes);
+    ~FileSizeLimit();
+
+private:
+    long long m_saved[2];
 };
 
 QByteArray readBytes(const QString &path);
