@@ -7,13 +7,22 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // A user folder of its own, where Brisquel has been started before: no first-run greeting,
+    // and nothing of the real user's desktop is touched.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
     QApplication app(argc, argv);
+    QSettings(QStringLiteral("Brisquel"), QStringLiteral("Brisquel"))
+        .setValue(QStringLiteral("FirstTime v1.1/FirstTime v1.1"), QStringLiteral("NO"));
     if (argc < 3) {
         std::fprintf(stderr, "usage: filebench FILE ROUNDS\n");
         return 2;
