@@ -97,13 +97,6 @@ private slots:
         QVERIFY(panel.Label6->isVisibleTo(&panel));
     }
 
-    void etaBoxesHoldTwoCharacters()
-    {
-        LevelPanel panel;
-        QTest::keyClicks(panel.LvlETA[0], "123");
-        QCOMPARE(panel.LvlETA[0]->text(), QString("12"));
-    }
-
     void everyEditMarksTheDocumentChanged_data()
     {
         QTest::addColumn<QString>("control");

@@ -106,25 +106,6 @@ private slots:
         QVERIFY(!chosen);
     }
 
-    void filtersAsQtNames_data()
-    {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("qtFilter");
-        QTest::addColumn<QString>("suffix");
-        QTest::newRow("pattern in description") << "Model (*.mdl)|*.mdl" << "Model (*.mdl)" << "mdl";
-        QTest::newRow("movie") << "Movie File (*.ogv)|*.ogv" << "Movie File (*.ogv)" << "ogv";
-        QTest::newRow("pattern added") << "Texture|*.tex" << "Texture (*.tex)" << "tex";
-    }
-
-    void filtersAsQtNames()
-    {
-        QFETCH(QString, filter);
-        QFETCH(QString, qtFilter);
-        QFETCH(QString, suffix);
-        QCOMPARE(FileDialog::qtNameFilter(filter), qtFilter);
-        QCOMPARE(FileDialog::defaultSuffix(filter), suffix);
-    }
-
     void dialogObjectRemembersTheChosenName()
     {
         DialogScript script;
