@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTest>
 
 namespace {
@@ -215,6 +216,34 @@ private slots:
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - new.dsc"));
         // No "Generating file..." for descriptions.
         QVERIFY(!readBytes(e.folder.logPath()).contains("Generating"));
+    }
+
+    void longDescriptionShowsItsBeginningThenFillsIn()
+    {
+        TestFolder files;
+        QByteArray content;
+        for (int i = 0; content.size() < 2 * 1024 * 1024; ++i)
+            content += "Line " + QByteArray::number(i) + " of a long description.\r\n";
+        writeBytes(files.path("long.dsc"), content);
+        EditorWindow e(files.path("long.dsc"));
+        DscPanel *panel = e.form.dscPanel();
+        QVERIFY(panel->isFilling());
+        QVERIFY(panel->TextDSC->isReadOnly());
+        QVERIFY(panel->TextDSC->toPlainText().startsWith("Line 0 of a long description.\nLine 1 "));
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->isFilling(), 20000);
+        QVERIFY(!panel->TextDSC->isReadOnly());
+        QVERIFY(!panel->TextDSC->document()->isUndoAvailable());  // the filling in is not an edit
+        QVERIFY(!e.form.document.Dirty);
+        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(files.path("long.dsc")), content);
+
+        // Saving before the filling in is complete still writes the whole text.
+        EditorWindow again(files.path("long.dsc"));
+        QVERIFY(again.form.dscPanel()->isFilling());
+        QCOMPARE(again.form.saveCommand(), Form1::SaveOutcome::Saved);
+        again.script.takeBoxes();
+        QCOMPARE(readBytes(files.path("long.dsc")), content);
     }
 
     void zeroByteDescriptionOpensEmpty()
