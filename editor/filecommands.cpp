@@ -14,22 +14,25 @@
 
 namespace {
 const QString InvalidOperation = QStringLiteral("Invaild Opreation Error - No files can be saved.");
+
+// The file title of a new document of the kind.
+QString untitled(const QString &kind)
+{
+    return kind == DocKind::DSC ? QStringLiteral("untitled.dsc") : QStringLiteral("untitled.nfo");
 }
+} // namespace
 
 void Form1::ResetToNewDocument(const QString &kind, OpenDocument &d)
 {
-    if (kind == DocKind::DSC) {
+    if (kind == DocKind::DSC)
         dscPanel()->setText(QString());
-        d.FileTitle = QStringLiteral("untitled.dsc");
-    } else if (kind == DocKind::EpiNFO) {
+    else if (kind == DocKind::EpiNFO)
         episodePanel()->setFields({});
-        d.FileTitle = QStringLiteral("untitled.nfo");
-    } else if (kind == DocKind::LvlNFO) {
+    else if (kind == DocKind::LvlNFO)
         levelPanel()->LvlPanelReset();
-        d.FileTitle = QStringLiteral("untitled.nfo");
-    } else {
+    else
         return;
-    }
+    d.FileTitle = untitled(kind);
     d.Kind = kind;
     setDocumentTitle(kind, d.FileTitle);
     d.Dirty = false;
@@ -190,8 +193,7 @@ std::optional<QString> Form1::readForLoad(const QString &path, OpenDocument &d)
         // A description that does not exist yet keeps its path: Save creates it.
         if (!(d.Kind == DocKind::DSC && error.number == AppError::FileNotFound)) {
             d.Path.clear();
-            d.FileTitle = d.Kind == DocKind::DSC ? QStringLiteral("untitled.dsc")
-                                                 : QStringLiteral("untitled.nfo");
+            d.FileTitle = untitled(d.Kind);
         }
         status.ReportUnexpectedError(error);
         return std::nullopt;
