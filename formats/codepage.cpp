@@ -45,6 +45,10 @@ QString firstUnstorable(const QString &text)
     if (isAscii(text))
         return {};
     auto encoder = makeEncoder();
+    // One pass over the whole text says whether anything is wrong; only then find what.
+    (void)encoder.encode(text);
+    if (!encoder.hasError())
+        return {};
     for (qsizetype i = 0; i < text.size(); ++i) {
         const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
         const QString one = text.mid(i, pair ? 2 : 1);
