@@ -46,7 +46,7 @@ QString firstUnstorable(const QString &text)
         return {};
     auto encoder = makeEncoder();
     // One pass over the whole text says whether anything is wrong; only then find what.
-    (void)encoder.encode(text);
+    const QByteArray whole = encoder.encode(text);
     if (!encoder.hasError())
         return {};
     for (qsizetype i = 0; i < text.size(); ++i) {
