@@ -44,11 +44,12 @@ QString firstUnstorable(const QString &text)
 {
     if (isAscii(text))
         return {};
-    auto encoder = makeEncoder();
     // One pass over the whole text says whether anything is wrong; only then find what.
-    const QByteArray whole = encoder.encode(text);
-    if (!encoder.hasError())
+    auto whole = makeEncoder();
+    [[maybe_unused]] const QByteArray encoded = whole.encode(text);
+    if (!whole.hasError())
         return {};
+    auto encoder = makeEncoder();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
         const QString one = text.mid(i, pair ? 2 : 1);
