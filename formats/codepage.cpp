@@ -46,8 +46,10 @@ QString firstUnstorable(const QString &text)
         return {};
     // One pass over the whole text says whether anything is wrong; only then find what.
     auto whole = makeEncoder();
-    [[maybe_unused]] const QByteArray encoded = whole.encode(text);
-    if (!whole.hasError())
+    // Every character the code page holds is one byte; a lone surrogate at the end gives no error,
+    // only a missing byte.
+    const QByteArray encoded = whole.encode(text);
+    if (!whole.hasError() && encoded.size() == text.size())
         return {};
     auto encoder = makeEncoder();
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -114,6 +114,8 @@ private slots:
     {
         QCOMPARE(CodePage::firstUnstorable(QString::fromUtf8("ok \u00e9\u20ac then \u65e5")), QString::fromUtf8("\u65e5"));
         QCOMPARE(CodePage::firstUnstorable(QString::fromUtf8("emoji \U0001F600")), QString::fromUtf8("\U0001F600"));
+        const QString loneSurrogate = QStringLiteral("k") + QChar(0xD96B);
+        QCOMPARE(CodePage::firstUnstorable(loneSurrogate), QString(QChar(0xD96B)));
         const auto error = DscText::checkStorable(QString::fromUtf8("x\u65e5"));
         QVERIFY(error && error->description.startsWith("The description contains the character"));
     }
