@@ -3,8 +3,15 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
+#ifdef SIGXFSZ
+    // A write past the user's file size limit then fails and is reported like a full disk, instead
+    // of ending the editor with the unsaved work.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisquel"));
     QApplication::setOrganizationName(QStringLiteral("Brisquel"));

@@ -15,12 +15,31 @@
 
 FennickWindow::MessageHook FennickWindow::messageHook;
 
+namespace {
+// A write cut short by a full disk or a size limit returns the part it wrote without an error;
+// writing the rest then fails at once and the file's error names the reason.
+bool writeWhole(QSaveFile &file, const QByteArray &bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            return false;
+        written += n;
+    }
+    return true;
+}
+} // namespace
+
 QMessageBox::StandardButton FennickWindow::message(QWidget *parent, QMessageBox::Icon icon,
                                                    const QString &text, QMessageBox::StandardButtons buttons)
 {
     if (messageHook)
         return messageHook(icon, text, buttons);
-    QMessageBox box(icon, QStringLiteral("Brisquel"), text, buttons, parent);
+    QMessageBox box(icon, QStringLiteral("Brisquel"), QString(), buttons, parent);
+    // Paths are shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
     return QMessageBox::StandardButton(box.exec());
 }
 
@@ -95,7 +114,7 @@ void FennickWindow::Command1_Click()
         failure = QStringLiteral("it is a folder");
     else if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         failure = file.errorString();
-    else if (file.write(bytes) != bytes.size() || !file.commit())
+    else if (!writeWhole(file, bytes) || !file.commit())
         failure = file.errorString();
     if (!failure.isEmpty()) {
         message(this, QMessageBox::Critical,

@@ -3,8 +3,14 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
+#ifdef SIGXFSZ
+    // A write past the user's file size limit fails and is reported instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fennick"));
     QApplication::setApplicationDisplayName(QStringLiteral("New file command"));

@@ -2,10 +2,11 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 DscPanel::DscPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (DSC)"), parent)
 {
@@ -34,6 +35,8 @@ namespace {
 // About a few screens of text at once, then chunks that take a few milliseconds each.
 constexpr qsizetype FirstPart = 64 * 1024;
 constexpr qsizetype Chunk = 256 * 1024;
+// The longest paragraph the box is given: laying it out after a keystroke takes a few milliseconds.
+constexpr qsizetype LongestParagraph = 4096;
 
 // Where a part of `text` that starts at `from` ends: at a line break near `from + size` (the break
 // itself starts the next part), or at the end.
@@ -44,7 +47,71 @@ qsizetype partEnd(const QString &text, qsizetype from, qsizetype size)
     const qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), from + size);
     return lineBreak < 0 ? text.size() : lineBreak;
 }
+
+bool hasLongLine(const QString &text)
+{
+    qsizetype lineStart = 0;
+    while (lineStart < text.size()) {
+        qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), lineStart);
+        if (lineBreak < 0)
+            lineBreak = text.size();
+        if (lineBreak - lineStart > LongestParagraph)
+            return true;
+        lineStart = lineBreak + 1;
+    }
+    return false;
+}
+
+// The text as displayed: lines longer than LongestParagraph cut into paragraphs, after a blank
+// near the end of each where there is one. `softBreaks` receives the positions of the inserted
+// breaks in the displayed text.
+QString withSoftBreaks(const QString &text, QList<qsizetype> &softBreaks)
+{
+    if (!hasLongLine(text))
+        return text;
+    QString shown;
+    shown.reserve(text.size() + text.size() / LongestParagraph + 1);
+    qsizetype lineStart = 0;  // in `text`
+    while (lineStart <= text.size()) {
+        qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), lineStart);
+        if (lineBreak < 0)
+            lineBreak = text.size();
+        qsizetype from = lineStart;
+        while (lineBreak - from > LongestParagraph) {
+            qsizetype cut = from + LongestParagraph;
+            const qsizetype blank = text.lastIndexOf(QLatin1Char(' '), cut - 1);
+            if (blank >= cut - LongestParagraph / 8)
+                cut = blank + 1;
+            else if (text.at(cut - 1).isHighSurrogate())
+                --cut;
+            shown += QStringView(text).mid(from, cut - from);
+            softBreaks.append(shown.size());
+            shown += QLatin1Char('\n');
+            from = cut;
+        }
+        shown += QStringView(text).mid(from, lineBreak - from);
+        if (lineBreak < text.size())
+            shown += QLatin1Char('\n');
+        lineStart = lineBreak + 1;
+    }
+    return shown;
+}
 } // namespace
+
+void DscPanel::addSoftBreaks(qsizetype end)
+{
+    QTextDocument *document = TextDSC->document();
+    for (; m_nextSoftBreak < m_pendingSoftBreaks.size() && m_pendingSoftBreaks.at(m_nextSoftBreak) < end;
+         ++m_nextSoftBreak) {
+        const qsizetype position = m_pendingSoftBreaks.at(m_nextSoftBreak);
+        SoftBreak soft{QTextCursor(document), QTextCursor(document)};
+        soft.before.setPosition(int(position));
+        soft.after.setPosition(int(position) + 1);
+        // Text typed at the start of the next paragraph goes after the break.
+        soft.after.setKeepPositionOnInsert(true);
+        m_softBreaks.push_back(std::move(soft));
+    }
+}
 
 void DscPanel::fillNextChunk()
 {
@@ -57,6 +124,7 @@ void DscPanel::fillNextChunk()
     cursor.insertText(m_pending.mid(m_filled, end - m_filled));
     m_filling = false;
     m_filled = end;
+    addSoftBreaks(end);
     if (m_filled < m_pending.size()) {
         m_fillTimer->start();
         return;
@@ -65,6 +133,7 @@ void DscPanel::fillNextChunk()
     m_filled = 0;
     TextDSC->setReadOnly(false);
     TextDSC->setUndoRedoEnabled(true);
+    TextDSC->document()->setModified(false);
 }
 
 void DscPanel::completeFill()
@@ -77,11 +146,40 @@ void DscPanel::completeFill()
 QString DscPanel::text()
 {
     completeFill();
+    std::vector<qsizetype> soft;
+    for (const SoftBreak &b : m_softBreaks) {
+        if (b.after.position() - b.before.position() == 1 && b.before.atBlockEnd() && !b.before.atEnd())
+            soft.push_back(b.before.position());
+    }
+    std::sort(soft.begin(), soft.end());
+    soft.erase(std::unique(soft.begin(), soft.end()), soft.end());
+
     // The raw text keeps every character as typed or read (the plain-text view would turn a
-    // no-break space into a space); only the paragraph breaks become line breaks.
-    QString text = TextDSC->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    // no-break space into a space). Paragraph breaks, and the line breaks that Shift+Enter types,
+    // become "\n"; soft breaks go.
+    const QString raw = TextDSC->document()->toRawText();
+    QString text;
+    text.reserve(raw.size());
+    auto nextSoft = soft.cbegin();
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw.at(i);
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
+            if (nextSoft != soft.cend() && *nextSoft == i) {
+                ++nextSoft;
+                continue;
+            }
+            text += QLatin1Char('\n');
+        } else {
+            text += c;
+        }
+    }
     return text;
+}
+
+bool DscPanel::isUnedited()
+{
+    completeFill();
+    return !TextDSC->document()->isModified();
 }
 
 void DscPanel::setText(const QString &text)
@@ -89,17 +187,22 @@ void DscPanel::setText(const QString &text)
     m_fillTimer->stop();
     m_pending.clear();
     m_filled = 0;
+    m_softBreaks.clear();
+    m_pendingSoftBreaks.clear();
+    m_nextSoftBreak = 0;
     TextDSC->setReadOnly(false);
     TextDSC->setUndoRedoEnabled(true);
-    const qsizetype firstEnd = partEnd(text, 0, FirstPart);
-    if (firstEnd >= text.size()) {
-        TextDSC->setPlainText(text);
+    const QString shown = withSoftBreaks(text, m_pendingSoftBreaks);
+    const qsizetype firstEnd = partEnd(shown, 0, FirstPart);
+    TextDSC->setPlainText(shown.left(firstEnd));
+    addSoftBreaks(firstEnd);
+    if (firstEnd >= shown.size()) {
+        m_pendingSoftBreaks.clear();
         return;
     }
-    TextDSC->setPlainText(text.left(firstEnd));
     TextDSC->setUndoRedoEnabled(false);
     TextDSC->setReadOnly(true);
-    m_pending = text;
+    m_pending = shown;
     m_filled = firstEnd;
     m_fillTimer->start();
 }

@@ -1,12 +1,24 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QList>
+#include <QTextCursor>
+
+#include <vector>
 
 class QLabel;
 class QPlainTextEdit;
 class QTimer;
 
 // The description panel "Properties (DSC)": one block of free text.
+//
+// Two things keep very large descriptions usable. A long text shows its beginning at once and is
+// filled in behind it, a chunk per turn of the event loop, with the box read-only until it is
+// complete. And a very long line is shown as several paragraphs joined by soft breaks, which are
+// not part of the text: the text box lays out a paragraph whole, which takes seconds for a line of
+// a megabyte. Each soft break is held by a pair of cursors around it that the text document keeps
+// up to date through edits; once an edit removes the break, the pair no longer spans one
+// paragraph separator and the break is gone for good.
 class DscPanel : public QGroupBox
 {
     Q_OBJECT
@@ -14,12 +26,14 @@ class DscPanel : public QGroupBox
 public:
     explicit DscPanel(QWidget *parent = nullptr);
 
-    // The whole description; a long one still being filled in is completed first.
+    // The whole description, each line break as "\n"; a text still being filled in is completed
+    // first.
     QString text();
-    // A long description shows its beginning at once and is filled in behind it, a chunk per
-    // turn of the event loop, with the box read-only until it is complete.
     void setText(const QString &text);
     bool isFilling() const { return !m_pending.isEmpty(); }
+    // True while the text is the one last set: not edited, or every edit undone (a text still
+    // being filled in is completed first).
+    bool isUnedited();
 
     QLabel *LblDes = nullptr;
     QPlainTextEdit *TextDSC = nullptr;
@@ -29,11 +43,22 @@ signals:
     void changed();
 
 private:
+    struct SoftBreak
+    {
+        QTextCursor before;  // just before the paragraph separator
+        QTextCursor after;   // just after it
+    };
+
     void fillNextChunk();
     void completeFill();
+    // Soft breaks of the displayed text whose position lies before `end`, not yet in the document.
+    void addSoftBreaks(qsizetype end);
 
-    QString m_pending;  // the long text being filled in
+    QString m_pending;  // the long text being filled in, as displayed
     qsizetype m_filled = 0;
     bool m_filling = false;
+    QList<qsizetype> m_pendingSoftBreaks;  // positions in m_pending, ascending
+    qsizetype m_nextSoftBreak = 0;
+    std::vector<SoftBreak> m_softBreaks;
     QTimer *m_fillTimer = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "editor/dscpanel.h"
 #include "editor/form1.h"
+#include "formats/codepage.h"
 #include "formats/documentfile.h"
 #include "formats/dsctext.h"
 
@@ -14,8 +15,11 @@ void Form1::DSCSaveAsDialog(OpenDocument &d)
 
 bool Form1::DSCWrite(OpenDocument &d)
 {
-    const QString text = dscPanel()->text();
-    return writeDocument(d, DscText::checkStorable(text), false, [&] { return DscText::toFile(text); });
+    if (m_openedDescription && dscPanel()->isUnedited())
+        return writeDocument(d, std::nullopt, false, [&] { return *m_openedDescription; });
+    const QString fileText = DscText::toFile(dscPanel()->text());
+    return writeDocument(d, DscText::checkStorable(fileText), false,
+                         [&] { return CodePage::encode(fileText); });
 }
 
 void Form1::DSCOpenDialog(OpenDocument &d)
@@ -28,11 +32,17 @@ void Form1::DSCOpenDialog(OpenDocument &d)
     // A name that is not an existing file leaves a new description that Save writes there.
     if (!QFileInfo(path).isFile())
         return;
-    finishLoad(path, d, [this](const QString &text) { dscPanel()->setText(DscText::fromFile(text)); });
+    finishLoad(path, d, [this](const QByteArray &bytes) { showDescription(bytes); });
 }
 
 void Form1::DSCLoad(const QString &path, OpenDocument &d)
 {
     startLoad(DocKind::DSC, path, d, DSCOpenSave);
-    finishLoad(path, d, [this](const QString &text) { dscPanel()->setText(DscText::fromFile(text)); });
+    finishLoad(path, d, [this](const QByteArray &bytes) { showDescription(bytes); });
+}
+
+void Form1::showDescription(const QByteArray &bytes)
+{
+    dscPanel()->setText(DscText::fromFile(DocumentFile::decode(bytes)));
+    m_openedDescription = bytes;
 }

@@ -3,6 +3,7 @@
 
 #include "editor/episodepanel.h"
 #include "editor/form1.h"
+#include "formats/codepage.h"
 #include "formats/documentfile.h"
 #include "formats/episodenfo.h"
 #include "formats/nfokind.h"
@@ -18,10 +19,10 @@ bool Form1::EpiNFOWrite(OpenDocument &d)
 {
     const EpisodeFields fields = episodePanel()->fields();
     return writeDocument(d, EpisodeNfo::checkStorable(fields), true, [&] {
-        return EpisodeNfo::generate(fields, [this](const QString &key) {
+        return CodePage::encode(EpisodeNfo::generate(fields, [this](const QString &key) {
                    log.WriteLog(QStringLiteral("Info"), key);
                })
-               + DocumentFile::CRLF;
+               + DocumentFile::CRLF);
     });
 }
 
@@ -47,7 +48,8 @@ void Form1::NFOOpenDialog(OpenDocument &d)
 void Form1::EpiNFOLoad(const QString &path, OpenDocument &d)
 {
     startLoad(DocKind::EpiNFO, path, d, EpiNFOOpenSave);
-    finishLoad(path, d, [&](const QString &text) {
+    finishLoad(path, d, [&](const QByteArray &bytes) {
+        const QString text = DocumentFile::decode(bytes);
         EpisodeFields fields = episodePanel()->fields();
         const Nfo::ParseOutcome outcome = EpisodeNfo::parse(text, fields);
         episodePanel()->setFields(fields);

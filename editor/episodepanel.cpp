@@ -1,5 +1,7 @@
 #include "editor/episodepanel.h"
 
+#include "platform/singlelineedit.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -25,6 +27,7 @@ EpisodePanel::EpisodePanel(QWidget *parent)
         EpiChkIn[size_t(i)] = include;
         auto *value = new QLineEdit(this);
         value->setObjectName(QStringLiteral("EpiTxtVal_%1").arg(i));
+        SingleLineEdit::setUp(value);
         connect(value, &QLineEdit::textChanged, this, &EpisodePanel::changed);
         EpiTxtVal[size_t(i)] = value;
         grid->addWidget(include, i + 1, 0);

@@ -24,8 +24,10 @@ QString untitled(const QString &kind)
 
 void Form1::ResetToNewDocument(const QString &kind, OpenDocument &d)
 {
-    if (kind == DocKind::DSC)
+    if (kind == DocKind::DSC) {
         dscPanel()->setText(QString());
+        m_openedDescription.reset();
+    }
     else if (kind == DocKind::EpiNFO)
         episodePanel()->setFields({});
     else if (kind == DocKind::LvlNFO)
@@ -103,6 +105,10 @@ Form1::SaveOutcome Form1::runSave(bool alwaysAsk)
         MessageBox::show(this, MessageBox::Icon::Critical, MessageBox::Buttons::Ok, InvalidOperation);
         return SaveOutcome::NotAllowed;
     }
+    // A write that fails leaves the document where it was: a later Save must not go to the name
+    // chosen for the failed one.
+    const QString previousPath = document.Path;
+    const QString previousTitle = document.FileTitle;
     if (alwaysAsk || document.Path.isEmpty()) {
         if (kind == DocKind::DSC)
             DSCSaveAsDialog(document);
@@ -122,8 +128,11 @@ Form1::SaveOutcome Form1::runSave(bool alwaysAsk)
     if (status.DialogCancelled)
         return SaveOutcome::Cancelled;
     // A write stopped by an error has been reported already; it is not a save.
-    if (!written)
+    if (!written) {
+        document.Path = previousPath;
+        document.FileTitle = previousTitle;
         return SaveOutcome::Failed;
+    }
     MessageBox::show(this, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
                      QStringLiteral("File '%1' was saved.").arg(document.FileTitle));
     status.ReportStatus(QStringLiteral("Successfully saved '%1'").arg(document.Path),
@@ -169,7 +178,7 @@ void Form1::chooseSavePath(FileDialogObject &dialog, const QString &title, OpenD
 }
 
 bool Form1::writeDocument(OpenDocument &d, const std::optional<AppError> &unstorable,
-                          bool reportGenerating, const std::function<QString()> &build)
+                          bool reportGenerating, const std::function<QByteArray()> &build)
 {
     if (status.DialogCancelled)
         return false;
@@ -180,15 +189,15 @@ bool Form1::writeDocument(OpenDocument &d, const std::optional<AppError> &unstor
         DocumentFile::openForWriting(file);
         if (reportGenerating)
             status.ReportStatus(QStringLiteral("Generating file..."), QStringLiteral("Info"), true);
-        DocumentFile::writeAndCommit(file, CodePage::encode(build()));
+        DocumentFile::writeAndCommit(file, build());
         setDocumentTitle(d.Kind, d.FileTitle);
     });
 }
 
-std::optional<QString> Form1::readForLoad(const QString &path, OpenDocument &d)
+std::optional<QByteArray> Form1::readForLoad(const QString &path, OpenDocument &d)
 {
     try {
-        return DocumentFile::read(path);
+        return DocumentFile::readBytes(path);
     } catch (const AppError &error) {
         // A description that does not exist yet keeps its path: Save creates it.
         if (!(d.Kind == DocKind::DSC && error.number == AppError::FileNotFound)) {
@@ -203,16 +212,28 @@ std::optional<QString> Form1::readForLoad(const QString &path, OpenDocument &d)
 void Form1::reportParse(const Nfo::ParseOutcome &outcome, const QString &path,
                         const QString &wrongKindText)
 {
-    for (const Nfo::Notice &notice : outcome.notices) {
+    // A file that is no game NFO at all (release notes, say) would be a box per line: a few are
+    // shown, then one box counts the rest.
+    constexpr qsizetype MostBoxes = 5;
+    for (qsizetype i = 0; i < qMin(outcome.notices.size(), MostBoxes); ++i) {
+        const Nfo::Notice &notice = outcome.notices.at(i);
         if (notice.kind == Nfo::Notice::WrongKind) {
             MessageBox::show(this, MessageBox::Icon::Critical, MessageBox::Buttons::Ok,
                              wrongKindText
                                  + QStringLiteral("\r\n\r\nWarning - Don't know how to handle this error"));
         } else {
             MessageBox::show(this, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
-                             QStringLiteral("Found an invaild line in the file, '") + notice.line
+                             QStringLiteral("Found an invaild line in the file, '") + Nfo::shownLine(notice.line)
                                  + QStringLiteral("', ignoring line..."));
         }
+    }
+    if (outcome.notices.size() > MostBoxes) {
+        const qsizetype more = outcome.notices.size() - MostBoxes;
+        MessageBox::show(this, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
+                         QStringLiteral("%1 more %2 of the file could not be read and %3 ignored.")
+                             .arg(more)
+                             .arg(more == 1 ? QStringLiteral("line") : QStringLiteral("lines"),
+                                  more == 1 ? QStringLiteral("was") : QStringLiteral("were")));
     }
     if (outcome.error) {
         status.ReportUnexpectedError(
@@ -229,12 +250,12 @@ void Form1::startLoad(const QString &kind, const QString &path, OpenDocument &d,
     dialog.FileName.clear();
 }
 
-void Form1::finishLoad(const QString &path, OpenDocument &d, const std::function<void(const QString &)> &fill)
+void Form1::finishLoad(const QString &path, OpenDocument &d, const std::function<void(const QByteArray &)> &fill)
 {
-    const auto text = readForLoad(path, d);
-    if (!text)
+    const auto bytes = readForLoad(path, d);
+    if (!bytes)
         return;
-    fill(*text);
+    fill(*bytes);
     // Filling the panel counted as edits.
     d.Dirty = false;
     setDocumentTitle(d.Kind, d.FileTitle);

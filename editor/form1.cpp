@@ -148,7 +148,9 @@ void Form1::FirstRunCheck()
                      QStringLiteral("This must be your first time starting 'Brisquel'. Please change the settings "
                                     "to serve you better."));
     optionsCommand();
-    SettingsStore::write(Settings::FirstRunKey, Settings::FirstRunKey, QStringLiteral("NO"));
+    QString failure;
+    if (!SettingsStore::write(Settings::FirstRunKey, Settings::FirstRunKey, QStringLiteral("NO"), &failure))
+        status.ReportUnexpectedError({AppError::FileAccess, failure});
 }
 
 bool Form1::registerFileTypes(QString *failure)

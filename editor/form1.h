@@ -135,21 +135,22 @@ private:
     // The shared steps of the kinds' writes: refuse what cannot be stored, open, report, build,
     // write, set the title.
     bool writeDocument(OpenDocument &document, const std::optional<AppError> &unstorable,
-                       bool reportGenerating, const std::function<QString()> &build);
+                       bool reportGenerating, const std::function<QByteArray()> &build);
     // Reads the file of a load. On failure the error is reported and the document gets no path,
     // so a later Save asks for one instead of overwriting the file that could not be read.
-    std::optional<QString> readForLoad(const QString &path, OpenDocument &document);
+    std::optional<QByteArray> readForLoad(const QString &path, OpenDocument &document);
     // The first and last steps shared by every load: show the kind's panel as a new document named
     // after the file; then read it, fill the panel and report it loaded.
     void startLoad(const QString &kind, const QString &path, OpenDocument &document,
                    FileDialogObject &dialog);
     void finishLoad(const QString &path, OpenDocument &document,
-                    const std::function<void(const QString &text)> &fill);
+                    const std::function<void(const QByteArray &bytes)> &fill);
     // Tells the user what reading an NFO file found: wrong-kind and invalid lines, and the line
     // that stopped the reading.
     void reportParse(const Nfo::ParseOutcome &outcome, const QString &path, const QString &wrongKindText);
     SaveOutcome runSave(bool alwaysAsk);
     bool saveBeforeReplacing();
+    void showDescription(const QByteArray &fileBytes);
     void LvlNFOBrow_Click(int index);
     void EpiNFOBrow_Click();
     QString browseAsset(FileDialogObject &dialog, const QString &title);
@@ -159,4 +160,7 @@ private:
     LevelPanel *m_levelPanel = nullptr;
     EpisodePanel *m_episodePanel = nullptr;
     DscPanel *m_dscPanel = nullptr;
+    // The bytes of the description file as opened: saved unchanged while the text is not edited,
+    // whatever line ends the file has.
+    std::optional<QByteArray> m_openedDescription;
 };

@@ -1,5 +1,7 @@
 #include "editor/levelpanel.h"
 
+#include "platform/singlelineedit.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -64,6 +66,7 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
             continue;  // Model Distance has its own short box, below
         LvlTxtVal[size_t(i)] = new QLineEdit(this);
         LvlTxtVal[size_t(i)]->setObjectName(indexed("LvlTxtVal", i));
+        SingleLineEdit::setUp(LvlTxtVal[size_t(i)]);
         connect(LvlTxtVal[size_t(i)], &QLineEdit::textChanged, this, &LevelPanel::changed);
     }
     for (int i = 0; i < 6; ++i) {
@@ -99,6 +102,7 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
     auto *distanceLayout = new QHBoxLayout(distance);
     distanceLayout->setContentsMargins(0, 0, 0, 0);
     LvlTxtVal[3] = narrowBox(distance, indexed("LvlTxtVal", 3), 8);
+    SingleLineEdit::setUp(LvlTxtVal[3]);
     connect(LvlTxtVal[3], &QLineEdit::textChanged, this, &LevelPanel::changed);
     Label6 = new QLabel(QStringLiteral("Meters"), distance);
     Label6->setObjectName(QStringLiteral("Label6"));
@@ -112,6 +116,7 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
     etaLayout->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < 3; ++i) {
         LvlETA[size_t(i)] = narrowBox(eta, indexed("LvlETA", i), 2);
+        SingleLineEdit::setUp(LvlETA[size_t(i)]);
         LvlETA[size_t(i)]->setMaxLength(2);
         connect(LvlETA[size_t(i)], &QLineEdit::textChanged, this, &LevelPanel::changed);
         etaLayout->addWidget(LvlETA[size_t(i)]);

@@ -2,6 +2,7 @@
 
 #include "editor/form1.h"
 #include "editor/levelpanel.h"
+#include "formats/codepage.h"
 #include "formats/documentfile.h"
 #include "formats/levelnfo.h"
 
@@ -14,10 +15,10 @@ bool Form1::LvlNFOWrite(OpenDocument &d)
 {
     const LevelFields fields = levelPanel()->fields();
     return writeDocument(d, LevelNfo::checkStorable(fields), true, [&] {
-        return LevelNfo::generate(fields, [this](const QString &key) {
+        return CodePage::encode(LevelNfo::generate(fields, [this](const QString &key) {
                    log.WriteLog(QStringLiteral("Info"), key);
                })
-               + DocumentFile::CRLF;
+               + DocumentFile::CRLF);
     });
 }
 
@@ -25,7 +26,8 @@ void Form1::LvlNFOLoad(const QString &path, OpenDocument &d)
 {
     startLoad(DocKind::LvlNFO, path, d, LvlNFOOpenSave);
     levelPanel()->excludeOptional();
-    finishLoad(path, d, [&](const QString &text) {
+    finishLoad(path, d, [&](const QByteArray &bytes) {
+        const QString text = DocumentFile::decode(bytes);
         LevelFields fields = levelPanel()->fields();
         const Nfo::ParseOutcome outcome = LevelNfo::parse(text, fields);
         levelPanel()->setFields(fields);

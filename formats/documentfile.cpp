@@ -8,15 +8,33 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace DocumentFile {
 
 const QString CRLF = QStringLiteral("\r\n");
 
 namespace {
 QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
+
+// Why a write failed, in the user's words where the system's error is a common one.
+QString reason(const QFileDevice &file, int cause)
+{
+    switch (cause) {
+    case ENOSPC: return QStringLiteral("the disk is full");
+    case EFBIG: return QStringLiteral("the file is too large");
+#ifdef EDQUOT
+    case EDQUOT: return QStringLiteral("the disk quota is used up");
+#endif
+    default: break;
+    }
+    if (file.error() == QFileDevice::ResourceError)
+        return QStringLiteral("the disk is full");
+    return file.errorString();
+}
 }
 
-QString read(const QString &path)
+QByteArray readBytes(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -36,6 +54,13 @@ QString read(const QString &path)
     if (file.error() != QFileDevice::NoError)
         throw AppError{AppError::DeviceError,
                        QStringLiteral("Cannot read '%1': %2").arg(shown(path), file.errorString())};
+    return bytes;
+}
+
+QString read(const QString &path) { return decode(readBytes(path)); }
+
+QString decode(QByteArray bytes)
+{
     // Editors that save UTF-8 put a byte-order mark in front; the game's files have none, and left
     // in place it would hide the kind word of an NFO file.
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -57,11 +82,24 @@ void openForWriting(QSaveFile &file)
 
 void writeAndCommit(QSaveFile &file, const QByteArray &bytes)
 {
-    const auto fail = [&file]() {
+    // A write cut short by a full disk or a size limit returns the part it wrote without an error;
+    // writing the rest then fails at once with the system's reason, which the message names.
+    qint64 written = 0;
+    int cause = 0;
+    while (written < bytes.size()) {
+        errno = 0;
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) {
+            cause = errno;
+            break;
+        }
+        written += n;
+    }
+    const auto fail = [&file, cause]() {
         return AppError{AppError::DeviceError, QStringLiteral("Cannot write '%1': %2")
-                                                   .arg(shown(file.fileName()), file.errorString())};
+                                                   .arg(shown(file.fileName()), reason(file, cause))};
     };
-    if (file.write(bytes) != bytes.size()) {
+    if (written != bytes.size()) {
         const AppError error = fail();
         file.cancelWriting();
         throw error;

@@ -11,8 +11,13 @@ namespace DocumentFile {
 
 extern const QString CRLF;
 
-// The whole file, decoded from the code page.
+// The whole file as it is stored (only plain files are read: a pipe or a device is refused).
+QByteArray readBytes(const QString &path);
+
+// The whole file, decoded from the code page, without a UTF-8 byte-order mark.
 QString read(const QString &path);
+// A file's bytes as text: decoded from the code page, without a UTF-8 byte-order mark.
+QString decode(QByteArray bytes);
 
 // Opens the file for a safe replace: nothing reaches the path until commit() succeeds, so a failed
 // or interrupted save leaves the previous file whole.

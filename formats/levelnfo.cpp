@@ -123,7 +123,7 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields)
                                    QStringLiteral("line %1: the ETA value '%2' has fewer than three "
                                                   "parts (hours:minutes:seconds)")
                                        .arg(line.number)
-                                       .arg(value)};
+                                       .arg(Nfo::shownLine(value))};
                 }
                 fields.eta[size_t(i)] = parts.at(i);
             }

@@ -3,12 +3,38 @@
 #include "formats/codepage.h"
 
 #include <QDir>
-#include <QStringTokenizer>
 
 namespace Nfo {
 
 const QChar Quote = QLatin1Char('"');
 const QString BlankKey = QStringLiteral("Blank");
+
+namespace {
+// Lines end at CR LF, or at a bare LF (files edited on Linux); a lone CR is part of its line.
+qsizetype lineEnd(const QString &text, qsizetype from)
+{
+    const qsizetype lf = text.indexOf(QLatin1Char('\n'), from);
+    if (lf < 0)
+        return text.size();
+    return lf > from && text.at(lf - 1) == QLatin1Char('\r') ? lf - 1 : lf;
+}
+
+// Where the line after the one ending at `end` starts; past the text after its last line.
+qsizetype nextLineStart(const QString &text, qsizetype end)
+{
+    if (end >= text.size())
+        return text.size() + 1;
+    return text.at(end) == QLatin1Char('\r') ? end + 2 : end + 1;
+}
+} // namespace
+
+QString shownLine(const QString &line)
+{
+    constexpr qsizetype Longest = 200;
+    if (line.size() <= Longest)
+        return line;
+    return line.left(line.at(Longest - 1).isHighSurrogate() ? Longest - 1 : Longest) + QStringLiteral("...");
+}
 
 QString valueOf(const Line &line)
 {
@@ -17,7 +43,7 @@ QString valueOf(const Line &line)
         throw AppError{AppError::BadFileLine,
                        QStringLiteral("line %1 has no value in double quotes: '%2'")
                            .arg(line.number)
-                           .arg(line.text)};
+                           .arg(shownLine(line.text))};
     }
     const qsizetype close = line.valuePart.indexOf(Quote, open + 1);
     return close < 0 ? line.valuePart.mid(open + 1) : line.valuePart.mid(open + 1, close - open - 1);
@@ -44,7 +70,11 @@ ParseOutcome parse(const QString &text, const QString &ownWord, const QString &o
 {
     ParseOutcome outcome;
     int number = 0;
-    for (const QStringView piece : QStringTokenizer(text, u"\r\n")) {
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        const qsizetype end = lineEnd(text, start);
+        const QStringView piece = QStringView(text).mid(start, end - start);
+        start = nextLineStart(text, end);
         ++number;
         Line line{piece.toString(), {}, false, {}, number};
         const qsizetype equals = piece.indexOf(QLatin1Char('='));
@@ -83,8 +113,7 @@ QString firstLine(const QString &text, const QString &path)
                                       "a Level or an Episode NFO")
                            .arg(QDir::toNativeSeparators(path))};
     }
-    const qsizetype end = text.indexOf(QStringLiteral("\r\n"));
-    return end < 0 ? text : text.left(end);
+    return text.left(lineEnd(text, 0));
 }
 
 QString trimBlanks(const QString &text)

@@ -9,7 +9,7 @@
 #include <optional>
 
 // The line grammar shared by Level and Episode NFO files: the kind word on the first line, then
-// lines of KEY="value", separated by CR LF.
+// lines of KEY="value", separated by CR LF (a bare LF is read as a line end too).
 namespace Nfo {
 
 extern const QChar Quote;
@@ -24,6 +24,9 @@ struct Line
     QString valuePart;  // everything after the first "="
     int number;         // 1-based line number in the file
 };
+
+// A line as a message quotes it: at most its first 200 characters, then "...".
+QString shownLine(const QString &line);
 
 // The value between the first and the second double quote of the value part (up to the end
 // without a second quote). Throws AppError when the line has no "=" or no double quote.

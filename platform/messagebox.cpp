@@ -26,6 +26,8 @@ Answer showReal(QWidget *parent, const Request &request)
 {
     QMessageBox box(parent);
     box.setWindowTitle(request.caption);
+    // Texts quote file lines and paths: shown as they are, never as markup or links.
+    box.setTextFormat(Qt::PlainText);
     box.setText(request.text);
     switch (request.icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;

@@ -7,6 +7,8 @@
 namespace SettingsStore {
 
 QString read(const QString &section, const QString &key, const QString &defaultValue);
-void write(const QString &section, const QString &key, const QString &value);
+// Stores the value at once. False when the store cannot be written; `failure` then names the
+// settings file and the reason.
+bool write(const QString &section, const QString &key, const QString &value, QString *failure = nullptr);
 
 } // namespace SettingsStore

@@ -2,6 +2,7 @@
 
 #include "platform/messagebox.h"
 #include "platform/settingsstore.h"
+#include "platform/singlelineedit.h"
 #include "settings/settingskeys.h"
 #include "status/statusstuff.h"
 
@@ -63,6 +64,7 @@ frmOptions::frmOptions(StatusStuff &status, QTimer &tipTimer, Registration regis
     label1->setObjectName(QStringLiteral("Label1"));
     TxtPath = new QLineEdit(Frame1);
     TxtPath->setObjectName(QStringLiteral("TxtPath"));
+    SingleLineEdit::setUp(TxtPath);
     label1->setBuddy(TxtPath);
     auto *label5 = wrappedLabel(
         QStringLiteral("The location of your Serious Sam 2 folder. This is required so that we can use it to "
@@ -140,13 +142,15 @@ frmOptions::frmOptions(StatusStuff &status, QTimer &tipTimer, Registration regis
     setTabOrder(ChkShowTips, TxtTime);
 
     connect(ChkShowTips, &QCheckBox::toggled, this, &frmOptions::ChkShowTips_Click);
+    // Settings that could not be stored keep the dialog open, with what failed on show.
     connect(cmdOK, &QPushButton::clicked, this, [this] {
-        SaveTheSettings();
-        accept();
+        if (SaveTheSettings())
+            accept();
     });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdApply, &QPushButton::clicked, this, [this] {
-        SaveTheSettings();
+        if (!SaveTheSettings())
+            return;
         MessageBox::show(this, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
                          QStringLiteral("Settings saved"));
     });
@@ -230,15 +234,22 @@ bool frmOptions::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmOptions::SaveTheSettings()
+bool frmOptions::SaveTheSettings()
 {
-    SettingsStore::write(Settings::GameFolderSection, Settings::GameFolderKey,
-                         Settings::gameFolderToStore(TxtPath->text()));
-    SettingsStore::write(Settings::TipsSection, Settings::TipsOptionKey,
-                         ChkShowTips->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    SettingsStore::write(Settings::TipsSection, Settings::TipTimeKey, TxtTime->text());
+    QString failure;
+    const bool stored =
+        SettingsStore::write(Settings::GameFolderSection, Settings::GameFolderKey,
+                             Settings::gameFolderToStore(TxtPath->text()), &failure)
+        && SettingsStore::write(Settings::TipsSection, Settings::TipsOptionKey,
+                                ChkShowTips->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), &failure)
+        && SettingsStore::write(Settings::TipsSection, Settings::TipTimeKey, TxtTime->text(), &failure);
+    if (!stored) {
+        m_status.ReportUnexpectedError({AppError::FileAccess, failure});
+        return false;
+    }
     m_tipTimer.setInterval(Settings::tipIntervalMs(TxtTime->text()));
     m_status.ReportStatus(QStringLiteral("Settings saved."), QStringLiteral("Info"), true);
+    return true;
 }
 
 void frmOptions::Command1_Click()

@@ -25,8 +25,9 @@ public:
 
     frmOptions(StatusStuff &status, QTimer &tipTimer, Registration registerFileTypes, QWidget *parent = nullptr);
 
-    // Stores the three settings and applies the tip interval at once.
-    void SaveTheSettings();
+    // Stores the three settings and applies the tip interval at once. False, after reporting what
+    // failed, when the settings store cannot be written.
+    bool SaveTheSettings();
 
     QGroupBox *Frame1 = nullptr;
     QLineEdit *TxtPath = nullptr;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -36,6 +37,13 @@ AppLog::AppLog(QString programFolder)
 
 bool AppLog::writeEntry(const QString &path, const QByteArray &bytes, bool truncate)
 {
+    if (path.isEmpty())
+        return false;
+    // Opening a pipe for writing waits for a reader, and a device or folder is no log: only a
+    // plain file, or none yet, is written.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return false;
     QFile file(path);
     const QIODevice::OpenMode mode = truncate ? QIODevice::WriteOnly | QIODevice::Truncate
                                               : QIODevice::WriteOnly | QIODevice::Append;
@@ -51,7 +59,9 @@ void AppLog::ClearLog()
     const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(fallback);
     m_path = QDir(fallback).filePath(LogName);
-    writeEntry(m_path, emptyLine, true);
+    // Without a usable place the editor runs without a log.
+    if (!writeEntry(m_path, emptyLine, true))
+        m_path.clear();
 }
 
 void AppLog::WriteLog(const QString &kind, const QString &message)

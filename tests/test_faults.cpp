@@ -3,6 +3,7 @@
 // lose nothing.
 
 #include "editor/dscpanel.h"
+#include "editor/episodepanel.h"
 #include "editor/form1.h"
 #include "editor/levelpanel.h"
 #include "settings/settingskeys.h"
@@ -13,9 +14,12 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QApplication>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -58,7 +62,7 @@ private slots:
         }
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
-        QVERIFY2(boxes[0].contains("Cannot write '" + path + "'"), qPrintable(boxes[0]));
+        QVERIFY2(boxes[0].contains("Cannot write '" + path + "': the file is too large"), qPrintable(boxes[0]));
         QCOMPARE(readBytes(path), before);
         QVERIFY(e.form.document.Dirty);
         QCOMPARE(filesIn(e.file("mod")), QStringList{QFileInfo(path).fileName()});  // no half-written leftovers
@@ -85,15 +89,38 @@ private slots:
         writeBytes(e.file("plain-file"), "untouched");
         QDir().mkpath(e.file("a-folder"));
         e.form.newCommand("EpiNFO");
-        e.form.episodePanel();
         e.script.choose(e.file(target));
         QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Failed);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains(message.arg(e.file(target))), qPrintable(boxes[0]));
         QCOMPARE(readBytes(e.file("plain-file")), QByteArray("untouched"));
-        QVERIFY(e.form.document.Dirty || e.form.document.Path == e.file(target));
         QCOMPARE(e.form.status.shownKind(), QString("Error"));
+        // The name that could not be written is not the document's: Save asks again.
+        QCOMPARE(e.form.document.Path, QString());
+        QCOMPARE(e.form.document.FileTitle, QString("untitled.nfo"));
+    }
+
+    void failedSaveAsKeepsTheDocumentWhereItWas()
+    {
+        EditorWindow e;
+        const QString original = e.file("a.nfo");
+        writeBytes(original, "EPISODE\r\nNAME=\"a\"\r\nTHUMBNAIL=\"\"\r\n");
+        e.script.choose(original);
+        e.form.openNfoCommand();
+        e.form.episodePanel()->EpiTxtVal[0]->setText("edited");
+        e.script.choose(e.file("no-such-folder/b.nfo"));
+        QCOMPARE(e.form.saveAsCommand(), Form1::SaveOutcome::Failed);
+        QCOMPARE(e.script.takeBoxTexts().size(), 1);
+        QCOMPARE(e.form.document.Path, original);
+        QCOMPARE(e.form.document.FileTitle, QString("a.nfo"));
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - a.nfo (Episode NFO)"));
+        QVERIFY(e.form.document.Dirty);
+        e.script.answer(MessageBox::Answer::Yes);
+        e.form.close();  // the prompt names the document, and its save writes a.nfo
+        QCOMPARE(e.script.takeBoxTexts(), (QStringList{"Save current opening file, 'a.nfo'?", "File 'a.nfo' was saved."}));
+        QVERIFY(readBytes(original).contains("NAME=\"edited\""));
+        QVERIFY(!QFile::exists(e.file("no-such-folder")));
     }
 
     void filesThatCannotBeRead_data()
@@ -130,11 +157,13 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("boxes");
         QTest::addColumn<QString>("name");
-        QTest::newRow("LF-only level is one invalid line") << QByteArray("LEVEL\nNAME=\"n\"\n") << "LvlNFO" << 1 << "";
-        QTest::newRow("CR-only episode is one invalid line") << QByteArray("EPISODE\rNAME=\"n\"\r") << "EpiNFO" << 1 << "";
-        QTest::newRow("UTF-8 byte-order mark before LEVEL") << QByteArray("\xEF\xBB\xBFLEVEL\r\nNAME=\"n\"\r\n") << "LvlNFO" << 0 << "n";
+        QTest::addColumn<QString>("dialogKind");  // the Open NFO dialog's decision where it differs
+        QTest::newRow("LF-only level reads its values") << QByteArray("LEVEL\nNAME=\"n\"\n") << "LvlNFO" << 0 << "n" << "";
+        QTest::newRow("LF-only episode") << QByteArray("EPISODE\nNAME=\"n\"\n") << "EpiNFO" << 0 << "n" << "";
+        QTest::newRow("CR-only episode is one invalid line") << QByteArray("EPISODE\rNAME=\"n\"\r") << "EpiNFO" << 1 << "" << "LvlNFO";
+        QTest::newRow("UTF-8 byte-order mark before LEVEL") << QByteArray("\xEF\xBB\xBFLEVEL\r\nNAME=\"n\"\r\n") << "LvlNFO" << 0 << "n" << "";
         QTest::newRow("binary with NUL bytes") << QByteArray("LEVEL\r\n\0\x01\xff=\"x\"\r\nNAME=\"a\0b\"\r\n", 27)
-                                               << "LvlNFO" << 1 << QString::fromLatin1("a\0b", 3);
+                                               << "LvlNFO" << 1 << QString::fromLatin1("a\0b", 3) << "";
     }
 
     void oddFiles()
@@ -143,14 +172,51 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(int, boxes);
         QFETCH(QString, name);
+        QFETCH(QString, dialogKind);
         TestFolder files;
         writeBytes(files.path("odd.nfo"), content);
-        EditorWindow e(files.path("odd.nfo"));
-        QCOMPARE(e.script.takeBoxes().size(), boxes);
-        QCOMPARE(e.form.document.Kind, kind);
-        if (kind == "LvlNFO")
-            QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), name);
-        QCOMPARE(e.form.LblStatus->text(), "'" + files.path("odd.nfo") + "' loaded");
+        // Both routes: the command line, and the Open NFO dialog with its own kind decision.
+        for (bool viaDialog : {false, true}) {
+            EditorWindow e(viaDialog ? QString() : files.path("odd.nfo"));
+            if (viaDialog) {
+                e.script.choose(files.path("odd.nfo"));
+                e.form.openNfoCommand();
+                if (!dialogKind.isEmpty())
+                    kind = dialogKind;
+            }
+            QCOMPARE(e.script.takeBoxes().size(), boxes);
+            QCOMPARE(e.form.document.Kind, kind);
+            QCOMPARE(kind == "LvlNFO" ? e.form.levelPanel()->LvlTxtVal[0]->text()
+                                      : e.form.episodePanel()->EpiTxtVal[0]->text(),
+                     name);
+            QCOMPARE(e.form.LblStatus->text(), "'" + files.path("odd.nfo") + "' loaded");
+        }
+    }
+
+    void notAGameNfo_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("release notes: five lines, then a count")
+            << QByteArray("   Release notes\r\n").repeated(100)
+            << QStringList(5, "Found an invaild line in the file, '   Release notes', ignoring line...")
+                   + QStringList{"95 more lines of the file could not be read and were ignored."};
+        QTest::newRow("one line of 10 MB is quoted short")
+            << QByteArray(10 * 1024 * 1024, '<') + "\n"
+            << QStringList{"Found an invaild line in the file, '" + QString(200, '<') + "...', ignoring line..."};
+        QTest::newRow("six lines: a count of one") << QByteArray("?\n").repeated(6)
+            << QStringList(5, "Found an invaild line in the file, '?', ignoring line...")
+                   + QStringList{"1 more line of the file could not be read and was ignored."};
+    }
+
+    void notAGameNfo()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, boxes);
+        TestFolder files;
+        writeBytes(files.path("readme.nfo"), content);
+        EditorWindow e(files.path("readme.nfo"));
+        QCOMPARE(e.script.takeBoxTexts(), boxes);
     }
 
     void descriptionWithNulBytesRoundTrips()
@@ -198,13 +264,31 @@ private slots:
         QCOMPARE(e.form.levelPanel()->LvlTxtVal[4]->text(), QString("Ship"));
     }
 
-    void unwritableProgramFolderStillEdits()
+    void logElsewhereWhenTheProgramFolderHasNoPlace_data()
     {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("program folder is a file") << "file";
+        QTest::newRow("log is a pipe: start-up does not wait") << "pipe";
+        QTest::newRow("log is a folder") << "folder";
+    }
+
+    void logElsewhereWhenTheProgramFolderHasNoPlace()
+    {
+        QFETCH(QString, damage);
         TestFolder outside;
-        writeBytes(outside.path("program-file"), "x");
-        EditorWindow e({}, outside.path("program-file"));
+        QString program = outside.path("program");
+        QDir().mkpath(program);
+        if (damage == "file") {
+            program = outside.path("program-file");
+            writeBytes(program, "x");
+        } else if (damage == "pipe") {
+            QCOMPARE(mkfifo(qPrintable(program + "/AppLog.log"), 0600), 0);
+        } else {
+            QDir().mkpath(program + "/AppLog.log");
+        }
+        EditorWindow e({}, program);
         QCOMPARE(e.form.LblStatus->text(), QString("Ready"));
-        QVERIFY(!e.form.log.path().startsWith(outside.path("program-file")));
+        QVERIFY(!e.form.log.path().startsWith(program));
         QVERIFY(readBytes(e.form.log.path()).endsWith("INF : Ready\r\n"));
         e.form.newCommand("DSC");
         e.script.choose(e.file("works.dsc"));
@@ -215,13 +299,16 @@ private slots:
     void brokenSettingsStore_data()
     {
         QTest::addColumn<int>("damage");  // 0 garbage text, 1 a folder in its place
-        QTest::newRow("garbage") << 0;
-        QTest::newRow("unreadable") << 1;
+        QTest::addColumn<QString>("status");
+        QTest::newRow("garbage is read past and rewritten") << 0 << "Ready";
+        QTest::newRow("a folder in its place: the first start says so")
+            << 1 << "Cannot store the settings in '%1': it is a folder, not a file";
     }
 
     void brokenSettingsStore()
     {
         QFETCH(int, damage);
+        QFETCH(QString, status);
         TestFolder folder;
         const QString store = QSettings("Brisquel", "Brisquel").fileName();
         QFile::remove(store);
@@ -239,9 +326,41 @@ private slots:
         });
         Form1 form(folder.programFolder());
         form.load({});
-        script.takeBoxes();
+        const QStringList boxes = script.takeBoxTexts();
         QCOMPARE(form.form2.Timer1.interval(), 10000);
-        QCOMPARE(form.LblStatus->text(), QString("Ready"));
+        QCOMPARE(form.LblStatus->text(), status.arg(store));
+        if (damage == 1) {
+            QVERIFY(boxes.last().startsWith("An error has occured! Error description : " + status.arg(store)));
+            QVERIFY(readBytes(form.log.path()).contains("ERR : " + status.arg(store).toUtf8()));
+        }
+    }
+
+    // Writing past the user's file size limit is an error the editor reports, not the end of it.
+    void editorSurvivesAFileSizeLimit()
+    {
+        TestFolder folder;
+        QSettings(folder.path("config/Brisquel/Brisquel.conf"), QSettings::IniFormat)
+            .setValue("FirstTime v1.1/FirstTime v1.1", "NO");
+        QProcess editor;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("HOME", folder.path("home"));
+        env.insert("XDG_CONFIG_HOME", folder.path("config"));
+        env.insert("XDG_DATA_HOME", folder.path("data"));
+        editor.setProcessEnvironment(env);
+        editor.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_DFL);  // not what this test process has set
+            rlimit limit{16, 16};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        QFile::copy(BRISQUEL_DIST_DIR "/Brisquel", folder.path("program/Brisquel"));
+        editor.start(folder.path("program/Brisquel"), {});
+        QVERIFY(editor.waitForStarted());
+        // The first log entries go past the limit at once; the editor keeps running.
+        QVERIFY2(!editor.waitForFinished(1500), qPrintable(QString("ended with %1").arg(editor.exitCode())));
+        QVERIFY(readBytes(folder.path("program/AppLog.log")).size() <= 16);
+        editor.kill();
+        editor.waitForFinished();
     }
 };
 

@@ -330,10 +330,14 @@ private slots:
         QVERIFY(e.form.document.Dirty);
         QCOMPARE(e.form.status.shownKind(), QString("Error"));
 
-        // New after the failed save keeps the unsaved document.
+        // The failed name is not kept: New's save asks for one again, and a cancel keeps the
+        // unsaved document.
+        QCOMPARE(e.form.document.Path, QString());
         e.script.answer(Answer::Yes);
+        e.script.cancelFileDialog();
         e.form.newCommand("LvlNFO");
-        QCOMPARE(e.script.takeBoxTexts().size(), 2);  // the prompt and the error again
+        QCOMPARE(e.script.takeBoxTexts().size(), 1);  // the prompt
+        QCOMPARE(e.script.takeFileDialogs().size(), 2);
         QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), QString("Work"));
     }
 

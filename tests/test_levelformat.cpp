@@ -146,8 +146,12 @@ private slots:
         QTest::newRow("blank before equals is invalid") << "NAME =\"x\"" << "" << QStringList{"NAME =\"x\""} << 0 << 0;
         QTest::newRow("line of blanks is invalid") << "LEVEL\r\n  \r\nNAME=\"n\"" << "n" << QStringList{"  "} << 0 << 0;
         QTest::newRow("empty lines are silent") << "LEVEL\r\n\r\n\r\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0;
-        QTest::newRow("LF-only file is one invalid line")
-            << "LEVEL\nNAME=\"n\"\n" << "" << QStringList{"LEVEL\nNAME=\"n\"\n"} << 0 << 0;
+        QTest::newRow("LF-only file reads its values")
+            << "LEVEL\nNAME=\"n\"\n" << "n" << QStringList() << 0 << 0;
+        QTest::newRow("mixed CR LF and LF line ends")
+            << "LEVEL\r\nMODEL_NAME=\"m\"\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0;
+        QTest::newRow("CR-only file is one invalid line")
+            << "LEVEL\rNAME=\"n\"\r" << "" << QStringList{"LEVEL\rNAME=\"n\"\r"} << 0 << 0;
         QTest::newRow("episode word is the wrong kind, reading goes on")
             << "EPISODE\r\nNAME=\"ep\"\r\nTHUMBNAIL=\"t\"" << "ep" << QStringList() << 1 << 0;
         QTest::newRow("NAME without value ends reading")
