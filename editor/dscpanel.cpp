@@ -37,6 +37,7 @@ constexpr qsizetype FirstPart = 64 * 1024;
 constexpr qsizetype Chunk = 256 * 1024;
 // The longest paragraph the box is given: laying it out after a keystroke takes a few milliseconds.
 constexpr qsizetype LongestParagraph = 4096;
+constexpr qsizetype ParagraphGroup = 2048;
 
 // Where a part of `text` that starts at `from` ends: at a line break near `from + size` (the break
 // itself starts the next part), or at the end.
@@ -62,16 +63,20 @@ bool hasLongLine(const QString &text)
     return false;
 }
 
-// The text as displayed: lines longer than LongestParagraph cut into paragraphs, after a blank
-// near the end of each where there is one. `softBreaks` receives the positions of the inserted
-// breaks in the displayed text.
-QString withSoftBreaks(const QString &text, QList<qsizetype> &softBreaks)
+// The text as the box holds it. A paragraph costs the text document a few microseconds whatever
+// its length, so a large text (one that is filled in) holds its lines in paragraphs of about
+// ParagraphGroup characters, separated by line separators (U+2028), as Shift+Enter makes them.
+// A line longer than LongestParagraph is cut into paragraphs, after a blank near the end of each
+// where there is one; `softBreaks` receives the positions of those cuts.
+QString displayed(const QString &text, QList<qsizetype> &softBreaks)
 {
-    if (!hasLongLine(text))
+    const bool grouped = text.size() > FirstPart;
+    if (!grouped && !hasLongLine(text))
         return text;
     QString shown;
     shown.reserve(text.size() + text.size() / LongestParagraph + 1);
-    qsizetype lineStart = 0;  // in `text`
+    qsizetype paragraphStart = 0;  // in `shown`
+    qsizetype lineStart = 0;       // in `text`
     while (lineStart <= text.size()) {
         qsizetype lineBreak = text.indexOf(QLatin1Char('\n'), lineStart);
         if (lineBreak < 0)
@@ -79,19 +84,29 @@ QString withSoftBreaks(const QString &text, QList<qsizetype> &softBreaks)
         qsizetype from = lineStart;
         while (lineBreak - from > LongestParagraph) {
             qsizetype cut = from + LongestParagraph;
-            const qsizetype blank = text.lastIndexOf(QLatin1Char(' '), cut - 1);
-            if (blank >= cut - LongestParagraph / 8)
-                cut = blank + 1;
+            constexpr qsizetype Near = LongestParagraph / 8;
+            const qsizetype blank = QStringView(text).mid(cut - Near, Near).lastIndexOf(QLatin1Char(' '));
+            if (blank >= 0)
+                cut = cut - Near + blank + 1;
             else if (text.at(cut - 1).isHighSurrogate())
                 --cut;
             shown += QStringView(text).mid(from, cut - from);
             softBreaks.append(shown.size());
             shown += QLatin1Char('\n');
+            paragraphStart = shown.size();
             from = cut;
         }
         shown += QStringView(text).mid(from, lineBreak - from);
-        if (lineBreak < text.size())
+        if (lineBreak == text.size())
+            break;
+        const qsizetype nextLine = text.indexOf(QLatin1Char('\n'), lineBreak + 1);
+        const qsizetype nextLength = (nextLine < 0 ? text.size() : nextLine) - lineBreak - 1;
+        if (grouped && shown.size() - paragraphStart + nextLength < ParagraphGroup) {
+            shown += QChar(QChar::LineSeparator);
+        } else {
             shown += QLatin1Char('\n');
+            paragraphStart = shown.size();
+        }
         lineStart = lineBreak + 1;
     }
     return shown;
@@ -101,6 +116,9 @@ QString withSoftBreaks(const QString &text, QList<qsizetype> &softBreaks)
 void DscPanel::addSoftBreaks(qsizetype end)
 {
     QTextDocument *document = TextDSC->document();
+    // Inside an edit block a cursor does not lay out its paragraph to learn its place on screen.
+    QTextCursor editBlock(document);
+    editBlock.beginEditBlock();
     for (; m_nextSoftBreak < m_pendingSoftBreaks.size() && m_pendingSoftBreaks.at(m_nextSoftBreak) < end;
          ++m_nextSoftBreak) {
         const qsizetype position = m_pendingSoftBreaks.at(m_nextSoftBreak);
@@ -111,6 +129,7 @@ void DscPanel::addSoftBreaks(qsizetype end)
         soft.after.setKeepPositionOnInsert(true);
         m_softBreaks.push_back(std::move(soft));
     }
+    editBlock.endEditBlock();
 }
 
 void DscPanel::fillNextChunk()
@@ -192,7 +211,7 @@ void DscPanel::setText(const QString &text)
     m_nextSoftBreak = 0;
     TextDSC->setReadOnly(false);
     TextDSC->setUndoRedoEnabled(true);
-    const QString shown = withSoftBreaks(text, m_pendingSoftBreaks);
+    const QString shown = displayed(text, m_pendingSoftBreaks);
     const qsizetype firstEnd = partEnd(shown, 0, FirstPart);
     TextDSC->setPlainText(shown.left(firstEnd));
     addSoftBreaks(firstEnd);

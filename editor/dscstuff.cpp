@@ -43,6 +43,8 @@ void Form1::DSCLoad(const QString &path, OpenDocument &d)
 
 void Form1::showDescription(const QByteArray &bytes)
 {
-    dscPanel()->setText(DscText::fromFile(DocumentFile::decode(bytes)));
+    // One statement per step, so that each large intermediate text is freed before the next.
+    const QString text = DscText::fromFile(DocumentFile::decode(bytes));
+    dscPanel()->setText(text);
     m_openedDescription = bytes;
 }
