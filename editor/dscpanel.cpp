@@ -141,10 +141,10 @@ void DscPanel::fillNextChunk()
     QTextCursor cursor(TextDSC->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(m_pending.mid(m_filled, end - m_filled));
-    m_filling = false;
     m_filled = end;
     addSoftBreaks(end);
     if (m_filled < m_pending.size()) {
+        m_filling = false;
         m_fillTimer->start();
         return;
     }
@@ -153,6 +153,7 @@ void DscPanel::fillNextChunk()
     TextDSC->setReadOnly(false);
     TextDSC->setUndoRedoEnabled(true);
     TextDSC->document()->setModified(false);
+    m_filling = false;
 }
 
 void DscPanel::completeFill()

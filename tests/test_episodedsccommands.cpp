@@ -8,9 +8,11 @@
 #include "tests/testsupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTest>
 
@@ -169,36 +171,118 @@ private slots:
     void descriptionRoundTrips_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("ab") << QByteArray("ab\r\n") << "ab";
-        QTest::newRow("only a line break") << QByteArray("\r\n") << "";
-        QTest::newRow("lines") << QByteArray("My mod\r\n\r\nby me\r\n") << "My mod\n\nby me";
-        QTest::newRow("no-break space and accents") << QByteArray("caf\xe9\xa0\x80\r\n") << QString::fromUtf8("caf\u00e9\u00a0\u20ac");
+        QTest::addColumn<QString>("shown");       // null: not compared
+        QTest::addColumn<QByteArray>("edited");   // after typing X at the start
+        QTest::newRow("ab") << QByteArray("ab\r\n") << "ab" << QByteArray("Xab\r\n");
+        QTest::newRow("only a line break") << QByteArray("\r\n") << "" << QByteArray("X\r\n");
+        QTest::newRow("zero bytes") << QByteArray("") << "" << QByteArray("X\r\n");
+        QTest::newRow("lines") << QByteArray("My mod\r\n\r\nby me\r\n") << "My mod\n\nby me"
+                               << QByteArray("XMy mod\r\n\r\nby me\r\n");
+        QTest::newRow("LF line ends") << QByteArray("one\ntwo\nthree\n") << "one\ntwo\nthree"
+                                      << QByteArray("Xone\r\ntwo\r\nthree\r\n");
+        QTest::newRow("CR line ends") << QByteArray("one\rtwo\r") << "one\ntwo" << QByteArray("Xone\r\ntwo\r\n");
+        QTest::newRow("mixed line ends") << QByteArray("a\r\nb\nc\r") << "a\nb\nc" << QByteArray("Xa\r\nb\r\nc\r\n");
+        QTest::newRow("no final line break") << QByteArray("last") << "last" << QByteArray("Xlast\r\n");
+        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBFhi\r\n") << "hi" << QByteArray("Xhi\r\n");
+        QTest::newRow("no-break space and accents") << QByteArray("caf\xe9\xa0\x80\r\n") << QString::fromUtf8("caf\u00e9\u00a0\u20ac")
+                                                    << QByteArray("Xcaf\xe9\xa0\x80\r\n");
         QByteArray everyByte;
         for (int i = 1; i < 256; ++i) {
             if (i != '\r' && i != '\n')
                 everyByte.append(char(i));
         }
-        QTest::newRow("every other byte") << everyByte + "\r\n" << QString();
+        QTest::newRow("every other byte") << everyByte + "\r\n" << QString() << "X" + everyByte + "\r\n";
     }
 
     void descriptionRoundTrips()
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, shown);
+        QFETCH(QByteArray, edited);
         EditorWindow e;
         const QString path = e.file("mod.dsc");
         writeBytes(path, file);
         e.script.choose(path);
         e.form.openDscCommand();
         QCOMPARE(e.script.takeFileDialogs().value(0).title, QString("Open a .dsc file..."));
-        if (!shown.isEmpty() || file == "\r\n")
+        if (!shown.isNull())
             QCOMPARE(e.form.dscPanel()->text(), shown);
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - mod.dsc"));
         QVERIFY(!e.form.document.Dirty);
+        // Saved without an edit: the file as it was.
         QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'mod.dsc' was saved."});
         QCOMPARE(readBytes(path), file);
+        // Edited: CR LF for every line break, and no line added.
+        QPlainTextEdit *box = e.form.dscPanel()->TextDSC;
+        box->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(box, "X");
+        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(path), edited);
+    }
+
+    void shiftEnterIsALineBreak()
+    {
+        EditorWindow e;
+        e.form.newCommand("DSC");
+        QPlainTextEdit *box = e.form.dscPanel()->TextDSC;
+        QTest::keyClicks(box, "one");
+        QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(box, "two");
+        QVERIFY(box->document()->toRawText().contains(QChar::LineSeparator));
+        // Exit, and Yes to the prompt, saves and ends.
+        e.script.answer(MessageBox::Answer::Yes);
+        e.script.choose(e.file("shift.dsc"));
+        QVERIFY(e.form.close());
+        QCOMPARE(e.script.takeBoxTexts(), (QStringList{"Save current opening file, 'untitled.dsc'?", "File 'shift.dsc' was saved."}));
+        QCOMPARE(readBytes(e.file("shift.dsc")), QByteArray("one\r\ntwo\r\n"));
+    }
+
+    void oneLongLineIsEditableAtOnce_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("words") << QByteArray("word ").repeated(200 * 1024);
+        QTest::newRow("no blanks") << QByteArray(1024 * 1024, 'x');
+    }
+
+    void oneLongLineIsEditableAtOnce()
+    {
+        QFETCH(QByteArray, line);
+        TestFolder files;
+        const QString path = files.path("one-line.dsc");
+        writeBytes(path, line + "\r\n");
+        QElapsedTimer timer;
+        timer.start();
+        EditorWindow e(path);
+        DscPanel *panel = e.form.dscPanel();
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->isFilling(), 20000);
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));  // it took minutes
+        QTextDocument *document = panel->TextDSC->document();
+        QVERIFY(document->blockCount() > 200);  // shown as many paragraphs, laid out one by one
+
+        // Edits with real keys where one paragraph of the line meets the next.
+        const auto startOf = [document](int block) { return document->findBlockByNumber(block).position(); };
+        QString expected = QString::fromLatin1(line);
+        // In the text, the joins between the parts take no place.
+        const int first = startOf(1) - 1;
+        const int second = startOf(2) - 2;
+        QTextCursor cursor(document);
+        cursor.setPosition(startOf(3));
+        panel->TextDSC->setTextCursor(cursor);
+        QTest::keyClick(panel->TextDSC, Qt::Key_Backspace);  // joins two parts: the text is the same
+        cursor.setPosition(startOf(2));
+        panel->TextDSC->setTextCursor(cursor);
+        QTest::keyClick(panel->TextDSC, Qt::Key_Return);
+        expected.insert(second, '\n');
+        cursor.setPosition(startOf(1));
+        panel->TextDSC->setTextCursor(cursor);
+        QTest::keyClicks(panel->TextDSC, "Z");
+        expected.insert(first, 'Z');
+        QCOMPARE(panel->text(), expected);
+        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(path), expected.toLatin1().replace("\n", "\r\n") + "\r\n");
     }
 
     void newDescriptionSaves()
@@ -244,16 +328,6 @@ private slots:
         QCOMPARE(again.form.saveCommand(), Form1::SaveOutcome::Saved);
         again.script.takeBoxes();
         QCOMPARE(readBytes(files.path("long.dsc")), content);
-    }
-
-    void zeroByteDescriptionOpensEmpty()
-    {
-        TestFolder files;
-        writeBytes(files.path("blank.dsc"), {});
-        EditorWindow e(files.path("blank.dsc"));
-        QCOMPARE(e.form.document.Kind, QString("DSC"));
-        QCOMPARE(e.form.dscPanel()->text(), QString());
-        QCOMPARE(e.form.LblStatus->text(), "'" + files.path("blank.dsc") + "' loaded");
     }
 
     void descriptionThatCannotBeOpened_data()

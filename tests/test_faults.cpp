@@ -219,6 +219,26 @@ private slots:
         QCOMPARE(e.script.takeBoxTexts(), boxes);
     }
 
+    void valuesOfAnyLengthSurviveOpenAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray longValue(40000, 'v');
+        QTest::newRow("level") << "LEVEL\r\nNAME=\"" + longValue + "\"\r\nMAP_TYPE=\"\"\r\nLOADING_MODEL=\"m" + longValue
+                                      + "\"\r\nTHUMBNAIL=\"\"\r\nETA=\"00:00:00\"\r\nLOCKED=\"NO\"\r\n";
+        QTest::newRow("episode") << "EPISODE\r\nNAME=\"n\"\r\nTHUMBNAIL=\"" + longValue + "\"\r\n";
+    }
+
+    void valuesOfAnyLengthSurviveOpenAndSave()
+    {
+        QFETCH(QByteArray, content);
+        TestFolder files;
+        writeBytes(files.path("long.nfo"), content);
+        EditorWindow e(files.path("long.nfo"));
+        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(files.path("long.nfo")), content);
+    }
+
     void descriptionWithNulBytesRoundTrips()
     {
         TestFolder files;

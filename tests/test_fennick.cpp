@@ -6,6 +6,8 @@
 #include "tests/testsupport.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -188,8 +190,24 @@ private slots:
         }
         QCOMPARE(messages.shown.size(), 1);
         QVERIFY(messages.shown[0].second.startsWith("Cannot make the new file"));
+        QVERIFY2(messages.shown[0].second.endsWith("File too large"), qPrintable(messages.shown[0].second));
         QVERIFY(QDir(folder.path({})).entryList(QDir::Files | QDir::Hidden).isEmpty());
         QVERIFY(window.isVisible());
+    }
+
+    void realBoxShowsPathsAsWritten()
+    {
+        QString seenText;
+        Qt::TextFormat seenFormat = Qt::AutoText;
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            seenText = box->text();
+            seenFormat = box->findChild<QLabel *>("qt_msgbox_label")->textFormat();
+            box->accept();
+        });
+        const QString text = "Cannot make the new file '/m/<b>x</b>.nfo': reason";
+        FennickWindow::message(nullptr, QMessageBox::Critical, text, QMessageBox::Ok);
+        QCOMPARE(seenText, text);
+        QCOMPARE(seenFormat, Qt::PlainText);
     }
 
     void missingFolderGivesAnErrorAndKeepsTheWindow()

@@ -6,6 +6,9 @@
 #include "tests/testsupport.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -128,6 +131,45 @@ private slots:
         else
             QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, widget->height() / 2));
         QVERIFY(form.document.Dirty);
+    }
+
+    void valueBoxesTakeOneLine_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("how");  // "paste" or "input method"
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("pasted LF") << "LvlTxtVal_0" << "paste" << "Models/Ship.mdl\n" << "Models/Ship.mdl";
+        QTest::newRow("pasted CR LF") << "LvlTxtVal_5" << "paste" << "a\r\nb" << "ab";
+        QTest::newRow("pasted CR") << "EpiTxtVal_1" << "paste" << "\ra\rb" << "ab";
+        QTest::newRow("pasted line separator") << "EpiTxtVal_0" << "paste" << QString("a\u2028b") << "ab";
+        QTest::newRow("typed paragraph separator") << "LvlTxtVal_3" << "input method" << QString("1\u20290") << "10";
+        QTest::newRow("ETA: two characters, then the break goes") << "LvlETA_0" << "paste" << "1\n2\n3" << "1";
+    }
+
+    void valueBoxesTakeOneLine()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, how);
+        QFETCH(QString, input);
+        QFETCH(QString, value);
+        EditorWindow e;
+        e.form.newCommand(control.startsWith("Epi") ? "EpiNFO" : "LvlNFO");
+        e.form.show();
+        auto *box = e.form.findChild<QLineEdit *>(control);
+        QVERIFY(box);
+        box->clear();
+        box->setFocus();
+        if (how == "paste") {
+            QGuiApplication::clipboard()->setText(input);
+            QTest::keySequence(box, QKeySequence::Paste);
+        } else {
+            QInputMethodEvent typed;
+            typed.setCommitString(input);
+            QApplication::sendEvent(box, &typed);
+        }
+        QCOMPARE(box->text(), value);
+        QCOMPARE(box->cursorPosition(), int(value.size()));
     }
 
     void episodeTextMarksChangedButItsIncludeBoxesDoNot()

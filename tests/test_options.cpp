@@ -160,10 +160,13 @@ private slots:
         QTest::addColumn<int>("ms");
         QTest::newRow("10") << "10" << 10000;
         QTest::newRow("0.1") << "0.1" << 100;
-        QTest::newRow("half to even, down") << "0.0125" << 10000;  // below 0.1: never stored by the dialog
+        QTest::newRow("below 0.1 is never stored by the dialog") << "0.0125" << 10000;
         QTest::newRow("2.5") << "2.5" << 2500;
-        QTest::newRow("0.1005 rounds to even") << "0.1005" << 100;
-        QTest::newRow("0.1015 rounds to even") << "0.1015" << 102;
+        // Exact halves of a millisecond (binary fractions) go to the even neighbour.
+        QTest::newRow("half to even, down") << "0.1005" << 100;
+        QTest::newRow("half to even, up") << "0.1015" << 102;
+        QTest::newRow("half to even, down at 112.5") << "0.1125" << 112;
+        QTest::newRow("a little above half, up") << "0.1005001" << 101;
         QTest::newRow("not a number") << "soon" << 10000;
         QTest::newRow("too long") << "75" << 10000;
     }
@@ -217,6 +220,33 @@ private slots:
         QTest::keyClick(&d, Qt::Key_Escape);
         QVERIFY(!d.isVisible());
         QCOMPARE(o.stored("Show Tips", "Time"), QString("3"));
+    }
+
+    void settingsThatCannotBeStoredAreNotReportedSaved_data()
+    {
+        QTest::addColumn<bool>("ok");  // OK, or Apply
+        QTest::newRow("OK keeps the dialog open") << true;
+        QTest::newRow("Apply says no \"Settings saved\"") << false;
+    }
+
+    void settingsThatCannotBeStoredAreNotReportedSaved()
+    {
+        QFETCH(bool, ok);
+        Options o;
+        frmOptions &d = o.open();
+        // A file where the settings folder should be: nothing can be stored, whoever runs the test.
+        const QString store = QSettings("Brisquel", "Brisquel").fileName();
+        const QString folder = QFileInfo(store).absolutePath();
+        QDir(folder).removeRecursively();
+        writeBytes(folder, "not a folder");
+        d.TxtTime->setText("3");
+        (ok ? d.cmdOK : d.cmdApply)->click();
+        const QString failure = "Cannot store the settings in '" + store + "': '" + folder + "' is a file, not a folder";
+        QCOMPARE(o.script.takeBoxTexts(), QStringList{"An error has occured! Error description : " + failure + "\r\n\r\nError Number :75"});
+        QVERIFY(d.isVisible());
+        QCOMPARE(o.label.text(), failure);
+        QVERIFY(readBytes(o.log.path()).endsWith("ERR : " + failure.toUtf8() + "\r\n"));
+        QCOMPARE(o.timer.interval(), 0);  // nothing applied
     }
 
     void enterPressesNoButton()

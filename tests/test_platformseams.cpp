@@ -7,28 +7,13 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
-namespace {
-// Runs `act` on the modal dialog once it is up.
-template <typename Dialog, typename Act> void whenShown(Act act)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
-} // namespace
 
 class TestPlatformSeams : public QObject
 {
@@ -54,21 +39,26 @@ private slots:
         QFETCH(int, press);
         QFETCH(int, answer);
         QString seenTitle, seenText;
+        Qt::TextFormat seenFormat = Qt::AutoText;
         QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
         whenShown<QMessageBox>([&](QMessageBox *box) {
             seenTitle = box->windowTitle();
             seenText = box->text();
+            seenFormat = box->findChild<QLabel *>("qt_msgbox_label")->textFormat();
             seenIcon = box->icon();
             if (press)
                 box->button(QMessageBox::StandardButton(press))->click();
             else
                 QTest::keyClick(box, Qt::Key_Escape);
         });
+        // File lines and paths are quoted in boxes: shown as written, never as markup or links.
+        const QString text = "Line '<b>x</b>=1' and <a href=\"file:///etc\">a link</a>\r\n\r\nError Number :5";
         const auto result = MessageBox::showReal(nullptr, {MessageBox::Icon::Critical,
-                                                           MessageBox::Buttons(buttons), "Brisquel", "Exact text"});
+                                                           MessageBox::Buttons(buttons), "Brisquel", text});
         QCOMPARE(int(result), answer);
         QCOMPARE(seenTitle, QString("Brisquel"));
-        QCOMPARE(seenText, QString("Exact text"));
+        QCOMPARE(seenText, text);
+        QCOMPARE(seenFormat, Qt::PlainText);
         QCOMPARE(seenIcon, QMessageBox::Critical);
     }
 

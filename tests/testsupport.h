@@ -3,12 +3,14 @@
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QQueue>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -94,3 +96,18 @@ private:
 QByteArray readBytes(const QString &path);
 void writeBytes(const QString &path, const QByteArray &bytes);
 QString testData(const QString &name);
+
+// Runs `act` on the modal dialog once it is up.
+template <typename Dialog, typename Act> void whenShown(Act act)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}
