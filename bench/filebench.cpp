@@ -1,7 +1,8 @@
 // Times the editor opening a file named on the command line and saving it with the Save command,
 // through the same code the window and the menu run (message boxes answered at once).
 //   filebench FILE ROUNDS
-// Prints one line per round: open_ms=<ms> filled_ms=<ms> save_ms=<ms> edited_save_ms=<ms>
+// Prints one line per round: open_ms filled_ms save_ms edited_save_ms, and the peak memory
+// after the open (open_peak_kb) and at the end (peak_kb)
 // (a description is saved once unedited, then after an edit at its start)
 #include "editor/dscpanel.h"
 #include "editor/form1.h"
@@ -9,12 +10,26 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSettings>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextCursor>
 
 #include <cstdio>
+
+// The process's peak resident memory so far (VmHWM), in kB.
+static long peakKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
 
 int main(int argc, char *argv[])
 {
@@ -47,6 +62,7 @@ int main(int argc, char *argv[])
         while (form.document.Kind == QLatin1String("DSC") && form.dscPanel()->isFilling())
             app.processEvents();
         const double filledMs = double(timer.nsecsElapsed()) / 1e6;
+        const long openPeakKb = peakKb();
         // A save with no edit writes the file as opened; after an edit the text is written anew.
         timer.restart();
         if (form.saveCommand() != Form1::SaveOutcome::Saved) {
@@ -64,8 +80,9 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "filebench: the save failed\n");
             return 1;
         }
-        std::printf("open_ms=%.1f filled_ms=%.1f save_ms=%.1f edited_save_ms=%.1f\n", openMs, filledMs,
-                    saveMs, editedSaveMs);
+        std::printf("open_ms=%.1f filled_ms=%.1f save_ms=%.1f edited_save_ms=%.1f open_peak_kb=%ld "
+                    "peak_kb=%ld\n",
+                    openMs, filledMs, saveMs, editedSaveMs, openPeakKb, peakKb());
         std::fflush(stdout);
     }
     return 0;

@@ -202,7 +202,7 @@ bool DscPanel::isUnedited()
     return !TextDSC->document()->isModified();
 }
 
-void DscPanel::setText(const QString &text)
+void DscPanel::setText(QString text)
 {
     m_fillTimer->stop();
     m_pending.clear();
@@ -213,6 +213,7 @@ void DscPanel::setText(const QString &text)
     TextDSC->setReadOnly(false);
     TextDSC->setUndoRedoEnabled(true);
     const QString shown = displayed(text, m_pendingSoftBreaks);
+    text = QString();  // a large text is held once, as shown, while it is filled in
     const qsizetype firstEnd = partEnd(shown, 0, FirstPart);
     TextDSC->setPlainText(shown.left(firstEnd));
     addSoftBreaks(firstEnd);

@@ -29,7 +29,7 @@ public:
     // The whole description, each line break as "\n"; a text still being filled in is completed
     // first.
     QString text();
-    void setText(const QString &text);
+    void setText(QString text);
     bool isFilling() const { return !m_pending.isEmpty(); }
     // True while the text is the one last set: not edited, or every edit undone (a text still
     // being filled in is completed first).

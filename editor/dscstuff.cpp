@@ -43,8 +43,8 @@ void Form1::DSCLoad(const QString &path, OpenDocument &d)
 
 void Form1::showDescription(const QByteArray &bytes)
 {
-    // One statement per step, so that each large intermediate text is freed before the next.
-    const QString text = DscText::fromFile(DocumentFile::decode(bytes));
-    dscPanel()->setText(text);
+    // A statement per step: each large intermediate text is freed before the next is made.
+    QString text = DscText::fromFile(DocumentFile::decode(bytes));
+    dscPanel()->setText(std::move(text));
     m_openedDescription = bytes;
 }
