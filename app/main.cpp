@@ -1,5 +1,8 @@
 #include "editor/form1.h"
 #include "platform/commandline.h"
+#include "platform/userhome.h"
+#include "shell/desktopintegration.h"
+#include "shell/nfohandoff.h"
 
 #include <QApplication>
 
@@ -12,13 +15,26 @@ int main(int argc, char *argv[])
     // of ending the editor with the unsaved work.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+#ifdef SIGPIPE
+    // Started by a launcher whose output has gone, a warning written there must not end the editor.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    UserHome::ensure();
+    CommandLine::Given given = CommandLine::given(argc, argv);
+    // Started by the desktop for a .nfo: a file that is no game NFO goes where it opened before,
+    // without a window of ours.
+    if (given.arguments.value(1) == DesktopIntegration::NfoHandlerOption) {
+        given.arguments.removeAt(1);
+        if (given.readable && NfoHandOff::passOn(CommandLine::argumentText(given.arguments)))
+            return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisquel"));
     QApplication::setOrganizationName(QStringLiteral("Brisquel"));
     QApplication::setApplicationVersion(QStringLiteral(BRISQUEL_VERSION_TEXT));
 
     Form1 window(QApplication::applicationDirPath());
-    window.load(CommandLine::argumentText(QApplication::arguments()));
+    window.load(CommandLine::argumentText(given.arguments), given.readable);
     window.show();
     return app.exec();
 }

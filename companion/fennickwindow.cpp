@@ -124,8 +124,17 @@ void FennickWindow::Command1_Click()
     accept();
 }
 
-int runFennick(const QString &argumentText)
+int runFennick(const QString &argumentText, bool readable)
 {
+    // A name that no path can spell would make a second file beside the one the desktop meant.
+    if (!readable) {
+        FennickWindow::message(nullptr, QMessageBox::Critical,
+                               QStringLiteral("Cannot make a new file : the name '%1' is not valid in this "
+                                              "system's encoding of file names.")
+                                   .arg(argumentText),
+                               QMessageBox::Ok);
+        return 0;
+    }
     if (argumentText.isEmpty() || argumentText == QLatin1String("%1")) {
         FennickWindow::message(nullptr, QMessageBox::NoIcon,
                                QStringLiteral("Cannot make a new file : no path was specified."),

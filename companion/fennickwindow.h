@@ -40,6 +40,7 @@ private:
     QString NewFilePath;
 };
 
-// Fennick's start: refuses an empty path or the unreplaced "%1"; otherwise shows the window.
-// Returns the exit code once the window is gone.
-int runFennick(const QString &argumentText);
+// Fennick's start: refuses an empty path, the unreplaced "%1" and a path that is not `readable`
+// (not valid in the system's encoding of file names); otherwise shows the window. Returns the exit
+// code once the window is gone.
+int runFennick(const QString &argumentText, bool readable = true);

@@ -11,9 +11,11 @@ int main(int argc, char *argv[])
     // A write past the user's file size limit fails and is reported instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    bool readable = true;
+    const QStringList arguments = NewFile::givenArguments(argc, argv, &readable);
     QApplication app(argc, argv);
+    // No display name: the window manager would add it to every caption.
     QApplication::setApplicationName(QStringLiteral("Fennick"));
-    QApplication::setApplicationDisplayName(QStringLiteral("New file command"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));
-    return runFennick(NewFile::argumentText(QApplication::arguments()));
+    return runFennick(NewFile::argumentText(arguments), readable);
 }

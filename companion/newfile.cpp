@@ -1,5 +1,6 @@
 #include "companion/newfile.h"
 
+#include <QFile>
 #include <QStringList>
 
 #ifdef Q_OS_WIN
@@ -40,6 +41,19 @@ QString argumentText(const QStringList &arguments)
 #else
     return arguments.mid(1).join(QLatin1Char(' '));
 #endif
+}
+
+QStringList givenArguments(int argc, char **argv, bool *readable)
+{
+    QStringList arguments;
+    *readable = true;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        arguments.append(QFile::decodeName(bytes));
+        if (QFile::encodeName(arguments.constLast()) != bytes)
+            *readable = false;
+    }
+    return arguments;
 }
 
 QString proposedName(const QString &startPath) { return startPath.split(separator()).constLast(); }

@@ -9,7 +9,8 @@ namespace AssetPath {
 QString gameFolderSetting();
 
 // `fullPath` without the leading `gameFolder` text when it starts with it (a plain, case-sensitive
-// text prefix test: nothing is normalised); otherwise `fullPath` unchanged. "NIL" never matches.
+// text prefix test), with "\" separators as the game reads them; otherwise `fullPath` unchanged.
+// "NIL", and a folder that is only a separator, mean "not set" and never match.
 QString relativeToGameFolder(const QString &fullPath, const QString &gameFolder);
 
 } // namespace AssetPath

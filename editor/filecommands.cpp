@@ -171,6 +171,9 @@ bool Form1::runFileDialog(FileDialogObject &dialog, const QString &title, FileDi
 
 void Form1::chooseSavePath(FileDialogObject &dialog, const QString &title, OpenDocument &d)
 {
+    // A saved or opened document is offered under its own name, in its own folder.
+    if (!d.Path.isEmpty())
+        dialog.FileName = d.Path;
     if (!runFileDialog(dialog, title, FileDialog::Mode::Save))
         return;
     d.Path = dialog.FileName;

@@ -13,7 +13,11 @@
 #include "shell/registerfiletypes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QDateTime>
 #include <QDir>
 #include <QHBoxLayout>
@@ -58,6 +62,8 @@ Form1::Form1(QString programFolder, QWidget *parent)
     form2.reportTip = [this](const QString &message, const QString &kind) {
         status.ReportStatus(message, kind, true);
     };
+    // Sees the shortcut checks of the text boxes (see eventFilter).
+    qApp->installEventFilter(this);
 }
 
 Form1::~Form1() = default;
@@ -110,7 +116,7 @@ void Form1::buildMenus()
                       QKeySequence(Qt::CTRL | Qt::Key_F1), [this] { aboutCommand(); });
 }
 
-void Form1::load(const QString &commandLineText)
+void Form1::load(const QString &commandLineText, bool readable)
 {
     log.ClearLog();
     log.WriteLog(QStringLiteral("Misc"),
@@ -121,8 +127,15 @@ void Form1::load(const QString &commandLineText)
     form2.Timer1.setInterval(Settings::tipIntervalMs());
     document = OpenDocument{};
     status.ReportStatus(QStringLiteral("Ready"), QStringLiteral("Info"), true);
-    if (!commandLineText.isEmpty() && commandLineText != QLatin1String("%1"))
+    if (!readable) {
+        status.ReportUnexpectedError(
+            {AppError::BadFileName,
+             QStringLiteral("The file name '%1' is not valid in this system's encoding of file names, so "
+                            "the file cannot be opened. Rename it and open it again.")
+                 .arg(commandLineText)});
+    } else if (!commandLineText.isEmpty() && commandLineText != QLatin1String("%1")) {
         OpenFromCommandLine(commandLineText, document);
+    }
     FirstRunCheck();
 }
 
@@ -155,7 +168,8 @@ void Form1::FirstRunCheck()
 
 bool Form1::registerFileTypes(QString *failure)
 {
-    return FileTypes::RegisterFileTypes(m_programFolder, QStringLiteral("Brisquel"), failure);
+    // The desktop is to start this very program, whatever its file is called.
+    return FileTypes::RegisterFileTypes(m_programFolder, QCoreApplication::applicationFilePath(), failure);
 }
 
 LevelPanel *Form1::levelPanel()
@@ -210,6 +224,13 @@ void Form1::ShowPanelForKind(const QString &kind)
             panel->hide();
     }
     shown->show();
+    // Typing goes into the document at once: the name, or the description.
+    if (shown == m_dscPanel)
+        m_dscPanel->TextDSC->setFocus();
+    else if (shown == m_episodePanel)
+        m_episodePanel->EpiTxtVal[0]->setFocus();
+    else
+        m_levelPanel->LvlTxtVal[0]->setFocus();
 }
 
 void Form1::setDocumentTitle(const QString &kind, const QString &fileTitle)
@@ -235,7 +256,28 @@ bool Form1::trapped(const std::function<void()> &operation)
 
 void Form1::helpCommand()
 {
-    Desktop::openFile(QDir::toNativeSeparators(m_programFolder + QStringLiteral("/Help/index.htm")));
+    const QString page = QDir::toNativeSeparators(m_programFolder + QStringLiteral("/Help/index.htm"));
+    if (!Desktop::openFile(page)) {
+        status.ReportStatus(QStringLiteral("Cannot open the help page '%1': the desktop has no program to show it")
+                                .arg(page),
+                            QStringLiteral("Error"), true);
+    }
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl+E is Exit everywhere in the window: a text box would otherwise take it as "end of line"
+    // and leave no way out by keyboard while typing.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == this
+            && mnuExit->shortcut().matches(QKeySequence(key->keyCombination())) == QKeySequence::ExactMatch) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -32,8 +32,9 @@ public:
     ~Form1() override;
 
     // The start-up sequence: a fresh log, the tips, "Ready", the file named on the command line
-    // (the whole argument text), and the first-run step.
-    void load(const QString &commandLineText);
+    // (the whole argument text), and the first-run step. A name that is not `readable` in the
+    // system's encoding is refused with a message: no path could name that file.
+    void load(const QString &commandLineText, bool readable = true);
 
     // How a Save command ended.
     enum class SaveOutcome { Saved, Cancelled, Failed, NotAllowed };
@@ -120,6 +121,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();

@@ -8,6 +8,7 @@ struct AppError
 {
     enum Number : int {
         BadFileLine = 9,        // an NFO line that cannot supply its value
+        BadFileName = 52,       // a name that names no file (not valid in the file name encoding)
         DeviceError = 57,       // a read or write that failed part-way
         FileNotFound = 53,
         EmptyFile = 62,         // no first line to decide the NFO kind from

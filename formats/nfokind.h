@@ -16,6 +16,10 @@ Kind fromOpenDialogFirstLine(const QString &firstLine);
 // everything else an Episode.
 Kind fromCommandLineFirstLine(const QString &firstLine);
 
+// Whether a first line makes a game NFO at all: LEVEL or EPISODE at its start (after trimming, any
+// letter case). Other .nfo files (release notes) are not Brisquel's to open from the desktop.
+bool isGameNfo(const QString &firstLine);
+
 // Command line: a path whose last three letters are DSC (any case, dot or not) is a description.
 bool commandLineNamesDsc(const QString &path);
 

@@ -1,5 +1,7 @@
 #include "platform/commandline.h"
 
+#include <QFile>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -26,6 +28,19 @@ QString argumentText(const QStringList &arguments)
 #else
     return arguments.mid(1).join(QLatin1Char(' '));
 #endif
+}
+
+Given given(int argc, char **argv)
+{
+    Given result;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString argument = QFile::decodeName(bytes);
+        if (QFile::encodeName(argument) != bytes)
+            result.readable = false;
+        result.arguments.append(argument);
+    }
+    return result;
 }
 
 } // namespace CommandLine

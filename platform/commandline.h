@@ -10,4 +10,14 @@ namespace CommandLine {
 // blanks, so a path with blanks passed unquoted arrives whole.
 QString argumentText(const QStringList &arguments);
 
+// The program's arguments as given (the program first), taken before QApplication removes the
+// options it knows: a file named "-style" is a file. `readable` is false when an argument is not
+// valid in the system's encoding of file names, so that no path could name the file it meant.
+struct Given
+{
+    QStringList arguments;
+    bool readable = true;
+};
+Given given(int argc, char **argv);
+
 } // namespace CommandLine

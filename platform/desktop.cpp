@@ -13,13 +13,11 @@ Handler &handler()
 }
 } // namespace
 
-void openFile(const QString &path)
+bool openFile(const QString &path)
 {
-    if (handler()) {
-        handler()(path);
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (handler())
+        return handler()(path);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void setHandler(Handler newHandler) { handler() = std::move(newHandler); }

@@ -7,10 +7,10 @@
 // Handing a file to the desktop's default application for its type.
 namespace Desktop {
 
-using Handler = std::function<void(const QString &path)>;
+using Handler = std::function<bool(const QString &path)>;
 
-// Asks the desktop to open the file; the result is not looked at.
-void openFile(const QString &path);
+// Asks the desktop to open the file; false when it could not (no program for the file's type).
+bool openFile(const QString &path);
 
 // Replaces the desktop (tests); an empty handler restores it.
 void setHandler(Handler handler);

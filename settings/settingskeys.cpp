@@ -18,8 +18,11 @@ const QString FirstRunKey = QStringLiteral("FirstTime v1.1");
 
 std::optional<double> parseNumber(const QString &text)
 {
+    // A point always works; the user's own decimal separator too ("0,5").
     bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        value = QLocale().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;

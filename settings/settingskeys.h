@@ -15,7 +15,8 @@ extern const QString TipsOptionKey;       // "Show Tips Option"
 extern const QString TipTimeKey;          // "Time"
 extern const QString FirstRunKey;         // "FirstTime v1.1", section and key alike
 
-// Text read as a decimal number ("10", "0.5"), or nothing when it is not a number.
+// Text read as a decimal number ("10", "0.5", or "0,5" where the user's locale writes a comma),
+// or nothing when it is not a number.
 std::optional<double> parseNumber(const QString &text);
 
 // The tip interval in milliseconds for a stored "Time" text: seconds times 1000, halves to the

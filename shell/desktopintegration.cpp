@@ -15,12 +15,17 @@
 
 namespace DesktopIntegration {
 
-const QString LevelNfoType = QStringLiteral("application/x-ss2-level-nfo");
-const QString EpisodeNfoType = QStringLiteral("application/x-ss2-episode-nfo");
 const QString DescriptionType = QStringLiteral("application/x-ss2-description");
+const QString NfoType = QStringLiteral("text/x-nfo");
 const QString DesktopEntryName = QStringLiteral("brisquel.desktop");
+const QString NfoHandlerName = QStringLiteral("brisquel-nfo.desktop");
+const QString NfoHandlerOption = QStringLiteral("--open-nfo");
 
 namespace {
+
+// The MIME types this registration made before .nfo files were left to the desktop's own type.
+const QStringList RetiredTypes{QStringLiteral("application/x-ss2-level-nfo"),
+                               QStringLiteral("application/x-ss2-episode-nfo")};
 
 QString valueOf(const QList<ClassStore::Value> &rows, const QString &key, const QString &name = {})
 {
@@ -42,7 +47,7 @@ bool hasValue(const QList<ClassStore::Value> &rows, const QString &key, const QS
 
 QString iconName(const QString &type) { return QString(type).replace(QLatin1Char('/'), QLatin1Char('-')); }
 
-QString xmlEscaped(const QString &text) { return text.toHtmlEscaped(); }
+bool isOurs(const QByteArray &id) { return id.startsWith("brisquel"); }
 
 // Collects the first failure and goes on.
 struct Steps
@@ -56,6 +61,12 @@ struct Steps
             return true;
         fail(QStringLiteral("cannot write '%1': %2").arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
+    }
+    // A template is the user's once it differs from what Brisquel writes: it is never replaced.
+    void writeTemplate(const QString &path, const QByteArray &bytes)
+    {
+        if (!QFileInfo::exists(path))
+            write(path, bytes);
     }
     void fail(const QString &what)
     {
@@ -74,35 +85,23 @@ struct Steps
     }
 };
 
-QByteArray mimePackage(const QString &nfoComment, const QString &dscComment)
+QByteArray mimePackage(const QString &dscComment)
 {
-    auto nfoType = [&](const QString &type, const QString &kind, const char *magic) {
-        return QStringLiteral("  <mime-type type=\"%1\">\n"
-                              "    <comment>%2 (%3)</comment>\n"
-                              "    <sub-class-of type=\"text/plain\"/>\n"
-                              "    <icon name=\"%4\"/>\n"
-                              "    <magic priority=\"60\"><match type=\"string\" value=\"%5\" offset=\"0\"/></magic>\n"
-                              "    <glob pattern=\"*.nfo\" weight=\"60\"/>\n"
-                              "  </mime-type>\n")
-            .arg(type, xmlEscaped(nfoComment), kind, iconName(type), QLatin1String(magic));
-    };
     const QString xml =
         QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n")
-        + nfoType(LevelNfoType, QStringLiteral("Level NFO"), "LEVEL")
-        + nfoType(EpisodeNfoType, QStringLiteral("Episode NFO"), "EPISODE")
-        + QStringLiteral("  <mime-type type=\"%1\">\n"
-                         "    <comment>%2</comment>\n"
-                         "    <sub-class-of type=\"text/plain\"/>\n"
-                         "    <icon name=\"%3\"/>\n"
-                         "    <glob pattern=\"*.dsc\" weight=\"60\"/>\n"
-                         "  </mime-type>\n")
-              .arg(DescriptionType, xmlEscaped(dscComment), iconName(DescriptionType))
-        + QStringLiteral("</mime-info>\n");
+                       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                       "  <mime-type type=\"%1\">\n"
+                       "    <comment>%2</comment>\n"
+                       "    <sub-class-of type=\"text/plain\"/>\n"
+                       "    <icon name=\"%3\"/>\n"
+                       "    <glob pattern=\"*.dsc\" weight=\"60\"/>\n"
+                       "  </mime-type>\n"
+                       "</mime-info>\n")
+            .arg(DescriptionType, dscComment.toHtmlEscaped(), iconName(DescriptionType));
     return xml.toUtf8();
 }
 
-QByteArray desktopEntry(const QString &openCommand)
+QByteArray editorEntry(const QString &exec)
 {
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
@@ -113,49 +112,199 @@ QByteArray desktopEntry(const QString &openCommand)
                           "Icon=%2\n"
                           "Terminal=false\n"
                           "Categories=Development;\n"
-                          "MimeType=%3;%4;%5;\n")
-        .arg(execLine(openCommand), iconName(LevelNfoType), LevelNfoType, EpisodeNfoType, DescriptionType)
+                          "MimeType=%3;%4;\n")
+        .arg(exec, iconName(DescriptionType), DescriptionType, NfoType)
         .toUtf8();
 }
 
-// mimeapps.list with Brisquel as the default application of the three types; other lines kept.
-QByteArray mimeAppsList(const QByteArray &existing)
+// Not shown in menus or "Open With": the editor's own entry is there.
+QByteArray nfoHandlerEntry(const QString &exec)
 {
-    const QStringList types{LevelNfoType, EpisodeNfoType, DescriptionType};
-    QStringList lines = QString::fromUtf8(existing).split(QLatin1Char('\n'));
-    while (!lines.isEmpty() && lines.constLast().isEmpty())
-        lines.removeLast();
-    for (const QString &section : {QStringLiteral("[Default Applications]"), QStringLiteral("[Added Associations]")}) {
-        qsizetype start = lines.indexOf(section);
-        if (start < 0) {
-            if (!lines.isEmpty())
-                lines.append(QString());
-            lines.append(section);
-            start = lines.size() - 1;
-        }
-        qsizetype end = start + 1;
-        while (end < lines.size() && !lines.at(end).startsWith(QLatin1Char('[')))
-            ++end;
-        for (const QString &type : types) {
-            const QString entry = type + QLatin1Char('=') + DesktopEntryName + QLatin1Char(';');
-            qsizetype found = -1;
-            for (qsizetype i = start + 1; i < end; ++i) {
-                if (lines.at(i).startsWith(type + QLatin1Char('=')))
-                    found = i;
-            }
-            if (found >= 0) {
-                lines[found] = entry;
-            } else {
-                // Before any blank lines that end the section.
-                qsizetype at = end;
-                while (at > start + 1 && lines.at(at - 1).isEmpty())
-                    --at;
-                lines.insert(at, entry);
-                ++end;
-            }
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Brisquel (NFO files)\n"
+                          "Comment=Opens Serious Sam 2 Level and Episode NFO files in Brisquel, and other NFO files "
+                          "where they opened before\n"
+                          "Exec=%1\n"
+                          "Icon=%2\n"
+                          "NoDisplay=true\n"
+                          "Terminal=false\n"
+                          "MimeType=%3;\n")
+        .arg(exec, iconName(DescriptionType), NfoType)
+        .toUtf8();
+}
+
+// A mimeapps.list, edited entry by entry. Lines it does not touch keep their bytes (a list is
+// UTF-8 by rule, but a stray byte is the user's); its line ends stay as they were.
+class MimeAppsList
+{
+public:
+    explicit MimeAppsList(const QByteArray &bytes)
+        : m_lineEnd(bytes.contains("\r\n") ? QByteArray("\r\n") : QByteArray("\n"))
+    {
+        if (bytes.isEmpty())
+            return;
+        m_lines = bytes.split('\n');
+        if (m_lines.constLast().isEmpty())
+            m_lines.removeLast();
+        for (QByteArray &line : m_lines) {
+            if (line.endsWith('\r'))
+                line.chop(1);
         }
     }
-    return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+
+    QList<QByteArray> ids(const QByteArray &group, const QString &type) const
+    {
+        const qsizetype at = find(group, type.toUtf8());
+        if (at < 0)
+            return {};
+        QList<QByteArray> ids;
+        for (const QByteArray &id : m_lines.at(at).mid(m_lines.at(at).indexOf('=') + 1).split(';')) {
+            if (!id.trimmed().isEmpty())
+                ids.append(id.trimmed());
+        }
+        return ids;
+    }
+
+    // Sets the entry, or removes it when `ids` is empty.
+    void set(const QByteArray &group, const QString &type, const QList<QByteArray> &ids)
+    {
+        const QByteArray key = type.toUtf8();
+        QByteArray line = key + '=';
+        for (const QByteArray &id : ids)
+            line += id + ';';
+        qsizetype at = find(group, key);
+        while (at >= 0) {  // the first entry becomes the new one; repeats go
+            m_lines.removeAt(at);
+            const qsizetype again = find(group, key);
+            if (again < 0)
+                break;
+            at = again;
+        }
+        if (ids.isEmpty())
+            return;
+        qsizetype start = groupStart(group);
+        if (start < 0) {
+            if (!m_lines.isEmpty() && !m_lines.constLast().trimmed().isEmpty())
+                m_lines.append(QByteArray());
+            m_lines.append('[' + group + ']');
+            start = m_lines.size() - 1;
+        }
+        // At the end of the group, before the blank lines that close it.
+        qsizetype end = start + 1;
+        while (end < m_lines.size() && !m_lines.at(end).trimmed().startsWith('['))
+            ++end;
+        while (end > start + 1 && m_lines.at(end - 1).trimmed().isEmpty())
+            --end;
+        m_lines.insert(end, line);
+    }
+
+    QByteArray bytes() const { return m_lines.join(m_lineEnd) + m_lineEnd; }
+
+private:
+    qsizetype groupStart(const QByteArray &group) const
+    {
+        for (qsizetype i = 0; i < m_lines.size(); ++i) {
+            if (m_lines.at(i).trimmed() == '[' + group + ']')
+                return i;
+        }
+        return -1;
+    }
+
+    qsizetype find(const QByteArray &group, const QByteArray &key) const
+    {
+        const qsizetype start = groupStart(group);
+        if (start < 0)
+            return -1;
+        for (qsizetype i = start + 1; i < m_lines.size() && !m_lines.at(i).trimmed().startsWith('['); ++i) {
+            const qsizetype equals = m_lines.at(i).indexOf('=');
+            if (equals > 0 && m_lines.at(i).left(equals).trimmed() == key)
+                return i;
+        }
+        return -1;
+    }
+
+    QByteArray m_lineEnd;
+    QList<QByteArray> m_lines;
+};
+
+const QByteArray Defaults = "Default Applications";
+const QByteArray Added = "Added Associations";
+
+// `first` ahead of the other ids, which are kept in their order without our own.
+QList<QByteArray> withFirst(const QByteArray &first, const QList<QByteArray> &ids)
+{
+    QList<QByteArray> result{first};
+    for (const QByteArray &id : ids) {
+        if (!isOurs(id) && !result.contains(id))
+            result.append(id);
+    }
+    return result;
+}
+
+QList<QByteArray> withAdded(const QByteArray &id, QList<QByteArray> ids)
+{
+    if (!ids.contains(id))
+        ids.append(id);
+    return ids;
+}
+
+// Which application the desktop gave .nfo files before Brisquel's handler: the user's own choice,
+// else the system's. Our own entries do not count.
+QString nfoDefaultNow(const MimeAppsList &list)
+{
+    for (const QByteArray &id : list.ids(Defaults, NfoType)) {
+        if (!isOurs(id))
+            return QString::fromUtf8(id);
+    }
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return {};
+    QProcess query;
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), NfoType});
+    if (!query.waitForFinished(10000))
+        return {};
+    const QByteArray id = query.readAllStandardOutput().trimmed();
+    return isOurs(id) ? QString() : QString::fromUtf8(id);
+}
+
+// mimeapps.list with Brisquel's handler as the default for .nfo files and the editor for
+// descriptions, the editor offered for both; everything else kept. The earlier .nfo default is
+// remembered for the handler.
+void updateMimeApps(Steps &steps)
+{
+    QFile file(mimeAppsListPath());
+    QByteArray existing;
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            steps.fail(QStringLiteral("cannot read '%1' (%2): it was left as it is")
+                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+            return;
+        }
+        existing = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            steps.fail(QStringLiteral("cannot read '%1' (%2): it was left as it is")
+                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+            return;
+        }
+        file.close();
+    }
+    MimeAppsList list(existing);
+
+    const QString before = nfoDefaultNow(list);
+    if (!before.isEmpty() || !QFileInfo::exists(previousNfoDefaultPath()))
+        steps.write(previousNfoDefaultPath(), before.toUtf8());
+
+    const QByteArray editor = DesktopEntryName.toUtf8();
+    list.set(Defaults, NfoType, withFirst(NfoHandlerName.toUtf8(), list.ids(Defaults, NfoType)));
+    list.set(Defaults, DescriptionType, withFirst(editor, list.ids(Defaults, DescriptionType)));
+    list.set(Added, NfoType, withAdded(editor, list.ids(Added, NfoType)));
+    list.set(Added, DescriptionType, withAdded(editor, list.ids(Added, DescriptionType)));
+    for (const QString &type : RetiredTypes) {
+        list.set(Defaults, type, {});
+        list.set(Added, type, {});
+    }
+    steps.write(mimeAppsListPath(), list.bytes());
 }
 
 QByteArray levelTemplate()
@@ -199,70 +348,91 @@ QString iconFile(const QString &value)
     return comma > 0 && value.mid(comma + 1).toInt() == 0 && !value.mid(comma + 1).isEmpty() ? value.left(comma) : value;
 }
 
+// One argument of an Exec line: always quoted; inside the quotes a backslash escapes ", `, $ and
+// itself; a literal % is doubled.
+QString quotedArgument(const QString &argument)
+{
+    QString quoted = QStringLiteral("\"");
+    for (QChar c : argument) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        if (c == QLatin1Char('%'))
+            quoted += QLatin1Char('%');
+        quoted += c;
+    }
+    return quoted + QLatin1Char('"');
+}
+
 } // namespace
 
 QString dataFolder() { return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation); }
 
-QString templatesFolder() { return QStandardPaths::writableLocation(QStandardPaths::TemplatesLocation); }
+QString templatesFolder()
+{
+    // xdg-user-dirs points the templates at the home folder once the user has deleted ~/Templates:
+    // that means "no templates", not "templates all over the home folder".
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::TemplatesLocation);
+    if (folder.isEmpty() || QDir(folder) == QDir(QDir::homePath()) || QDir(folder) == QDir::root())
+        return {};
+    return folder;
+}
 
 QString mimeAppsListPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/mimeapps.list");
 }
 
-QString execLine(const QString &openCommand)
+QString previousNfoDefaultPath() { return dataFolder() + QStringLiteral("/Brisquel/nfo-default-before"); }
+
+QString execLine(const QString &program, const QStringList &options)
 {
-    // "program" %1: the quoted program path, then the placeholder for the file.
-    QString program = openCommand;
-    if (program.startsWith(QLatin1Char('"'))) {
-        const qsizetype close = program.indexOf(QLatin1Char('"'), 1);
-        program = program.mid(1, close < 0 ? -1 : close - 1);
+    // A line break cannot be written in a desktop entry's Exec value.
+    QStringList arguments;
+    for (const QString &part : QStringList{program} + options) {
+        if (part.contains(QLatin1Char('\n')) || part.contains(QLatin1Char('\r')))
+            return {};
+        arguments.append(quotedArgument(part));
     }
-    QString quoted;
-    for (QChar c : program) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
-            quoted += QLatin1Char('\\');
-        quoted += c;
-    }
-    quoted.replace(QLatin1Char('%'), QLatin1String("%%"));
-    // A desktop file's string values escape the backslash once more.
-    quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    return QLatin1Char('"') + quoted + QStringLiteral("\" %f");
+    QString exec = arguments.join(QLatin1Char(' ')) + QStringLiteral(" %f");
+    // The Exec key is a string value: its backslashes are escaped once more.
+    exec.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    return exec;
 }
 
-bool apply(const QList<ClassStore::Value> &rows, QString *failure)
+bool apply(const QList<ClassStore::Value> &rows, const QString &executable, QString *failure)
 {
     Steps steps;
     const QString data = dataFolder();
-    if (data.isEmpty() || templatesFolder().isEmpty()) {
+    if (data.isEmpty()) {
         if (failure)
             *failure = QStringLiteral("the per-user data folder (XDG_DATA_HOME) cannot be used");
         return false;
     }
-    const QString nfoComment = valueOf(rows, QStringLiteral(".nfo"));
-    const QString dscComment = valueOf(rows, QStringLiteral(".dsc"));
+    const QString editorExec = execLine(executable);
+    if (editorExec.isEmpty()) {
+        if (failure)
+            *failure = QStringLiteral("the program's path '%1' holds a line break, which a desktop entry cannot name")
+                           .arg(QDir::toNativeSeparators(executable));
+        return false;
+    }
 
-    steps.write(data + QStringLiteral("/mime/packages/brisquel.xml"), mimePackage(nfoComment, dscComment));
-    steps.write(data + QStringLiteral("/applications/") + DesktopEntryName,
-                desktopEntry(valueOf(rows, QStringLiteral(".nfo\\Shell\\Open\\Command"))));
-    QFile list(mimeAppsListPath());
-    const QByteArray existing = list.open(QIODevice::ReadOnly) ? list.readAll() : QByteArray();
-    list.close();
-    steps.write(mimeAppsListPath(), mimeAppsList(existing));
-
-    const QString nfoIcon = iconFile(valueOf(rows, QStringLiteral(".nfo\\DefaultIcon")));
-    installIcon(steps, nfoIcon, LevelNfoType);
-    installIcon(steps, nfoIcon, EpisodeNfoType);
+    steps.write(data + QStringLiteral("/mime/packages/brisquel.xml"), mimePackage(valueOf(rows, QStringLiteral(".dsc"))));
+    steps.write(data + QStringLiteral("/applications/") + DesktopEntryName, editorEntry(editorExec));
+    steps.write(data + QStringLiteral("/applications/") + NfoHandlerName,
+                nfoHandlerEntry(execLine(executable, {NfoHandlerOption})));
+    updateMimeApps(steps);
     installIcon(steps, iconFile(valueOf(rows, QStringLiteral(".dsc\\DefaultIcon"))), DescriptionType);
 
     // The "New" menu. Desktops type a zero-byte file as plain text, so the description holds one
     // line break; a new .nfo holds what the companion writes for each kind.
     const QString templates = templatesFolder();
-    if (hasValue(rows, QStringLiteral(".dsc\\ShellNew"), QStringLiteral("NullFile")))
-        steps.write(templates + QStringLiteral("/SS2 Description.dsc"), DocumentFile::CRLF.toLatin1());
-    if (hasValue(rows, QStringLiteral(".nfo\\ShellNew"), QStringLiteral("Command"))) {
-        steps.write(templates + QStringLiteral("/SS2 Level NFO.nfo"), levelTemplate());
-        steps.write(templates + QStringLiteral("/SS2 Episode NFO.nfo"), episodeTemplate());
+    if (!templates.isEmpty()) {
+        if (hasValue(rows, QStringLiteral(".dsc\\ShellNew"), QStringLiteral("NullFile")))
+            steps.writeTemplate(templates + QStringLiteral("/SS2 Description.dsc"), DocumentFile::CRLF.toLatin1());
+        if (hasValue(rows, QStringLiteral(".nfo\\ShellNew"), QStringLiteral("Command"))) {
+            steps.writeTemplate(templates + QStringLiteral("/SS2 Level NFO.nfo"), levelTemplate());
+            steps.writeTemplate(templates + QStringLiteral("/SS2 Episode NFO.nfo"), episodeTemplate());
+        }
     }
 
     steps.run(QStringLiteral("update-mime-database"), {data + QStringLiteral("/mime")});

@@ -4,27 +4,37 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Turns the registered class rows into a freedesktop.org desktop's own mechanisms, all per user:
-// MIME types for Level NFO, Episode NFO and description files, a desktop entry for Brisquel made
-// their default application, their icons, and the "New" menu templates.
+// a MIME type for description files, desktop entries for Brisquel, the default applications, the
+// icons, and the "New" menu templates.
+//
+// Every .nfo is the desktop's text/x-nfo: the desktop tells types apart by name before content, and
+// scene release notes are .nfo files too. So Brisquel's .nfo handler becomes the default for
+// text/x-nfo, and hands a file that is no game NFO on to the application that was the default
+// before (see NfoHandOff). The editor itself is offered under "Open With" for every .nfo.
 namespace DesktopIntegration {
 
-// Returns false, with what could not be done, when any step failed; later steps still run.
-bool apply(const QList<ClassStore::Value> &rows, QString *failure);
+// Returns false, with what could not be done, when any step failed; later steps still run. A
+// mimeapps.list that exists but cannot be read is left alone and reported.
+bool apply(const QList<ClassStore::Value> &rows, const QString &executable, QString *failure);
 
-// The MIME types the rows define.
-extern const QString LevelNfoType;
-extern const QString EpisodeNfoType;
-extern const QString DescriptionType;
-extern const QString DesktopEntryName;  // "brisquel.desktop"
+extern const QString DescriptionType;   // "application/x-ss2-description"
+extern const QString NfoType;           // "text/x-nfo", the desktop's own
+extern const QString DesktopEntryName;  // "brisquel.desktop": the editor
+extern const QString NfoHandlerName;    // "brisquel-nfo.desktop": the default for .nfo files
+extern const QString NfoHandlerOption;  // "--open-nfo": how the .nfo handler starts the editor
 
-// The desktop entry's Exec line for the registered open command ("path" %1 -> "path" %f).
-QString execLine(const QString &openCommand);
+// A desktop entry's Exec value that runs `program` with `options` and the file (%f), quoted as the
+// desktop entry specification says. Empty when the path cannot be written there (a line break).
+QString execLine(const QString &program, const QStringList &options = {});
 
 // Where the pieces go.
 QString dataFolder();        // XDG_DATA_HOME
-QString templatesFolder();   // the user's Templates folder
+QString templatesFolder();   // the user's Templates folder; empty when that is the home folder
 QString mimeAppsListPath();  // XDG_CONFIG_HOME/mimeapps.list
+// The desktop entry that opened .nfo files before Brisquel's handler did (empty: none was set).
+QString previousNfoDefaultPath();
 
 } // namespace DesktopIntegration

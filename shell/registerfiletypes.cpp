@@ -6,6 +6,7 @@
 #include "shell/modfiletype_win.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace FileTypes {
@@ -16,11 +17,11 @@ QString classStorePath()
            + QStringLiteral("/Brisquel/classes.reg");
 }
 
-bool RegisterFileTypes(const QString &programFolder, const QString &programName, QString *failure)
+bool RegisterFileTypes(const QString &programFolder, const QString &executable, QString *failure)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(programFolder);
-    Q_UNUSED(programName);
+    Q_UNUSED(executable);
     std::string what;
     const bool written = modFileType::RegisterFileTypes(HKEY_CURRENT_USER, "Software\\Classes", &what);
     if (failure)
@@ -28,7 +29,7 @@ bool RegisterFileTypes(const QString &programFolder, const QString &programName,
     return written;
 #else
     const FileTypeRows::Program program{QDir::toNativeSeparators(programFolder).toStdString(),
-                                        programName.toStdString(), std::string(),
+                                        QFileInfo(executable).fileName().toStdString(), std::string(),
                                         QDir::separator().toLatin1()};
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataFolder.isEmpty()) {
@@ -49,7 +50,7 @@ bool RegisterFileTypes(const QString &programFolder, const QString &programName,
     }
     // The notification hook: the desktop learns of the rows.
     QString desktopFailure;
-    const bool applied = DesktopIntegration::apply(store.values(), &desktopFailure);
+    const bool applied = DesktopIntegration::apply(store.values(), executable, &desktopFailure);
     if (firstFailure.isEmpty() && !applied)
         firstFailure = desktopFailure;
     if (failure)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -16,15 +17,16 @@ namespace {
 
 const FileTypeRows::Program Tools{"C:\\Tools", "Brisquel", ".exe", '\\'};
 
-// Registers a program folder (with blanks) that holds the two icons.
+// Registers a program folder (with blanks) that holds the two icons and a copy of the editor.
 QString registerProgram(const TestFolder &folder, QString *failure = nullptr)
 {
     const QString program = folder.path("my tools");
     QDir().mkpath(program);
     for (const char *icon : {"filedsc.ico", "filenfo.ico"})
         QFile::copy(QStringLiteral(BRISQUEL_SOURCE_DIR "/resources/icons/") + icon, program + "/" + icon);
+    QFile::copy(BRISQUEL_DIST_DIR "/Brisquel", program + "/Brisquel");
     QString what;
-    const bool ok = FileTypes::RegisterFileTypes(program, "Brisquel", &what);
+    const bool ok = FileTypes::RegisterFileTypes(program, program + "/Brisquel", &what);
     if (failure)
         *failure = what;
     return ok ? program : QString();
@@ -33,9 +35,15 @@ QString registerProgram(const TestFolder &folder, QString *failure = nullptr)
 QString run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
     process.waitForFinished(60000);
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+QString desktopFile(const QString &name)
+{
+    return QString::fromUtf8(readBytes(DesktopIntegration::dataFolder() + "/applications/" + name));
 }
 
 } // namespace
@@ -73,19 +81,26 @@ private slots:
 
     void execLines_data()
     {
-        QTest::addColumn<QString>("openCommand");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("exec");
-        QTest::newRow("plain") << "\"/opt/b/Brisquel\" %1" << "\"/opt/b/Brisquel\" %f";
-        QTest::newRow("blanks") << "\"/opt/my tools/Brisquel\" %1" << "\"/opt/my tools/Brisquel\" %f";
-        QTest::newRow("shell characters") << "\"/opt/$a`b\\c/Brisquel\" %1" << "\"/opt/\\\\$a\\\\`b\\\\\\\\c/Brisquel\" %f";
-        QTest::newRow("percent") << "\"/opt/100%/Brisquel\" %1" << "\"/opt/100%%/Brisquel\" %f";
+        QTest::newRow("plain") << "/opt/b/Brisquel" << QStringList() << "\"/opt/b/Brisquel\" %f";
+        QTest::newRow("blanks") << "/opt/my tools/Brisquel" << QStringList() << "\"/opt/my tools/Brisquel\" %f";
+        QTest::newRow("a double quote does not cut it") << "/opt/say \"hi\"/Brisquel" << QStringList()
+                                                        << "\"/opt/say \\\\\"hi\\\\\"/Brisquel\" %f";
+        QTest::newRow("shell characters") << "/opt/$a`b\\c/Brisquel" << QStringList() << "\"/opt/\\\\$a\\\\`b\\\\\\\\c/Brisquel\" %f";
+        QTest::newRow("percent") << "/opt/100%/Brisquel" << QStringList() << "\"/opt/100%%/Brisquel\" %f";
+        QTest::newRow("renamed, with an option") << "/opt/b/brisquel-1.1" << QStringList{"--open-nfo"}
+                                                 << "\"/opt/b/brisquel-1.1\" \"--open-nfo\" %f";
+        QTest::newRow("a line break cannot be named") << "/opt/a\nb/Brisquel" << QStringList() << "";
     }
 
     void execLines()
     {
-        QFETCH(QString, openCommand);
+        QFETCH(QString, program);
+        QFETCH(QStringList, options);
         QFETCH(QString, exec);
-        QCOMPARE(DesktopIntegration::execLine(openCommand), exec);
+        QCOMPARE(DesktopIntegration::execLine(program, options), exec);
     }
 
     void registeringWritesTheRowsAndTheDesktopFiles()
@@ -112,51 +127,145 @@ private slots:
         QCOMPARE(readBytes(templates + "/SS2 Level NFO.nfo"), readBytes(testData("new_level.nfo")));
         QCOMPARE(readBytes(templates + "/SS2 Episode NFO.nfo"), readBytes(testData("new_episode.nfo")));
 
-        const QString entry = QString::fromUtf8(readBytes(DesktopIntegration::dataFolder() + "/applications/brisquel.desktop"));
-        QVERIFY2(entry.contains("\nExec=\"" + program + "/Brisquel\" %f\n"), qPrintable(entry));
-        QVERIFY(QFile::exists(DesktopIntegration::dataFolder() + "/icons/hicolor/48x48/mimetypes/application-x-ss2-level-nfo.png"));
+        QVERIFY2(desktopFile("brisquel.desktop").contains("\nExec=\"" + program + "/Brisquel\" %f\n"), qPrintable(desktopFile("brisquel.desktop")));
+        QVERIFY(desktopFile("brisquel.desktop").contains("\nMimeType=application/x-ss2-description;text/x-nfo;\n"));
+        const QString handler = desktopFile("brisquel-nfo.desktop");
+        QVERIFY2(handler.contains("\nExec=\"" + program + "/Brisquel\" \"--open-nfo\" %f\n"), qPrintable(handler));
+        QVERIFY(handler.contains("\nNoDisplay=true\n"));
+        QVERIFY(QFile::exists(DesktopIntegration::dataFolder() + "/icons/hicolor/48x48/mimetypes/application-x-ss2-description.png"));
 
         // Registering again changes nothing.
         const QByteArray store = readBytes(FileTypes::classStorePath());
         const QByteArray list = readBytes(DesktopIntegration::mimeAppsListPath());
-        QVERIFY(!FileTypes::RegisterFileTypes(program, "Brisquel", &failure) == false);
+        QVERIFY2(FileTypes::RegisterFileTypes(program, program + "/Brisquel", &failure), qPrintable(failure));
         QCOMPARE(readBytes(FileTypes::classStorePath()), store);
         QCOMPARE(readBytes(DesktopIntegration::mimeAppsListPath()), list);
     }
 
-    void theDesktopKnowsTheTypes()
+    // What a user gets from the desktop: GIO opens a game NFO and a description in Brisquel, and
+    // any other .nfo where it opened before (here a stand-in text viewer that notes the file).
+    void theDesktopOpensGameFilesInBrisquelAndOthersAsBefore()
     {
-        if (QStandardPaths::findExecutable("update-mime-database").isEmpty())
-            QSKIP("shared-mime-info is not installed");
-        TestFolder folder;
-        QVERIFY(!registerProgram(folder).isEmpty());
-        writeBytes(folder.path("a.nfo"), "LEVEL\r\nNAME=\"x\"\r\n");
-        writeBytes(folder.path("b.nfo"), "EPISODE\r\nNAME=\"x\"\r\n");
-        writeBytes(folder.path("c.dsc"), "Some mod.\r\n");
-        const QStringList types = run(MIMEPROBE, {folder.path("a.nfo"), folder.path("b.nfo"), folder.path("c.dsc")})
-                                      .split('\n');
-        QCOMPARE(types, QStringList({DesktopIntegration::LevelNfoType, DesktopIntegration::EpisodeNfoType,
-                                     DesktopIntegration::DescriptionType}));
-
-        if (QStandardPaths::findExecutable("xdg-mime").isEmpty())
-            QSKIP("xdg-utils is not installed");
-        for (const QString &type : {DesktopIntegration::LevelNfoType, DesktopIntegration::EpisodeNfoType,
-                                    DesktopIntegration::DescriptionType}) {
-            QCOMPARE(run("xdg-mime", {"query", "default", type}), QString("brisquel.desktop"));
+        for (const char *tool : {"gio", "xdg-mime", "update-mime-database", "pkill"}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP(qPrintable(QString("%1 is not installed").arg(tool)));
         }
+        TestFolder folder;
+        const QString viewed = folder.path("viewed.txt");
+        writeBytes(folder.path("viewer.sh"), ("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + viewed + "'\n").toUtf8());
+        QFile::setPermissions(folder.path("viewer.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeBytes(DesktopIntegration::dataFolder() + "/applications/viewer.desktop",
+                   ("[Desktop Entry]\nType=Application\nName=Viewer\nExec=" + folder.path("viewer.sh")
+                    + " %f\nMimeType=text/plain;text/x-nfo;\n").toUtf8());
+        writeBytes(DesktopIntegration::mimeAppsListPath(), "[Default Applications]\ntext/x-nfo=viewer.desktop;\n");
+        QSettings(folder.path("config/Brisquel/Brisquel.conf"), QSettings::IniFormat).setValue("FirstTime v1.1/FirstTime v1.1", "NO");
+        QString failure;
+        const QString program = registerProgram(folder, &failure);
+        QVERIFY2(!program.isEmpty(), qPrintable(failure));
+        QCOMPARE(readBytes(DesktopIntegration::previousNfoDefaultPath()), QByteArray("viewer.desktop"));
+        QCOMPARE(run("xdg-mime", {"query", "default", "text/x-nfo"}), QString("brisquel-nfo.desktop"));
+        QCOMPARE(run("xdg-mime", {"query", "default", DesktopIntegration::DescriptionType}), QString("brisquel.desktop"));
+        QVERIFY(run("gio", {"mime", "text/x-nfo"}).contains("brisquel.desktop"));  // "Open With" offers the editor
+
+        writeBytes(folder.path("release.nfo"), "  Greetings to the scene\r\n");
+        writeBytes(folder.path("level.nfo"), "LEVEL\r\nNAME=\"x\"\r\n");
+        writeBytes(folder.path("mod.dsc"), "Some mod.\r\n");
+        QCOMPARE(run(MIMEPROBE, {folder.path("level.nfo"), folder.path("mod.dsc")}).split('\n'),
+                 QStringList({"text/x-nfo", DesktopIntegration::DescriptionType}));
+
+        // What gio starts shares its output: run it without a pipe that closes behind them.
+        const auto open = [](const QString &path) {
+            QProcess gio;
+            gio.setStandardOutputFile(QProcess::nullDevice());
+            gio.setStandardErrorFile(QProcess::nullDevice());
+            gio.start("gio", {"open", path});
+            QVERIFY(gio.waitForFinished(60000) && gio.exitCode() == 0);
+        };
+        open(folder.path("release.nfo"));
+        QTRY_COMPARE_WITH_TIMEOUT(readBytes(viewed), folder.path("release.nfo").toUtf8() + "\n", 20000);
+        for (const char *name : {"level.nfo", "mod.dsc"}) {
+            open(folder.path(name));
+            QTRY_VERIFY2_WITH_TIMEOUT(readBytes(program + "/AppLog.log").contains("INF : '" + folder.path(name).toUtf8() + "' loaded"), readBytes(program + "/AppLog.log").constData(), 20000);
+            QProcess::execute("pkill", {"-f", program + "/Brisquel"});
+        }
+        QCOMPARE(readBytes(viewed).count('\n'), 1);
     }
 
-    void otherAssociationsAreKept()
+    void mimeAppsListStaysTheUsers_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("other associations kept")
+            << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;\n\n[Removed Associations]\nimage/png=x.desktop;\n")
+            << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;\ntext/x-nfo=brisquel-nfo.desktop;\n"
+                          "application/x-ss2-description=brisquel.desktop;\n\n[Removed Associations]\nimage/png=x.desktop;\n\n"
+                          "[Added Associations]\ntext/x-nfo=brisquel.desktop;\napplication/x-ss2-description=brisquel.desktop;\n");
+        QTest::newRow("CR LF lines: the same groups, CR LF kept")
+            << QByteArray("[Default Applications]\r\ntext/x-nfo=viewer.desktop;\r\n\r\n[Added Associations]\r\ntext/x-nfo=viewer.desktop;\r\n")
+            << QByteArray("[Default Applications]\r\ntext/x-nfo=brisquel-nfo.desktop;viewer.desktop;\r\n"
+                          "application/x-ss2-description=brisquel.desktop;\r\n\r\n[Added Associations]\r\n"
+                          "text/x-nfo=viewer.desktop;brisquel.desktop;\r\napplication/x-ss2-description=brisquel.desktop;\r\n");
+        QTest::newRow("a byte that is not UTF-8 is kept")
+            << QByteArray("[Default Applications]\ntext/plain=caf\xe9.desktop;\n")
+            << QByteArray("[Default Applications]\ntext/plain=caf\xe9.desktop;\ntext/x-nfo=brisquel-nfo.desktop;\n"
+                          "application/x-ss2-description=brisquel.desktop;\n\n[Added Associations]\n"
+                          "text/x-nfo=brisquel.desktop;\napplication/x-ss2-description=brisquel.desktop;\n");
+        QTest::newRow("the types of earlier registrations go")
+            << QByteArray("[Default Applications]\napplication/x-ss2-level-nfo=brisquel.desktop;\n")
+            << QByteArray("[Default Applications]\ntext/x-nfo=brisquel-nfo.desktop;\n"
+                          "application/x-ss2-description=brisquel.desktop;\n\n[Added Associations]\n"
+                          "text/x-nfo=brisquel.desktop;\napplication/x-ss2-description=brisquel.desktop;\n");
+    }
+
+    void mimeAppsListStaysTheUsers()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        TestFolder folder;
+        writeBytes(DesktopIntegration::mimeAppsListPath(), before);
+        QString failure;
+        QVERIFY2(!registerProgram(folder, &failure).isEmpty(), qPrintable(failure));
+        QCOMPARE(readBytes(DesktopIntegration::mimeAppsListPath()), after);
+        QVERIFY(!registerProgram(folder).isEmpty());
+        QCOMPARE(readBytes(DesktopIntegration::mimeAppsListPath()), after);  // and again: no change
+    }
+
+    void unreadableMimeAppsListIsLeftAlone()
     {
         TestFolder folder;
-        writeBytes(DesktopIntegration::mimeAppsListPath(),
-                   "[Default Applications]\ntext/plain=gedit.desktop;\n\n[Removed Associations]\nimage/png=x.desktop;\n");
+        // A folder in its place cannot be read, whoever runs the test.
+        QDir().mkpath(DesktopIntegration::mimeAppsListPath() + "/keep");
+        QString failure;
+        QVERIFY(registerProgram(folder, &failure).isEmpty());
+        QVERIFY2(failure.startsWith("cannot read '" + DesktopIntegration::mimeAppsListPath() + "'"), qPrintable(failure));
+        QVERIFY(QFileInfo(DesktopIntegration::mimeAppsListPath() + "/keep").isDir());
+    }
+
+    void templatesAreWrittenOnlyWhereTheyBelong_data()
+    {
+        QTest::addColumn<QString>("templatesDir");  // as xdg-user-dirs writes it
+        QTest::addColumn<bool>("written");
+        QTest::newRow("the Templates folder") << "$HOME/Templates" << true;
+        QTest::newRow("the home folder means no templates") << "$HOME/" << false;
+    }
+
+    void templatesAreWrittenOnlyWhereTheyBelong()
+    {
+        QFETCH(QString, templatesDir);
+        QFETCH(bool, written);
+        TestFolder folder;
+        writeBytes(folder.path("config/user-dirs.dirs"), ("XDG_TEMPLATES_DIR=\"" + templatesDir + "\"\n").toUtf8());
+        const QString templates = QDir::homePath() + "/Templates";
+        QDir().mkpath(templates);
         QVERIFY(!registerProgram(folder).isEmpty());
-        const QString list = QString::fromUtf8(readBytes(DesktopIntegration::mimeAppsListPath()));
-        QVERIFY(list.contains("text/plain=gedit.desktop;\n"));
-        QVERIFY(list.contains("[Removed Associations]\nimage/png=x.desktop;\n"));
-        QVERIFY(list.contains("application/x-ss2-description=brisquel.desktop;\n"));
-        QCOMPARE(list.count("[Default Applications]"), 1);
+        QCOMPARE(QFile::exists(templates + "/SS2 Level NFO.nfo"), written);
+        QCOMPARE(QDir::home().entryList(QDir::Files), QStringList());
+        if (!written)
+            return;
+        // A template the user changed is theirs.
+        writeBytes(templates + "/SS2 Level NFO.nfo", "LEVEL\r\nNAME=\"My usual name\"\r\n");
+        QVERIFY(!registerProgram(folder).isEmpty());
+        QCOMPARE(readBytes(templates + "/SS2 Level NFO.nfo"), QByteArray("LEVEL\r\nNAME=\"My usual name\"\r\n"));
     }
 
     void aTargetThatCannotBeWrittenIsReported()

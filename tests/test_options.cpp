@@ -168,6 +168,7 @@ private slots:
         QTest::newRow("half to even, down at 112.5") << "0.1125" << 112;
         QTest::newRow("a little above half, up") << "0.1005001" << 101;
         QTest::newRow("not a number") << "soon" << 10000;
+        QTest::newRow("the user's decimal comma") << "0,5" << 500;
         QTest::newRow("too long") << "75" << 10000;
     }
 
@@ -175,7 +176,9 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(int, ms);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));  // a comma locale
         QCOMPARE(Settings::tipIntervalMs(text), ms);
+        QLocale::setDefault(QLocale::c());
     }
 
     void gameFolderGetsATrailingSeparator_data()

@@ -104,14 +104,16 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("entered");
         QTest::newRow("never set") << "NIL" << native("/games/SS2/Models/Ship.mdl") << native("/games/SS2/Models/Ship.mdl");
+        QTest::newRow("an emptied box: the separator alone") << native("/") << native("/home/me/Ship.mdl")
+                                                             << native("/home/me/Ship.mdl");
         QTest::newRow("with trailing separator") << native("/games/SS2/") << native("/games/SS2/Models/Ship.mdl")
-                                                 << native("Models/Ship.mdl");
+                                                 << "Models\\Ship.mdl";
         QTest::newRow("without trailing separator") << native("/games/SS2") << native("/games/SS2/Models/Ship.mdl")
-                                                    << native("/Models/Ship.mdl");
+                                                    << "\\Models\\Ship.mdl";
         QTest::newRow("other letter case") << native("/games/SS2/") << native("/Games/ss2/Models/Ship.mdl")
                                            << native("/Games/ss2/Models/Ship.mdl");
         QTest::newRow("plain prefix, no folder boundary") << native("/games/SS2") << native("/games/SS2Extra/Wall.tex")
-                                                          << native("Extra/Wall.tex");
+                                                          << "Extra\\Wall.tex";
         QTest::newRow("outside the game folder") << native("/games/SS2/") << native("/home/me/Wall.tex")
                                                  << native("/home/me/Wall.tex");
         QTest::newRow("setting longer than the path") << native("/games/SS2/Models/") << native("/games")
@@ -168,7 +170,7 @@ private slots:
         QCOMPARE(dialogs[1].title, title);
         QCOMPARE(dialogs[1].filter, filter);
         QCOMPARE(dialogs[1].mode, FileDialog::Mode::Open);
-        QCOMPARE(target->text(), native("Assets/a.x"));
+        QCOMPARE(target->text(), QString("Assets\\a.x"));
         QVERIFY(e.form.document.Dirty);
     }
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
@@ -103,6 +104,7 @@ QByteArray readBytes(const QString &path)
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write test file %s", qPrintable(path));

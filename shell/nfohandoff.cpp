@@ -1,0 +1,83 @@
+#include "shell/nfohandoff.h"
+
+#include "formats/documentfile.h"
+#include "formats/nfokind.h"
+#include "formats/nfoline.h"
+#include "shell/desktopintegration.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace NfoHandOff {
+
+namespace {
+
+// Set for the application a file is handed to: if it hands the file back, the editor opens it.
+const char HandedOn[] = "BRISQUEL_HANDED_ON";
+
+// The desktop file of an application id, when it is still installed and is not Brisquel's.
+QString applicationFile(const QString &id)
+{
+    if (id.isEmpty() || id.startsWith(QLatin1String("brisquel")))
+        return {};
+    return QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
+}
+
+QString defaultFor(const QString &type)
+{
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return {};
+    QProcess query;
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), type});
+    if (!query.waitForFinished(10000))
+        return {};
+    return QString::fromUtf8(query.readAllStandardOutput().trimmed());
+}
+
+bool launch(const QString &desktopFile, const QString &path)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(HandedOn), QStringLiteral("1"));
+    process.setProcessEnvironment(environment);
+    if (const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio")); !gio.isEmpty()) {
+        process.setProgram(gio);
+        process.setArguments({QStringLiteral("launch"), desktopFile, path});
+    } else if (const QString gtkLaunch = QStandardPaths::findExecutable(QStringLiteral("gtk-launch"));
+               !gtkLaunch.isEmpty()) {
+        process.setProgram(gtkLaunch);
+        process.setArguments({desktopFile.section(QLatin1Char('/'), -1), path});
+    } else {
+        return false;
+    }
+    return process.startDetached();
+}
+
+} // namespace
+
+bool passOn(const QString &path)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return false;
+#else
+    if (qEnvironmentVariableIsSet(HandedOn))
+        return false;
+    try {
+        if (NfoKind::isGameNfo(Nfo::firstLine(DocumentFile::read(path), path)))
+            return false;
+    } catch (const AppError &) {
+        return false;  // the editor opens it and says what is wrong
+    }
+    QFile before(DesktopIntegration::previousNfoDefaultPath());
+    const QString previous = before.open(QIODevice::ReadOnly) ? QString::fromUtf8(before.readAll().trimmed()) : QString();
+    QString application = applicationFile(previous);
+    if (application.isEmpty())
+        application = applicationFile(defaultFor(QStringLiteral("text/plain")));
+    return !application.isEmpty() && launch(application, path);
+#endif
+}
+
+} // namespace NfoHandOff
