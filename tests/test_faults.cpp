@@ -6,6 +6,8 @@
 #include "editor/episodepanel.h"
 #include "editor/form1.h"
 #include "editor/levelpanel.h"
+#include "platform/commandline.h"
+#include "platform/userhome.h"
 #include "settings/settingskeys.h"
 #include "tests/testsupport.h"
 
@@ -19,7 +21,9 @@
 #include <QTimer>
 
 #include <csignal>
+#include <pwd.h>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace {
@@ -359,29 +363,74 @@ private slots:
     void editorSurvivesAFileSizeLimit()
     {
         TestFolder folder;
-        QSettings(folder.path("config/Brisquel/Brisquel.conf"), QSettings::IniFormat)
-            .setValue("FirstTime v1.1/FirstTime v1.1", "NO");
         QProcess editor;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("HOME", folder.path("home"));
-        env.insert("XDG_CONFIG_HOME", folder.path("config"));
-        env.insert("XDG_DATA_HOME", folder.path("data"));
-        editor.setProcessEnvironment(env);
         editor.setChildProcessModifier([] {
             std::signal(SIGXFSZ, SIG_DFL);  // not what this test process has set
             rlimit limit{16, 16};
             setrlimit(RLIMIT_FSIZE, &limit);
         });
-        QFile::copy(BRISQUEL_DIST_DIR "/Brisquel", folder.path("program/Brisquel"));
-        editor.start(folder.path("program/Brisquel"), {});
-        QVERIFY(editor.waitForStarted());
+        startEditorProcess(editor, folder);
         // The first log entries go past the limit at once; the editor keeps running.
         QVERIFY2(!editor.waitForFinished(1500), qPrintable(QString("ended with %1").arg(editor.exitCode())));
         QVERIFY(readBytes(folder.path("program/AppLog.log")).size() <= 16);
         editor.kill();
         editor.waitForFinished();
     }
+
+    // The file to open is taken from the arguments as given: Qt's own options are file names
+    // here, and a name that no path can spell is refused rather than opened as another file.
+    void commandLineAsGiven_data()
+    {
+        QTest::addColumn<QString>("argument");  // a shell word
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("a file named like a Qt option") << "-reverse" << "INF : '-reverse' loaded";
+        QTest::newRow("a file named -style") << "-style" << "INF : '-style' loaded";
+    }
+
+    void commandLineAsGiven()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, logged);
+        TestFolder folder;
+        for (const char *name : {"-reverse", "-style"})
+            writeBytes(folder.path(name), "LEVEL\r\nNAME=\"n\"\r\n");
+        QProcess editor;
+        startEditorProcess(editor, folder, {"-c", "exec \"$0\" " + argument});
+        QTRY_VERIFY2_WITH_TIMEOUT(readBytes(folder.path("program/AppLog.log")).contains(logged.toUtf8()),
+                                  readBytes(folder.path("program/AppLog.log")).constData(), 10000);
+        editor.kill();
+        editor.waitForFinished();
+    }
+
+    void nameThatIsNotUtf8IsRefused()
+    {
+        TestFolder folder;
+        const QByteArray name = QFile::encodeName(folder.path("Level")) + "\xff.nfo";
+        writeBytes(QFile::decodeName(name), "LEVEL\r\n");  // what Qt makes of it: another name
+        char program[] = "Brisquel";
+        QByteArray argument = name;
+        char *argv[] = {program, argument.data()};
+        const CommandLine::Given given = CommandLine::given(2, argv);
+        QVERIFY(!given.readable);
+        EditorWindow e;
+        e.form.load(CommandLine::argumentText(given.arguments), given.readable);
+        const QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].contains("is not valid in this system's encoding of file names"), qPrintable(boxes[0]));
+        QVERIFY(boxes[0].endsWith("Error Number :52"));
+        QCOMPARE(e.form.document.Kind, QString("None"));  // so no Save can make a second file
+    }
+
+    void homeFromTheUserDatabase()
+    {
+        const QByteArray home = qgetenv("HOME");
+        qunsetenv("HOME");
+        UserHome::ensure();
+        const QByteArray found = qgetenv("HOME");
+        qputenv("HOME", home);
+        QCOMPARE(found, QByteArray(getpwuid(getuid())->pw_dir));
+    }
+
 };
 
 QTEST_MAIN(TestFaults)

@@ -195,6 +195,39 @@ private slots:
         QVERIFY(window.isVisible());
     }
 
+    // The captions as the window manager shows them: exactly the program's own, nothing appended.
+    void captionsOnTheDesktop_data()
+    {
+        QTest::addColumn<QString>("argument");  // as a shell word
+        QTest::addColumn<QString>("title");
+        QTest::newRow("the window") << "\"$PWD/New.nfo\"" << "New .nfo Files - Brisquel";
+        QTest::newRow("a message box") << "" << "Brisquel";
+        // A byte that is not UTF-8, as a file system can hold it: a box says so, and no window
+        // offers to write a file under another name.
+        QTest::newRow("a name that is not UTF-8: a box") << "\"$PWD/$(printf 'New\\377.nfo')\"" << "Brisquel";
+    }
+
+    void captionsOnTheDesktop()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, title);
+        XServer x;
+        if (!x.available())
+            QSKIP("Xvfb and xdotool are needed");
+        TestFolder folder;
+        QProcess fennick;
+        QProcessEnvironment environment = x.environment();
+        environment.insert("LC_ALL", "C.UTF-8");
+        fennick.setProcessEnvironment(environment);
+        fennick.setWorkingDirectory(folder.path({}));
+        fennick.start("/bin/sh", {"-c", "exec \"$0\" " + argument, BRISQUEL_DIST_DIR "/Fennick/Fennick"});
+        QVERIFY(fennick.waitForStarted());
+        QCOMPARE(x.windowTitleOf(fennick.processId()), title);
+        fennick.kill();
+        fennick.waitForFinished();
+        QCOMPARE(QDir(folder.path({})).entryList(QDir::Files), QStringList());
+    }
+
     void realBoxShowsPathsAsWritten()
     {
         QString seenText;

@@ -5,6 +5,7 @@
 #include "editor/levelpanel.h"
 #include "tests/testsupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -250,6 +251,61 @@ private slots:
         QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), full);
+        // Save As starts at the document: its folder, its name.
+        e.script.cancelFileDialog();
+        e.form.saveAsCommand();
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName, path);
+    }
+
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("field");  // the one that has the focus after New
+        QTest::addColumn<QString>("typeInto");
+        QTest::newRow("Level: Name") << "LvlNFO" << "LvlTxtVal_0" << "LvlTxtVal_0";
+        QTest::newRow("Level: ETA") << "LvlNFO" << "LvlTxtVal_0" << "LvlETA_1";
+        QTest::newRow("Episode: Name") << "EpiNFO" << "EpiTxtVal_0" << "EpiTxtVal_1";
+        QTest::newRow("description") << "DSC" << "TextDSC" << "TextDSC";
+    }
+
+    // Typing goes into the new document at once.
+    void keyboard()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, field);
+        QFETCH(QString, typeInto);
+        EditorWindow e;
+        e.form.show();
+        QApplication::setActiveWindow(&e.form);
+        QVERIFY(QTest::qWaitForWindowActive(&e.form));
+        e.form.newCommand(kind);
+        QCOMPARE(QApplication::focusWidget()->objectName(), field);
+        auto *box = e.form.findChild<QWidget *>(typeInto);
+        box->setFocus();
+        if (auto *edit = qobject_cast<QLineEdit *>(box))
+            edit->selectAll();
+        QTest::keyClicks(box, "1");
+        QVERIFY(e.form.document.Dirty);
+    }
+
+    // On the desktop a text box takes Ctrl+E as "end of line"; it is Exit everywhere in the window.
+    void ctrlEExitsFromTheNameField()
+    {
+        XServer x;
+        if (!x.available())
+            QSKIP("Xvfb and xdotool are needed");
+        TestFolder folder;
+        writeBytes(folder.path("a.nfo"), "LEVEL\r\nNAME=\"a\"\r\n");
+        QProcess editor;
+        startEditorProcess(editor, folder, {"-c", "exec \"$0\" a.nfo"}, x.environment());
+        QCOMPARE(x.windowTitleOf(editor.processId()), QString("Brisquel - a.nfo (Level NFO)"));
+        x.xdotool({"windowfocus", "--sync", x.windowOf(editor.processId())});
+        x.xdotool({"type", "b"});  // into the Name field, which has the focus
+        x.xdotool({"key", "ctrl+e"});
+        // The save prompt is up: a second window, captioned with the program title.
+        QVERIFY2(!x.xdotool({"search", "--sync", "--onlyvisible", "--name", "^Brisquel$"}).isEmpty(), "no save prompt");
+        editor.kill();
+        editor.waitForFinished();
     }
 
     void companionLevelTemplateOpensSilently()

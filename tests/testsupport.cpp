@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -150,4 +151,80 @@ FileSizeLimit::~FileSizeLimit()
 {
     rlimit limit{rlim_t(m_saved[0]), rlim_t(m_saved[1])};
     setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+XServer::XServer()
+{
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
+        return;
+    // Xvfb picks a free display and writes its number to the descriptor it is given.
+    m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!m_server.waitForStarted(10000))
+        return;
+    QElapsedTimer waited;
+    waited.start();
+    while (!m_server.canReadLine() && waited.elapsed() < 10000)
+        m_server.waitForReadyRead(100);
+    const QByteArray number = m_server.readLine().trimmed();
+    if (!number.isEmpty())
+        m_display = ":" + QString::fromLatin1(number);
+}
+
+XServer::~XServer()
+{
+    m_server.kill();
+    m_server.waitForFinished();
+}
+
+QProcessEnvironment XServer::environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", m_display);
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    return environment;
+}
+
+QString XServer::xdotool(const QStringList &arguments) const
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start("xdotool", arguments);
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QString XServer::windowOf(qint64 pid) const
+{
+    return xdotool({"search", "--sync", "--onlyvisible", "--pid", QString::number(pid)}).section('\n', 0, 0);
+}
+
+QString XServer::windowTitleOf(qint64 pid) const
+{
+    const QString window = windowOf(pid);
+    return window.isEmpty() ? QString() : xdotool({"getwindowname", window});
+}
+
+void startEditorProcess(QProcess &editor, const TestFolder &folder, const QStringList &shellArguments,
+                        QProcessEnvironment environment)
+{
+    QSettings(folder.path("config/Brisquel/Brisquel.conf"), QSettings::IniFormat)
+        .setValue("FirstTime v1.1/FirstTime v1.1", "NO");
+    if (!environment.contains("QT_QPA_PLATFORM"))
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("LC_ALL", "C.UTF-8");
+    environment.insert("HOME", folder.path("home"));
+    environment.insert("XDG_CONFIG_HOME", folder.path("config"));
+    environment.insert("XDG_DATA_HOME", folder.path("data"));
+    editor.setProcessEnvironment(environment);
+    editor.setWorkingDirectory(folder.path({}));
+    QFile::copy(BRISQUEL_DIST_DIR "/Brisquel", folder.path("program/Brisquel"));
+    if (shellArguments.isEmpty())
+        editor.start(folder.path("program/Brisquel"), {});
+    else
+        editor.start("/bin/sh", QStringList(shellArguments) << folder.path("program/Brisquel"));
+    if (!editor.waitForStarted())
+        QTest::qFail("The editor did not start", __FILE__, __LINE__);
 }

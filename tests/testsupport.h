@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QProcess>
 #include <QQueue>
 #include <QString>
 #include <QTemporaryDir>
@@ -92,6 +93,33 @@ public:
 private:
     long long m_saved[2];
 };
+
+// A private X server (Xvfb) for a test that needs the real window system: the titles that the
+// window manager side sees. `available()` is false when Xvfb or xdotool is missing.
+class XServer
+{
+public:
+    XServer();
+    ~XServer();
+    bool available() const { return !m_display.isEmpty(); }
+    // The environment for a program shown on this server.
+    QProcessEnvironment environment() const;
+    // The first visible window of the process, waiting up to 10 s for one, and its title (WM_NAME).
+    QString windowOf(qint64 pid) const;
+    QString windowTitleOf(qint64 pid) const;
+    // Runs xdotool on this server (at most 10 s) and returns what it printed.
+    QString xdotool(const QStringList &arguments) const;
+
+private:
+    QProcess m_server;
+    QString m_display;
+};
+
+// The real editor, a copy in the test's program folder, started in the test folder as a user who
+// has started it before (offscreen unless `environment` says otherwise). With `shellArguments` it
+// is run through /bin/sh, as "$0".
+void startEditorProcess(QProcess &editor, const TestFolder &folder, const QStringList &shellArguments = {},
+                        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
 
 QByteArray readBytes(const QString &path);
 void writeBytes(const QString &path, const QByteArray &bytes);
