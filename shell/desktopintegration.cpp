@@ -257,15 +257,8 @@ QString nfoDefaultNow(const MimeAppsList &list)
         if (!isOurs(id))
             return QString::fromUtf8(id);
     }
-    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (xdgMime.isEmpty())
-        return {};
-    QProcess query;
-    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), NfoType});
-    if (!query.waitForFinished(10000))
-        return {};
-    const QByteArray id = query.readAllStandardOutput().trimmed();
-    return isOurs(id) ? QString() : QString::fromUtf8(id);
+    const QString id = defaultApplication(NfoType);
+    return isOurs(id.toUtf8()) ? QString() : id;
 }
 
 // mimeapps.list with Brisquel's handler as the default for .nfo files and the editor for
@@ -380,6 +373,18 @@ QString templatesFolder()
 QString mimeAppsListPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/mimeapps.list");
+}
+
+QString defaultApplication(const QString &type)
+{
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return {};
+    QProcess query;
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), type});
+    if (!query.waitForFinished(10000))
+        return {};
+    return QString::fromUtf8(query.readAllStandardOutput().trimmed());
 }
 
 QString previousNfoDefaultPath() { return dataFolder() + QStringLiteral("/Brisquel/nfo-default-before"); }

@@ -34,6 +34,10 @@ QString execLine(const QString &program, const QStringList &options = {});
 QString dataFolder();        // XDG_DATA_HOME
 QString templatesFolder();   // the user's Templates folder; empty when that is the home folder
 QString mimeAppsListPath();  // XDG_CONFIG_HOME/mimeapps.list
+// The desktop's default application for a MIME type (a desktop entry id), empty when none is set
+// or it cannot be asked.
+QString defaultApplication(const QString &type);
+
 // The desktop entry that opened .nfo files before Brisquel's handler did (empty: none was set).
 QString previousNfoDefaultPath();
 

@@ -24,18 +24,6 @@ QString applicationFile(const QString &id)
     return QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
 }
 
-QString defaultFor(const QString &type)
-{
-    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (xdgMime.isEmpty())
-        return {};
-    QProcess query;
-    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), type});
-    if (!query.waitForFinished(10000))
-        return {};
-    return QString::fromUtf8(query.readAllStandardOutput().trimmed());
-}
-
 bool launch(const QString &desktopFile, const QString &path)
 {
     QProcess process;
@@ -75,7 +63,7 @@ bool passOn(const QString &path)
     const QString previous = before.open(QIODevice::ReadOnly) ? QString::fromUtf8(before.readAll().trimmed()) : QString();
     QString application = applicationFile(previous);
     if (application.isEmpty())
-        application = applicationFile(defaultFor(QStringLiteral("text/plain")));
+        application = applicationFile(DesktopIntegration::defaultApplication(QStringLiteral("text/plain")));
     return !application.isEmpty() && launch(application, path);
 #endif
 }

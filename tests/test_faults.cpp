@@ -377,8 +377,7 @@ private slots:
         editor.waitForFinished();
     }
 
-    // The file to open is taken from the arguments as given: Qt's own options are file names
-    // here, and a name that no path can spell is refused rather than opened as another file.
+    // The file to open is taken from the arguments as given: Qt's own options are file names here.
     void commandLineAsGiven_data()
     {
         QTest::addColumn<QString>("argument");  // a shell word
@@ -402,6 +401,7 @@ private slots:
         editor.waitForFinished();
     }
 
+    // A name that no path can spell is refused rather than opened, and later saved, as another file.
     void nameThatIsNotUtf8IsRefused()
     {
         TestFolder folder;
