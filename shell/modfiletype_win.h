@@ -4,6 +4,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// windows.h names MessageBoxA/W through a MessageBox macro, which would rename the editor's own
+// MessageBox seam in every file that includes this one.
+#undef MessageBox
 
 #include <string>
 
