@@ -2,6 +2,7 @@
 
 #include "about/sysinfo_win.h"
 #include "platform/messagebox.h"
+#include "version.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -3,6 +3,7 @@
 #include "platform/userhome.h"
 #include "shell/desktopintegration.h"
 #include "shell/nfohandoff.h"
+#include "version.h"
 
 #include <QApplication>
 

@@ -1,5 +1,6 @@
 #include "companion/fennickwindow.h"
 #include "companion/newfile.h"
+#include "version.h"
 
 #include <QApplication>
 
@@ -16,6 +17,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // No display name: the window manager would add it to every caption.
     QApplication::setApplicationName(QStringLiteral("Fennick"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));
+    QApplication::setApplicationVersion(QStringLiteral(BRISQUEL_VERSION_TEXT));
     return runFennick(NewFile::argumentText(arguments), readable);
 }

@@ -11,6 +11,7 @@
 
 namespace NfoHandOff {
 
+#ifndef Q_OS_WIN
 namespace {
 
 // Set for the application a file is handed to: if it hands the file back, the editor opens it.
@@ -44,6 +45,7 @@ bool launch(const QString &desktopFile, const QString &path)
 }
 
 } // namespace
+#endif
 
 bool passOn(const QString &path)
 {
