@@ -1,6 +1,8 @@
 #ifdef _WIN32
 #include "about/sysinfo_win.h"
 
+#include "formats/utf8_win.h"
+
 #include <shellapi.h>
 
 namespace SysInfo {
@@ -10,18 +12,20 @@ bool GetKeyValue(HKEY root, const std::string &keyPath, const std::string &value
     value.clear();
     HKEY key = nullptr;
     // Read access is all a lookup needs; asking for more fails for ordinary users.
-    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, Utf8::toWide(keyPath).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
-    char buffer[1024];
+    wchar_t buffer[1024];
     DWORD size = sizeof buffer;
     DWORD type = 0;
-    const LONG result = RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE *>(buffer), &size);
+    const LONG result = RegQueryValueExW(key, Utf8::toWide(valueName).c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE *>(buffer), &size);
     RegCloseKey(key);
     if (result != ERROR_SUCCESS || type != REG_SZ)
         return false;
-    if (size > 0 && buffer[size - 1] == '\0')
-        --size;
-    value.assign(buffer, size);
+    std::size_t length = size / sizeof(wchar_t);
+    if (length > 0 && buffer[length - 1] == L'\0')
+        --length;
+    value = Utf8::fromWide(std::wstring(buffer, length));
     return true;
 }
 
@@ -34,7 +38,7 @@ std::string findTool()
     if (!GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", folder))
         return {};
     const std::string tool = folder + "\\MSINFO32.EXE";
-    const DWORD attributes = GetFileAttributesA(tool.c_str());
+    const DWORD attributes = GetFileAttributesW(Utf8::toWide(tool).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return {};
     return tool;
@@ -45,7 +49,7 @@ bool StartSysInfo()
     const std::string tool = findTool();
     if (tool.empty())
         return false;
-    const HINSTANCE result = ShellExecuteA(nullptr, "open", tool.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", Utf8::toWide(tool).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

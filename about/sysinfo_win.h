@@ -13,7 +13,7 @@
 namespace SysInfo {
 
 // Reads one string value (at most 1024 characters) of a key opened for reading only; false when
-// the key or value is missing, too long or not a string.
+// the key or value is missing, too long or not a string. Names and text are UTF-8.
 bool GetKeyValue(HKEY root, const std::string &keyPath, const std::string &valueName, std::string &value);
 
 // The tool's full path: the MSINFO "PATH" value when present, otherwise MSINFO32.EXE in the

@@ -44,23 +44,18 @@ QString firstUnstorable(const QString &text)
 {
     if (isAscii(text))
         return {};
-    // One pass over the whole text says whether anything is wrong; only then find what.
-    auto whole = makeEncoder();
-    // Every character the code page holds is one byte; a lone surrogate at the end gives no error,
-    // only a missing byte.
-    const QByteArray encoded = whole.encode(text);
-    if (!whole.hasError() && encoded.size() == text.size())
+    // A text is storable when its bytes read back as the same text. Encoders do not all report
+    // what they cannot hold: Windows' own code page conversion writes "O" for "Ω" and "?" for CJK
+    // without a word, so only the round trip is trusted, on every platform.
+    if (decode(encode(text)) == text)
         return {};
-    auto encoder = makeEncoder();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         const QString one = text.mid(i, pair ? 2 : 1);
-        if (one.at(0).unicode() < 0x80)
-            continue;
-        encoder.resetState();
-        const QByteArray bytes = encoder.encode(one);
-        if (encoder.hasError() || bytes.size() != 1)
-            return one;
+        if (one.at(0).unicode() >= 0x80 || one.at(0).isSurrogate()) {
+            if (decode(encode(one)) != one)
+                return one;
+        }
         if (pair)
             ++i;
     }

@@ -1,6 +1,7 @@
 #ifdef _WIN32
 #include "shell/modfiletype_win.h"
 
+#include "formats/utf8_win.h"
 #include "shell/filetyperows.h"
 
 #include <shlobj.h>
@@ -11,26 +12,34 @@ namespace {
 bool setValue(HKEY root, const std::string &key, const std::string &name, DWORD type, const BYTE *data, DWORD size)
 {
     HKEY handle = nullptr;
-    if (RegCreateKeyA(root, key.c_str(), &handle) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(root, Utf8::toWide(key).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
         return false;
-    const LONG result = RegSetValueExA(handle, name.empty() ? nullptr : name.c_str(), 0, type, data, size);
+    const std::wstring valueName = Utf8::toWide(name);
+    const LONG result = RegSetValueExW(handle, name.empty() ? nullptr : valueName.c_str(), 0, type, data, size);
     RegCloseKey(handle);
     return result == ERROR_SUCCESS;
 }
 
 std::string modulePath()
 {
-    char buffer[MAX_PATH * 4] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    return std::string(buffer, length);
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return Utf8::fromWide(buffer);
+        }
+        buffer.resize(buffer.size() * 2);  // a long path: try again with more room
+    }
 }
 } // namespace
 
 bool SaveString(HKEY root, const std::string &key, const std::string &name, const std::string &text)
 {
-    // The terminating zero is part of the data size.
-    return setValue(root, key, name, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
-                    static_cast<DWORD>(text.size() + 1));
+    // Stored as UTF-16; the terminating zero is part of the data size.
+    const std::wstring wide = Utf8::toWide(text);
+    return setValue(root, key, name, REG_SZ, reinterpret_cast<const BYTE *>(wide.c_str()),
+                    static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
 }
 
 bool SaveDword(HKEY root, const std::string &key, const std::string &name, DWORD value)

@@ -12,12 +12,13 @@
 
 namespace modFileType {
 
-// One create-or-open / set / close cycle per value; false when any step failed.
+// One create-or-open / set / close cycle per value; false when any step failed. Keys, names and
+// texts are UTF-8 and are stored as the registry's UTF-16.
 bool SaveString(HKEY root, const std::string &key, const std::string &name, const std::string &text);
 bool SaveDword(HKEY root, const std::string &key, const std::string &name, DWORD value);
 
 // The running program's folder (no trailing backslash, except at a drive's root) and its file
-// name without extension, read afresh.
+// name without extension, read afresh, in UTF-8.
 std::string programFolder();
 std::string programName();
 

@@ -25,7 +25,7 @@ bool RegisterFileTypes(const QString &programFolder, const QString &executable, 
     std::string what;
     const bool written = modFileType::RegisterFileTypes(HKEY_CURRENT_USER, "Software\\Classes", &what);
     if (failure)
-        *failure = QString::fromLocal8Bit(what.c_str());
+        *failure = QString::fromUtf8(what.c_str());
     return written;
 #else
     const FileTypeRows::Program program{QDir::toNativeSeparators(programFolder).toStdString(),

@@ -1,6 +1,8 @@
 // File type registration in the Windows class registry: every row's key, name, type and bytes,
-// and registering twice leaves the same values.
+// and registering twice leaves the same values. Run from a folder whose name the ANSI code page
+// cannot spell, the commands stored must still name it exactly.
 
+#include "formats/utf8_win.h"
 #include "shell/filetyperows.h"
 #include "shell/modfiletype_win.h"
 #include "tests/windows/wincheck.h"
@@ -26,13 +28,15 @@ Stored read(const std::string &key, const std::string &name)
 {
     Stored stored;
     HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(Classes) + "\\" + key).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Utf8::toWide(std::string(Classes) + "\\" + key).c_str(), 0, KEY_READ, &handle)
+        != ERROR_SUCCESS)
         return stored;
     DWORD size = 0;
-    if (RegQueryValueExA(handle, name.empty() ? nullptr : name.c_str(), nullptr, &stored.type, nullptr, &size) == ERROR_SUCCESS) {
+    const std::wstring valueName = Utf8::toWide(name);
+    const wchar_t *wideName = name.empty() ? nullptr : valueName.c_str();
+    if (RegQueryValueExW(handle, wideName, nullptr, &stored.type, nullptr, &size) == ERROR_SUCCESS) {
         stored.bytes.resize(size);
-        stored.found = RegQueryValueExA(handle, name.empty() ? nullptr : name.c_str(), nullptr, &stored.type,
-                                        stored.bytes.data(), &size) == ERROR_SUCCESS;
+        stored.found = RegQueryValueExW(handle, wideName, nullptr, &stored.type, stored.bytes.data(), &size) == ERROR_SUCCESS;
     }
     RegCloseKey(handle);
     return stored;
@@ -61,8 +65,10 @@ void checkRows(const char *round)
         const Stored stored = read(row.key, row.name);
         const std::string what = std::string(round) + " " + row.key + " [" + (row.name.empty() ? "(default)" : row.name) + "]";
         if (row.type == FileTypeRows::Type::String) {
-            std::vector<unsigned char> expected(row.text.begin(), row.text.end());
-            expected.push_back(0);  // the terminating zero is stored
+            const std::wstring wide = Utf8::toWide(row.text);
+            const auto *first = reinterpret_cast<const unsigned char *>(wide.c_str());
+            // UTF-16, with its terminating zero.
+            std::vector<unsigned char> expected(first, first + (wide.size() + 1) * sizeof(wchar_t));
             WinCheck::check(stored.found && stored.type == REG_SZ && stored.bytes == expected, what + " = \"" + row.text + "\"");
         } else {
             const unsigned char expected[4] = {static_cast<unsigned char>(row.number), 0, 0, 0};
@@ -84,6 +90,15 @@ int main()
     checkRows("first");
     WinCheck::check(modFileType::RegisterFileTypes(HKEY_CURRENT_USER, Classes, &failure), "second registration: " + failure);
     checkRows("again");
+
+    // The stored command names this very program, as the file system spells it.
+    wchar_t module[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH * 4);
+    const Stored command = read(".nfo\\Shell\\Open\\Command", "");
+    const std::wstring expected = L"\"" + std::wstring(module) + L"\" %1";
+    const std::wstring stored(reinterpret_cast<const wchar_t *>(command.bytes.data()),
+                              command.bytes.empty() ? 0 : command.bytes.size() / sizeof(wchar_t) - 1);
+    WinCheck::check(stored == expected, "the open command names " + Utf8::fromWide(expected));
 
     const std::string open = FileTypeRows::openCommand({"C:\\Tools", "Brisquel", ".exe", '\\'});
     WinCheck::check(open == "\"C:\\Tools\\Brisquel.exe\" %1", "open command " + open);
