@@ -14,8 +14,10 @@
 #include <QTest>
 #include <QTimer>
 
+#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 DialogScript::DialogScript()
 {
@@ -136,6 +138,7 @@ QStringList EditorWindow::logLines() const
     return QString::fromLatin1(readBytes(form.log.path())).split(QStringLiteral("\r\n"));
 }
 
+#ifdef Q_OS_UNIX
 FileSizeLimit::FileSizeLimit(long long bytes)
 {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -152,7 +155,9 @@ FileSizeLimit::~FileSizeLimit()
     rlimit limit{rlim_t(m_saved[0]), rlim_t(m_saved[1])};
     setrlimit(RLIMIT_FSIZE, &limit);
 }
+#endif
 
+#ifdef Q_OS_UNIX
 XServer::XServer()
 {
     if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
@@ -228,3 +233,4 @@ void startEditorProcess(QProcess &editor, const TestFolder &folder, const QStrin
     if (!editor.waitForStarted())
         QTest::qFail("The editor did not start", __FILE__, __LINE__);
 }
+#endif

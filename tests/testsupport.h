@@ -82,6 +82,7 @@ public:
     Form1 &form;
 };
 
+#ifdef Q_OS_UNIX
 // While alive, no file of this process can grow past `bytes`: writes beyond fail part-way, as on
 // a full disk, whoever runs the test.
 class FileSizeLimit
@@ -120,6 +121,7 @@ private:
 // is run through /bin/sh, as "$0".
 void startEditorProcess(QProcess &editor, const TestFolder &folder, const QStringList &shellArguments = {},
                         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+#endif
 
 QByteArray readBytes(const QString &path);
 void writeBytes(const QString &path, const QByteArray &bytes);
