@@ -13,15 +13,6 @@ const QByteArray LevelTemplate =
     "LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"SINGLE;\"\r\nTHUMBNAIL=\"\"\r\nETA=\"00:00:00\"\r\nLOCKED=\"NO\"\r\n";
 const QByteArray EpisodeTemplate = "EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n";
 
-QChar separator()
-{
-#ifdef Q_OS_WIN
-    return QLatin1Char('\\');
-#else
-    return QLatin1Char('/');
-#endif
-}
-
 QString argumentText(const QStringList &arguments)
 {
 #ifdef Q_OS_WIN
@@ -56,15 +47,24 @@ QStringList givenArguments(int argc, char **argv, bool *readable)
     return arguments;
 }
 
-QString proposedName(const QString &startPath) { return startPath.split(separator()).constLast(); }
+namespace {
+// Where the name in a start path begins: after its last separator ("\\" on Windows, where "/"
+// separates too; "/" elsewhere), or at 0.
+qsizetype nameStart(const QString &startPath)
+{
+#ifdef Q_OS_WIN
+    return qMax(startPath.lastIndexOf(QLatin1Char('\\')), startPath.lastIndexOf(QLatin1Char('/'))) + 1;
+#else
+    return startPath.lastIndexOf(QLatin1Char('/')) + 1;
+#endif
+}
+} // namespace
+
+QString proposedName(const QString &startPath) { return startPath.mid(nameStart(startPath)); }
 
 QString targetPath(const QString &startPath, const QString &typedName)
 {
-    const QStringList pieces = startPath.split(separator());
-    QString path;
-    for (qsizetype i = 0; i + 1 < pieces.size(); ++i)
-        path += pieces.at(i) + separator();
-    return path + typedName;
+    return startPath.left(nameStart(startPath)) + typedName;
 }
 
 } // namespace NewFile

@@ -11,9 +11,6 @@ namespace NewFile {
 extern const QByteArray LevelTemplate;    // 79 bytes
 extern const QByteArray EpisodeTemplate;  // 32 bytes
 
-// The folder separator of paths handed to Fennick: "\" on Windows, "/" elsewhere.
-QChar separator();
-
 // The whole argument text after the program name, unaltered. On Windows the raw command line;
 // elsewhere the launcher split it into words, which are joined again with single blanks.
 QString argumentText(const QStringList &arguments);

@@ -110,7 +110,12 @@ void writeAndCommit(QSaveFile &file, const QByteArray &bytes)
 
 QString fileTitleOf(const QString &path)
 {
+#ifdef Q_OS_WIN
+    // Windows takes "/" as a separator too ("C:/Mods/a.nfo" on a command line).
+    return path.mid(qMax(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))) + 1);
+#else
     return path.mid(path.lastIndexOf(QDir::separator()) + 1);
+#endif
 }
 
 } // namespace DocumentFile

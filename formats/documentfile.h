@@ -24,7 +24,8 @@ QString decode(QByteArray bytes);
 void openForWriting(QSaveFile &file);
 void writeAndCommit(QSaveFile &file, const QByteArray &bytes);
 
-// The file name without its folder: the part after the last native separator.
+// The file name without its folder: the part after the last native separator (on Windows, after
+// the last "\\" or "/").
 QString fileTitleOf(const QString &path);
 
 } // namespace DocumentFile

@@ -4,10 +4,20 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <memory>
+
 namespace SettingsStore {
 
 namespace {
 QString address(const QString &section, const QString &key) { return section + QLatin1Char('/') + key; }
+
+// The per-user store under the program title, in the default format: the platform's own (the
+// registry on Windows) unless a test has chosen files.
+std::unique_ptr<QSettings> store()
+{
+    return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Brisquel"),
+                                       QStringLiteral("Brisquel"));
+}
 
 QString whyNotStored(const QSettings &settings)
 {
@@ -30,22 +40,23 @@ QString whyNotStored(const QSettings &settings)
 
 QString read(const QString &section, const QString &key, const QString &defaultValue)
 {
-    QSettings settings(QStringLiteral("Brisquel"), QStringLiteral("Brisquel"));
-    return settings.value(address(section, key), defaultValue).toString();
+    return store()->value(address(section, key), defaultValue).toString();
 }
 
 bool write(const QString &section, const QString &key, const QString &value, QString *failure)
 {
-    QSettings settings(QStringLiteral("Brisquel"), QStringLiteral("Brisquel"));
-    settings.setValue(address(section, key), value);
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
+    const auto settings = store();
+    settings->setValue(address(section, key), value);
+    settings->sync();
+    if (settings->status() == QSettings::NoError)
         return true;
     if (failure) {
         *failure = QStringLiteral("Cannot store the settings in '%1': %2")
-                       .arg(QDir::toNativeSeparators(settings.fileName()), whyNotStored(settings));
+                       .arg(QDir::toNativeSeparators(settings->fileName()), whyNotStored(*settings));
     }
     return false;
 }
+
+QString location() { return QDir::toNativeSeparators(store()->fileName()); }
 
 } // namespace SettingsStore

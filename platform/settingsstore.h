@@ -11,4 +11,7 @@ QString read(const QString &section, const QString &key, const QString &defaultV
 // settings file and the reason.
 bool write(const QString &section, const QString &key, const QString &value, QString *failure = nullptr);
 
+// Where the store keeps its values: a file, or on Windows a registry key.
+QString location();
+
 } // namespace SettingsStore

@@ -6,6 +6,7 @@
 #include "formats/nfokind.h"
 #include "tests/testsupport.h"
 
+#include <QDir>
 #include <QTest>
 
 class TestEpisodeDscFormat : public QObject
@@ -196,7 +197,7 @@ private slots:
             QFAIL("an empty file has no first line");
         } catch (const AppError &error) {
             QCOMPARE(error.number, int(AppError::EmptyFile));
-            QVERIFY(error.description.contains("/m/empty.nfo"));
+            QVERIFY(error.description.contains(QDir::toNativeSeparators("/m/empty.nfo")));
         }
     }
 };

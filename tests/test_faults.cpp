@@ -9,6 +9,7 @@
 #include "platform/commandline.h"
 #include "platform/userhome.h"
 #include "settings/settingskeys.h"
+#include "platform/settingsstore.h"
 #include "tests/testsupport.h"
 
 #include <QDir>
@@ -29,7 +30,7 @@
 #endif
 
 namespace {
-QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
+[[maybe_unused]] QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
 
 } // namespace
 
@@ -254,11 +255,11 @@ private slots:
         TestFolder files;
         const char raw[] = "before\0after\r\n\x01\x7f\x81\x8d\xff\r\n";
         const QByteArray content(raw, sizeof raw - 1);
-        writeBytes(files.path("nul.dsc"), content);
-        EditorWindow e(files.path("nul.dsc"));
+        writeBytes(files.path("zero-bytes.dsc"), content);
+        EditorWindow e(files.path("zero-bytes.dsc"));
         QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
         e.script.takeBoxes();
-        QCOMPARE(readBytes(files.path("nul.dsc")), content);
+        QCOMPARE(readBytes(files.path("zero-bytes.dsc")), content);
     }
 
     void fiftyMegabyteDescription()
@@ -344,7 +345,7 @@ private slots:
         QFETCH(int, damage);
         QFETCH(QString, status);
         TestFolder folder;
-        const QString store = QSettings("Brisquel", "Brisquel").fileName();
+        const QString store = SettingsStore::location();
         QFile::remove(store);
         if (damage == 0)
             writeBytes(store, QByteArray("\0\xff[[[===\n[Show Tips]\nTime=\"\"\"\nShow Tips Option=@Invalid(\n", 56));

@@ -64,15 +64,19 @@ private slots:
         QFETCH(QString, proposed);
         QFETCH(QString, typed);
         QFETCH(QString, target);
-        QCOMPARE(NewFile::proposedName(start), proposed);
-        QCOMPARE(NewFile::targetPath(start, typed), target);
+        // The desktop hands over native paths.
+        QCOMPARE(NewFile::proposedName(QDir::toNativeSeparators(start)), proposed);
+        QCOMPARE(QDir::toNativeSeparators(NewFile::targetPath(QDir::toNativeSeparators(start), typed)),
+                 QDir::toNativeSeparators(target));
     }
 
+#ifdef Q_OS_UNIX  // on Windows the text is the raw command line
     void argumentTextJoinsUnquotedWords()
     {
         QCOMPARE(NewFile::argumentText({"Fennick", "/my", "mods/New", "File.nfo"}), QString("/my mods/New File.nfo"));
         QCOMPARE(NewFile::argumentText({"Fennick"}), QString());
     }
+#endif
 
     void refusesMissingPath_data()
     {

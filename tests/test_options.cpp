@@ -75,8 +75,12 @@ private slots:
         QCOMPARE(Settings::tipIntervalMs(), 10000);
         QVERIFY(Settings::tipsShown());
         QCOMPARE(SettingsStore::read(Settings::GameFolderSection, Settings::GameFolderKey, "NIL"), QString("NIL"));
+#ifdef Q_OS_WIN
+        QCOMPARE(Settings::defaultGameFolder(), QString("C:\\Program Files\\Serious Sam 2\\"));
+#else
         QCOMPARE(Settings::defaultGameFolder(),
                  QDir::toNativeSeparators(QDir::homePath() + "/.local/share/Steam/steamapps/common/Serious Sam 2/"));
+#endif
     }
 
     void dialogShowsStoredValuesOrDefaults()
@@ -238,8 +242,8 @@ private slots:
         Options o;
         frmOptions &d = o.open();
         // A file where the settings folder should be: nothing can be stored, whoever runs the test.
-        const QString store = QSettings("Brisquel", "Brisquel").fileName();
-        const QString folder = QFileInfo(store).absolutePath();
+        const QString store = SettingsStore::location();
+        const QString folder = QDir::toNativeSeparators(QFileInfo(store).absolutePath());
         QDir(folder).removeRecursively();
         writeBytes(folder, "not a folder");
         d.TxtTime->setText("3");
@@ -300,7 +304,7 @@ private slots:
         QFETCH(QString, marker);
         QFETCH(bool, firstRun);
         TestFolder folder;
-        QSettings store("Brisquel", "Brisquel");
+        QSettings store(QSettings::defaultFormat(), QSettings::UserScope, "Brisquel", "Brisquel");
         if (marker.isEmpty())
             store.remove("FirstTime v1.1/FirstTime v1.1");
         else

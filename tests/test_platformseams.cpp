@@ -62,6 +62,8 @@ private slots:
         QCOMPARE(seenIcon, QMessageBox::Critical);
     }
 
+    // Windows shows its own file dialog, which a test cannot drive; elsewhere it is Qt's.
+#ifndef Q_OS_WIN
     void realSaveDialogAddsTheExtension()
     {
         TestFolder folder;
@@ -95,6 +97,7 @@ private slots:
                                                            "DSC Description File (*.dsc)|*.dsc", "last.dsc"});
         QVERIFY(!chosen);
     }
+#endif
 
     void dialogObjectRemembersTheChosenName()
     {

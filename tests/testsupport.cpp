@@ -1,6 +1,7 @@
 #include "tests/testsupport.h"
 
 #include "editor/form1.h"
+#include "platform/settingsstore.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -89,13 +90,20 @@ TestFolder::TestFolder()
     qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_CACHE_HOME", path(QStringLiteral("cache")).toLocal8Bit());
+    // On Windows the native store is the registry, which no path moves: tests keep their settings in
+    // files of their own there too.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path(QStringLiteral("settings")));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(QStringLiteral("settings")));
     // The first-run greeting has tests of its own; everywhere else the editor has been started before.
-    QSettings(QStringLiteral("Brisquel"), QStringLiteral("Brisquel")).setValue(QStringLiteral("FirstTime v1.1/FirstTime v1.1"), QStringLiteral("NO"));
+    SettingsStore::write(QStringLiteral("FirstTime v1.1"), QStringLiteral("FirstTime v1.1"), QStringLiteral("NO"));
 }
 
-QString TestFolder::path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+QString TestFolder::path(const QString &name) const
+{
+    // As the editor shows and the desktop hands over paths: native separators.
+    return QDir::toNativeSeparators(QDir(m_dir.path()).filePath(name));
+}
 
 QByteArray readBytes(const QString &path)
 {
