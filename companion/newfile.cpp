@@ -28,7 +28,13 @@ QString argumentText(const QStringList &arguments)
     }
     while (i < line.size() && (line.at(i) == QLatin1Char(' ') || line.at(i) == QLatin1Char('\t')))
         ++i;
-    return line.mid(i);
+    // A path with blanks typed or passed in double quotes: no Windows path holds a double quote,
+    // so the quotes are not part of it.
+    QString text = line.mid(i);
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"'))
+        && text.count(QLatin1Char('"')) == 2)
+        text = text.mid(1, text.size() - 2);
+    return text;
 #else
     return arguments.mid(1).join(QLatin1Char(' '));
 #endif

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-packages=(g++-mingw-w64-x86-64-posix wine64 cmake ninja-build qt6-base-dev qt6-base-dev-tools zip xvfb xdotool)
+packages=(g++-mingw-w64-x86-64-posix wine64 cmake ninja-build qt6-base-dev qt6-base-dev-tools zip unzip xvfb xdotool openbox)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
