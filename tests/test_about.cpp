@@ -13,11 +13,52 @@
 #include <QTest>
 #include <QTimer>
 
+#include "version.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#undef MessageBox
+
+#include <string>
+#include <vector>
+#endif
+
 class TestAbout : public QObject
 {
     Q_OBJECT
 
 private slots:
+#ifdef Q_OS_WIN
+    // What Windows shows in the files' properties: both programs carry the one project version.
+    void versionResources_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("Brisquel") << "Brisquel.exe" << "Brisquel";
+        QTest::newRow("Fennick") << "Fennick/Fennick.exe" << "New file command";
+    }
+
+    void versionResources()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, description);
+        const std::wstring path = QDir::toNativeSeparators(BRISQUEL_DIST_DIR "/" + program).toStdWString();
+        std::vector<unsigned char> data(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+        QVERIFY(!data.empty() && GetFileVersionInfoW(path.c_str(), 0, DWORD(data.size()), data.data()));
+        const auto text = [&data](const wchar_t *name) {
+            void *value = nullptr;
+            UINT length = 0;
+            const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+            if (!VerQueryValueW(data.data(), query.c_str(), &value, &length) || length == 0)
+                return QString();
+            return QString::fromWCharArray(static_cast<const wchar_t *>(value), int(length) - 1);
+        };
+        QCOMPARE(text(L"FileVersion"), QString(BRISQUEL_VERSION_RESOURCE_TEXT));
+        QCOMPARE(text(L"ProductVersion"), QString(BRISQUEL_VERSION_RESOURCE_TEXT));
+        QCOMPARE(text(L"FileDescription"), description);
+    }
+#endif
+
     void aboutBoxTexts()
     {
         frmAbout about;
