@@ -7,18 +7,9 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-packages=(g++-mingw-w64-x86-64-posix wine64 cmake ninja-build qt6-base-dev qt6-base-dev-tools zip unzip xvfb xdotool openbox)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+source "$root/scripts/packages.sh"
+install_packages g++-mingw-w64-x86-64-posix wine64 cmake ninja-build qt6-base-dev qt6-base-dev-tools zip unzip \
+  xvfb xdotool openbox
 
 qt="${BRISQUEL_QT_WINDOWS:-}"
 cache="${XDG_CACHE_HOME:-$HOME/.cache}/brisquel/qt-6.4.2-mingw-x64"
