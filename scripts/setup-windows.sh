@@ -34,8 +34,13 @@ wineserver=$(dpkg -L wine64 | grep -E '/wineserver64$' | head -n1)
 
 build_win="$root/build-win"
 if [ ! -f "$build_win/build.ninja" ] || [ "${CMAKE_EXTRA:-}" != "$(cat "$build_win/.brisquel-options" 2>/dev/null)" ]; then
-  cmake -S "$root" -B "$build_win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" -DQT_HOST_PATH=/usr ${CMAKE_EXTRA:-} >/dev/null
+  mkdir -p "$build_win"
+  if ! cmake -S "$root" -B "$build_win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" -DQT_HOST_PATH=/usr ${CMAKE_EXTRA:-} \
+      > "$build_win/configure.log" 2>&1; then
+    cat "$build_win/configure.log" >&2
+    exit 1
+  fi
   echo "${CMAKE_EXTRA:-}" > "$build_win/.brisquel-options"
 fi
 cmake --build "$build_win"
