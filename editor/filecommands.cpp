@@ -27,13 +27,13 @@ void Form1::ResetToNewDocument(const QString &kind, OpenDocument &d)
     if (kind == DocKind::DSC) {
         dscPanel()->setText(QString());
         m_openedDescription.reset();
-    }
-    else if (kind == DocKind::EpiNFO)
+    } else if (kind == DocKind::EpiNFO) {
         episodePanel()->setFields({});
-    else if (kind == DocKind::LvlNFO)
+    } else if (kind == DocKind::LvlNFO) {
         levelPanel()->LvlPanelReset();
-    else
+    } else {
         return;
+    }
     d.FileTitle = untitled(kind);
     d.Kind = kind;
     setDocumentTitle(kind, d.FileTitle);

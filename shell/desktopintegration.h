@@ -26,8 +26,8 @@ extern const QString DesktopEntryName;  // "brisquel.desktop": the editor
 extern const QString NfoHandlerName;    // "brisquel-nfo.desktop": the default for .nfo files
 extern const QString NfoHandlerOption;  // "--open-nfo": how the .nfo handler starts the editor
 
-// A desktop entry's Exec value that runs `program` with `options` and the file (%f), quoted as the
-// desktop entry specification says. Empty when the path cannot be written there (a line break).
+// A desktop entry's Exec value that runs `program` with `options` and the file (%f), quoted by the
+// freedesktop.org rules for Exec keys. Empty when the path cannot be written there (a line break).
 QString execLine(const QString &program, const QStringList &options = {});
 
 // Where the pieces go.
