@@ -1,4 +1,4 @@
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "platform/commandline.h"
 #include "platform/userhome.h"
 #include "shell/desktopintegration.h"
@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Brisquel"));
     QApplication::setApplicationVersion(QStringLiteral(BRISQUEL_VERSION_TEXT));
 
-    Form1 window(QApplication::applicationDirPath());
+    MainWindow window(QApplication::applicationDirPath());
     window.load(CommandLine::argumentText(given.arguments), given.readable);
     window.show();
     return app.exec();

@@ -5,7 +5,7 @@
 // after the open (open_peak_kb) and at the end (peak_kb)
 // (a description is saved once unedited, then after an edit at its start)
 #include "editor/dscpanel.h"
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "platform/messagebox.h"
 
 #include <QApplication>
@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
     const int rounds = std::atoi(argv[2]);
     QTemporaryDir programFolder;
     for (int round = 0; round < rounds; ++round) {
-        Form1 form(programFolder.path());
+        MainWindow form(programFolder.path());
         QElapsedTimer timer;
         timer.start();
         form.load(path);
@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
         const long openPeakKb = peakKb();
         // A save with no edit writes the file as opened; after an edit the text is written anew.
         timer.restart();
-        if (form.saveCommand() != Form1::SaveOutcome::Saved) {
+        if (form.saveCommand() != MainWindow::SaveOutcome::Saved) {
             std::fprintf(stderr, "filebench: the save failed\n");
             return 1;
         }
@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
         timer.restart();
         const auto outcome = form.saveCommand();
         const double editedSaveMs = double(timer.nsecsElapsed()) / 1e6;
-        if (outcome != Form1::SaveOutcome::Saved) {
+        if (outcome != MainWindow::SaveOutcome::Saved) {
             std::fprintf(stderr, "filebench: the save failed\n");
             return 1;
         }

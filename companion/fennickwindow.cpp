@@ -46,7 +46,7 @@ QMessageBox::StandardButton FennickWindow::message(QWidget *parent, QMessageBox:
 FennickWindow::FennickWindow(QString startPath, QWidget *parent)
     : QDialog(parent), NewFilePath(std::move(startPath))
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("newFileWindow"));
     setWindowTitle(QStringLiteral("New .nfo Files - Brisquel"));
 
     Label1 = new QLabel(QStringLiteral("Select a type:"), this);

@@ -3,7 +3,7 @@
 
 #include "editor/assetpath.h"
 #include "editor/episodepanel.h"
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 
 #include <QLineEdit>
@@ -15,23 +15,23 @@ namespace {
 constexpr std::array<int, 6> ReceivingField{1, 5, 6, 7, 8, 9};
 } // namespace
 
-QString Form1::browseAsset(FileDialogObject &dialog, const QString &title)
+QString MainWindow::browseAsset(FileDialogObject &dialog, const QString &title)
 {
     if (!runFileDialog(dialog, title, FileDialog::Mode::Open))
         return QString();
     return AssetPath::relativeToGameFolder(dialog.FileName, AssetPath::gameFolderSetting());
 }
 
-QString Form1::BrowseMdl() { return browseAsset(NFOBrowseMdl, QStringLiteral("Browse for a model...")); }
+QString MainWindow::BrowseMdl() { return browseAsset(NFOBrowseMdl, QStringLiteral("Browse for a model...")); }
 
-QString Form1::BrowseTex() { return browseAsset(NFOBrowseTex, QStringLiteral("Browse for a texture...")); }
+QString MainWindow::BrowseTex() { return browseAsset(NFOBrowseTex, QStringLiteral("Browse for a texture...")); }
 
-QString Form1::BrowseOgv()
+QString MainWindow::BrowseOgv()
 {
     return browseAsset(NFOBrowseOgv, QStringLiteral("Browse for a movie (*.ogv) file..."));
 }
 
-void Form1::LvlNFOBrow_Click(int index)
+void MainWindow::LvlNFOBrow_Click(int index)
 {
     if (index < 0 || index >= int(ReceivingField.size()))
         return;
@@ -41,7 +41,7 @@ void Form1::LvlNFOBrow_Click(int index)
     levelPanel()->LvlTxtVal[size_t(ReceivingField[size_t(index)])]->setText(path);
 }
 
-void Form1::EpiNFOBrow_Click()
+void MainWindow::EpiNFOBrow_Click()
 {
     const QString path = BrowseTex();
     if (status.DialogCancelled)

@@ -3,7 +3,7 @@
 
 #include "editor/dscpanel.h"
 #include "editor/episodepanel.h"
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "formats/codepage.h"
 #include "formats/documentfile.h"
@@ -22,7 +22,7 @@ QString untitled(const QString &kind)
 }
 } // namespace
 
-void Form1::ResetToNewDocument(const QString &kind, OpenDocument &d)
+void MainWindow::ResetToNewDocument(const QString &kind, OpenDocument &d)
 {
     if (kind == DocKind::DSC) {
         dscPanel()->setText(QString());
@@ -41,7 +41,7 @@ void Form1::ResetToNewDocument(const QString &kind, OpenDocument &d)
     d.Path.clear();
 }
 
-int Form1::AskSaveCurrent(OpenDocument &d)
+int MainWindow::AskSaveCurrent(OpenDocument &d)
 {
     if (!d.Dirty)
         return 2;
@@ -53,7 +53,7 @@ int Form1::AskSaveCurrent(OpenDocument &d)
     }
 }
 
-bool Form1::saveBeforeReplacing()
+bool MainWindow::saveBeforeReplacing()
 {
     status.DialogCancelled = false;
     const int answer = AskSaveCurrent(document);
@@ -65,7 +65,7 @@ bool Form1::saveBeforeReplacing()
     return !status.DialogCancelled;
 }
 
-void Form1::newCommand(const QString &kind)
+void MainWindow::newCommand(const QString &kind)
 {
     if (!saveBeforeReplacing())
         return;
@@ -81,23 +81,23 @@ void Form1::newCommand(const QString &kind)
     status.ReportStatus(message, QStringLiteral("Info"), true);
 }
 
-void Form1::openDscCommand()
+void MainWindow::openDscCommand()
 {
     if (saveBeforeReplacing())
         DSCOpenDialog(document);
 }
 
-void Form1::openNfoCommand()
+void MainWindow::openNfoCommand()
 {
     if (saveBeforeReplacing())
         NFOOpenDialog(document);
 }
 
-Form1::SaveOutcome Form1::saveCommand() { return runSave(false); }
+MainWindow::SaveOutcome MainWindow::saveCommand() { return runSave(false); }
 
-Form1::SaveOutcome Form1::saveAsCommand() { return runSave(true); }
+MainWindow::SaveOutcome MainWindow::saveAsCommand() { return runSave(true); }
 
-Form1::SaveOutcome Form1::runSave(bool alwaysAsk)
+MainWindow::SaveOutcome MainWindow::runSave(bool alwaysAsk)
 {
     status.DialogCancelled = false;
     const QString kind = document.Kind;
@@ -141,7 +141,7 @@ Form1::SaveOutcome Form1::runSave(bool alwaysAsk)
     return SaveOutcome::Saved;
 }
 
-void Form1::OpenFromCommandLine(const QString &path, OpenDocument &d)
+void MainWindow::OpenFromCommandLine(const QString &path, OpenDocument &d)
 {
     if (NfoKind::commandLineNamesDsc(path)) {
         DSCLoad(path, d);
@@ -159,7 +159,7 @@ void Form1::OpenFromCommandLine(const QString &path, OpenDocument &d)
         EpiNFOLoad(path, d);
 }
 
-bool Form1::runFileDialog(FileDialogObject &dialog, const QString &title, FileDialog::Mode mode)
+bool MainWindow::runFileDialog(FileDialogObject &dialog, const QString &title, FileDialog::Mode mode)
 {
     status.DialogCancelled = false;
     dialog.Title = title;
@@ -169,7 +169,7 @@ bool Form1::runFileDialog(FileDialogObject &dialog, const QString &title, FileDi
     return false;
 }
 
-void Form1::chooseSavePath(FileDialogObject &dialog, const QString &title, OpenDocument &d)
+void MainWindow::chooseSavePath(FileDialogObject &dialog, const QString &title, OpenDocument &d)
 {
     // A saved or opened document is offered under its own name, in its own folder.
     if (!d.Path.isEmpty())
@@ -180,7 +180,7 @@ void Form1::chooseSavePath(FileDialogObject &dialog, const QString &title, OpenD
     d.FileTitle = DocumentFile::fileTitleOf(d.Path);
 }
 
-bool Form1::writeDocument(OpenDocument &d, const std::optional<AppError> &unstorable,
+bool MainWindow::writeDocument(OpenDocument &d, const std::optional<AppError> &unstorable,
                           bool reportGenerating, const std::function<QByteArray()> &build)
 {
     if (status.DialogCancelled)
@@ -197,7 +197,7 @@ bool Form1::writeDocument(OpenDocument &d, const std::optional<AppError> &unstor
     });
 }
 
-std::optional<QByteArray> Form1::readForLoad(const QString &path, OpenDocument &d)
+std::optional<QByteArray> MainWindow::readForLoad(const QString &path, OpenDocument &d)
 {
     try {
         return DocumentFile::readBytes(path);
@@ -212,7 +212,7 @@ std::optional<QByteArray> Form1::readForLoad(const QString &path, OpenDocument &
     }
 }
 
-void Form1::reportParse(const Nfo::ParseOutcome &outcome, const QString &path,
+void MainWindow::reportParse(const Nfo::ParseOutcome &outcome, const QString &path,
                         const QString &wrongKindText)
 {
     // A file that is no game NFO at all (release notes, say) would be a box per line: a few are
@@ -244,7 +244,7 @@ void Form1::reportParse(const Nfo::ParseOutcome &outcome, const QString &path,
     }
 }
 
-void Form1::startLoad(const QString &kind, const QString &path, OpenDocument &d, FileDialogObject &dialog)
+void MainWindow::startLoad(const QString &kind, const QString &path, OpenDocument &d, FileDialogObject &dialog)
 {
     ShowPanelForKind(kind);
     ResetToNewDocument(kind, d);
@@ -253,7 +253,7 @@ void Form1::startLoad(const QString &kind, const QString &path, OpenDocument &d,
     dialog.FileName.clear();
 }
 
-void Form1::finishLoad(const QString &path, OpenDocument &d, const std::function<void(const QByteArray &)> &fill)
+void MainWindow::finishLoad(const QString &path, OpenDocument &d, const std::function<void(const QByteArray &)> &fill)
 {
     const auto bytes = readForLoad(path, d);
     if (!bytes)

@@ -3,7 +3,7 @@
 #include "shell/classstore.h"
 #include "shell/desktopintegration.h"
 #include "shell/filetyperows.h"
-#include "shell/modfiletype_win.h"
+#include "shell/classregistry_win.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,7 +23,7 @@ bool RegisterFileTypes(const QString &programFolder, const QString &executable, 
     Q_UNUSED(programFolder);
     Q_UNUSED(executable);
     std::string what;
-    const bool written = modFileType::RegisterFileTypes(HKEY_CURRENT_USER, "Software\\Classes", &what);
+    const bool written = ClassRegistry::RegisterFileTypes(HKEY_CURRENT_USER, "Software\\Classes", &what);
     if (failure)
         *failure = QString::fromUtf8(what.c_str());
     return written;

@@ -1,7 +1,7 @@
 // The About box, the help command and the help pages delivered beside the program.
 
-#include "about/frmabout.h"
-#include "editor/form1.h"
+#include "about/aboutdialog.h"
+#include "editor/mainwindow.h"
 #include "platform/desktop.h"
 #include "tests/testsupport.h"
 
@@ -61,7 +61,7 @@ private slots:
 
     void aboutBoxTexts()
     {
-        frmAbout about;
+        AboutDialog about;
         QCOMPARE(about.windowTitle(), QString("About Brisquel"));
         QCOMPARE(about.lblTitle->text(), QString("Brisquel"));
         QCOMPARE(about.lblTitle->font().pointSize(), 14);
@@ -76,7 +76,7 @@ private slots:
     {
         DialogScript script;
         script.allowRealDialogs = true;  // the test drives the About box itself
-        frmAbout about;
+        AboutDialog about;
         about.show();
         about.cmdSysInfo->click();
         const auto boxes = script.takeBoxes();
@@ -93,11 +93,11 @@ private slots:
         TestFolder folder;
         DialogScript script;
         script.allowRealDialogs = true;
-        Form1 form(folder.programFolder());
+        MainWindow form(folder.programFolder());
         form.load({});
         QString shown;
         QTimer::singleShot(0, [&] {
-            if (auto *about = qobject_cast<frmAbout *>(QApplication::activeModalWidget())) {
+            if (auto *about = qobject_cast<AboutDialog *>(QApplication::activeModalWidget())) {
                 shown = about->windowTitle();
                 about->cmdOK->click();
             }
@@ -123,7 +123,7 @@ private slots:
         // Without a handler the offscreen platform's own desktop services run, which open nothing.
         if (desktopOpens)
             Desktop::setHandler([&](const QString &path) { opened.append(path); return true; });
-        Form1 form(folder.programFolder());
+        MainWindow form(folder.programFolder());
         form.load({});
         form.show();
         QApplication::setActiveWindow(&form);

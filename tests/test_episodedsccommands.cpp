@@ -3,7 +3,7 @@
 
 #include "editor/dscpanel.h"
 #include "editor/episodepanel.h"
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "tests/testsupport.h"
 
@@ -40,7 +40,7 @@ private slots:
         e.form.episodePanel()->EpiTxtVal[0]->setText("My Episode");
         QVERIFY(e.form.document.Dirty);
         e.script.choose(e.file("ep.nfo"));
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         QCOMPARE(e.script.takeFileDialogs().value(0).title, QString("Save .nfo (Episode) file As..."));
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'ep.nfo' was saved."});
         QCOMPARE(readBytes(e.file("ep.nfo")), QByteArray("EPISODE\r\nNAME=\"My Episode\"\r\nTHUMBNAIL=\"\"\r\n"));
@@ -124,7 +124,7 @@ private slots:
         writeBytes(path, content);
         e.form.EpiNFOLoad(path, e.form.document);
         QCOMPARE(e.form.episodePanel()->EpiTxtVal[0]->text(), QString("a=b"));
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), content);
 
@@ -210,14 +210,14 @@ private slots:
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - mod.dsc"));
         QVERIFY(!e.form.document.Dirty);
         // Saved without an edit: the file as it was.
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'mod.dsc' was saved."});
         QCOMPARE(readBytes(path), file);
         // Edited: CR LF for every line break, and no line added.
         QPlainTextEdit *box = e.form.dscPanel()->TextDSC;
         box->moveCursor(QTextCursor::Start);
         QTest::keyClicks(box, "X");
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), edited);
     }
@@ -280,7 +280,7 @@ private slots:
         QTest::keyClicks(panel->TextDSC, "Z");
         expected.insert(first, 'Z');
         QCOMPARE(panel->text(), expected);
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), expected.toLatin1().replace("\n", "\r\n") + "\r\n");
     }
@@ -318,14 +318,14 @@ private slots:
         QVERIFY(!panel->TextDSC->isReadOnly());
         QVERIFY(!panel->TextDSC->document()->isUndoAvailable());  // the filling in is not an edit
         QVERIFY(!e.form.document.Dirty);
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(files.path("long.dsc")), content);
 
         // Saving before the filling in is complete still writes the whole text.
         EditorWindow again(files.path("long.dsc"));
         QVERIFY(again.form.dscPanel()->isFilling());
-        QCOMPARE(again.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(again.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         again.script.takeBoxes();
         QCOMPARE(readBytes(files.path("long.dsc")), content);
     }
@@ -360,7 +360,7 @@ private slots:
         e.form.newCommand("DSC");
         e.form.dscPanel()->setText(QString::fromUtf8("Emoji \U0001F600"));
         e.script.choose(e.file("emoji.dsc"));
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Failed);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         QVERIFY(e.script.takeBoxTexts().value(0).contains("The description contains the character"));
         QVERIFY(!QFile::exists(e.file("emoji.dsc")));
         QVERIFY(e.form.document.Dirty);

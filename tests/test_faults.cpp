@@ -4,7 +4,7 @@
 
 #include "editor/dscpanel.h"
 #include "editor/episodepanel.h"
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "platform/commandline.h"
 #include "platform/userhome.h"
@@ -55,7 +55,7 @@ private slots:
         const QString path = e.file(kind == "DSC" ? "mod/a.dsc" : "mod/a.nfo");
         e.form.newCommand(kind);
         e.script.choose(path);
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         const QByteArray before = readBytes(path);
 
@@ -66,7 +66,7 @@ private slots:
             e.form.levelPanel()->LvlTxtVal[0]->setText(longText);
         {
             FileSizeLimit limit(1024);
-            QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Failed);
+            QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         }
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(filesIn(e.file("mod")), QStringList{QFileInfo(path).fileName()});  // no half-written leftovers
 
         // Once there is room again, the same Save works.
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QVERIFY(readBytes(path).contains(longText.toLatin1()));
     }
@@ -99,7 +99,7 @@ private slots:
         QDir().mkpath(e.file("a-folder"));
         e.form.newCommand("EpiNFO");
         e.script.choose(e.file(target));
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Failed);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains(message.arg(e.file(target))), qPrintable(boxes[0]));
@@ -119,7 +119,7 @@ private slots:
         e.form.openNfoCommand();
         e.form.episodePanel()->EpiTxtVal[0]->setText("edited");
         e.script.choose(e.file("no-such-folder/b.nfo"));
-        QCOMPARE(e.form.saveAsCommand(), Form1::SaveOutcome::Failed);
+        QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::Failed);
         QCOMPARE(e.script.takeBoxTexts().size(), 1);
         QCOMPARE(e.form.document.Path, original);
         QCOMPARE(e.form.document.FileTitle, QString("a.nfo"));
@@ -245,7 +245,7 @@ private slots:
         TestFolder files;
         writeBytes(files.path("long.nfo"), content);
         EditorWindow e(files.path("long.nfo"));
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(files.path("long.nfo")), content);
     }
@@ -257,7 +257,7 @@ private slots:
         const QByteArray content(raw, sizeof raw - 1);
         writeBytes(files.path("zero-bytes.dsc"), content);
         EditorWindow e(files.path("zero-bytes.dsc"));
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(files.path("zero-bytes.dsc")), content);
     }
@@ -271,7 +271,7 @@ private slots:
         writeBytes(files.path("big.dsc"), content);
         EditorWindow e(files.path("big.dsc"));
         QCOMPARE(e.form.document.Kind, QString("DSC"));
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QVERIFY(readBytes(files.path("big.dsc")) == content);
     }
@@ -320,7 +320,7 @@ private slots:
         QVERIFY(readBytes(e.form.log.path()).endsWith("INF : Ready\r\n"));
         e.form.newCommand("DSC");
         e.script.choose(e.file("works.dsc"));
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
     }
 
@@ -352,7 +352,7 @@ private slots:
             if (QWidget *modal = QApplication::activeModalWidget())
                 modal->close();
         });
-        Form1 form(folder.programFolder());
+        MainWindow form(folder.programFolder());
         form.load({});
         const QStringList boxes = script.takeBoxTexts();
         QCOMPARE(form.form2.Timer1.interval(), 10000);

@@ -2,7 +2,7 @@
 
 #include "companion/fennickwindow.h"
 #include "companion/newfile.h"
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "tests/testsupport.h"
 
 #include <QDir>
@@ -125,7 +125,7 @@ private slots:
 
         // Brisquel opens it without a word.
         DialogScript script;
-        Form1 editor(folder.programFolder());
+        MainWindow editor(folder.programFolder());
         editor.load(folder.path("New.nfo"));
         QCOMPARE(editor.document.Kind, kind);
         QVERIFY(!editor.document.Dirty);

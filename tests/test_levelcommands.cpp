@@ -1,7 +1,7 @@
 // The editor window with Level NFO documents: start-up, New, Save, Save As, the save prompt, the
 // shutdown, the command-line open, and the mends around failed saves and opens.
 
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "tests/testsupport.h"
 
@@ -24,7 +24,7 @@ const QByteArray NewLevelFile = "LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"\"\r\nLOADING_
 
 const QString InvalidOperation = QStringLiteral("Invaild Opreation Error - No files can be saved.");
 
-bool anyPanelVisible(Form1 &form)
+bool anyPanelVisible(MainWindow &form)
 {
     for (const char *name : {"FrameLvlNFO", "FrameEpiNFO", "FrameDsc"}) {
         auto *panel = form.findChild<QWidget *>(name);
@@ -59,8 +59,8 @@ private slots:
         QCOMPARE(lines.size(), 5);  // and the piece after the last CR LF
 
         // Nothing to save yet.
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::NotAllowed);
-        QCOMPARE(e.form.saveAsCommand(), Form1::SaveOutcome::NotAllowed);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::NotAllowed);
+        QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::NotAllowed);
         const auto boxes = e.script.takeBoxes();
         QCOMPARE(boxes.size(), 2);
         for (const auto &box : boxes) {
@@ -97,7 +97,7 @@ private slots:
 
         const QString path = e.file("new.nfo");
         e.script.choose(path);
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         const auto dialogs = e.script.takeFileDialogs();
         QCOMPARE(dialogs.size(), 1);
         QCOMPARE(dialogs[0].title, QString("Save .nfo (Level) file As..."));
@@ -122,7 +122,7 @@ private slots:
         // Save again: no dialog, the remembered path.
         e.form.levelPanel()->LvlTxtVal[0]->setText("Again");
         QVERIFY(e.form.document.Dirty);
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         QCOMPARE(e.script.takeFileDialogs().size(), 0);
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'new.nfo' was saved."});
         QVERIFY(readBytes(path).contains("NAME=\"Again\""));
@@ -140,7 +140,7 @@ private slots:
         QVERIFY(e.form.document.Dirty);
 
         e.script.cancelFileDialog();
-        QCOMPARE(e.form.saveAsCommand(), Form1::SaveOutcome::Cancelled);
+        QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::Cancelled);
         QCOMPARE(e.script.takeFileDialogs().value(0).fileName, e.file("one.nfo"));
         QVERIFY(e.form.document.Dirty);
         QCOMPARE(e.form.document.Path, e.file("one.nfo"));
@@ -248,7 +248,7 @@ private slots:
         QVERIFY(panel->FrmRotate->isVisibleTo(panel));
         QCOMPARE(panel->LvlChkIn[10]->checkState(), Qt::Unchecked);
 
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), full);
         // Save As starts at the document: its folder, its name.
@@ -324,7 +324,7 @@ private slots:
         QVERIFY(panel->LvlOptRot[0]->isChecked());
         QVERIFY(!e.form.document.Dirty);
         // Saved unchanged: the six lines, one CR LF after the last.
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Saved);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), readBytes(testData("new_level.nfo")).chopped(2));
     }
@@ -381,7 +381,7 @@ private slots:
         e.form.levelPanel()->LvlTxtVal[0]->setText("Work");
         const QString path = e.file("no-such-folder/x.nfo");
         e.script.choose(path);
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Failed);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes[0].startsWith("An error has occured! Error description : Cannot open '" + path + "' for writing"));
@@ -409,7 +409,7 @@ private slots:
         e.script.takeBoxes();
         const QByteArray before = readBytes(path);
         e.form.levelPanel()->LvlTxtVal[0]->setText(QString::fromUtf8("\u65e5\u672c"));
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Failed);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains("The value of 'Name' contains the character"), qPrintable(boxes[0]));
@@ -418,7 +418,7 @@ private slots:
         QVERIFY(e.form.document.Dirty);
 
         e.form.levelPanel()->LvlTxtVal[0]->setText("a \"quoted\" name");
-        QCOMPARE(e.form.saveCommand(), Form1::SaveOutcome::Failed);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         QVERIFY(e.script.takeBoxTexts().value(0).contains("The value of 'Name' contains a double quote"));
         QCOMPARE(readBytes(path), before);
     }

@@ -1,7 +1,7 @@
 // The Level and Episode panels: row visibility, the reset of a new document, the dirty rule.
 
 #include "editor/episodepanel.h"
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "tests/testsupport.h"
 
@@ -116,7 +116,7 @@ private slots:
         QFETCH(QString, control);
         TestFolder folder;
         DialogScript script;
-        Form1 form(folder.programFolder());
+        MainWindow form(folder.programFolder());
         form.load({});
         form.newCommand("LvlNFO");
         QVERIFY(!form.document.Dirty);
@@ -176,7 +176,7 @@ private slots:
     {
         TestFolder folder;
         DialogScript script;
-        Form1 form(folder.programFolder());
+        MainWindow form(folder.programFolder());
         form.load({});
         form.newCommand("EpiNFO");
         form.episodePanel()->EpiChkIn[0]->setChecked(false);

@@ -1,9 +1,9 @@
 // The settings and the Options dialog: defaults, the tip time check, what is stored, and the
 // first start.
 
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "platform/settingsstore.h"
-#include "settings/frmoptions.h"
+#include "settings/optionsdialog.h"
 #include "settings/settingskeys.h"
 #include "tests/testsupport.h"
 
@@ -26,9 +26,9 @@ struct Options
         log.ClearLog();
         script.allowRealDialogs = true;  // the test drives the real Options dialog
     }
-    frmOptions &open()
+    OptionsDialog &open()
     {
-        dialog = std::make_unique<frmOptions>(status, timer, [this](QString *failure) {
+        dialog = std::make_unique<OptionsDialog>(status, timer, [this](QString *failure) {
             ++registrations;
             if (!registrationWorks && failure)
                 *failure = "the desktop folder is read-only";
@@ -45,13 +45,13 @@ struct Options
     QLabel label, picture;
     QTimer timer;
     AppLog log{folder.programFolder()};
-    StatusStuff status{log, &label, &picture, &timer, nullptr};
-    std::unique_ptr<frmOptions> dialog;
+    StatusReporter status{log, &label, &picture, &timer, nullptr};
+    std::unique_ptr<OptionsDialog> dialog;
     int registrations = 0;
     bool registrationWorks = true;
 };
 
-void leaveTimeBoxBy(frmOptions &dialog, QWidget *target)
+void leaveTimeBoxBy(OptionsDialog &dialog, QWidget *target)
 {
     dialog.TxtTime->setFocus();
     QVERIFY(dialog.TxtTime->hasFocus());
@@ -86,7 +86,7 @@ private slots:
     void dialogShowsStoredValuesOrDefaults()
     {
         Options o;
-        frmOptions &d = o.open();
+        OptionsDialog &d = o.open();
         QCOMPARE(d.windowTitle(), QString("Options"));
         QCOMPARE(d.TxtPath->text(), Settings::defaultGameFolder());
         QVERIFY(d.ChkShowTips->isChecked());
@@ -102,7 +102,7 @@ private slots:
         Options o;
         SettingsStore::write("Show Tips", "Show Tips Option", "0");
         SettingsStore::write("Show Tips", "Time", "abc");
-        frmOptions &d = o.open();
+        OptionsDialog &d = o.open();
         QVERIFY(!d.ChkShowTips->isChecked());
         QVERIFY(d.TxtTime->isEnabled());
         QCOMPARE(d.TxtTime->text(), QString("abc"));  // shown so it can be put right
@@ -136,7 +136,7 @@ private slots:
         QFETCH(int, icon);
         for (int via = 0; via < 3; ++via) {  // Apply, OK, Tab
             Options o;
-            frmOptions &d = o.open();
+            OptionsDialog &d = o.open();
             d.TxtTime->setText(text);
             QWidget *target = via == 0 ? static_cast<QWidget *>(d.cmdApply) : via == 1 ? d.cmdOK : nullptr;
             leaveTimeBoxBy(d, target);
@@ -200,7 +200,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, stored);
         Options o;
-        frmOptions &d = o.open();
+        OptionsDialog &d = o.open();
         d.TxtPath->setText(typed);
         d.ChkShowTips->setChecked(false);
         d.TxtTime->setText("2.5");
@@ -217,7 +217,7 @@ private slots:
     void applyKeepsTheDialogOpenAndCancelStoresNothing()
     {
         Options o;
-        frmOptions &d = o.open();
+        OptionsDialog &d = o.open();
         d.TxtTime->setText("3");
         d.cmdApply->click();
         d.cmdApply->click();
@@ -240,7 +240,7 @@ private slots:
     {
         QFETCH(bool, ok);
         Options o;
-        frmOptions &d = o.open();
+        OptionsDialog &d = o.open();
         // A file where the settings folder should be: nothing can be stored, whoever runs the test.
         const QString store = SettingsStore::location();
         const QString folder = QDir::toNativeSeparators(QFileInfo(store).absolutePath());
@@ -259,7 +259,7 @@ private slots:
     void enterPressesNoButton()
     {
         Options o;
-        frmOptions &d = o.open();
+        OptionsDialog &d = o.open();
         d.TxtPath->setFocus();
         QTest::keyClick(d.TxtPath, Qt::Key_Return);
         QVERIFY(d.isVisible());
@@ -280,7 +280,7 @@ private slots:
         QFETCH(QString, message);
         Options o;
         o.registrationWorks = works;
-        frmOptions &d = o.open();
+        OptionsDialog &d = o.open();
         d.Command1->click();
         QCOMPARE(o.registrations, 1);
         const auto boxes = o.script.takeBoxes();
@@ -316,14 +316,14 @@ private slots:
         bool optionsShown = false;
         QString shownPath;
         QTimer::singleShot(0, [&] {
-            auto *options = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
+            auto *options = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
             optionsShown = options != nullptr;
             if (options) {
                 shownPath = options->TxtPath->text();
                 options->close();  // the close box
             }
         });
-        Form1 form(folder.programFolder());
+        MainWindow form(folder.programFolder());
         form.load({});
         QCoreApplication::processEvents();
         if (!firstRun) {

@@ -1,7 +1,7 @@
 // The status row, the application log and the common report of unexpected errors.
 
 #include "status/applog.h"
-#include "status/statusstuff.h"
+#include "status/statusreporter.h"
 #include "tests/testsupport.h"
 
 #include <QDir>
@@ -25,7 +25,7 @@ struct StatusRow
     QLabel picture;
     QTimer timer;
     AppLog log;
-    StatusStuff status;
+    StatusReporter status;
 };
 } // namespace
 

@@ -2,7 +2,7 @@
 
 #include "editor/assetpath.h"
 #include "editor/episodepanel.h"
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "platform/settingsstore.h"
 #include "status/tips.h"
@@ -98,7 +98,7 @@ private slots:
         TestFolder folder;
         SettingsStore::write("Show Tips", "Time", "0.5");
         DialogScript script;
-        Form1 form(folder.programFolder());
+        MainWindow form(folder.programFolder());
         form.load({});
         QCOMPARE(form.form2.Timer1.interval(), 500);
     }

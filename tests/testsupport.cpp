@@ -1,6 +1,6 @@
 #include "tests/testsupport.h"
 
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "platform/settingsstore.h"
 
 #include <QApplication>
@@ -125,9 +125,9 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 QString testData(const QString &name) { return QStringLiteral(BRISQUEL_TEST_DATA "/") + name; }
 
 namespace {
-std::unique_ptr<Form1> startedForm(const QString &programFolder, const QString &commandLine)
+std::unique_ptr<MainWindow> startedForm(const QString &programFolder, const QString &commandLine)
 {
-    auto form = std::make_unique<Form1>(programFolder);
+    auto form = std::make_unique<MainWindow>(programFolder);
     form->load(commandLine);
     return form;
 }

@@ -64,7 +64,7 @@ private:
 };
 
 // The editor window started in a test folder of its own, with every dialog scripted.
-class Form1;
+class MainWindow;
 struct EditorWindow
 {
     explicit EditorWindow(const QString &commandLine = {}, const QString &programFolder = {});
@@ -76,10 +76,10 @@ struct EditorWindow
     DialogScript script;
 
 private:
-    std::unique_ptr<Form1> m_form;  // built after the folder and the script, before `form`
+    std::unique_ptr<MainWindow> m_form;  // built after the folder and the script, before `form`
 
 public:
-    Form1 &form;
+    MainWindow &form;
 };
 
 #ifdef Q_OS_UNIX

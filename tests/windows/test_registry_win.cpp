@@ -4,7 +4,7 @@
 
 #include "formats/utf8_win.h"
 #include "shell/filetyperows.h"
-#include "shell/modfiletype_win.h"
+#include "shell/classregistry_win.h"
 #include "tests/windows/wincheck.h"
 
 #include <windows.h>
@@ -55,10 +55,10 @@ DWORD valueCount(const std::string &key)
 
 void checkRows(const char *round)
 {
-    std::string folder = modFileType::programFolder();
+    std::string folder = ClassRegistry::programFolder();
     if (!folder.empty() && folder.back() == '\\')
         folder.pop_back();
-    const auto rows = FileTypeRows::rows({folder, modFileType::programName(), ".exe", '\\'});
+    const auto rows = FileTypeRows::rows({folder, ClassRegistry::programName(), ".exe", '\\'});
     std::map<std::string, DWORD> perKey;
     for (const auto &row : rows) {
         ++perKey[row.key];
@@ -86,9 +86,9 @@ void checkRows(const char *round)
 int main()
 {
     std::string failure;
-    WinCheck::check(modFileType::RegisterFileTypes(HKEY_CURRENT_USER, Classes, &failure), "first registration: " + failure);
+    WinCheck::check(ClassRegistry::RegisterFileTypes(HKEY_CURRENT_USER, Classes, &failure), "first registration: " + failure);
     checkRows("first");
-    WinCheck::check(modFileType::RegisterFileTypes(HKEY_CURRENT_USER, Classes, &failure), "second registration: " + failure);
+    WinCheck::check(ClassRegistry::RegisterFileTypes(HKEY_CURRENT_USER, Classes, &failure), "second registration: " + failure);
     checkRows("again");
 
     // The stored command names this very program, as the file system spells it.

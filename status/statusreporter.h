@@ -11,10 +11,10 @@ class QWidget;
 
 // The status row's report, the log writer and the common report of unexpected errors, shared by
 // every part of the editor.
-class StatusStuff
+class StatusReporter
 {
 public:
-    StatusStuff(AppLog &log, QLabel *lblStatus, QLabel *imgStatus, QTimer *tipTimer, QWidget *owner);
+    StatusReporter(AppLog &log, QLabel *lblStatus, QLabel *imgStatus, QTimer *tipTimer, QWidget *owner);
 
     // Shows the message and the kind's picture, logs it when asked, and restarts the tip countdown
     // so that the next tip comes one full interval after this report.

@@ -2,7 +2,7 @@
 // tells Level from Episode files by their first line.
 
 #include "editor/episodepanel.h"
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "formats/codepage.h"
 #include "formats/documentfile.h"
 #include "formats/episodenfo.h"
@@ -10,12 +10,12 @@
 
 #include <QFileInfo>
 
-void Form1::EpiNFOSaveAsDialog(OpenDocument &d)
+void MainWindow::EpiNFOSaveAsDialog(OpenDocument &d)
 {
     chooseSavePath(EpiNFOOpenSave, QStringLiteral("Save .nfo (Episode) file As..."), d);
 }
 
-bool Form1::EpiNFOWrite(OpenDocument &d)
+bool MainWindow::EpiNFOWrite(OpenDocument &d)
 {
     const EpisodeFields fields = episodePanel()->fields();
     return writeDocument(d, EpisodeNfo::checkStorable(fields), true, [&] {
@@ -26,7 +26,7 @@ bool Form1::EpiNFOWrite(OpenDocument &d)
     });
 }
 
-void Form1::NFOOpenDialog(OpenDocument &d)
+void MainWindow::NFOOpenDialog(OpenDocument &d)
 {
     if (!runFileDialog(EpiNFOOpenSave, QStringLiteral("Open a .nfo (Episode/Level) file..."), FileDialog::Mode::Open))
         return;
@@ -45,7 +45,7 @@ void Form1::NFOOpenDialog(OpenDocument &d)
         LvlNFOLoad(path, d);
 }
 
-void Form1::EpiNFOLoad(const QString &path, OpenDocument &d)
+void MainWindow::EpiNFOLoad(const QString &path, OpenDocument &d)
 {
     startLoad(DocKind::EpiNFO, path, d, EpiNFOOpenSave);
     finishLoad(path, d, [&](const QByteArray &bytes) {

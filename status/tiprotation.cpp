@@ -1,18 +1,18 @@
-#include "status/form2.h"
+#include "status/tiprotation.h"
 
 #include "settings/settingskeys.h"
 #include "status/tips.h"
 
-Form2::Form2(QObject *parent) : QObject(parent)
+TipRotation::TipRotation(QObject *parent) : QObject(parent)
 {
-    setObjectName(QStringLiteral("Form2"));
+    setObjectName(QStringLiteral("tipRotation"));
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(8000);
-    connect(&Timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);
+    connect(&Timer1, &QTimer::timeout, this, &TipRotation::Timer1_Timer);
     Timer1.start();
 }
 
-void Form2::FillTips()
+void TipRotation::FillTips()
 {
     for (const QString &tip : Tips::texts()) {
         ListTip.append(tip);
@@ -20,7 +20,7 @@ void Form2::FillTips()
     }
 }
 
-void Form2::Timer1_Timer()
+void TipRotation::Timer1_Timer()
 {
     if (!Settings::tipsShown() || ListTip.isEmpty())
         return;

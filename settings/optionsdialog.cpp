@@ -1,10 +1,10 @@
-#include "settings/frmoptions.h"
+#include "settings/optionsdialog.h"
 
 #include "platform/messagebox.h"
 #include "platform/settingsstore.h"
 #include "platform/singlelineedit.h"
 #include "settings/settingskeys.h"
-#include "status/statusstuff.h"
+#include "status/statusreporter.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -49,10 +49,10 @@ QPushButton *button(const QString &caption, const char *name, QWidget *parent)
 
 } // namespace
 
-frmOptions::frmOptions(StatusStuff &status, QTimer &tipTimer, Registration registerFileTypes, QWidget *parent)
+OptionsDialog::OptionsDialog(StatusReporter &status, QTimer &tipTimer, Registration registerFileTypes, QWidget *parent)
     : QDialog(parent), m_status(status), m_tipTimer(tipTimer), m_registerFileTypes(std::move(registerFileTypes))
 {
-    setObjectName(QStringLiteral("frmOptions"));
+    setObjectName(QStringLiteral("optionsDialog"));
     setWindowTitle(QStringLiteral("Options"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -141,7 +141,7 @@ frmOptions::frmOptions(StatusStuff &status, QTimer &tipTimer, Registration regis
     setTabOrder(Command1, ChkShowTips);
     setTabOrder(ChkShowTips, TxtTime);
 
-    connect(ChkShowTips, &QCheckBox::toggled, this, &frmOptions::ChkShowTips_Click);
+    connect(ChkShowTips, &QCheckBox::toggled, this, &OptionsDialog::ChkShowTips_Click);
     // Settings that could not be stored keep the dialog open, with what failed on show.
     connect(cmdOK, &QPushButton::clicked, this, [this] {
         if (SaveTheSettings())
@@ -154,7 +154,7 @@ frmOptions::frmOptions(StatusStuff &status, QTimer &tipTimer, Registration regis
         MessageBox::show(this, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
                          QStringLiteral("Settings saved"));
     });
-    connect(Command1, &QPushButton::clicked, this, &frmOptions::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
 
     // The time check runs before any other control of the dialog takes the focus from TxtTime.
     for (QWidget *w : {static_cast<QWidget *>(TxtPath), static_cast<QWidget *>(ChkShowTips),
@@ -172,7 +172,7 @@ frmOptions::frmOptions(StatusStuff &status, QTimer &tipTimer, Registration regis
     cmdOK->setFocus();
 }
 
-void frmOptions::showEvent(QShowEvent *event)
+void OptionsDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (const QScreen *screen = this->screen()) {
@@ -182,7 +182,7 @@ void frmOptions::showEvent(QShowEvent *event)
     cmdOK->setFocus();
 }
 
-void frmOptions::ChkShowTips_Click()
+void OptionsDialog::ChkShowTips_Click()
 {
     const bool on = ChkShowTips->isChecked();
     TxtTime->setEnabled(on);
@@ -192,7 +192,7 @@ void frmOptions::ChkShowTips_Click()
     TxtTime->setPalette(palette);
 }
 
-bool frmOptions::TxtTime_Validate()
+bool OptionsDialog::TxtTime_Validate()
 {
     QString message;
     MessageBox::Icon icon = MessageBox::Icon::Critical;
@@ -212,7 +212,7 @@ bool frmOptions::TxtTime_Validate()
     return false;
 }
 
-bool frmOptions::eventFilter(QObject *watched, QEvent *event)
+bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == TxtTime && event->type() == QEvent::FocusOut) {
         // The focus is moving to another control of the dialog (not to the check's own message
@@ -234,7 +234,7 @@ bool frmOptions::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool frmOptions::SaveTheSettings()
+bool OptionsDialog::SaveTheSettings()
 {
     QString failure;
     const bool stored =
@@ -252,7 +252,7 @@ bool frmOptions::SaveTheSettings()
     return true;
 }
 
-void frmOptions::Command1_Click()
+void OptionsDialog::Command1_Click()
 {
     QString failure;
     if (m_registerFileTypes && m_registerFileTypes(&failure)) {

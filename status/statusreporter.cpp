@@ -1,4 +1,4 @@
-#include "status/statusstuff.h"
+#include "status/statusreporter.h"
 
 #include "platform/messagebox.h"
 #include "status/applog.h"
@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QTimer>
 
-StatusStuff::StatusStuff(AppLog &log, QLabel *lblStatus, QLabel *imgStatus, QTimer *tipTimer,
+StatusReporter::StatusReporter(AppLog &log, QLabel *lblStatus, QLabel *imgStatus, QTimer *tipTimer,
                          QWidget *owner)
     : m_log(log), m_lblStatus(lblStatus), m_imgStatus(imgStatus), m_tipTimer(tipTimer), m_owner(owner)
 {
 }
 
-void StatusStuff::ReportStatus(const QString &message, const QString &kind, bool alsoLog)
+void StatusReporter::ReportStatus(const QString &message, const QString &kind, bool alsoLog)
 {
     m_lblStatus->setText(message);
     m_lblStatus->setToolTip(message);
@@ -28,9 +28,9 @@ void StatusStuff::ReportStatus(const QString &message, const QString &kind, bool
     m_tipTimer->start();
 }
 
-void StatusStuff::WriteLog(const QString &kind, const QString &message) { m_log.WriteLog(kind, message); }
+void StatusReporter::WriteLog(const QString &kind, const QString &message) { m_log.WriteLog(kind, message); }
 
-void StatusStuff::ReportUnexpectedError(const AppError &error)
+void StatusReporter::ReportUnexpectedError(const AppError &error)
 {
     if (error.isCancel()) {
         DialogCancelled = true;

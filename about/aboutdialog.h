@@ -6,12 +6,12 @@ class QLabel;
 class QPushButton;
 
 // The About box: title, version, description, disclaimer, and the System Information tool.
-class frmAbout : public QDialog
+class AboutDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget *parent = nullptr);
+    explicit AboutDialog(QWidget *parent = nullptr);
 
     // "Version 1.1.0": the build's own version numbers.
     static QString versionLine();

@@ -1,17 +1,17 @@
 // Level NFO documents: the Save As dialog, the write and the load.
 
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "formats/codepage.h"
 #include "formats/documentfile.h"
 #include "formats/levelnfo.h"
 
-void Form1::LvlNFOSaveAsDialog(OpenDocument &d)
+void MainWindow::LvlNFOSaveAsDialog(OpenDocument &d)
 {
     chooseSavePath(LvlNFOOpenSave, QStringLiteral("Save .nfo (Level) file As..."), d);
 }
 
-bool Form1::LvlNFOWrite(OpenDocument &d)
+bool MainWindow::LvlNFOWrite(OpenDocument &d)
 {
     const LevelFields fields = levelPanel()->fields();
     return writeDocument(d, LevelNfo::checkStorable(fields), true, [&] {
@@ -22,7 +22,7 @@ bool Form1::LvlNFOWrite(OpenDocument &d)
     });
 }
 
-void Form1::LvlNFOLoad(const QString &path, OpenDocument &d)
+void MainWindow::LvlNFOLoad(const QString &path, OpenDocument &d)
 {
     startLoad(DocKind::LvlNFO, path, d, LvlNFOOpenSave);
     levelPanel()->excludeOptional();

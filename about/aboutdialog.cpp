@@ -1,4 +1,4 @@
-#include "about/frmabout.h"
+#include "about/aboutdialog.h"
 
 #include "about/sysinfo_win.h"
 #include "platform/messagebox.h"
@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     Q_INIT_RESOURCE(about);
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("About ") + QStringLiteral("Brisquel"));
 
     Image1 = new QLabel(this);
@@ -48,7 +48,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setAutoDefault(false);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::StartSysInfo);
 
     auto *texts = new QVBoxLayout;
     texts->addWidget(lblTitle);
@@ -68,7 +68,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QString frmAbout::versionLine()
+QString AboutDialog::versionLine()
 {
     return QStringLiteral("Version %1.%2.%3")
         .arg(BRISQUEL_VERSION_MAJOR)
@@ -76,7 +76,7 @@ QString frmAbout::versionLine()
         .arg(BRISQUEL_VERSION_REVISION);
 }
 
-void frmAbout::StartSysInfo()
+void AboutDialog::StartSysInfo()
 {
 #ifdef Q_OS_WIN
     if (SysInfo::StartSysInfo())

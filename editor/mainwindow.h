@@ -5,8 +5,8 @@
 #include "formats/nfoline.h"
 #include "platform/filedialog.h"
 #include "status/applog.h"
-#include "status/form2.h"
-#include "status/statusstuff.h"
+#include "status/tiprotation.h"
+#include "status/statusreporter.h"
 
 #include <QMainWindow>
 
@@ -22,14 +22,14 @@ class QMenu;
 class QVBoxLayout;
 
 // The editor's main window: one open document at a time, shown in the panel of its kind.
-class Form1 : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     // `programFolder` holds the log, the help pages and the companion program.
-    explicit Form1(QString programFolder, QWidget *parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(QString programFolder, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up sequence: a fresh log, the tips, "Ready", the file named on the command line
     // (the whole argument text), and the first-run step. A name that is not `readable` in the
@@ -115,9 +115,9 @@ public:
     FileDialogObject NFOBrowseTex{QStringLiteral("Texture (*.tex)|*.tex")};
     FileDialogObject NFOBrowseOgv{QStringLiteral("Movie File (*.ogv)|*.ogv")};
 
-    Form2 form2;
+    TipRotation form2;
     AppLog log;
-    StatusStuff status;
+    StatusReporter status;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,19 +1,19 @@
 // Description documents: the Save As dialog, the write, the Open DSC dialog and the load.
 
 #include "editor/dscpanel.h"
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 #include "formats/codepage.h"
 #include "formats/documentfile.h"
 #include "formats/dsctext.h"
 
 #include <QFileInfo>
 
-void Form1::DSCSaveAsDialog(OpenDocument &d)
+void MainWindow::DSCSaveAsDialog(OpenDocument &d)
 {
     chooseSavePath(DSCOpenSave, QStringLiteral("Save .dsc file As..."), d);
 }
 
-bool Form1::DSCWrite(OpenDocument &d)
+bool MainWindow::DSCWrite(OpenDocument &d)
 {
     if (m_openedDescription && dscPanel()->isUnedited())
         return writeDocument(d, std::nullopt, false, [&] { return *m_openedDescription; });
@@ -22,7 +22,7 @@ bool Form1::DSCWrite(OpenDocument &d)
                          [&] { return CodePage::encode(fileText); });
 }
 
-void Form1::DSCOpenDialog(OpenDocument &d)
+void MainWindow::DSCOpenDialog(OpenDocument &d)
 {
     if (!runFileDialog(DSCOpenSave, QStringLiteral("Open a .dsc file..."), FileDialog::Mode::Open))
         return;
@@ -35,13 +35,13 @@ void Form1::DSCOpenDialog(OpenDocument &d)
     finishLoad(path, d, [this](const QByteArray &bytes) { showDescription(bytes); });
 }
 
-void Form1::DSCLoad(const QString &path, OpenDocument &d)
+void MainWindow::DSCLoad(const QString &path, OpenDocument &d)
 {
     startLoad(DocKind::DSC, path, d, DSCOpenSave);
     finishLoad(path, d, [this](const QByteArray &bytes) { showDescription(bytes); });
 }
 
-void Form1::showDescription(const QByteArray &bytes)
+void MainWindow::showDescription(const QByteArray &bytes)
 {
     // A statement per step: each large intermediate text is freed before the next is made.
     QString text = DscText::fromFile(DocumentFile::decode(bytes));

@@ -1,12 +1,12 @@
 #ifdef _WIN32
-#include "shell/modfiletype_win.h"
+#include "shell/classregistry_win.h"
 
 #include "formats/utf8_win.h"
 #include "shell/filetyperows.h"
 
 #include <shlobj.h>
 
-namespace modFileType {
+namespace ClassRegistry {
 
 namespace {
 bool setValue(HKEY root, const std::string &key, const std::string &name, DWORD type, const BYTE *data, DWORD size)
@@ -86,5 +86,5 @@ bool RegisterFileTypes(HKEY root, const std::string &classesPath, std::string *f
     return allWritten;
 }
 
-} // namespace modFileType
+} // namespace ClassRegistry
 #endif

@@ -1,6 +1,6 @@
-#include "editor/form1.h"
+#include "editor/mainwindow.h"
 
-#include "about/frmabout.h"
+#include "about/aboutdialog.h"
 #include "editor/dscpanel.h"
 #include "editor/episodepanel.h"
 #include "editor/levelpanel.h"
@@ -8,7 +8,7 @@
 #include "platform/desktop.h"
 #include "platform/messagebox.h"
 #include "platform/settingsstore.h"
-#include "settings/frmoptions.h"
+#include "settings/optionsdialog.h"
 #include "settings/settingskeys.h"
 #include "shell/registerfiletypes.h"
 
@@ -27,14 +27,14 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
-Form1::Form1(QString programFolder, QWidget *parent)
+MainWindow::MainWindow(QString programFolder, QWidget *parent)
     : QMainWindow(parent)
     , log(programFolder)
     , status(log, (LblStatus = new QLabel(QStringLiteral("Ready"))), (ImgStatus = new QLabel),
              &form2.Timer1, this)
     , m_programFolder(std::move(programFolder))
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Brisquel"));
     buildMenus();
 
@@ -66,9 +66,9 @@ Form1::Form1(QString programFolder, QWidget *parent)
     qApp->installEventFilter(this);
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-void Form1::buildMenus()
+void MainWindow::buildMenus()
 {
     auto action = [this](QMenu *menu, const char *name, const QString &caption,
                          const QKeySequence &shortcut, auto slot) {
@@ -116,7 +116,7 @@ void Form1::buildMenus()
                       QKeySequence(Qt::CTRL | Qt::Key_F1), [this] { aboutCommand(); });
 }
 
-void Form1::load(const QString &commandLineText, bool readable)
+void MainWindow::load(const QString &commandLineText, bool readable)
 {
     log.ClearLog();
     log.WriteLog(QStringLiteral("Misc"),
@@ -139,19 +139,19 @@ void Form1::load(const QString &commandLineText, bool readable)
     FirstRunCheck();
 }
 
-void Form1::aboutCommand()
+void MainWindow::aboutCommand()
 {
-    frmAbout about(this);
+    AboutDialog about(this);
     about.exec();
 }
 
-void Form1::optionsCommand()
+void MainWindow::optionsCommand()
 {
-    frmOptions options(status, form2.Timer1, [this](QString *failure) { return registerFileTypes(failure); }, this);
+    OptionsDialog options(status, form2.Timer1, [this](QString *failure) { return registerFileTypes(failure); }, this);
     options.exec();
 }
 
-void Form1::FirstRunCheck()
+void MainWindow::FirstRunCheck()
 {
     if (SettingsStore::read(Settings::FirstRunKey, Settings::FirstRunKey, QStringLiteral("YES")) != QLatin1String("YES"))
         return;
@@ -166,48 +166,48 @@ void Form1::FirstRunCheck()
         status.ReportUnexpectedError({AppError::FileAccess, failure});
 }
 
-bool Form1::registerFileTypes(QString *failure)
+bool MainWindow::registerFileTypes(QString *failure)
 {
     // The desktop is to start this very program, whatever its file is called.
     return FileTypes::RegisterFileTypes(m_programFolder, QCoreApplication::applicationFilePath(), failure);
 }
 
-LevelPanel *Form1::levelPanel()
+LevelPanel *MainWindow::levelPanel()
 {
     if (!m_levelPanel) {
         m_levelPanel = new LevelPanel(centralWidget());
         m_levelPanel->hide();
         m_panels->insertWidget(0, m_levelPanel);
-        connect(m_levelPanel, &LevelPanel::changed, this, &Form1::markDirty);
-        connect(m_levelPanel, &LevelPanel::browseRequested, this, &Form1::LvlNFOBrow_Click);
+        connect(m_levelPanel, &LevelPanel::changed, this, &MainWindow::markDirty);
+        connect(m_levelPanel, &LevelPanel::browseRequested, this, &MainWindow::LvlNFOBrow_Click);
     }
     return m_levelPanel;
 }
 
-EpisodePanel *Form1::episodePanel()
+EpisodePanel *MainWindow::episodePanel()
 {
     if (!m_episodePanel) {
         m_episodePanel = new EpisodePanel(centralWidget());
         m_episodePanel->hide();
         m_panels->insertWidget(0, m_episodePanel);
-        connect(m_episodePanel, &EpisodePanel::changed, this, &Form1::markDirty);
-        connect(m_episodePanel, &EpisodePanel::browseRequested, this, &Form1::EpiNFOBrow_Click);
+        connect(m_episodePanel, &EpisodePanel::changed, this, &MainWindow::markDirty);
+        connect(m_episodePanel, &EpisodePanel::browseRequested, this, &MainWindow::EpiNFOBrow_Click);
     }
     return m_episodePanel;
 }
 
-DscPanel *Form1::dscPanel()
+DscPanel *MainWindow::dscPanel()
 {
     if (!m_dscPanel) {
         m_dscPanel = new DscPanel(centralWidget());
         m_dscPanel->hide();
         m_panels->insertWidget(0, m_dscPanel, 1);
-        connect(m_dscPanel, &DscPanel::changed, this, &Form1::markDirty);
+        connect(m_dscPanel, &DscPanel::changed, this, &MainWindow::markDirty);
     }
     return m_dscPanel;
 }
 
-void Form1::ShowPanelForKind(const QString &kind)
+void MainWindow::ShowPanelForKind(const QString &kind)
 {
     QWidget *shown = nullptr;
     if (kind == DocKind::DSC)
@@ -233,7 +233,7 @@ void Form1::ShowPanelForKind(const QString &kind)
         m_levelPanel->LvlTxtVal[0]->setFocus();
 }
 
-void Form1::setDocumentTitle(const QString &kind, const QString &fileTitle)
+void MainWindow::setDocumentTitle(const QString &kind, const QString &fileTitle)
 {
     QString title = QStringLiteral("Brisquel - ") + fileTitle;
     if (kind == DocKind::EpiNFO)
@@ -243,7 +243,7 @@ void Form1::setDocumentTitle(const QString &kind, const QString &fileTitle)
     setWindowTitle(title);
 }
 
-bool Form1::trapped(const std::function<void()> &operation)
+bool MainWindow::trapped(const std::function<void()> &operation)
 {
     try {
         operation();
@@ -254,7 +254,7 @@ bool Form1::trapped(const std::function<void()> &operation)
     }
 }
 
-void Form1::helpCommand()
+void MainWindow::helpCommand()
 {
     const QString page = QDir::toNativeSeparators(m_programFolder + QStringLiteral("/Help/index.htm"));
     if (!Desktop::openFile(page)) {
@@ -264,7 +264,7 @@ void Form1::helpCommand()
     }
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Ctrl+E is Exit everywhere in the window: a text box would otherwise take it as "end of line"
     // and leave no way out by keyboard while typing.
@@ -280,7 +280,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     const int answer = AskSaveCurrent(document);
     if (answer == 0) {

@@ -8,12 +8,12 @@
 
 // The hidden form of the editor ("Temporary"): the tip lists and the tip timer. It is never shown,
 // so it is a plain object rather than a window.
-class Form2 : public QObject
+class TipRotation : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit Form2(QObject *parent = nullptr);
+    explicit TipRotation(QObject *parent = nullptr);
 
     void FillTips();
 

@@ -10,7 +10,7 @@
 
 #include <string>
 
-namespace modFileType {
+namespace ClassRegistry {
 
 // One create-or-open / set / close cycle per value; false when any step failed. Keys, names and
 // texts are UTF-8 and are stored as the registry's UTF-16.
@@ -26,5 +26,5 @@ std::string programName();
 // Returns whether every value was written; the remaining rows are written even after a failure.
 bool RegisterFileTypes(HKEY root, const std::string &classesPath, std::string *failure);
 
-} // namespace modFileType
+} // namespace ClassRegistry
 #endif

@@ -10,11 +10,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
-class StatusStuff;
+class StatusReporter;
 
 // The Options dialog: the game folder, the tips switch and interval, and the button that makes
 // the file types openable. Each opening shows the stored values afresh.
-class frmOptions : public QDialog
+class OptionsDialog : public QDialog
 {
     Q_OBJECT
 
@@ -23,7 +23,7 @@ public:
     // `failure` then tells what could not be done.
     using Registration = std::function<bool(QString *failure)>;
 
-    frmOptions(StatusStuff &status, QTimer &tipTimer, Registration registerFileTypes, QWidget *parent = nullptr);
+    OptionsDialog(StatusReporter &status, QTimer &tipTimer, Registration registerFileTypes, QWidget *parent = nullptr);
 
     // Stores the three settings and applies the tip interval at once. False, after reporting what
     // failed, when the settings store cannot be written.
@@ -49,7 +49,7 @@ private:
     bool TxtTime_Validate();
     void Command1_Click();
 
-    StatusStuff &m_status;
+    StatusReporter &m_status;
     QTimer &m_tipTimer;
     Registration m_registerFileTypes;
     bool m_refusedPress = false;
