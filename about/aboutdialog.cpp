@@ -48,7 +48,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setAutoDefault(false);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::StartSysInfo);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::startSystemInformation);
 
     auto *texts = new QVBoxLayout;
     texts->addWidget(lblTitle);
@@ -76,10 +76,10 @@ QString AboutDialog::versionLine()
         .arg(BRISQUEL_VERSION_REVISION);
 }
 
-void AboutDialog::StartSysInfo()
+void AboutDialog::startSystemInformation()
 {
 #ifdef Q_OS_WIN
-    if (SysInfo::StartSysInfo())
+    if (SysInfo::startTool())
         return;
 #endif
     MessageBox::show(this, MessageBox::Icon::None, MessageBox::Buttons::Ok,

@@ -17,7 +17,7 @@ public:
     static QString versionLine();
 
     // Starts the system information tool, or says that it is unavailable.
-    void StartSysInfo();
+    void startSystemInformation();
 
     QLabel *Image1 = nullptr;
     QLabel *lblTitle = nullptr;

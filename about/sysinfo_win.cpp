@@ -7,7 +7,7 @@
 
 namespace SysInfo {
 
-bool GetKeyValue(HKEY root, const std::string &keyPath, const std::string &valueName, std::string &value)
+bool readString(HKEY root, const std::string &keyPath, const std::string &valueName, std::string &value)
 {
     value.clear();
     HKEY key = nullptr;
@@ -32,10 +32,10 @@ bool GetKeyValue(HKEY root, const std::string &keyPath, const std::string &value
 std::string findTool()
 {
     std::string path;
-    if (GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path))
+    if (readString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path))
         return path;
     std::string folder;
-    if (!GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", folder))
+    if (!readString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", folder))
         return {};
     const std::string tool = folder + "\\MSINFO32.EXE";
     const DWORD attributes = GetFileAttributesW(Utf8::toWide(tool).c_str());
@@ -44,7 +44,7 @@ std::string findTool()
     return tool;
 }
 
-bool StartSysInfo()
+bool startTool()
 {
     const std::string tool = findTool();
     if (tool.empty())

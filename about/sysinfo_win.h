@@ -14,7 +14,7 @@ namespace SysInfo {
 
 // Reads one string value (at most 1024 characters) of a key opened for reading only; false when
 // the key or value is missing, too long or not a string. Names and text are UTF-8.
-bool GetKeyValue(HKEY root, const std::string &keyPath, const std::string &valueName, std::string &value);
+bool readString(HKEY root, const std::string &keyPath, const std::string &valueName, std::string &value);
 
 // The tool's full path: the MSINFO "PATH" value when present, otherwise MSINFO32.EXE in the
 // "Shared Tools Location" folder when that file exists; empty when neither gives one.
@@ -22,7 +22,7 @@ std::string findTool();
 
 // Starts the tool with a normal, focused window without waiting; false when it cannot be found
 // or started.
-bool StartSysInfo();
+bool startTool();
 
 } // namespace SysInfo
 #endif

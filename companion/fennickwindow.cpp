@@ -87,13 +87,13 @@ FennickWindow::FennickWindow(QString startPath, QWidget *parent)
     Command1->setDefault(true);
     Command1->setAutoDefault(true);
     Command2->setAutoDefault(false);
-    connect(Command1, &QPushButton::clicked, this, &FennickWindow::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &FennickWindow::createFile);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
     Text1->setFocus();
     Text1->selectAll();
 }
 
-void FennickWindow::Command1_Click()
+void FennickWindow::createFile()
 {
     const QString path = NewFile::targetPath(NewFilePath, Text1->text());
     const QString shown = QDir::toNativeSeparators(path);

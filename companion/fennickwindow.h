@@ -19,7 +19,7 @@ public:
     explicit FennickWindow(QString startPath, QWidget *parent = nullptr);
 
     // Writes the chosen template and one more CR LF; the window closes when the file is written.
-    void Command1_Click();
+    void createFile();
 
     // Shows a message box and returns the button pressed. Tests replace it.
     using MessageHook = std::function<QMessageBox::StandardButton(

@@ -22,29 +22,29 @@ QString MainWindow::browseAsset(FileDialogObject &dialog, const QString &title)
     return AssetPath::relativeToGameFolder(dialog.FileName, AssetPath::gameFolderSetting());
 }
 
-QString MainWindow::BrowseMdl() { return browseAsset(NFOBrowseMdl, QStringLiteral("Browse for a model...")); }
+QString MainWindow::browseModel() { return browseAsset(NFOBrowseMdl, QStringLiteral("Browse for a model...")); }
 
-QString MainWindow::BrowseTex() { return browseAsset(NFOBrowseTex, QStringLiteral("Browse for a texture...")); }
+QString MainWindow::browseTexture() { return browseAsset(NFOBrowseTex, QStringLiteral("Browse for a texture...")); }
 
-QString MainWindow::BrowseOgv()
+QString MainWindow::browseMovie()
 {
     return browseAsset(NFOBrowseOgv, QStringLiteral("Browse for a movie (*.ogv) file..."));
 }
 
-void MainWindow::LvlNFOBrow_Click(int index)
+void MainWindow::browseForLevelAsset(int index)
 {
     if (index < 0 || index >= int(ReceivingField.size()))
         return;
-    const QString path = index == 0 ? BrowseMdl() : index <= 2 ? BrowseTex() : BrowseOgv();
-    if (status.DialogCancelled)
+    const QString path = index == 0 ? browseModel() : index <= 2 ? browseTexture() : browseMovie();
+    if (status.dialogCancelled)
         return;
     levelPanel()->LvlTxtVal[size_t(ReceivingField[size_t(index)])]->setText(path);
 }
 
-void MainWindow::EpiNFOBrow_Click()
+void MainWindow::browseForEpisodeThumbnail()
 {
-    const QString path = BrowseTex();
-    if (status.DialogCancelled)
+    const QString path = browseTexture();
+    if (status.dialogCancelled)
         return;
     episodePanel()->EpiTxtVal[1]->setText(path);
 }

@@ -8,12 +8,12 @@
 
 #include <QFileInfo>
 
-void MainWindow::DSCSaveAsDialog(OpenDocument &d)
+void MainWindow::descriptionSaveAsDialog(OpenDocument &d)
 {
     chooseSavePath(DSCOpenSave, QStringLiteral("Save .dsc file As..."), d);
 }
 
-bool MainWindow::DSCWrite(OpenDocument &d)
+bool MainWindow::writeDescription(OpenDocument &d)
 {
     if (m_openedDescription && dscPanel()->isUnedited())
         return writeDocument(d, std::nullopt, false, [&] { return *m_openedDescription; });
@@ -22,7 +22,7 @@ bool MainWindow::DSCWrite(OpenDocument &d)
                          [&] { return CodePage::encode(fileText); });
 }
 
-void MainWindow::DSCOpenDialog(OpenDocument &d)
+void MainWindow::openDescriptionDialog(OpenDocument &d)
 {
     if (!runFileDialog(DSCOpenSave, QStringLiteral("Open a .dsc file..."), FileDialog::Mode::Open))
         return;
@@ -35,7 +35,7 @@ void MainWindow::DSCOpenDialog(OpenDocument &d)
     finishLoad(path, d, [this](const QByteArray &bytes) { showDescription(bytes); });
 }
 
-void MainWindow::DSCLoad(const QString &path, OpenDocument &d)
+void MainWindow::loadDescription(const QString &path, OpenDocument &d)
 {
     startLoad(DocKind::DSC, path, d, DSCOpenSave);
     finishLoad(path, d, [this](const QByteArray &bytes) { showDescription(bytes); });

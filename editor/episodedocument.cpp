@@ -10,23 +10,23 @@
 
 #include <QFileInfo>
 
-void MainWindow::EpiNFOSaveAsDialog(OpenDocument &d)
+void MainWindow::episodeSaveAsDialog(OpenDocument &d)
 {
     chooseSavePath(EpiNFOOpenSave, QStringLiteral("Save .nfo (Episode) file As..."), d);
 }
 
-bool MainWindow::EpiNFOWrite(OpenDocument &d)
+bool MainWindow::writeEpisode(OpenDocument &d)
 {
     const EpisodeFields fields = episodePanel()->fields();
     return writeDocument(d, EpisodeNfo::checkStorable(fields), true, [&] {
         return CodePage::encode(EpisodeNfo::generate(fields, [this](const QString &key) {
-                   log.WriteLog(QStringLiteral("Info"), key);
+                   log.writeLog(QStringLiteral("Info"), key);
                })
                + DocumentFile::CRLF);
     });
 }
 
-void MainWindow::NFOOpenDialog(OpenDocument &d)
+void MainWindow::openNfoDialog(OpenDocument &d)
 {
     if (!runFileDialog(EpiNFOOpenSave, QStringLiteral("Open a .nfo (Episode/Level) file..."), FileDialog::Mode::Open))
         return;
@@ -40,12 +40,12 @@ void MainWindow::NFOOpenDialog(OpenDocument &d)
     if (!decided)
         return;
     if (kind == NfoKind::Episode)
-        EpiNFOLoad(path, d);
+        loadEpisode(path, d);
     else
-        LvlNFOLoad(path, d);
+        loadLevel(path, d);
 }
 
-void MainWindow::EpiNFOLoad(const QString &path, OpenDocument &d)
+void MainWindow::loadEpisode(const QString &path, OpenDocument &d)
 {
     startLoad(DocKind::EpiNFO, path, d, EpiNFOOpenSave);
     finishLoad(path, d, [&](const QByteArray &bytes) {

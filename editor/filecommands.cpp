@@ -22,7 +22,7 @@ QString untitled(const QString &kind)
 }
 } // namespace
 
-void MainWindow::ResetToNewDocument(const QString &kind, OpenDocument &d)
+void MainWindow::resetToNewDocument(const QString &kind, OpenDocument &d)
 {
     if (kind == DocKind::DSC) {
         dscPanel()->setText(QString());
@@ -30,7 +30,7 @@ void MainWindow::ResetToNewDocument(const QString &kind, OpenDocument &d)
     } else if (kind == DocKind::EpiNFO) {
         episodePanel()->setFields({});
     } else if (kind == DocKind::LvlNFO) {
-        levelPanel()->LvlPanelReset();
+        levelPanel()->resetToNewDocument();
     } else {
         return;
     }
@@ -41,7 +41,7 @@ void MainWindow::ResetToNewDocument(const QString &kind, OpenDocument &d)
     d.Path.clear();
 }
 
-int MainWindow::AskSaveCurrent(OpenDocument &d)
+int MainWindow::askSaveCurrent(OpenDocument &d)
 {
     if (!d.Dirty)
         return 2;
@@ -55,22 +55,22 @@ int MainWindow::AskSaveCurrent(OpenDocument &d)
 
 bool MainWindow::saveBeforeReplacing()
 {
-    status.DialogCancelled = false;
-    const int answer = AskSaveCurrent(document);
+    status.dialogCancelled = false;
+    const int answer = askSaveCurrent(document);
     if (answer == 0)
         return false;
     // A save that failed stops the command like a cancelled one: the unsaved document stays open.
     if (answer == 1 && saveCommand() == SaveOutcome::Failed)
         return false;
-    return !status.DialogCancelled;
+    return !status.dialogCancelled;
 }
 
 void MainWindow::newCommand(const QString &kind)
 {
     if (!saveBeforeReplacing())
         return;
-    ShowPanelForKind(kind);
-    ResetToNewDocument(kind, document);
+    showPanelForKind(kind);
+    resetToNewDocument(kind, document);
     QString message;
     if (kind == DocKind::DSC)
         message = QStringLiteral("New DSC Document opened");
@@ -78,19 +78,19 @@ void MainWindow::newCommand(const QString &kind)
         message = QStringLiteral("New Episode NFO Document opened");
     else
         message = QStringLiteral("New Level NFO Docuemnt opened");
-    status.ReportStatus(message, QStringLiteral("Info"), true);
+    status.reportStatus(message, QStringLiteral("Info"), true);
 }
 
 void MainWindow::openDscCommand()
 {
     if (saveBeforeReplacing())
-        DSCOpenDialog(document);
+        openDescriptionDialog(document);
 }
 
 void MainWindow::openNfoCommand()
 {
     if (saveBeforeReplacing())
-        NFOOpenDialog(document);
+        openNfoDialog(document);
 }
 
 MainWindow::SaveOutcome MainWindow::saveCommand() { return runSave(false); }
@@ -99,7 +99,7 @@ MainWindow::SaveOutcome MainWindow::saveAsCommand() { return runSave(true); }
 
 MainWindow::SaveOutcome MainWindow::runSave(bool alwaysAsk)
 {
-    status.DialogCancelled = false;
+    status.dialogCancelled = false;
     const QString kind = document.Kind;
     if (kind != DocKind::DSC && kind != DocKind::EpiNFO && kind != DocKind::LvlNFO) {
         MessageBox::show(this, MessageBox::Icon::Critical, MessageBox::Buttons::Ok, InvalidOperation);
@@ -111,21 +111,21 @@ MainWindow::SaveOutcome MainWindow::runSave(bool alwaysAsk)
     const QString previousTitle = document.FileTitle;
     if (alwaysAsk || document.Path.isEmpty()) {
         if (kind == DocKind::DSC)
-            DSCSaveAsDialog(document);
+            descriptionSaveAsDialog(document);
         else if (kind == DocKind::EpiNFO)
-            EpiNFOSaveAsDialog(document);
+            episodeSaveAsDialog(document);
         else
-            LvlNFOSaveAsDialog(document);
+            levelSaveAsDialog(document);
     }
     bool written = false;
     if (kind == DocKind::DSC)
-        written = DSCWrite(document);
+        written = writeDescription(document);
     else if (kind == DocKind::EpiNFO)
-        written = EpiNFOWrite(document);
+        written = writeEpisode(document);
     else
-        written = LvlNFOWrite(document);
+        written = writeLevel(document);
 
-    if (status.DialogCancelled)
+    if (status.dialogCancelled)
         return SaveOutcome::Cancelled;
     // A write stopped by an error has been reported already; it is not a save.
     if (!written) {
@@ -135,16 +135,16 @@ MainWindow::SaveOutcome MainWindow::runSave(bool alwaysAsk)
     }
     MessageBox::show(this, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
                      QStringLiteral("File '%1' was saved.").arg(document.FileTitle));
-    status.ReportStatus(QStringLiteral("Successfully saved '%1'").arg(document.Path),
+    status.reportStatus(QStringLiteral("Successfully saved '%1'").arg(document.Path),
                         QStringLiteral("Info"), true);
     document.Dirty = false;
     return SaveOutcome::Saved;
 }
 
-void MainWindow::OpenFromCommandLine(const QString &path, OpenDocument &d)
+void MainWindow::openFromCommandLine(const QString &path, OpenDocument &d)
 {
     if (NfoKind::commandLineNamesDsc(path)) {
-        DSCLoad(path, d);
+        loadDescription(path, d);
         return;
     }
     NfoKind::Kind kind = NfoKind::Level;
@@ -154,18 +154,18 @@ void MainWindow::OpenFromCommandLine(const QString &path, OpenDocument &d)
     if (!decided)
         return;
     if (kind == NfoKind::Level)
-        LvlNFOLoad(path, d);
+        loadLevel(path, d);
     else
-        EpiNFOLoad(path, d);
+        loadEpisode(path, d);
 }
 
 bool MainWindow::runFileDialog(FileDialogObject &dialog, const QString &title, FileDialog::Mode mode)
 {
-    status.DialogCancelled = false;
+    status.dialogCancelled = false;
     dialog.Title = title;
-    if (mode == FileDialog::Mode::Save ? dialog.ShowSave(this) : dialog.ShowOpen(this))
+    if (mode == FileDialog::Mode::Save ? dialog.showSave(this) : dialog.showOpen(this))
         return true;
-    status.ReportUnexpectedError(AppError::cancelled());
+    status.reportUnexpectedError(AppError::cancelled());
     return false;
 }
 
@@ -183,7 +183,7 @@ void MainWindow::chooseSavePath(FileDialogObject &dialog, const QString &title, 
 bool MainWindow::writeDocument(OpenDocument &d, const std::optional<AppError> &unstorable,
                           bool reportGenerating, const std::function<QByteArray()> &build)
 {
-    if (status.DialogCancelled)
+    if (status.dialogCancelled)
         return false;
     return trapped([&] {
         if (unstorable)
@@ -191,7 +191,7 @@ bool MainWindow::writeDocument(OpenDocument &d, const std::optional<AppError> &u
         QSaveFile file(d.Path);
         DocumentFile::openForWriting(file);
         if (reportGenerating)
-            status.ReportStatus(QStringLiteral("Generating file..."), QStringLiteral("Info"), true);
+            status.reportStatus(QStringLiteral("Generating file..."), QStringLiteral("Info"), true);
         DocumentFile::writeAndCommit(file, build());
         setDocumentTitle(d.Kind, d.FileTitle);
     });
@@ -207,7 +207,7 @@ std::optional<QByteArray> MainWindow::readForLoad(const QString &path, OpenDocum
             d.Path.clear();
             d.FileTitle = untitled(d.Kind);
         }
-        status.ReportUnexpectedError(error);
+        status.reportUnexpectedError(error);
         return std::nullopt;
     }
 }
@@ -239,15 +239,15 @@ void MainWindow::reportParse(const Nfo::ParseOutcome &outcome, const QString &pa
                                   more == 1 ? QStringLiteral("was") : QStringLiteral("were")));
     }
     if (outcome.error) {
-        status.ReportUnexpectedError(
+        status.reportUnexpectedError(
             {outcome.error->number, QStringLiteral("In '%1', %2").arg(path, outcome.error->description)});
     }
 }
 
 void MainWindow::startLoad(const QString &kind, const QString &path, OpenDocument &d, FileDialogObject &dialog)
 {
-    ShowPanelForKind(kind);
-    ResetToNewDocument(kind, d);
+    showPanelForKind(kind);
+    resetToNewDocument(kind, d);
     d.Path = path;
     d.FileTitle = DocumentFile::fileTitleOf(path);
     dialog.FileName.clear();
@@ -262,5 +262,5 @@ void MainWindow::finishLoad(const QString &path, OpenDocument &d, const std::fun
     // Filling the panel counted as edits.
     d.Dirty = false;
     setDocumentTitle(d.Kind, d.FileTitle);
-    status.ReportStatus(QStringLiteral("'%1' loaded").arg(path), QStringLiteral("Info"), true);
+    status.reportStatus(QStringLiteral("'%1' loaded").arg(path), QStringLiteral("Info"), true);
 }

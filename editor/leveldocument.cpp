@@ -6,23 +6,23 @@
 #include "formats/documentfile.h"
 #include "formats/levelnfo.h"
 
-void MainWindow::LvlNFOSaveAsDialog(OpenDocument &d)
+void MainWindow::levelSaveAsDialog(OpenDocument &d)
 {
     chooseSavePath(LvlNFOOpenSave, QStringLiteral("Save .nfo (Level) file As..."), d);
 }
 
-bool MainWindow::LvlNFOWrite(OpenDocument &d)
+bool MainWindow::writeLevel(OpenDocument &d)
 {
     const LevelFields fields = levelPanel()->fields();
     return writeDocument(d, LevelNfo::checkStorable(fields), true, [&] {
         return CodePage::encode(LevelNfo::generate(fields, [this](const QString &key) {
-                   log.WriteLog(QStringLiteral("Info"), key);
+                   log.writeLog(QStringLiteral("Info"), key);
                })
                + DocumentFile::CRLF);
     });
 }
 
-void MainWindow::LvlNFOLoad(const QString &path, OpenDocument &d)
+void MainWindow::loadLevel(const QString &path, OpenDocument &d)
 {
     startLoad(DocKind::LvlNFO, path, d, LvlNFOOpenSave);
     levelPanel()->excludeOptional();

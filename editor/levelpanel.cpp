@@ -147,7 +147,7 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
         } else {
             connect(include, &QCheckBox::stateChanged, this, [this, i] {
                 emit changed();
-                LvlRowVisibility(i);
+                updateRowVisibility(i);
             });
         }
         grid->addWidget(include, gridRow, 0);
@@ -186,7 +186,7 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 }
 
-void LevelPanel::LvlRowVisibility(int index)
+void LevelPanel::updateRowVisibility(int index)
 {
     const bool shown = index >= 0 && index < LevelFields::RowCount
                        && LvlChkIn[size_t(index)]->checkState() == Qt::Checked;
@@ -204,7 +204,7 @@ void LevelPanel::LvlRowVisibility(int index)
     }
 }
 
-void LevelPanel::LvlPanelReset()
+void LevelPanel::resetToNewDocument()
 {
     for (auto *box : LvlTxtVal)
         box->setText(QString());
@@ -217,7 +217,7 @@ void LevelPanel::LvlPanelReset()
     for (int i = 0; i < LevelFields::RowCount; ++i) {
         if (LevelNfo::rows()[size_t(i)].optional) {
             LvlChkIn[size_t(i)]->setChecked(true);
-            LvlRowVisibility(i);
+            updateRowVisibility(i);
         }
     }
 }
@@ -227,7 +227,7 @@ void LevelPanel::excludeOptional()
     for (int i = 0; i < LevelFields::RowCount; ++i) {
         if (LevelNfo::rows()[size_t(i)].optional) {
             LvlChkIn[size_t(i)]->setChecked(false);
-            LvlRowVisibility(i);
+            updateRowVisibility(i);
         }
     }
 }
@@ -261,7 +261,7 @@ void LevelPanel::setFields(const LevelFields &f)
     for (int i = 0; i < LevelFields::RowCount; ++i) {
         if (LevelNfo::rows()[size_t(i)].optional) {
             LvlChkIn[size_t(i)]->setChecked(f.included[size_t(i)]);
-            LvlRowVisibility(i);
+            updateRowVisibility(i);
         }
     }
 }

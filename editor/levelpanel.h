@@ -23,10 +23,10 @@ public:
 
     // The values of a new document: every text empty, no game mode, ETA 00:00:00, both options
     // "Yes", every optional field included and shown.
-    void LvlPanelReset();
+    void resetToNewDocument();
     // Every optional field excluded and hidden (before a file's lines include them again).
     void excludeOptional();
-    void LvlRowVisibility(int index);
+    void updateRowVisibility(int index);
 
     LevelFields fields() const;
     void setFields(const LevelFields &fields);

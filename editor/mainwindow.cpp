@@ -60,7 +60,7 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     resize(line * 30, line * 36);
 
     form2.reportTip = [this](const QString &message, const QString &kind) {
-        status.ReportStatus(message, kind, true);
+        status.reportStatus(message, kind, true);
     };
     // Sees the shortcut checks of the text boxes (see eventFilter).
     qApp->installEventFilter(this);
@@ -118,25 +118,25 @@ void MainWindow::buildMenus()
 
 void MainWindow::load(const QString &commandLineText, bool readable)
 {
-    log.ClearLog();
-    log.WriteLog(QStringLiteral("Misc"),
+    log.clearLog();
+    log.writeLog(QStringLiteral("Misc"),
                  QStringLiteral("----")
                      + QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)
                      + QStringLiteral("----") + DocumentFile::CRLF);
-    form2.FillTips();
+    form2.fillTips();
     form2.Timer1.setInterval(Settings::tipIntervalMs());
     document = OpenDocument{};
-    status.ReportStatus(QStringLiteral("Ready"), QStringLiteral("Info"), true);
+    status.reportStatus(QStringLiteral("Ready"), QStringLiteral("Info"), true);
     if (!readable) {
-        status.ReportUnexpectedError(
+        status.reportUnexpectedError(
             {AppError::BadFileName,
              QStringLiteral("The file name '%1' is not valid in this system's encoding of file names, so "
                             "the file cannot be opened. Rename it and open it again.")
                  .arg(commandLineText)});
     } else if (!commandLineText.isEmpty() && commandLineText != QLatin1String("%1")) {
-        OpenFromCommandLine(commandLineText, document);
+        openFromCommandLine(commandLineText, document);
     }
-    FirstRunCheck();
+    runFirstStartCheck();
 }
 
 void MainWindow::aboutCommand()
@@ -151,25 +151,25 @@ void MainWindow::optionsCommand()
     options.exec();
 }
 
-void MainWindow::FirstRunCheck()
+void MainWindow::runFirstStartCheck()
 {
     if (SettingsStore::read(Settings::FirstRunKey, Settings::FirstRunKey, QStringLiteral("YES")) != QLatin1String("YES"))
         return;
     registerFileTypes();
-    log.WriteLog(QStringLiteral("Info"), QStringLiteral("First time using Brisquel"));
+    log.writeLog(QStringLiteral("Info"), QStringLiteral("First time using Brisquel"));
     MessageBox::show(this, MessageBox::Icon::None, MessageBox::Buttons::Ok,
                      QStringLiteral("This must be your first time starting 'Brisquel'. Please change the settings "
                                     "to serve you better."));
     optionsCommand();
     QString failure;
     if (!SettingsStore::write(Settings::FirstRunKey, Settings::FirstRunKey, QStringLiteral("NO"), &failure))
-        status.ReportUnexpectedError({AppError::FileAccess, failure});
+        status.reportUnexpectedError({AppError::FileAccess, failure});
 }
 
 bool MainWindow::registerFileTypes(QString *failure)
 {
     // The desktop is to start this very program, whatever its file is called.
-    return FileTypes::RegisterFileTypes(m_programFolder, QCoreApplication::applicationFilePath(), failure);
+    return FileTypes::registerFileTypes(m_programFolder, QCoreApplication::applicationFilePath(), failure);
 }
 
 LevelPanel *MainWindow::levelPanel()
@@ -179,7 +179,7 @@ LevelPanel *MainWindow::levelPanel()
         m_levelPanel->hide();
         m_panels->insertWidget(0, m_levelPanel);
         connect(m_levelPanel, &LevelPanel::changed, this, &MainWindow::markDirty);
-        connect(m_levelPanel, &LevelPanel::browseRequested, this, &MainWindow::LvlNFOBrow_Click);
+        connect(m_levelPanel, &LevelPanel::browseRequested, this, &MainWindow::browseForLevelAsset);
     }
     return m_levelPanel;
 }
@@ -191,7 +191,7 @@ EpisodePanel *MainWindow::episodePanel()
         m_episodePanel->hide();
         m_panels->insertWidget(0, m_episodePanel);
         connect(m_episodePanel, &EpisodePanel::changed, this, &MainWindow::markDirty);
-        connect(m_episodePanel, &EpisodePanel::browseRequested, this, &MainWindow::EpiNFOBrow_Click);
+        connect(m_episodePanel, &EpisodePanel::browseRequested, this, &MainWindow::browseForEpisodeThumbnail);
     }
     return m_episodePanel;
 }
@@ -207,7 +207,7 @@ DscPanel *MainWindow::dscPanel()
     return m_dscPanel;
 }
 
-void MainWindow::ShowPanelForKind(const QString &kind)
+void MainWindow::showPanelForKind(const QString &kind)
 {
     QWidget *shown = nullptr;
     if (kind == DocKind::DSC)
@@ -249,7 +249,7 @@ bool MainWindow::trapped(const std::function<void()> &operation)
         operation();
         return true;
     } catch (const AppError &error) {
-        status.ReportUnexpectedError(error);
+        status.reportUnexpectedError(error);
         return false;
     }
 }
@@ -258,7 +258,7 @@ void MainWindow::helpCommand()
 {
     const QString page = QDir::toNativeSeparators(m_programFolder + QStringLiteral("/Help/index.htm"));
     if (!Desktop::openFile(page)) {
-        status.ReportStatus(QStringLiteral("Cannot open the help page '%1': the desktop has no program to show it")
+        status.reportStatus(QStringLiteral("Cannot open the help page '%1': the desktop has no program to show it")
                                 .arg(page),
                             QStringLiteral("Error"), true);
     }
@@ -282,7 +282,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    const int answer = AskSaveCurrent(document);
+    const int answer = askSaveCurrent(document);
     if (answer == 0) {
         event->ignore();
         return;
@@ -293,6 +293,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    log.WriteLog(QStringLiteral("Info"), QStringLiteral("Brisquel is shutting down"));
+    log.writeLog(QStringLiteral("Info"), QStringLiteral("Brisquel is shutting down"));
     event->accept();
 }

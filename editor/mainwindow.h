@@ -51,36 +51,36 @@ public:
 
     // On the first start: make the file types openable, greet the user, show the Options dialog
     // and mark the first start done, however the dialog was closed.
-    void FirstRunCheck();
+    void runFirstStartCheck();
     // Makes .dsc and .nfo files openable and creatable from the desktop; false, with what failed,
     // when a step could not be done.
     bool registerFileTypes(QString *failure = nullptr);
 
     // Open document handling.
-    void ShowPanelForKind(const QString &kind);
-    void ResetToNewDocument(const QString &kind, OpenDocument &document);
-    int AskSaveCurrent(OpenDocument &document);
-    void OpenFromCommandLine(const QString &path, OpenDocument &document);
+    void showPanelForKind(const QString &kind);
+    void resetToNewDocument(const QString &kind, OpenDocument &document);
+    int askSaveCurrent(OpenDocument &document);
+    void openFromCommandLine(const QString &path, OpenDocument &document);
 
     // Level NFO documents.
-    void LvlNFOSaveAsDialog(OpenDocument &document);
-    bool LvlNFOWrite(OpenDocument &document);
-    void LvlNFOLoad(const QString &path, OpenDocument &document);
+    void levelSaveAsDialog(OpenDocument &document);
+    bool writeLevel(OpenDocument &document);
+    void loadLevel(const QString &path, OpenDocument &document);
     // Episode NFO documents, and the Open NFO dialog for both NFO kinds.
-    void EpiNFOSaveAsDialog(OpenDocument &document);
-    bool EpiNFOWrite(OpenDocument &document);
-    void NFOOpenDialog(OpenDocument &document);
-    void EpiNFOLoad(const QString &path, OpenDocument &document);
+    void episodeSaveAsDialog(OpenDocument &document);
+    bool writeEpisode(OpenDocument &document);
+    void openNfoDialog(OpenDocument &document);
+    void loadEpisode(const QString &path, OpenDocument &document);
     // Description documents.
-    void DSCSaveAsDialog(OpenDocument &document);
-    bool DSCWrite(OpenDocument &document);
-    void DSCOpenDialog(OpenDocument &document);
-    void DSCLoad(const QString &path, OpenDocument &document);
+    void descriptionSaveAsDialog(OpenDocument &document);
+    bool writeDescription(OpenDocument &document);
+    void openDescriptionDialog(OpenDocument &document);
+    void loadDescription(const QString &path, OpenDocument &document);
 
-    // Asset browsing: the path to enter (empty when cancelled; see status.DialogCancelled).
-    QString BrowseMdl();
-    QString BrowseTex();
-    QString BrowseOgv();
+    // Asset browsing: the path to enter (empty when cancelled; see status.dialogCancelled).
+    QString browseModel();
+    QString browseTexture();
+    QString browseMovie();
 
     // The panels are built when first shown.
     LevelPanel *levelPanel();
@@ -127,10 +127,10 @@ private:
     void buildMenus();
     void setDocumentTitle(const QString &kind, const QString &fileTitle);
     void markDirty() { document.Dirty = true; }
-    // Runs an operation under the error trap: an AppError goes to ReportUnexpectedError and
+    // Runs an operation under the error trap: an AppError goes to reportUnexpectedError and
     // ends the operation. Returns whether it ran to its end.
     bool trapped(const std::function<void()> &operation);
-    // Shows a file dialog with its title; a cancel sets DialogCancelled and returns false.
+    // Shows a file dialog with its title; a cancel sets dialogCancelled and returns false.
     bool runFileDialog(FileDialogObject &dialog, const QString &title, FileDialog::Mode mode);
     // The shared steps of the kinds' Save As dialogs.
     void chooseSavePath(FileDialogObject &dialog, const QString &title, OpenDocument &document);
@@ -153,8 +153,8 @@ private:
     SaveOutcome runSave(bool alwaysAsk);
     bool saveBeforeReplacing();
     void showDescription(const QByteArray &fileBytes);
-    void LvlNFOBrow_Click(int index);
-    void EpiNFOBrow_Click();
+    void browseForLevelAsset(int index);
+    void browseForEpisodeThumbnail();
     QString browseAsset(FileDialogObject &dialog, const QString &title);
 
     QString m_programFolder;

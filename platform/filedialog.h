@@ -44,8 +44,8 @@ public:
     FileDialogObject(QString filter) : Filter(std::move(filter)) {}
 
     // Shows the dialog; on success FileName holds the chosen path.
-    bool ShowOpen(QWidget *parent) { return run(parent, FileDialog::Mode::Open); }
-    bool ShowSave(QWidget *parent) { return run(parent, FileDialog::Mode::Save); }
+    bool showOpen(QWidget *parent) { return run(parent, FileDialog::Mode::Open); }
+    bool showSave(QWidget *parent) { return run(parent, FileDialog::Mode::Save); }
 
     QString Title;
     QString Filter;

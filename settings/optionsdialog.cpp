@@ -141,20 +141,20 @@ OptionsDialog::OptionsDialog(StatusReporter &status, QTimer &tipTimer, Registrat
     setTabOrder(Command1, ChkShowTips);
     setTabOrder(ChkShowTips, TxtTime);
 
-    connect(ChkShowTips, &QCheckBox::toggled, this, &OptionsDialog::ChkShowTips_Click);
+    connect(ChkShowTips, &QCheckBox::toggled, this, &OptionsDialog::updateTimeBox);
     // Settings that could not be stored keep the dialog open, with what failed on show.
     connect(cmdOK, &QPushButton::clicked, this, [this] {
-        if (SaveTheSettings())
+        if (saveSettings())
             accept();
     });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdApply, &QPushButton::clicked, this, [this] {
-        if (!SaveTheSettings())
+        if (!saveSettings())
             return;
         MessageBox::show(this, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
                          QStringLiteral("Settings saved"));
     });
-    connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &OptionsDialog::makeFilesOpenable);
 
     // The time check runs before any other control of the dialog takes the focus from TxtTime.
     for (QWidget *w : {static_cast<QWidget *>(TxtPath), static_cast<QWidget *>(ChkShowTips),
@@ -182,7 +182,7 @@ void OptionsDialog::showEvent(QShowEvent *event)
     cmdOK->setFocus();
 }
 
-void OptionsDialog::ChkShowTips_Click()
+void OptionsDialog::updateTimeBox()
 {
     const bool on = ChkShowTips->isChecked();
     TxtTime->setEnabled(on);
@@ -192,7 +192,7 @@ void OptionsDialog::ChkShowTips_Click()
     TxtTime->setPalette(palette);
 }
 
-bool OptionsDialog::TxtTime_Validate()
+bool OptionsDialog::validateTipTime()
 {
     QString message;
     MessageBox::Icon icon = MessageBox::Icon::Critical;
@@ -222,7 +222,7 @@ bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && next && next != TxtTime
             && isAncestorOf(next)) {
             m_refusedPress = reason == Qt::MouseFocusReason;
-            if (TxtTime_Validate())
+            if (validateTipTime())
                 m_refusedPress = false;
         }
     } else if (m_refusedPress && (event->type() == QEvent::MouseButtonPress
@@ -234,7 +234,7 @@ bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool OptionsDialog::SaveTheSettings()
+bool OptionsDialog::saveSettings()
 {
     QString failure;
     const bool stored =
@@ -244,15 +244,15 @@ bool OptionsDialog::SaveTheSettings()
                                 ChkShowTips->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), &failure)
         && SettingsStore::write(Settings::TipsSection, Settings::TipTimeKey, TxtTime->text(), &failure);
     if (!stored) {
-        m_status.ReportUnexpectedError({AppError::FileAccess, failure});
+        m_status.reportUnexpectedError({AppError::FileAccess, failure});
         return false;
     }
     m_tipTimer.setInterval(Settings::tipIntervalMs(TxtTime->text()));
-    m_status.ReportStatus(QStringLiteral("Settings saved."), QStringLiteral("Info"), true);
+    m_status.reportStatus(QStringLiteral("Settings saved."), QStringLiteral("Info"), true);
     return true;
 }
 
-void OptionsDialog::Command1_Click()
+void OptionsDialog::makeFilesOpenable()
 {
     QString failure;
     if (m_registerFileTypes && m_registerFileTypes(&failure)) {

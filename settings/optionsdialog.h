@@ -27,7 +27,7 @@ public:
 
     // Stores the three settings and applies the tip interval at once. False, after reporting what
     // failed, when the settings store cannot be written.
-    bool SaveTheSettings();
+    bool saveSettings();
 
     QGroupBox *Frame1 = nullptr;
     QLineEdit *TxtPath = nullptr;
@@ -43,11 +43,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void ChkShowTips_Click();
+    void updateTimeBox();
     // The tip time check that runs before the focus leaves TxtTime; false (after its message)
     // keeps the focus there and stops what was moving it.
-    bool TxtTime_Validate();
-    void Command1_Click();
+    bool validateTipTime();
+    void makeFilesOpenable();
 
     StatusReporter &m_status;
     QTimer &m_tipTimer;

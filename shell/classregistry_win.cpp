@@ -34,7 +34,7 @@ std::string modulePath()
 }
 } // namespace
 
-bool SaveString(HKEY root, const std::string &key, const std::string &name, const std::string &text)
+bool saveString(HKEY root, const std::string &key, const std::string &name, const std::string &text)
 {
     // Stored as UTF-16; the terminating zero is part of the data size.
     const std::wstring wide = Utf8::toWide(text);
@@ -42,7 +42,7 @@ bool SaveString(HKEY root, const std::string &key, const std::string &name, cons
                     static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
 }
 
-bool SaveDword(HKEY root, const std::string &key, const std::string &name, DWORD value)
+bool saveDword(HKEY root, const std::string &key, const std::string &name, DWORD value)
 {
     return setValue(root, key, name, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
 }
@@ -66,7 +66,7 @@ std::string programName()
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-bool RegisterFileTypes(HKEY root, const std::string &classesPath, std::string *failure)
+bool registerFileTypes(HKEY root, const std::string &classesPath, std::string *failure)
 {
     std::string folder = programFolder();
     if (!folder.empty() && folder.back() == '\\')
@@ -75,8 +75,8 @@ bool RegisterFileTypes(HKEY root, const std::string &classesPath, std::string *f
     bool allWritten = true;
     for (const FileTypeRows::Row &row : FileTypeRows::rows(program)) {
         const std::string key = classesPath.empty() ? row.key : classesPath + "\\" + row.key;
-        const bool written = row.type == FileTypeRows::Type::String ? SaveString(root, key, row.name, row.text)
-                                                                    : SaveDword(root, key, row.name, row.number);
+        const bool written = row.type == FileTypeRows::Type::String ? saveString(root, key, row.name, row.text)
+                                                                    : saveDword(root, key, row.name, row.number);
         if (!written && allWritten && failure)
             *failure = "cannot write the value '" + (row.name.empty() ? std::string("(default)") : row.name)
                        + "' of the key '" + key + "'";

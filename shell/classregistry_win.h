@@ -14,8 +14,8 @@ namespace ClassRegistry {
 
 // One create-or-open / set / close cycle per value; false when any step failed. Keys, names and
 // texts are UTF-8 and are stored as the registry's UTF-16.
-bool SaveString(HKEY root, const std::string &key, const std::string &name, const std::string &text);
-bool SaveDword(HKEY root, const std::string &key, const std::string &name, DWORD value);
+bool saveString(HKEY root, const std::string &key, const std::string &name, const std::string &text);
+bool saveDword(HKEY root, const std::string &key, const std::string &name, DWORD value);
 
 // The running program's folder (no trailing backslash, except at a drive's root) and its file
 // name without extension, read afresh, in UTF-8.
@@ -24,7 +24,7 @@ std::string programName();
 
 // Writes the thirty rows below `root`\`classesPath` and tells the shell that associations changed.
 // Returns whether every value was written; the remaining rows are written even after a failure.
-bool RegisterFileTypes(HKEY root, const std::string &classesPath, std::string *failure);
+bool registerFileTypes(HKEY root, const std::string &classesPath, std::string *failure);
 
 } // namespace ClassRegistry
 #endif

@@ -17,13 +17,13 @@ QString classStorePath()
            + QStringLiteral("/Brisquel/classes.reg");
 }
 
-bool RegisterFileTypes(const QString &programFolder, const QString &executable, QString *failure)
+bool registerFileTypes(const QString &programFolder, const QString &executable, QString *failure)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(programFolder);
     Q_UNUSED(executable);
     std::string what;
-    const bool written = ClassRegistry::RegisterFileTypes(HKEY_CURRENT_USER, "Software\\Classes", &what);
+    const bool written = ClassRegistry::registerFileTypes(HKEY_CURRENT_USER, "Software\\Classes", &what);
     if (failure)
         *failure = QString::fromUtf8(what.c_str());
     return written;

@@ -9,7 +9,7 @@ namespace FileTypes {
 // registry rows on Windows; elsewhere the same rows in a per-user mirror, then turned into the
 // desktop's own associations. False, with what failed, when any step could not be done (the rest is
 // still attempted).
-bool RegisterFileTypes(const QString &programFolder, const QString &executable, QString *failure);
+bool registerFileTypes(const QString &programFolder, const QString &executable, QString *failure);
 
 // Where the mirror of the class registry is kept on desktops without one.
 QString classStorePath();

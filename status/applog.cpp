@@ -50,7 +50,7 @@ bool AppLog::writeEntry(const QString &path, const QByteArray &bytes, bool trunc
     return file.open(mode) && file.write(bytes) == bytes.size();
 }
 
-void AppLog::ClearLog()
+void AppLog::clearLog()
 {
     const QByteArray emptyLine = DocumentFile::CRLF.toLatin1();
     m_path = QDir(m_programFolder).filePath(LogName);
@@ -64,7 +64,7 @@ void AppLog::ClearLog()
         m_path.clear();
 }
 
-void AppLog::WriteLog(const QString &kind, const QString &message)
+void AppLog::writeLog(const QString &kind, const QString &message)
 {
     // The log is not a document: a character the code page cannot hold becomes "?".
     writeEntry(m_path, CodePage::encode(entryText(kind, message) + DocumentFile::CRLF), false);

@@ -10,8 +10,8 @@ class AppLog
 public:
     explicit AppLog(QString programFolder);
 
-    void ClearLog();
-    void WriteLog(const QString &kind, const QString &message);
+    void clearLog();
+    void writeLog(const QString &kind, const QString &message);
 
     QString path() const { return m_path; }
 

@@ -13,7 +13,7 @@ StatusReporter::StatusReporter(AppLog &log, QLabel *lblStatus, QLabel *imgStatus
 {
 }
 
-void StatusReporter::ReportStatus(const QString &message, const QString &kind, bool alsoLog)
+void StatusReporter::reportStatus(const QString &message, const QString &kind, bool alsoLog)
 {
     m_lblStatus->setText(message);
     m_lblStatus->setToolTip(message);
@@ -23,21 +23,21 @@ void StatusReporter::ReportStatus(const QString &message, const QString &kind, b
         m_shownKind = kind;
     }
     if (alsoLog)
-        m_log.WriteLog(kind, message);
+        m_log.writeLog(kind, message);
     m_tipTimer->stop();
     m_tipTimer->start();
 }
 
-void StatusReporter::WriteLog(const QString &kind, const QString &message) { m_log.WriteLog(kind, message); }
+void StatusReporter::writeLog(const QString &kind, const QString &message) { m_log.writeLog(kind, message); }
 
-void StatusReporter::ReportUnexpectedError(const AppError &error)
+void StatusReporter::reportUnexpectedError(const AppError &error)
 {
     if (error.isCancel()) {
-        DialogCancelled = true;
+        dialogCancelled = true;
         return;
     }
     MessageBox::show(m_owner, MessageBox::Icon::Critical, MessageBox::Buttons::Ok,
                      QStringLiteral("An error has occured! Error description : ") + error.description
                          + QStringLiteral("\r\n\r\nError Number :") + QString::number(error.number));
-    ReportStatus(error.description, QStringLiteral("Error"), true);
+    reportStatus(error.description, QStringLiteral("Error"), true);
 }

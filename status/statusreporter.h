@@ -18,14 +18,14 @@ public:
 
     // Shows the message and the kind's picture, logs it when asked, and restarts the tip countdown
     // so that the next tip comes one full interval after this report.
-    void ReportStatus(const QString &message, const QString &kind, bool alsoLog);
-    void WriteLog(const QString &kind, const QString &message);
+    void reportStatus(const QString &message, const QString &kind, bool alsoLog);
+    void writeLog(const QString &kind, const QString &message);
 
-    // A cancelled file dialog only sets DialogCancelled; any other error is shown in a critical
+    // A cancelled file dialog only sets dialogCancelled; any other error is shown in a critical
     // box and reported as an "Error" on the status row.
-    void ReportUnexpectedError(const AppError &error);
+    void reportUnexpectedError(const AppError &error);
 
-    bool DialogCancelled = false;
+    bool dialogCancelled = false;
 
     // The exact kind whose picture the status row shows (empty before the first report).
     QString shownKind() const { return m_shownKind; }

@@ -8,11 +8,11 @@ TipRotation::TipRotation(QObject *parent) : QObject(parent)
     setObjectName(QStringLiteral("tipRotation"));
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(8000);
-    connect(&Timer1, &QTimer::timeout, this, &TipRotation::Timer1_Timer);
+    connect(&Timer1, &QTimer::timeout, this, &TipRotation::showNextTip);
     Timer1.start();
 }
 
-void TipRotation::FillTips()
+void TipRotation::fillTips()
 {
     for (const QString &tip : Tips::texts()) {
         ListTip.append(tip);
@@ -20,7 +20,7 @@ void TipRotation::FillTips()
     }
 }
 
-void TipRotation::Timer1_Timer()
+void TipRotation::showNextTip()
 {
     if (!Settings::tipsShown() || ListTip.isEmpty())
         return;

@@ -15,7 +15,7 @@ class TipRotation : public QObject
 public:
     explicit TipRotation(QObject *parent = nullptr);
 
-    void FillTips();
+    void fillTips();
 
     // Shows a tip: set by the main window to its status report.
     std::function<void(const QString &message, const QString &kind)> reportTip;
@@ -26,5 +26,5 @@ public:
     int TipIndex = -1;
 
 private:
-    void Timer1_Timer();
+    void showNextTip();
 };

@@ -122,14 +122,14 @@ private slots:
         const QString path = e.file("ep.nfo");
         const QByteArray content = "EPISODE\r\nNAME=\"a=b\"\r\nTHUMBNAIL=\"T\\x.tex\"\r\n";
         writeBytes(path, content);
-        e.form.EpiNFOLoad(path, e.form.document);
+        e.form.loadEpisode(path, e.form.document);
         QCOMPARE(e.form.episodePanel()->EpiTxtVal[0]->text(), QString("a=b"));
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), content);
 
         writeBytes(path, "EPISODE\r\nLEVEL\r\nNAME=\"n\"\r\nTHUMBNAIL\r\n");
-        e.form.EpiNFOLoad(path, e.form.document);
+        e.form.loadEpisode(path, e.form.document);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(boxes[0], QString("Error : This is not a episode NFO!\r\n\r\nWarning - Don't know how to handle this error"));

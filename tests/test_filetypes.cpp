@@ -26,7 +26,7 @@ QString registerProgram(const TestFolder &folder, QString *failure = nullptr)
         QFile::copy(QStringLiteral(BRISQUEL_SOURCE_DIR "/resources/icons/") + icon, program + "/" + icon);
     QFile::copy(BRISQUEL_DIST_DIR "/Brisquel", program + "/Brisquel");
     QString what;
-    const bool ok = FileTypes::RegisterFileTypes(program, program + "/Brisquel", &what);
+    const bool ok = FileTypes::registerFileTypes(program, program + "/Brisquel", &what);
     if (failure)
         *failure = what;
     return ok ? program : QString();
@@ -137,7 +137,7 @@ private slots:
         // Registering again changes nothing.
         const QByteArray store = readBytes(FileTypes::classStorePath());
         const QByteArray list = readBytes(DesktopIntegration::mimeAppsListPath());
-        QVERIFY2(FileTypes::RegisterFileTypes(program, program + "/Brisquel", &failure), qPrintable(failure));
+        QVERIFY2(FileTypes::registerFileTypes(program, program + "/Brisquel", &failure), qPrintable(failure));
         QCOMPARE(readBytes(FileTypes::classStorePath()), store);
         QCOMPARE(readBytes(DesktopIntegration::mimeAppsListPath()), list);
     }

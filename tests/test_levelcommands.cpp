@@ -145,7 +145,7 @@ private slots:
         QVERIFY(e.form.document.Dirty);
         QCOMPARE(e.form.document.Path, e.file("one.nfo"));
         QCOMPARE(e.form.LblStatus->text(), "Successfully saved '" + e.file("one.nfo") + "'");
-        QVERIFY(e.form.status.DialogCancelled);
+        QVERIFY(e.form.status.dialogCancelled);
     }
 
     void savePromptOnNew_data()
@@ -428,7 +428,7 @@ private slots:
         EditorWindow e;
         const QString folderNamedLikeAFile = e.file("folder.nfo");
         QDir().mkpath(folderNamedLikeAFile);
-        e.form.LvlNFOLoad(folderNamedLikeAFile, e.form.document);
+        e.form.loadLevel(folderNamedLikeAFile, e.form.document);
         QVERIFY(e.script.takeBoxTexts().value(0).contains("is a folder"));
         QCOMPARE(e.form.document.Path, QString());
         QCOMPARE(e.form.document.Kind, QString("LvlNFO"));

@@ -40,7 +40,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(QStringList, controls);
         LevelPanel panel;
-        panel.LvlPanelReset();
+        panel.resetToNewDocument();
         if (auto *box = panel.findChild<QLineEdit *>(controls[0]))
             box->setText("kept");
         auto *include = panel.findChild<QCheckBox *>(QStringLiteral("LvlChkIn_%1").arg(row));
@@ -87,7 +87,7 @@ private slots:
         changed.lockedYes = false;
         changed.eta = {"1", "2", "3"};
         panel.setFields(changed);
-        panel.LvlPanelReset();
+        panel.resetToNewDocument();
         const LevelFields f = panel.fields();
         for (const QString &text : f.text)
             QCOMPARE(text, QString());

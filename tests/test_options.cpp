@@ -23,7 +23,7 @@ struct Options
 {
     Options()
     {
-        log.ClearLog();
+        log.clearLog();
         script.allowRealDialogs = true;  // the test drives the real Options dialog
     }
     OptionsDialog &open()

@@ -105,9 +105,9 @@ private slots:
         FileDialogObject dialog("Texture (*.tex)|*.tex");
         dialog.Title = "Browse for a texture...";
         script.choose("/game/a.tex");
-        QVERIFY(dialog.ShowOpen(nullptr));
+        QVERIFY(dialog.showOpen(nullptr));
         script.cancelFileDialog();
-        QVERIFY(!dialog.ShowOpen(nullptr));
+        QVERIFY(!dialog.showOpen(nullptr));
         const auto shown = script.takeFileDialogs();
         QCOMPARE(shown[1].fileName, QString("/game/a.tex"));
         QCOMPARE(dialog.FileName, QString("/game/a.tex"));

@@ -15,7 +15,7 @@ struct StatusRow
 {
     StatusRow() : log(folder.programFolder()), status(log, &label, &picture, &timer, nullptr)
     {
-        log.ClearLog();
+        log.clearLog();
         timer.setInterval(60000);
     }
     QByteArray logBytes() const { return readBytes(log.path()); }
@@ -56,15 +56,15 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QByteArray, written);
         StatusRow row;
-        row.log.WriteLog(kind, message);
+        row.log.writeLog(kind, message);
         QCOMPARE(row.logBytes(), "\r\n" + written);
     }
 
     void clearLogStartsAfresh()
     {
         StatusRow row;
-        row.log.WriteLog("Info", "old run");
-        row.log.ClearLog();
+        row.log.writeLog("Info", "old run");
+        row.log.clearLog();
         QCOMPARE(row.logBytes(), QByteArray("\r\n"));
         QCOMPARE(QDir::toNativeSeparators(row.log.path()), row.folder.logPath());
     }
@@ -75,8 +75,8 @@ private slots:
         // A program folder that is a file cannot hold a log, whoever runs the test.
         writeBytes(folder.path("not-a-folder"), "x");
         AppLog log(folder.path("not-a-folder"));
-        log.ClearLog();
-        log.WriteLog("Info", "still logged");
+        log.clearLog();
+        log.writeLog("Info", "still logged");
         QVERIFY(log.path() != folder.path("not-a-folder/AppLog.log"));
         QCOMPARE(readBytes(log.path()), QByteArray("\r\nINF : still logged\r\n"));
         QFile::remove(log.path());
@@ -88,20 +88,20 @@ private slots:
         // Each kind has a picture of its own.
         QList<QImage> pictures;
         for (const char *kind : {"Info", "Error", "Warning", "Question"}) {
-            row.status.ReportStatus("first", kind, false);
+            row.status.reportStatus("first", kind, false);
             const QImage shown = row.picture.pixmap().toImage();
             QCOMPARE(shown.size(), QSize(32, 32));
             QVERIFY2(!pictures.contains(shown), kind);
             pictures.append(shown);
         }
-        row.status.ReportStatus("first", "Warning", true);
+        row.status.reportStatus("first", "Warning", true);
         QCOMPARE(row.status.shownKind(), QString("Warning"));
         QCOMPARE(row.picture.pixmap().toImage(), pictures.at(2));
-        row.status.ReportStatus("second", "info", true);
+        row.status.reportStatus("second", "info", true);
         QCOMPARE(row.label.text(), QString("second"));
         QCOMPARE(row.status.shownKind(), QString("Warning"));
         QCOMPARE(row.picture.pixmap().toImage(), pictures.at(2));
-        row.status.ReportStatus("quiet", "Info", false);
+        row.status.reportStatus("quiet", "Info", false);
         QCOMPARE(row.status.shownKind(), QString("Info"));
         QCOMPARE(row.logBytes(), QByteArray("\r\nWRN : first\r\n\r\n"));
     }
@@ -111,7 +111,7 @@ private slots:
         StatusRow row;
         row.timer.start(200);
         QTest::qWait(120);
-        row.status.ReportStatus("postpone", "Info", false);
+        row.status.reportStatus("postpone", "Info", false);
         QVERIFY(row.timer.isActive());
         QVERIFY(row.timer.remainingTime() > 150);
     }
@@ -120,20 +120,20 @@ private slots:
     {
         StatusRow row;
         DialogScript script;
-        row.status.ReportUnexpectedError(AppError::cancelled());
-        QVERIFY(row.status.DialogCancelled);
+        row.status.reportUnexpectedError(AppError::cancelled());
+        QVERIFY(row.status.dialogCancelled);
         QCOMPARE(row.label.text(), QString());
         QCOMPARE(row.logBytes(), QByteArray("\r\n"));
 
-        row.status.DialogCancelled = false;
-        row.status.ReportUnexpectedError({53, "File not found: 'x'"});
+        row.status.dialogCancelled = false;
+        row.status.reportUnexpectedError({53, "File not found: 'x'"});
         const auto boxes = script.takeBoxes();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QString("An error has occured! Error description : File not found: 'x'\r\n\r\nError Number :53"));
         QCOMPARE(boxes[0].icon, MessageBox::Icon::Critical);
         QCOMPARE(row.label.text(), QString("File not found: 'x'"));
         QCOMPARE(row.status.shownKind(), QString("Error"));
-        QVERIFY(!row.status.DialogCancelled);
+        QVERIFY(!row.status.dialogCancelled);
         QCOMPARE(row.logBytes(), QByteArray("\r\nERR : File not found: 'x'\r\n"));
     }
 };

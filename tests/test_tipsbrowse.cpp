@@ -67,7 +67,7 @@ private slots:
         timer.setInterval(1000);
         timer.start();
         QTRY_VERIFY(timer.remainingTime() < 850);  // the countdown has run a little
-        e.form.status.ReportStatus("Fresh news", "Info", true);
+        e.form.status.reportStatus("Fresh news", "Info", true);
         QVERIFY(timer.remainingTime() > 900);  // a full interval again from the report
         QCOMPARE(e.form.LblStatus->text(), QString("Fresh news"));
         timer.setInterval(10);

@@ -86,9 +86,9 @@ void checkRows(const char *round)
 int main()
 {
     std::string failure;
-    WinCheck::check(ClassRegistry::RegisterFileTypes(HKEY_CURRENT_USER, Classes, &failure), "first registration: " + failure);
+    WinCheck::check(ClassRegistry::registerFileTypes(HKEY_CURRENT_USER, Classes, &failure), "first registration: " + failure);
     checkRows("first");
-    WinCheck::check(ClassRegistry::RegisterFileTypes(HKEY_CURRENT_USER, Classes, &failure), "second registration: " + failure);
+    WinCheck::check(ClassRegistry::registerFileTypes(HKEY_CURRENT_USER, Classes, &failure), "second registration: " + failure);
     checkRows("again");
 
     // The stored command names this very program, as the file system spells it.

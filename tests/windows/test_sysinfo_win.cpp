@@ -61,18 +61,18 @@ int main()
                     "PATH value wins, even naming a missing file (the fallback is not tried)");
 
     std::string value;
-    WinCheck::check(SysInfo::GetKeyValue(HKEY_LOCAL_MACHINE, PathKey, "PATH", value) && value == "C:\\Missing\\msinfo32.exe",
+    WinCheck::check(SysInfo::readString(HKEY_LOCAL_MACHINE, PathKey, "PATH", value) && value == "C:\\Missing\\msinfo32.exe",
                     "string value read without its terminating zero");
     setString(PathKey, "LONG", std::string(1100, 'x'));
-    WinCheck::check(!SysInfo::GetKeyValue(HKEY_LOCAL_MACHINE, PathKey, "LONG", value) && value.empty(),
+    WinCheck::check(!SysInfo::readString(HKEY_LOCAL_MACHINE, PathKey, "LONG", value) && value.empty(),
                     "a value longer than 1024 characters is refused");
     HKEY handle = nullptr;
     const DWORD number = 7;
     RegCreateKeyA(HKEY_LOCAL_MACHINE, PathKey, &handle);
     RegSetValueExA(handle, "NUMBER", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number), sizeof number);
     RegCloseKey(handle);
-    WinCheck::check(!SysInfo::GetKeyValue(HKEY_LOCAL_MACHINE, PathKey, "NUMBER", value), "a number value is refused");
-    WinCheck::check(!SysInfo::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\No Such Key", "PATH", value),
+    WinCheck::check(!SysInfo::readString(HKEY_LOCAL_MACHINE, PathKey, "NUMBER", value), "a number value is refused");
+    WinCheck::check(!SysInfo::readString(HKEY_LOCAL_MACHINE, "SOFTWARE\\No Such Key", "PATH", value),
                     "a missing key is refused");
     return WinCheck::finish();
 }
