@@ -1,6 +1,6 @@
 #include "editor/mainwindow.h"
-#include "platform/commandline.h"
-#include "platform/userhome.h"
+#include "core/commandline.h"
+#include "core/userhome.h"
 #include "shell/desktopintegration.h"
 #include "shell/nfohandoff.h"
 #include "version.h"

@@ -6,7 +6,7 @@
 // (a description is saved once unedited, then after an edit at its start)
 #include "editor/dscpanel.h"
 #include "editor/mainwindow.h"
-#include "platform/messagebox.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

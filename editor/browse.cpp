@@ -1,7 +1,7 @@
 // The browse buttons of the Level and Episode panels: pick a model, texture or movie and enter it
 // relative to the game folder.
 
-#include "editor/assetpath.h"
+#include "core/assetpath.h"
 #include "editor/episodepanel.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"

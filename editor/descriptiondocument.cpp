@@ -2,9 +2,9 @@
 
 #include "editor/dscpanel.h"
 #include "editor/mainwindow.h"
-#include "formats/codepage.h"
-#include "formats/documentfile.h"
-#include "formats/dsctext.h"
+#include "core/codepage.h"
+#include "core/documentfile.h"
+#include "core/dsctext.h"
 
 #include <QFileInfo>
 

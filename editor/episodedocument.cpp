@@ -3,10 +3,10 @@
 
 #include "editor/episodepanel.h"
 #include "editor/mainwindow.h"
-#include "formats/codepage.h"
-#include "formats/documentfile.h"
-#include "formats/episodenfo.h"
-#include "formats/nfokind.h"
+#include "core/codepage.h"
+#include "core/documentfile.h"
+#include "core/episodenfo.h"
+#include "core/nfokind.h"
 
 #include <QFileInfo>
 

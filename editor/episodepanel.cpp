@@ -1,6 +1,6 @@
 #include "editor/episodepanel.h"
 
-#include "platform/singlelineedit.h"
+#include "ui/singlelineedit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

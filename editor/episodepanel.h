@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/episodenfo.h"
+#include "core/episodenfo.h"
 
 #include <QGroupBox>
 

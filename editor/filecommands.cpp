@@ -5,10 +5,10 @@
 #include "editor/episodepanel.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
-#include "formats/codepage.h"
-#include "formats/documentfile.h"
-#include "formats/nfokind.h"
-#include "platform/messagebox.h"
+#include "core/codepage.h"
+#include "core/documentfile.h"
+#include "core/nfokind.h"
+#include "ui/messagebox.h"
 
 #include <QSaveFile>
 

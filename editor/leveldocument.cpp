@@ -2,9 +2,9 @@
 
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
-#include "formats/codepage.h"
-#include "formats/documentfile.h"
-#include "formats/levelnfo.h"
+#include "core/codepage.h"
+#include "core/documentfile.h"
+#include "core/levelnfo.h"
 
 void MainWindow::levelSaveAsDialog(OpenDocument &d)
 {

@@ -1,6 +1,6 @@
 #include "editor/levelpanel.h"
 
-#include "platform/singlelineedit.h"
+#include "ui/singlelineedit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

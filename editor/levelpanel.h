@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/levelnfo.h"
+#include "core/levelnfo.h"
 
 #include <QGroupBox>
 

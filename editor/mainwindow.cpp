@@ -1,15 +1,15 @@
 #include "editor/mainwindow.h"
 
-#include "about/aboutdialog.h"
+#include "ui/aboutdialog.h"
 #include "editor/dscpanel.h"
 #include "editor/episodepanel.h"
 #include "editor/levelpanel.h"
-#include "formats/documentfile.h"
-#include "platform/desktop.h"
-#include "platform/messagebox.h"
-#include "platform/settingsstore.h"
-#include "settings/optionsdialog.h"
-#include "settings/settingskeys.h"
+#include "core/documentfile.h"
+#include "ui/desktop.h"
+#include "ui/messagebox.h"
+#include "core/settingsstore.h"
+#include "ui/optionsdialog.h"
+#include "core/settingskeys.h"
 #include "shell/registerfiletypes.h"
 
 #include <QAction>
@@ -147,7 +147,8 @@ void MainWindow::aboutCommand()
 
 void MainWindow::optionsCommand()
 {
-    OptionsDialog options(status, form2.Timer1, [this](QString *failure) { return registerFileTypes(failure); }, this);
+    OptionsDialog options(status, [this](QString *failure) { return registerFileTypes(failure); }, this);
+    connect(&options, &OptionsDialog::tipIntervalSaved, &form2.Timer1, qOverload<int>(&QTimer::setInterval));
     options.exec();
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "editor/opendocument.h"
-#include "formats/apperror.h"
-#include "formats/nfoline.h"
-#include "platform/filedialog.h"
-#include "status/applog.h"
-#include "status/tiprotation.h"
-#include "status/statusreporter.h"
+#include "core/apperror.h"
+#include "core/nfoline.h"
+#include "ui/filedialog.h"
+#include "core/applog.h"
+#include "ui/tiprotation.h"
+#include "ui/statusreporter.h"
 
 #include <QMainWindow>
 

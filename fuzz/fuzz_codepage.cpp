@@ -1,6 +1,6 @@
 // Any bytes decode to text that encodes to the same bytes; any text the code page can hold
 // survives the trip through bytes, and the first character it cannot hold is named.
-#include "formats/codepage.h"
+#include "core/codepage.h"
 #include "fuzz/fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)

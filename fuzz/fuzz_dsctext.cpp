@@ -1,8 +1,8 @@
 // A description file whose line breaks are all CR LF is saved back byte for byte after it is
 // opened (gaining one final CR LF if it had none), and a description once opened stays the same
 // through any number of saves and opens.
-#include "formats/codepage.h"
-#include "formats/dsctext.h"
+#include "core/codepage.h"
+#include "core/dsctext.h"
 #include "fuzz/fuzzcheck.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Whatever an Episode NFO file holds, its values can be stored and read back unchanged.
-#include "formats/codepage.h"
-#include "formats/episodenfo.h"
+#include "core/codepage.h"
+#include "core/episodenfo.h"
 #include "fuzz/fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)

@@ -1,7 +1,7 @@
 // Whatever a Level NFO file holds, the values read from it can be stored, and writing them and
 // reading the result gives the same values without a single message.
-#include "formats/codepage.h"
-#include "formats/levelnfo.h"
+#include "core/codepage.h"
+#include "core/levelnfo.h"
 #include "fuzz/fuzzcheck.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Both NFO kind decisions look at the first line only, ignore letter case and surrounding blanks,
 // and an empty file has no first line.
-#include "formats/codepage.h"
-#include "formats/nfokind.h"
-#include "formats/nfoline.h"
+#include "core/codepage.h"
+#include "core/nfokind.h"
+#include "core/nfoline.h"
 #include "fuzz/fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)

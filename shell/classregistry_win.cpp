@@ -1,7 +1,7 @@
 #ifdef _WIN32
 #include "shell/classregistry_win.h"
 
-#include "formats/utf8_win.h"
+#include "core/utf8_win.h"
 #include "shell/filetyperows.h"
 
 #include <shlobj.h>

@@ -1,8 +1,8 @@
 #include "shell/desktopintegration.h"
 
-#include "formats/documentfile.h"
-#include "formats/episodenfo.h"
-#include "formats/levelnfo.h"
+#include "core/documentfile.h"
+#include "core/episodenfo.h"
+#include "core/levelnfo.h"
 
 #include <QDir>
 #include <QFile>

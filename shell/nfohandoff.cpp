@@ -1,8 +1,8 @@
 #include "shell/nfohandoff.h"
 
-#include "formats/documentfile.h"
-#include "formats/nfokind.h"
-#include "formats/nfoline.h"
+#include "core/documentfile.h"
+#include "core/nfokind.h"
+#include "core/nfoline.h"
 #include "shell/desktopintegration.h"
 
 #include <QFile>

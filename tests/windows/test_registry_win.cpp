@@ -2,7 +2,7 @@
 // and registering twice leaves the same values. Run from a folder whose name the ANSI code page
 // cannot spell, the commands stored must still name it exactly.
 
-#include "formats/utf8_win.h"
+#include "core/utf8_win.h"
 #include "shell/filetyperows.h"
 #include "shell/classregistry_win.h"
 #include "tests/windows/wincheck.h"

@@ -1,7 +1,7 @@
 // Finding the System Information tool through the registry: the value present, the fallback
 // folder with and without MSINFO32.EXE, and neither present. The tool itself is never started.
 
-#include "about/sysinfo_win.h"
+#include "ui/sysinfo_win.h"
 #include "tests/windows/wincheck.h"
 
 #include <windows.h>

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/apperror.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Documents are single-byte text in the game's code page: Windows-1252 (the system's ANSI code
+// page on Windows). Every byte maps to one character and back, so open-then-save is byte-exact.
+namespace CodePage {
+
+QString decode(const QByteArray &bytes);
+
+// The bytes for the text; characters the code page cannot hold are never substituted silently:
+// check with firstUnstorable() first.
+QByteArray encode(const QString &text);
+
+// The first character of the text that the code page cannot hold, or an empty string.
+QString firstUnstorable(const QString &text);
+
+// The error for a text holding a character the code page cannot hold; `subject` starts the
+// message ("The description", "The value of 'Name'").
+std::optional<AppError> check(const QString &subject, const QString &text);
+
+} // namespace CodePage

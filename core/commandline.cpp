@@ -1,0 +1,52 @@
+#include "core/commandline.h"
+
+#include <QFile>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace CommandLine {
+
+QString argumentText(const QStringList &arguments)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(arguments);
+    const QString line = QString::fromWCharArray(GetCommandLineW());
+    qsizetype i = 0;
+    // The program name: up to the closing quote when quoted, otherwise up to the first blank.
+    if (line.startsWith(QLatin1Char('"'))) {
+        i = line.indexOf(QLatin1Char('"'), 1);
+        i = i < 0 ? line.size() : i + 1;
+    } else {
+        while (i < line.size() && line.at(i) != QLatin1Char(' ') && line.at(i) != QLatin1Char('\t'))
+            ++i;
+    }
+    while (i < line.size() && (line.at(i) == QLatin1Char(' ') || line.at(i) == QLatin1Char('\t')))
+        ++i;
+    // A path with blanks typed or passed in double quotes: no Windows path holds a double quote,
+    // so the quotes are not part of it.
+    QString text = line.mid(i);
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"'))
+        && text.count(QLatin1Char('"')) == 2)
+        text = text.mid(1, text.size() - 2);
+    return text;
+#else
+    return arguments.mid(1).join(QLatin1Char(' '));
+#endif
+}
+
+Given given(int argc, char **argv)
+{
+    Given result;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString argument = QFile::decodeName(bytes);
+        if (QFile::encodeName(argument) != bytes)
+            result.readable = false;
+        result.arguments.append(argument);
+    }
+    return result;
+}
+
+} // namespace CommandLine

@@ -1,0 +1,45 @@
+#include "core/episodenfo.h"
+
+#include "core/documentfile.h"
+
+namespace EpisodeNfo {
+
+const QString KindWord = QStringLiteral("EPISODE");
+
+namespace {
+const QString NameKey = QStringLiteral("NAME");
+const QString ThumbnailKey = QStringLiteral("THUMBNAIL");
+}
+
+QString generate(const EpisodeFields &fields, const std::function<void(const QString &)> &logKey)
+{
+    logKey(KindWord);
+    QString text = KindWord;
+    logKey(NameKey);
+    text += DocumentFile::CRLF + Nfo::fieldLine(NameKey, fields.name);
+    logKey(ThumbnailKey);
+    text += DocumentFile::CRLF + Nfo::fieldLine(ThumbnailKey, fields.thumbnail);
+    return text;
+}
+
+Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields)
+{
+    return Nfo::parse(text, KindWord, QStringLiteral("LEVEL"), [&fields](const Nfo::Line &line) {
+        if (line.key == NameKey)
+            fields.name = Nfo::valueOf(line);
+        else if (line.key == ThumbnailKey)
+            fields.thumbnail = Nfo::valueOf(line);
+        else
+            return false;
+        return true;
+    });
+}
+
+std::optional<AppError> checkStorable(const EpisodeFields &fields)
+{
+    if (auto error = Nfo::checkValue(QStringLiteral("Name"), fields.name))
+        return error;
+    return Nfo::checkValue(QStringLiteral("Thumbnail"), fields.thumbnail);
+}
+
+} // namespace EpisodeNfo

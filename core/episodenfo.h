@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/nfoline.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// The two values of an Episode NFO document (EpiTxtVal 0 and 1).
+struct EpisodeFields
+{
+    QString name;
+    QString thumbnail;
+};
+
+namespace EpisodeNfo {
+
+extern const QString KindWord;  // "EPISODE"
+
+// The file text without its final CR LF; `logKey` is told each key word as the text is built.
+QString generate(const EpisodeFields &fields, const std::function<void(const QString &)> &logKey);
+Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields);
+std::optional<AppError> checkStorable(const EpisodeFields &fields);
+
+} // namespace EpisodeNfo

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/apperror.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// The line grammar shared by Level and Episode NFO files: the kind word on the first line, then
+// lines of KEY="value", separated by CR LF (a bare LF is read as a line end too).
+namespace Nfo {
+
+extern const QChar Quote;
+extern const QString BlankKey;
+
+// One line of an NFO file, split at its first "=".
+struct Line
+{
+    QString text;       // the whole line as read
+    QString key;        // text before the first "=" (the whole line without one); "Blank" if empty
+    bool hasValuePart;  // the line holds an "="
+    QString valuePart;  // everything after the first "="
+    int number;         // 1-based line number in the file
+};
+
+// A line as a message quotes it: at most its first 200 characters, then "...".
+QString shownLine(const QString &line);
+
+// The value between the first and the second double quote of the value part (up to the end
+// without a second quote). Throws AppError when the line has no "=" or no double quote.
+QString valueOf(const Line &line);
+
+// KEY="value"
+QString fieldLine(const QString &key, const QString &value);
+
+// Why a value cannot be written into an NFO line (a double quote would end it early, or a
+// character the code page cannot hold); the message names the field by its caption.
+std::optional<AppError> checkValue(const QString &caption, const QString &value);
+
+// Something the reader tells the user about while reading goes on.
+struct Notice
+{
+    enum Kind { WrongKind, InvalidLine };
+    Kind kind;
+    QString line;
+};
+
+struct ParseOutcome
+{
+    QList<Notice> notices;
+    std::optional<AppError> error;  // reading stopped at this line; earlier lines took effect
+};
+
+// Reads the text line by line. `apply` handles a recognised key and returns false for a key it
+// does not know. Lines keyed with the own kind word or "Blank" are skipped, the other kind's word
+// gives a WrongKind notice, unknown keys an InvalidLine notice.
+ParseOutcome parse(const QString &text, const QString &ownWord, const QString &otherWord,
+                   const std::function<bool(const Line &)> &apply);
+
+// The first line of a file's text; an empty text has none (AppError, naming the file).
+QString firstLine(const QString &text, const QString &path);
+
+// Leading and trailing blanks removed (blanks only, as the kind decisions expect).
+QString trimBlanks(const QString &text);
+
+} // namespace Nfo

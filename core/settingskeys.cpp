@@ -1,0 +1,82 @@
+#include "core/settingskeys.h"
+
+#include "core/settingsstore.h"
+
+#include <QDir>
+#include <QLocale>
+
+#include <cmath>
+
+namespace Settings {
+
+const QString GameFolderSection = QStringLiteral("Serious Sam 2 Path");
+const QString GameFolderKey = QStringLiteral("Path Location");
+const QString TipsSection = QStringLiteral("Show Tips");
+const QString TipsOptionKey = QStringLiteral("Show Tips Option");
+const QString TipTimeKey = QStringLiteral("Time");
+const QString FirstRunKey = QStringLiteral("FirstTime v1.1");
+
+std::optional<double> parseNumber(const QString &text)
+{
+    // A point always works; the user's own decimal separator too ("0,5").
+    bool ok = false;
+    double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        value = QLocale().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+int tipIntervalMs(const QString &timeText)
+{
+    if (checkTipTime(timeText) != TipTimeProblem::None)
+        return 10000;
+    return int(std::nearbyint(*parseNumber(timeText) * 1000));
+}
+
+TipTimeProblem checkTipTime(const QString &text)
+{
+    const auto seconds = parseNumber(text);
+    if (!seconds)
+        return TipTimeProblem::NotANumber;
+    if (*seconds > 59)
+        return TipTimeProblem::TooLong;
+    if (*seconds < 0.1)
+        return TipTimeProblem::TooShort;
+    return TipTimeProblem::None;
+}
+
+QString defaultGameFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\Program Files\\Serious Sam 2\\");
+#else
+    return QDir::toNativeSeparators(QDir::homePath()
+                                    + QStringLiteral("/.local/share/Steam/steamapps/common/Serious Sam 2/"));
+#endif
+}
+
+QString gameFolderToStore(const QString &typed)
+{
+    QString folder = QDir::toNativeSeparators(typed);
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
+}
+
+QString tipTimeText() { return SettingsStore::read(TipsSection, TipTimeKey, QStringLiteral("10")); }
+
+int tipIntervalMs() { return tipIntervalMs(tipTimeText()); }
+
+bool tipsShown(const QString &optionText)
+{
+    // A text this system never writes (not 0 or 1) leaves the tips on.
+    bool ok = false;
+    const int option = optionText.trimmed().toInt(&ok);
+    return !ok || option != 0;
+}
+
+bool tipsShown() { return tipsShown(SettingsStore::read(TipsSection, TipsOptionKey, QStringLiteral("1"))); }
+
+} // namespace Settings

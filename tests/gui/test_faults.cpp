@@ -1,0 +1,443 @@
+// Faults from outside: writes that fail part-way, folders that cannot be written, files that
+// cannot be read, odd and huge files, a broken settings store. Each must give a clear message and
+// lose nothing.
+
+#include "editor/dscpanel.h"
+#include "editor/episodepanel.h"
+#include "editor/mainwindow.h"
+#include "editor/levelpanel.h"
+#include "core/commandline.h"
+#include "core/userhome.h"
+#include "core/settingskeys.h"
+#include "core/settingsstore.h"
+#include "tests/support/testsupport.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QApplication>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+[[maybe_unused]] QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
+
+} // namespace
+
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+#ifdef Q_OS_UNIX
+    void writeFailingPartWayKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("description") << "DSC";
+        QTest::newRow("level") << "LvlNFO";
+    }
+
+    void writeFailingPartWayKeepsTheOldFile()
+    {
+        QFETCH(QString, kind);
+        EditorWindow e;
+        QDir().mkpath(e.file("mod"));
+        const QString path = e.file(kind == "DSC" ? "mod/a.dsc" : "mod/a.nfo");
+        e.form.newCommand(kind);
+        e.script.choose(path);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        const QByteArray before = readBytes(path);
+
+        const QString longText(5000, QLatin1Char('x'));
+        if (kind == "DSC")
+            e.form.dscPanel()->setText(longText);
+        else
+            e.form.levelPanel()->LvlTxtVal[0]->setText(longText);
+        {
+            FileSizeLimit limit(1024);
+            QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+        }
+        const QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].contains("Cannot write '" + path + "': the file is too large"), qPrintable(boxes[0]));
+        QCOMPARE(readBytes(path), before);
+        QVERIFY(e.form.document.Dirty);
+        QCOMPARE(filesIn(e.file("mod")), QStringList{QFileInfo(path).fileName()});  // no half-written leftovers
+
+        // Once there is room again, the same Save works.
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QVERIFY(readBytes(path).contains(longText.toLatin1()));
+    }
+#endif
+
+    void savingWhereNothingCanBeWritten_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("folder under a file") << "plain-file/a.nfo" << "Cannot open '%1' for writing";
+        QTest::newRow("a folder") << "a-folder" << "Cannot save to '%1': it is a folder";
+    }
+
+    void savingWhereNothingCanBeWritten()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        EditorWindow e;
+        writeBytes(e.file("plain-file"), "untouched");
+        QDir().mkpath(e.file("a-folder"));
+        e.form.newCommand("EpiNFO");
+        e.script.choose(e.file(target));
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+        const QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].contains(message.arg(e.file(target))), qPrintable(boxes[0]));
+        QCOMPARE(readBytes(e.file("plain-file")), QByteArray("untouched"));
+        QCOMPARE(e.form.status.shownKind(), QString("Error"));
+        // The name that could not be written is not the document's: Save asks again.
+        QCOMPARE(e.form.document.Path, QString());
+        QCOMPARE(e.form.document.FileTitle, QString("untitled.nfo"));
+    }
+
+    void failedSaveAsKeepsTheDocumentWhereItWas()
+    {
+        EditorWindow e;
+        const QString original = e.file("a.nfo");
+        writeBytes(original, "EPISODE\r\nNAME=\"a\"\r\nTHUMBNAIL=\"\"\r\n");
+        e.script.choose(original);
+        e.form.openNfoCommand();
+        e.form.episodePanel()->EpiTxtVal[0]->setText("edited");
+        e.script.choose(e.file("no-such-folder/b.nfo"));
+        QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::Failed);
+        QCOMPARE(e.script.takeBoxTexts().size(), 1);
+        QCOMPARE(e.form.document.Path, original);
+        QCOMPARE(e.form.document.FileTitle, QString("a.nfo"));
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - a.nfo (Episode NFO)"));
+        QVERIFY(e.form.document.Dirty);
+        e.script.answer(MessageBox::Answer::Yes);
+        e.form.close();  // the prompt names the document, and its save writes a.nfo
+        QCOMPARE(e.script.takeBoxTexts(), (QStringList{"Save current opening file, 'a.nfo'?", "File 'a.nfo' was saved."}));
+        QVERIFY(readBytes(original).contains("NAME=\"edited\""));
+        QVERIFY(!QFile::exists(e.file("no-such-folder")));
+    }
+
+#ifdef Q_OS_UNIX
+    void filesThatCannotBeRead_data()
+    {
+        QTest::addColumn<QString>("path");  // "fifo" is made by the test
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a pipe does not hang") << "fifo" << 75 << "is not a plain file";
+        QTest::newRow("a device") << "/dev/zero" << 75 << "is not a plain file";
+        QTest::newRow("a file whose reading fails") << "/proc/self/mem" << 57 << "Cannot read '/proc/self/mem'";
+    }
+
+    void filesThatCannotBeRead()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, number);
+        QFETCH(QString, message);
+        TestFolder files;
+        if (path == "fifo") {
+            path = files.path("pipe.nfo");
+            QCOMPARE(mkfifo(qPrintable(path), 0600), 0);
+        }
+        EditorWindow e(path);
+        const QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].contains(message), qPrintable(boxes[0]));
+        QVERIFY(boxes[0].endsWith("Error Number :" + QString::number(number)));
+        QCOMPARE(e.form.document.Kind, QString("None"));
+    }
+#endif
+
+    void oddFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("boxes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("dialogKind");  // the Open NFO dialog's decision where it differs
+        QTest::newRow("LF-only level reads its values") << QByteArray("LEVEL\nNAME=\"n\"\n") << "LvlNFO" << 0 << "n" << "";
+        QTest::newRow("LF-only episode") << QByteArray("EPISODE\nNAME=\"n\"\n") << "EpiNFO" << 0 << "n" << "";
+        QTest::newRow("CR-only episode is one invalid line") << QByteArray("EPISODE\rNAME=\"n\"\r") << "EpiNFO" << 1 << "" << "LvlNFO";
+        QTest::newRow("UTF-8 byte-order mark before LEVEL") << QByteArray("\xEF\xBB\xBFLEVEL\r\nNAME=\"n\"\r\n") << "LvlNFO" << 0 << "n" << "";
+        QTest::newRow("binary with NUL bytes") << QByteArray("LEVEL\r\n\0\x01\xff=\"x\"\r\nNAME=\"a\0b\"\r\n", 27)
+                                               << "LvlNFO" << 1 << QString::fromLatin1("a\0b", 3) << "";
+    }
+
+    void oddFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, kind);
+        QFETCH(int, boxes);
+        QFETCH(QString, name);
+        QFETCH(QString, dialogKind);
+        TestFolder files;
+        writeBytes(files.path("odd.nfo"), content);
+        // Both routes: the command line, and the Open NFO dialog with its own kind decision.
+        for (bool viaDialog : {false, true}) {
+            EditorWindow e(viaDialog ? QString() : files.path("odd.nfo"));
+            if (viaDialog) {
+                e.script.choose(files.path("odd.nfo"));
+                e.form.openNfoCommand();
+                if (!dialogKind.isEmpty())
+                    kind = dialogKind;
+            }
+            QCOMPARE(e.script.takeBoxes().size(), boxes);
+            QCOMPARE(e.form.document.Kind, kind);
+            QCOMPARE(kind == "LvlNFO" ? e.form.levelPanel()->LvlTxtVal[0]->text()
+                                      : e.form.episodePanel()->EpiTxtVal[0]->text(),
+                     name);
+            QCOMPARE(e.form.LblStatus->text(), "'" + files.path("odd.nfo") + "' loaded");
+        }
+    }
+
+    void notAGameNfo_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("release notes: five lines, then a count")
+            << QByteArray("   Release notes\r\n").repeated(100)
+            << QStringList(5, "Found an invaild line in the file, '   Release notes', ignoring line...")
+                   + QStringList{"95 more lines of the file could not be read and were ignored."};
+        QTest::newRow("one line of 10 MB is quoted short")
+            << QByteArray(10 * 1024 * 1024, '<') + "\n"
+            << QStringList{"Found an invaild line in the file, '" + QString(200, '<') + "...', ignoring line..."};
+        QTest::newRow("six lines: a count of one") << QByteArray("?\n").repeated(6)
+            << QStringList(5, "Found an invaild line in the file, '?', ignoring line...")
+                   + QStringList{"1 more line of the file could not be read and was ignored."};
+    }
+
+    void notAGameNfo()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, boxes);
+        TestFolder files;
+        writeBytes(files.path("readme.nfo"), content);
+        EditorWindow e(files.path("readme.nfo"));
+        QCOMPARE(e.script.takeBoxTexts(), boxes);
+    }
+
+    void valuesOfAnyLengthSurviveOpenAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray longValue(40000, 'v');
+        QTest::newRow("level") << "LEVEL\r\nNAME=\"" + longValue + "\"\r\nMAP_TYPE=\"\"\r\nLOADING_MODEL=\"m" + longValue
+                                      + "\"\r\nTHUMBNAIL=\"\"\r\nETA=\"00:00:00\"\r\nLOCKED=\"NO\"\r\n";
+        QTest::newRow("episode") << "EPISODE\r\nNAME=\"n\"\r\nTHUMBNAIL=\"" + longValue + "\"\r\n";
+    }
+
+    void valuesOfAnyLengthSurviveOpenAndSave()
+    {
+        QFETCH(QByteArray, content);
+        TestFolder files;
+        writeBytes(files.path("long.nfo"), content);
+        EditorWindow e(files.path("long.nfo"));
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(files.path("long.nfo")), content);
+    }
+
+    void descriptionWithNulBytesRoundTrips()
+    {
+        TestFolder files;
+        const char raw[] = "before\0after\r\n\x01\x7f\x81\x8d\xff\r\n";
+        const QByteArray content(raw, sizeof raw - 1);
+        writeBytes(files.path("zero-bytes.dsc"), content);
+        EditorWindow e(files.path("zero-bytes.dsc"));
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(files.path("zero-bytes.dsc")), content);
+    }
+
+    // Large files keep every byte (their speed is the benchmark's: scripts/bench).
+    void largeDescriptionRoundTrips()
+    {
+        TestFolder files;
+        const QByteArray line = QByteArray(78, 'd') + "\r\n";
+        const QByteArray content = line.repeated(1024 * 1024 / line.size());
+        writeBytes(files.path("big.dsc"), content);
+        EditorWindow e(files.path("big.dsc"));
+        QCOMPARE(e.form.document.Kind, QString("DSC"));
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QVERIFY(readBytes(files.path("big.dsc")) == content);
+    }
+
+    void levelOfManyLines()
+    {
+        TestFolder files;
+        const QByteArray content = "LEVEL\r\n" + QByteArray("MODEL_NAME=\"Ship\"\r\n").repeated(40000)
+                                   + "NAME=\"Last\"\r\n";
+        writeBytes(files.path("long.nfo"), content);
+        EditorWindow e(files.path("long.nfo"));
+        QVERIFY(e.script.takeBoxes().isEmpty());
+        QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), QString("Last"));
+        QCOMPARE(e.form.levelPanel()->LvlTxtVal[4]->text(), QString("Ship"));
+    }
+
+    void logElsewhereWhenTheProgramFolderHasNoPlace_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("program folder is a file") << "file";
+#ifdef Q_OS_UNIX
+        QTest::newRow("log is a pipe: start-up does not wait") << "pipe";
+#endif
+        QTest::newRow("log is a folder") << "folder";
+    }
+
+    void logElsewhereWhenTheProgramFolderHasNoPlace()
+    {
+        QFETCH(QString, damage);
+        TestFolder outside;
+        QString program = outside.path("program");
+        QDir().mkpath(program);
+        if (damage == "file") {
+            program = outside.path("program-file");
+            writeBytes(program, "x");
+        } else if (damage == "pipe") {
+#ifdef Q_OS_UNIX
+            QCOMPARE(mkfifo(qPrintable(program + "/AppLog.log"), 0600), 0);
+#endif
+        } else {
+            QDir().mkpath(program + "/AppLog.log");
+        }
+        EditorWindow e({}, program);
+        QCOMPARE(e.form.LblStatus->text(), QString("Ready"));
+        QVERIFY(!e.form.log.path().startsWith(program));
+        QVERIFY(readBytes(e.form.log.path()).endsWith("INF : Ready\r\n"));
+        e.form.newCommand("DSC");
+        e.script.choose(e.file("works.dsc"));
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        e.script.takeBoxes();
+    }
+
+    void brokenSettingsStore_data()
+    {
+        QTest::addColumn<int>("damage");  // 0 garbage text, 1 a folder in its place
+        QTest::addColumn<QString>("status");
+        QTest::newRow("garbage is read past and rewritten") << 0 << "Ready";
+        QTest::newRow("a folder in its place: the first start says so")
+            << 1 << "Cannot store the settings in '%1': it is a folder, not a file";
+    }
+
+    void brokenSettingsStore()
+    {
+        QFETCH(int, damage);
+        QFETCH(QString, status);
+        TestFolder folder;
+        const QString store = SettingsStore::location();
+        QFile::remove(store);
+        if (damage == 0)
+            writeBytes(store, QByteArray("\0\xff[[[===\n[Show Tips]\nTime=\"\"\"\nShow Tips Option=@Invalid(\n", 56));
+        else
+            QDir().mkpath(store);
+        QCOMPARE(Settings::tipIntervalMs(), 10000);
+        QVERIFY(Settings::tipsShown());
+        DialogScript script;
+        script.allowRealDialogs = true;  // a broken store reads as a first start: the Options dialog
+        QTimer::singleShot(0, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        MainWindow form(folder.programFolder());
+        form.load({});
+        const QStringList boxes = script.takeBoxTexts();
+        QCOMPARE(form.form2.Timer1.interval(), 10000);
+        QCOMPARE(form.LblStatus->text(), status.arg(store));
+        if (damage == 1) {
+            QVERIFY(boxes.last().startsWith("An error has occured! Error description : " + status.arg(store)));
+            QVERIFY(readBytes(form.log.path()).contains("ERR : " + status.arg(store).toUtf8()));
+        }
+    }
+
+#ifdef Q_OS_UNIX
+    // Writing past the user's file size limit is an error the editor reports, not the end of it.
+    void editorSurvivesAFileSizeLimit()
+    {
+        TestFolder folder;
+        QProcess editor;
+        editor.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_DFL);  // not what this test process has set
+            rlimit limit{16, 16};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        startEditorProcess(editor, folder);
+        // The first log entries go past the limit at once; the editor keeps running.
+        QVERIFY2(!editor.waitForFinished(1500), qPrintable(QString("ended with %1").arg(editor.exitCode())));
+        QVERIFY(readBytes(folder.path("program/AppLog.log")).size() <= 16);
+        editor.kill();
+        editor.waitForFinished();
+    }
+
+    // The file to open is taken from the arguments as given: Qt's own options are file names here.
+    void commandLineAsGiven_data()
+    {
+        QTest::addColumn<QString>("argument");  // a shell word
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("a file named like a Qt option") << "-reverse" << "INF : '-reverse' loaded";
+        QTest::newRow("a file named -style") << "-style" << "INF : '-style' loaded";
+    }
+
+    void commandLineAsGiven()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, logged);
+        TestFolder folder;
+        for (const char *name : {"-reverse", "-style"})
+            writeBytes(folder.path(name), "LEVEL\r\nNAME=\"n\"\r\n");
+        QProcess editor;
+        startEditorProcess(editor, folder, {"-c", "exec \"$0\" " + argument});
+        QTRY_VERIFY2_WITH_TIMEOUT(readBytes(folder.path("program/AppLog.log")).contains(logged.toUtf8()),
+                                  readBytes(folder.path("program/AppLog.log")).constData(), 10000);
+        editor.kill();
+        editor.waitForFinished();
+    }
+
+    // A name that no path can spell is refused rather than opened, and later saved, as another file.
+    void nameThatIsNotUtf8IsRefused()
+    {
+        TestFolder folder;
+        const QByteArray name = QFile::encodeName(folder.path("Level")) + "\xff.nfo";
+        writeBytes(QFile::decodeName(name), "LEVEL\r\n");  // what Qt makes of it: another name
+        char program[] = "Brisquel";
+        QByteArray argument = name;
+        char *argv[] = {program, argument.data()};
+        const CommandLine::Given given = CommandLine::given(2, argv);
+        QVERIFY(!given.readable);
+        EditorWindow e;
+        e.form.load(CommandLine::argumentText(given.arguments), given.readable);
+        const QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].contains("is not valid in this system's encoding of file names"), qPrintable(boxes[0]));
+        QVERIFY(boxes[0].endsWith("Error Number :52"));
+        QCOMPARE(e.form.document.Kind, QString("None"));  // so no Save can make a second file
+    }
+
+    void homeFromTheUserDatabase()
+    {
+        const QByteArray home = qgetenv("HOME");
+        qunsetenv("HOME");
+        UserHome::ensure();
+        const QByteArray found = qgetenv("HOME");
+        qputenv("HOME", home);
+        QCOMPARE(found, QByteArray(getpwuid(getuid())->pw_dir));
+    }
+#endif
+
+};
+
+QTEST_MAIN(TestFaults)
+#include "test_faults.moc"

@@ -1,0 +1,274 @@
+// Fennick, the new-file companion: the files it writes, where, and what it asks and refuses.
+
+#include "companion/fennickwindow.h"
+#include "companion/newfile.h"
+#include "editor/mainwindow.h"
+#include "tests/support/testsupport.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+
+namespace {
+// Records Fennick's message boxes and answers them from a queue (OK when none is queued).
+struct FennickMessages
+{
+    FennickMessages()
+    {
+        FennickWindow::messageHook = [this](QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons) {
+            shown.append({icon, text});
+            return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
+        };
+    }
+    ~FennickMessages() { FennickWindow::messageHook = {}; }
+    QList<QPair<QMessageBox::Icon, QString>> shown;
+    QList<QMessageBox::StandardButton> answers;
+};
+} // namespace
+
+class TestFennick : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void templates()
+    {
+        QCOMPARE(NewFile::LevelTemplate.size(), 79);
+        QCOMPARE(NewFile::EpisodeTemplate.size(), 32);
+        QCOMPARE(NewFile::LevelTemplate + "\r\n", readBytes(testData("new_level.nfo")));
+        QCOMPARE(NewFile::EpisodeTemplate + "\r\n", readBytes(testData("new_episode.nfo")));
+    }
+
+    void paths_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("proposed");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("proposed name kept") << "/mods/New.nfo" << "New.nfo" << "New.nfo" << "/mods/New.nfo";
+        QTest::newRow("renamed without extension") << "/mods/New.nfo" << "New.nfo" << "Test1" << "/mods/Test1";
+        QTest::newRow("subfolder") << "/mods/New.nfo" << "New.nfo" << "levels/a.nfo" << "/mods/levels/a.nfo";
+        QTest::newRow("no folder part") << "New.nfo" << "New.nfo" << "b.nfo" << "b.nfo";
+        QTest::newRow("blanks") << "/my mods/New File.nfo" << "New File.nfo" << "x y" << "/my mods/x y";
+        QTest::newRow("double leading separator kept") << "//server/share/N.nfo" << "N.nfo" << "N.nfo" << "//server/share/N.nfo";
+    }
+
+    void paths()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, proposed);
+        QFETCH(QString, typed);
+        QFETCH(QString, target);
+        // The desktop hands over native paths.
+        QCOMPARE(NewFile::proposedName(QDir::toNativeSeparators(start)), proposed);
+        QCOMPARE(QDir::toNativeSeparators(NewFile::targetPath(QDir::toNativeSeparators(start), typed)),
+                 QDir::toNativeSeparators(target));
+    }
+
+#ifdef Q_OS_UNIX  // on Windows the text is the raw command line
+    void argumentTextJoinsUnquotedWords()
+    {
+        QCOMPARE(NewFile::argumentText({"Fennick", "/my", "mods/New", "File.nfo"}), QString("/my mods/New File.nfo"));
+        QCOMPARE(NewFile::argumentText({"Fennick"}), QString());
+    }
+#endif
+
+    void refusesMissingPath_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("none") << "";
+        QTest::newRow("placeholder") << "%1";
+    }
+
+    void refusesMissingPath()
+    {
+        QFETCH(QString, argument);
+        FennickMessages messages;
+        QCOMPARE(runFennick(argument), 0);
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].second, QString("Cannot make a new file : no path was specified."));
+        QCOMPARE(messages.shown[0].first, QMessageBox::NoIcon);
+    }
+
+    void writesTheChosenTemplate_data()
+    {
+        QTest::addColumn<bool>("episode");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("level") << false << 81 << "LvlNFO";
+        QTest::newRow("episode") << true << 34 << "EpiNFO";
+    }
+
+    void writesTheChosenTemplate()
+    {
+        QFETCH(bool, episode);
+        QFETCH(int, size);
+        QFETCH(QString, kind);
+        TestFolder folder;
+        FennickMessages messages;
+        FennickWindow window(folder.path("New.nfo"));
+        QCOMPARE(window.windowTitle(), QString("New .nfo Files - Brisquel"));
+        QCOMPARE(window.Text1->text(), QString("New.nfo"));
+        QVERIFY(window.Option1->isChecked());
+        window.show();
+        if (episode)
+            window.Option2->setChecked(true);
+        QTest::keyClick(window.Text1, Qt::Key_Return);  // Enter presses Okay
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(readBytes(folder.path("New.nfo")).size(), size);
+        QVERIFY(messages.shown.isEmpty());
+
+        // Brisquel opens it without a word.
+        DialogScript script;
+        MainWindow editor(folder.programFolder());
+        editor.load(folder.path("New.nfo"));
+        QCOMPARE(editor.document.Kind, kind);
+        QVERIFY(!editor.document.Dirty);
+    }
+
+    void cancelCreatesNothing_data()
+    {
+        QTest::addColumn<int>("how");  // 0 button, 1 Esc, 2 close box
+        QTest::newRow("Cancel") << 0;
+        QTest::newRow("Esc") << 1;
+        QTest::newRow("close box") << 2;
+    }
+
+    void cancelCreatesNothing()
+    {
+        QFETCH(int, how);
+        TestFolder folder;
+        FennickWindow window(folder.path("New.nfo"));
+        window.show();
+        if (how == 0)
+            window.Command2->click();
+        else if (how == 1)
+            QTest::keyClick(&window, Qt::Key_Escape);
+        else
+            window.close();
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+        QVERIFY(!window.isVisible());
+        QVERIFY(!QFile::exists(folder.path("New.nfo")));
+    }
+
+    void asksBeforeReplacing_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes replaces") << int(QMessageBox::Yes);
+        QTest::newRow("no keeps the old file") << int(QMessageBox::No);
+    }
+
+    void asksBeforeReplacing()
+    {
+        QFETCH(int, answer);
+        TestFolder folder;
+        const QString path = folder.path("Mine.nfo");
+        writeBytes(path, "precious");
+        FennickMessages messages;
+        messages.answers.append(QMessageBox::StandardButton(answer));
+        FennickWindow window(path);
+        window.show();
+        window.Command1->click();
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].second, "The file '" + path + "' already exists. Do you want to replace it?");
+        const bool replaced = answer == QMessageBox::Yes;
+        QCOMPARE(readBytes(path).size(), replaced ? 81 : 8);
+        QCOMPARE(window.isVisible(), !replaced);
+    }
+
+#ifdef Q_OS_UNIX
+    void writeCutShortLeavesNoFile()
+    {
+        TestFolder folder;
+        FennickMessages messages;
+        FennickWindow window(folder.path("New.nfo"));
+        window.show();
+        {
+            // No file may grow past 40 bytes: the 81-byte template is cut short, as on a full disk.
+            FileSizeLimit limit(40);
+            window.Command1->click();
+        }
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].second.startsWith("Cannot make the new file"));
+        QVERIFY2(messages.shown[0].second.endsWith("File too large"), qPrintable(messages.shown[0].second));
+        QVERIFY(QDir(folder.path({})).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QVERIFY(window.isVisible());
+    }
+
+    // The captions as the window manager shows them: exactly the program's own, nothing appended.
+    void captionsOnTheDesktop_data()
+    {
+        QTest::addColumn<QString>("argument");  // as a shell word
+        QTest::addColumn<QString>("title");
+        QTest::newRow("the window") << "\"$PWD/New.nfo\"" << "New .nfo Files - Brisquel";
+        QTest::newRow("a message box") << "" << "Brisquel";
+        // A byte that is not UTF-8, as a file system can hold it: a box says so, and no window
+        // offers to write a file under another name.
+        QTest::newRow("a name that is not UTF-8: a box") << "\"$PWD/$(printf 'New\\377.nfo')\"" << "Brisquel";
+    }
+
+    void captionsOnTheDesktop()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, title);
+        XServer x;
+        if (!x.available())
+            QSKIP("Xvfb and xdotool are needed");
+        TestFolder folder;
+        QProcess fennick;
+        QProcessEnvironment environment = x.environment();
+        environment.insert("LC_ALL", "C.UTF-8");
+        fennick.setProcessEnvironment(environment);
+        fennick.setWorkingDirectory(folder.path({}));
+        fennick.start("/bin/sh", {"-c", "exec \"$0\" " + argument, BRISQUEL_DIST_DIR "/Fennick/Fennick"});
+        QVERIFY(fennick.waitForStarted());
+        QCOMPARE(x.windowTitleOf(fennick.processId()), title);
+        fennick.kill();
+        fennick.waitForFinished();
+        QCOMPARE(QDir(folder.path({})).entryList(QDir::Files), QStringList());
+    }
+#endif
+
+    void realBoxShowsPathsAsWritten()
+    {
+        QString seenText;
+        Qt::TextFormat seenFormat = Qt::AutoText;
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            seenText = box->text();
+            seenFormat = box->findChild<QLabel *>("qt_msgbox_label")->textFormat();
+            box->accept();
+        });
+        const QString text = "Cannot make the new file '/m/<b>x</b>.nfo': reason";
+        FennickWindow::message(nullptr, QMessageBox::Critical, text, QMessageBox::Ok);
+        QCOMPARE(seenText, text);
+        QCOMPARE(seenFormat, Qt::PlainText);
+    }
+
+    void missingFolderGivesAnErrorAndKeepsTheWindow()
+    {
+        TestFolder folder;
+        FennickMessages messages;
+        FennickWindow window(folder.path("New.nfo"));
+        window.show();
+        window.Text1->setText("no-such-folder/x.nfo");
+        window.Command1->click();
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].first, QMessageBox::Critical);
+        QVERIFY(messages.shown[0].second.startsWith("Cannot make the new file '" + folder.path("no-such-folder/x.nfo") + "': "));
+        QVERIFY(window.isVisible());
+        QVERIFY(QDir(folder.path({})).entryList(QDir::Files).isEmpty());
+
+        window.Text1->setText("");  // names the folder itself
+        window.Command1->click();
+        QVERIFY(messages.shown.value(1).second.endsWith("it is a folder"));
+        QVERIFY(window.isVisible());
+    }
+};
+
+QTEST_MAIN(TestFennick)
+#include "test_fennick.moc"

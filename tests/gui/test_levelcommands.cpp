@@ -1,0 +1,443 @@
+// The editor window with Level NFO documents: start-up, New, Save, Save As, the save prompt, the
+// shutdown, the command-line open, and the mends around failed saves and opens.
+
+#include "editor/mainwindow.h"
+#include "editor/levelpanel.h"
+#include "tests/support/testsupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+using Answer = MessageBox::Answer;
+
+namespace {
+
+const QByteArray NewLevelFile = "LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"\"\r\nLOADING_MODEL=\"\"\r\n"
+                                "MODEL_ANIMATION=\"\"\r\nMODEL_ROTATE=\"YES\"\r\nMODEL_DISTANCE=\"\"\r\n"
+                                "MODEL_NAME=\"\"\r\nLOADING_SCREEN=\"\"\r\nTHUMBNAIL=\"\"\r\n"
+                                "ETA=\"00:00:00\"\r\nEPISODE_MOVIE=\"\"\r\nINTRO_MOVIE=\"\"\r\n"
+                                "OUTRO_MOVIE=\"\"\r\nLOCKED=\"YES\"\r\n";
+
+const QString InvalidOperation = QStringLiteral("Invaild Opreation Error - No files can be saved.");
+
+bool anyPanelVisible(MainWindow &form)
+{
+    for (const char *name : {"FrameLvlNFO", "FrameEpiNFO", "FrameDsc"}) {
+        auto *panel = form.findChild<QWidget *>(name);
+        if (panel && panel->isVisibleTo(&form))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestLevelCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUp()
+    {
+        EditorWindow e;
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel"));
+        QVERIFY(!anyPanelVisible(e.form));
+        QCOMPARE(e.form.LblStatus->text(), QString("Ready"));
+        QCOMPARE(e.form.status.shownKind(), QString("Info"));
+        QCOMPARE(e.form.document.Kind, QString("None"));
+
+        const QStringList lines = e.logLines();
+        QCOMPARE(lines.value(0), QString());
+        QVERIFY(lines.value(1).startsWith("----") && lines.value(1).endsWith("----"));
+        QVERIFY(lines.value(1).size() > 8);
+        QCOMPARE(lines.value(2), QString());
+        QCOMPARE(lines.value(3), QString("INF : Ready"));
+        QCOMPARE(lines.size(), 5);  // and the piece after the last CR LF
+
+        // Nothing to save yet.
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::NotAllowed);
+        QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::NotAllowed);
+        const auto boxes = e.script.takeBoxes();
+        QCOMPARE(boxes.size(), 2);
+        for (const auto &box : boxes) {
+            QCOMPARE(box.text, InvalidOperation);
+            QCOMPARE(box.icon, MessageBox::Icon::Critical);
+            QCOMPARE(box.caption, QString("Brisquel"));
+        }
+        QCOMPARE(e.form.LblStatus->text(), QString("Ready"));
+    }
+
+    void ignoredCommandLines_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::newRow("empty") << "";
+        QTest::newRow("placeholder") << "%1";
+    }
+
+    void ignoredCommandLines()
+    {
+        QFETCH(QString, commandLine);
+        EditorWindow e(commandLine);
+        QCOMPARE(e.form.document.Kind, QString("None"));
+        QCOMPARE(e.logLines().value(4), QString());
+    }
+
+    void newLevelThenSaveWritesTheNewDocument()
+    {
+        EditorWindow e;
+        e.form.newCommand("LvlNFO");
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Level NFO)"));
+        QVERIFY(e.form.levelPanel()->isVisibleTo(&e.form));
+        QVERIFY(!e.form.document.Dirty);
+        QCOMPARE(e.form.LblStatus->text(), QString("New Level NFO Docuemnt opened"));
+
+        const QString path = e.file("new.nfo");
+        e.script.choose(path);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        const auto dialogs = e.script.takeFileDialogs();
+        QCOMPARE(dialogs.size(), 1);
+        QCOMPARE(dialogs[0].title, QString("Save .nfo (Level) file As..."));
+        QCOMPARE(dialogs[0].filter, QString("Level NFO (*.nfo)|*.nfo"));
+        QCOMPARE(dialogs[0].mode, FileDialog::Mode::Save);
+
+        QCOMPARE(readBytes(path), NewLevelFile);
+        const auto boxes = e.script.takeBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QString("File 'new.nfo' was saved."));
+        QCOMPARE(boxes[0].icon, MessageBox::Icon::Information);
+        QCOMPARE(e.form.LblStatus->text(), "Successfully saved '" + path + "'");
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - new.nfo (Level NFO)"));
+        QVERIFY(!e.form.document.Dirty);
+
+        const QStringList log = e.logLines();
+        const qsizetype generating = log.indexOf("INF : Generating file...");
+        QVERIFY(generating > 0);
+        QCOMPARE(log.mid(generating + 1, 3), QStringList({"INF : LEVEL", "INF : MAP_TYPE", "INF : LOADING_MODEL"}));
+        QCOMPARE(log.at(log.size() - 2), "INF : Successfully saved '" + path + "'");
+
+        // Save again: no dialog, the remembered path.
+        e.form.levelPanel()->LvlTxtVal[0]->setText("Again");
+        QVERIFY(e.form.document.Dirty);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.script.takeFileDialogs().size(), 0);
+        QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'new.nfo' was saved."});
+        QVERIFY(readBytes(path).contains("NAME=\"Again\""));
+    }
+
+    void saveAsOffersTheLastNameAndCancelChangesNothing()
+    {
+        EditorWindow e;
+        e.form.newCommand("LvlNFO");
+        e.script.choose(e.file("one.nfo"));
+        e.form.saveAsCommand();
+        e.script.takeBoxes();
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName, QString());
+        e.form.levelPanel()->LvlETA[0]->setText("12");
+        QVERIFY(e.form.document.Dirty);
+
+        e.script.cancelFileDialog();
+        QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::Cancelled);
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName, e.file("one.nfo"));
+        QVERIFY(e.form.document.Dirty);
+        QCOMPARE(e.form.document.Path, e.file("one.nfo"));
+        QCOMPARE(e.form.LblStatus->text(), "Successfully saved '" + e.file("one.nfo") + "'");
+        QVERIFY(e.form.status.dialogCancelled);
+    }
+
+    void savePromptOnNew_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("cancelSaveAs");
+        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("cancel keeps the document") << int(Answer::Cancel) << false << false << false;
+        QTest::newRow("no discards the changes") << int(Answer::No) << false << true << false;
+        QTest::newRow("yes saves first") << int(Answer::Yes) << false << true << true;
+        QTest::newRow("yes, then cancelled Save As keeps it") << int(Answer::Yes) << true << false << false;
+    }
+
+    void savePromptOnNew()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, cancelSaveAs);
+        QFETCH(bool, replaced);
+        QFETCH(bool, written);
+        EditorWindow e;
+        e.form.newCommand("LvlNFO");
+        e.form.levelPanel()->LvlTxtVal[0]->setText("Unsaved");
+        e.script.answer(Answer(answer));
+        if (answer == int(Answer::Yes)) {
+            if (cancelSaveAs)
+                e.script.cancelFileDialog();
+            else
+                e.script.choose(e.file("kept.nfo"));
+        }
+        e.form.newCommand("DSC");
+        QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.value(0), QString("Save current opening file, 'untitled.nfo'?"));
+        QCOMPARE(e.form.document.Kind, QString(replaced ? "DSC" : "LvlNFO"));
+        QCOMPARE(e.form.document.Dirty, !replaced);
+        QCOMPARE(QFile::exists(e.file("kept.nfo")), written);
+        if (!replaced)
+            QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), QString("Unsaved"));
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<bool>("dirty");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("cancelSaveAs");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("clean closes without a prompt") << false << -1 << false << true;
+        QTest::newRow("cancel keeps running") << true << int(Answer::Cancel) << false << false;
+        QTest::newRow("no closes without writing") << true << int(Answer::No) << false << true;
+        QTest::newRow("yes and a cancelled Save As still closes") << true << int(Answer::Yes) << true << true;
+        QTest::newRow("yes saves then closes") << true << int(Answer::Yes) << false << true;
+    }
+
+    void closing()
+    {
+        QFETCH(bool, dirty);
+        QFETCH(int, answer);
+        QFETCH(bool, cancelSaveAs);
+        QFETCH(bool, closed);
+        EditorWindow e;
+        e.form.show();
+        e.form.newCommand("LvlNFO");
+        if (dirty)
+            e.form.levelPanel()->LvlChkType[1]->setChecked(true);
+        if (answer >= 0)
+            e.script.answer(Answer(answer));
+        if (answer == int(Answer::Yes))
+            cancelSaveAs ? e.script.cancelFileDialog() : e.script.choose(e.file("exit.nfo"));
+        e.form.mnuExit->trigger();
+        const QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.isEmpty(), !dirty);
+        QCOMPARE(e.form.isVisible(), !closed);
+        const QStringList log = e.logLines();
+        QCOMPARE(log.at(log.size() - 2) == "INF : Brisquel is shutting down", closed);
+        QCOMPARE(QFile::exists(e.file("exit.nfo")), answer == int(Answer::Yes) && !cancelSaveAs);
+    }
+
+    void commandLineOpensALevelAndSavesItBack()
+    {
+        TestFolder files;
+        const QByteArray full = "LEVEL\r\nNAME=\"Ruins\"\r\nMAP_TYPE=\"SINGLE;COOP; DEATHMATCH;\"\r\n"
+                                "LOADING_MODEL=\"Models\\Ship.mdl\"\r\nMODEL_ROTATE=\"NO\"\r\n"
+                                "MODEL_DISTANCE=\"5\"\r\nTHUMBNAIL=\"T.tex\"\r\nETA=\"1:2:3\"\r\n"
+                                "OUTRO_MOVIE=\"o.ogv\"\r\nLOCKED=\"NO\"\r\n";
+        const QString path = files.path("ruins.nfo");
+        writeBytes(path, full);
+        EditorWindow e(path);
+        LevelPanel *panel = e.form.levelPanel();
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - ruins.nfo (Level NFO)"));
+        QCOMPARE(e.form.LblStatus->text(), "'" + path + "' loaded");
+        QVERIFY(!e.form.document.Dirty);
+        QCOMPARE(panel->LvlTxtVal[0]->text(), QString("Ruins"));
+        QVERIFY(panel->LvlOptRot[1]->isChecked());
+        QVERIFY(panel->LvlOptLock[1]->isChecked());
+        QCOMPARE(panel->LvlETA[2]->text(), QString("3"));
+        // Included rows show their value, excluded ones hide it.
+        QVERIFY(panel->LvlTxtVal[1]->isVisibleTo(panel));
+        QVERIFY(panel->LvlTxtVal[3]->isVisibleTo(panel));
+        QVERIFY(!panel->LvlTxtVal[2]->isVisibleTo(panel));
+        QVERIFY(panel->FrmRotate->isVisibleTo(panel));
+        QCOMPARE(panel->LvlChkIn[10]->checkState(), Qt::Unchecked);
+
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(path), full);
+        // Save As starts at the document: its folder, its name.
+        e.script.cancelFileDialog();
+        e.form.saveAsCommand();
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName, path);
+    }
+
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("field");  // the one that has the focus after New
+        QTest::addColumn<QString>("typeInto");
+        QTest::newRow("Level: Name") << "LvlNFO" << "LvlTxtVal_0" << "LvlTxtVal_0";
+        QTest::newRow("Level: ETA") << "LvlNFO" << "LvlTxtVal_0" << "LvlETA_1";
+        QTest::newRow("Episode: Name") << "EpiNFO" << "EpiTxtVal_0" << "EpiTxtVal_1";
+        QTest::newRow("description") << "DSC" << "TextDSC" << "TextDSC";
+    }
+
+    // Typing goes into the new document at once.
+    void keyboard()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, field);
+        QFETCH(QString, typeInto);
+        EditorWindow e;
+        e.form.show();
+        QApplication::setActiveWindow(&e.form);
+        QVERIFY(QTest::qWaitForWindowActive(&e.form));
+        e.form.newCommand(kind);
+        QCOMPARE(QApplication::focusWidget()->objectName(), field);
+        auto *box = e.form.findChild<QWidget *>(typeInto);
+        box->setFocus();
+        if (auto *edit = qobject_cast<QLineEdit *>(box))
+            edit->selectAll();
+        QTest::keyClicks(box, "1");
+        QVERIFY(e.form.document.Dirty);
+    }
+
+#ifdef Q_OS_UNIX
+    // On the desktop a text box takes Ctrl+E as "end of line"; it is Exit everywhere in the window.
+    void ctrlEExitsFromTheNameField()
+    {
+        XServer x;
+        if (!x.available())
+            QSKIP("Xvfb and xdotool are needed");
+        TestFolder folder;
+        writeBytes(folder.path("a.nfo"), "LEVEL\r\nNAME=\"a\"\r\n");
+        QProcess editor;
+        startEditorProcess(editor, folder, {"-c", "exec \"$0\" a.nfo"}, x.environment());
+        QCOMPARE(x.windowTitleOf(editor.processId()), QString("Brisquel - a.nfo (Level NFO)"));
+        x.xdotool({"windowfocus", "--sync", x.windowOf(editor.processId())});
+        x.xdotool({"type", "b"});  // into the Name field, which has the focus
+        x.xdotool({"key", "ctrl+e"});
+        // The save prompt is up: a second window, captioned with the program title.
+        QVERIFY2(!x.xdotool({"search", "--sync", "--onlyvisible", "--name", "^Brisquel$"}).isEmpty(), "no save prompt");
+        editor.kill();
+        editor.waitForFinished();
+    }
+#endif
+
+    void companionLevelTemplateOpensSilently()
+    {
+        TestFolder files;
+        const QString path = files.path("New.nfo");
+        QFile::copy(testData("new_level.nfo"), path);
+        EditorWindow e(path);
+        LevelPanel *panel = e.form.levelPanel();
+        QVERIFY(panel->LvlChkType[0]->isChecked());
+        for (int row : {2, 3, 4, 5, 6, 7, 10, 11, 12})
+            QCOMPARE(panel->LvlChkIn[size_t(row)]->checkState(), Qt::Unchecked);
+        QVERIFY(!panel->FrmRotate->isVisibleTo(panel));
+        QVERIFY(panel->LvlOptRot[0]->isChecked());
+        QVERIFY(!e.form.document.Dirty);
+        // Saved unchanged: the six lines, one CR LF after the last.
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(path), readBytes(testData("new_level.nfo")).chopped(2));
+    }
+
+    void readingMessages()
+    {
+        TestFolder files;
+        const QString path = files.path("odd.nfo");
+        writeBytes(path, "LEVEL\r\nEPISODE\r\nname=\"x\"\r\nNAME=\"Kept\"\r\nNAME\r\nNAME=\"never\"\r\n");
+        EditorWindow e(path);
+        const auto boxes = e.script.takeBoxes();
+        QCOMPARE(boxes.size(), 3);
+        QCOMPARE(boxes[0].text, QString("Error : This is not a level NFO!\r\n\r\nWarning - Don't know how to handle this error"));
+        QCOMPARE(boxes[0].icon, MessageBox::Icon::Critical);
+        QCOMPARE(boxes[1].text, QString("Found an invaild line in the file, 'name=\"x\"', ignoring line..."));
+        QCOMPARE(boxes[1].icon, MessageBox::Icon::Information);
+        QVERIFY(boxes[2].text.startsWith("An error has occured! Error description : In '" + path + "', line 5"));
+        QVERIFY(boxes[2].text.endsWith("\r\n\r\nError Number :9"));
+        // The document still counts as loaded, with what was read before the bad line.
+        QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), QString("Kept"));
+        QCOMPARE(e.form.LblStatus->text(), "'" + path + "' loaded");
+        QVERIFY(e.logLines().filter(QRegularExpression("^ERR : In '.*', line 5")).size() == 1);
+    }
+
+    void emptyOrMissingNfoOnCommandLineStartsWithoutDocument_data()
+    {
+        QTest::addColumn<QByteArray>("content");  // empty with "missing": no file
+        QTest::addColumn<int>("number");
+        QTest::newRow("empty file") << QByteArray("") << 62;
+        QTest::newRow("missing file") << QByteArray("missing") << 53;
+    }
+
+    void emptyOrMissingNfoOnCommandLineStartsWithoutDocument()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, number);
+        TestFolder files;
+        const QString path = files.path("x.nfo");
+        if (content != "missing")
+            writeBytes(path, content);
+        EditorWindow e(path);
+        const auto boxes = e.script.takeBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes[0].text.endsWith("Error Number :" + QString::number(number)));
+        QCOMPARE(e.form.document.Kind, QString("None"));
+        QCOMPARE(e.form.status.shownKind(), QString("Error"));
+        QVERIFY(!anyPanelVisible(e.form));
+    }
+
+    void failedWriteIsNotASave()
+    {
+        EditorWindow e;
+        e.form.newCommand("LvlNFO");
+        e.form.levelPanel()->LvlTxtVal[0]->setText("Work");
+        const QString path = e.file("no-such-folder/x.nfo");
+        e.script.choose(path);
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+        const QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes[0].startsWith("An error has occured! Error description : Cannot open '" + path + "' for writing"));
+        QVERIFY(e.form.document.Dirty);
+        QCOMPARE(e.form.status.shownKind(), QString("Error"));
+
+        // The failed name is not kept: New's save asks for one again, and a cancel keeps the
+        // unsaved document.
+        QCOMPARE(e.form.document.Path, QString());
+        e.script.answer(Answer::Yes);
+        e.script.cancelFileDialog();
+        e.form.newCommand("LvlNFO");
+        QCOMPARE(e.script.takeBoxTexts().size(), 1);  // the prompt
+        QCOMPARE(e.script.takeFileDialogs().size(), 2);
+        QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), QString("Work"));
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        EditorWindow e;
+        e.form.newCommand("LvlNFO");
+        const QString path = e.file("keep.nfo");
+        e.script.choose(path);
+        e.form.saveCommand();
+        e.script.takeBoxes();
+        const QByteArray before = readBytes(path);
+        e.form.levelPanel()->LvlTxtVal[0]->setText(QString::fromUtf8("\u65e5\u672c"));
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+        const QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].contains("The value of 'Name' contains the character"), qPrintable(boxes[0]));
+        QVERIFY(boxes[0].endsWith("Error Number :380"));
+        QCOMPARE(readBytes(path), before);
+        QVERIFY(e.form.document.Dirty);
+
+        e.form.levelPanel()->LvlTxtVal[0]->setText("a \"quoted\" name");
+        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+        QVERIFY(e.script.takeBoxTexts().value(0).contains("The value of 'Name' contains a double quote"));
+        QCOMPARE(readBytes(path), before);
+    }
+
+    void unreadableFileArmsNoSilentOverwrite()
+    {
+        EditorWindow e;
+        const QString folderNamedLikeAFile = e.file("folder.nfo");
+        QDir().mkpath(folderNamedLikeAFile);
+        e.form.loadLevel(folderNamedLikeAFile, e.form.document);
+        QVERIFY(e.script.takeBoxTexts().value(0).contains("is a folder"));
+        QCOMPARE(e.form.document.Path, QString());
+        QCOMPARE(e.form.document.Kind, QString("LvlNFO"));
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Level NFO)"));
+        e.script.cancelFileDialog();
+        e.form.saveCommand();
+        QCOMPARE(e.script.takeFileDialogs().size(), 1);  // Save asks for a name
+    }
+};
+
+QTEST_MAIN(TestLevelCommands)
+#include "test_levelcommands.moc"

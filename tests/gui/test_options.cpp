@@ -1,0 +1,346 @@
+// The settings and the Options dialog: defaults, the tip time check, what is stored, and the
+// first start.
+
+#include "editor/mainwindow.h"
+#include "core/settingsstore.h"
+#include "ui/optionsdialog.h"
+#include "core/settingskeys.h"
+#include "tests/support/testsupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+struct Options
+{
+    Options()
+    {
+        log.clearLog();
+        script.allowRealDialogs = true;  // the test drives the real Options dialog
+    }
+    OptionsDialog &open()
+    {
+        dialog = std::make_unique<OptionsDialog>(status, [this](QString *failure) {
+            ++registrations;
+            if (!registrationWorks && failure)
+                *failure = "the desktop folder is read-only";
+            return registrationWorks;
+        });
+        QObject::connect(dialog.get(), &OptionsDialog::tipIntervalSaved, &timer, qOverload<int>(&QTimer::setInterval));
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        return *dialog;
+    }
+    QString stored(const QString &section, const QString &key) { return SettingsStore::read(section, key, "<none>"); }
+
+    TestFolder folder;
+    DialogScript script;
+    QLabel label, picture;
+    QTimer timer;
+    AppLog log{folder.programFolder()};
+    StatusReporter status{log, &label, &picture, &timer, nullptr};
+    std::unique_ptr<OptionsDialog> dialog;
+    int registrations = 0;
+    bool registrationWorks = true;
+};
+
+void leaveTimeBoxBy(OptionsDialog &dialog, QWidget *target)
+{
+    dialog.TxtTime->setFocus();
+    QVERIFY(dialog.TxtTime->hasFocus());
+    if (target)
+        QTest::mouseClick(target, Qt::LeftButton);
+    else
+        QTest::keyClick(dialog.TxtTime, Qt::Key_Tab);
+}
+
+} // namespace
+
+class TestOptions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultsOfEachReader()
+    {
+        TestFolder folder;
+        QCOMPARE(Settings::tipTimeText(), QString("10"));
+        QCOMPARE(Settings::tipIntervalMs(), 10000);
+        QVERIFY(Settings::tipsShown());
+        QCOMPARE(SettingsStore::read(Settings::GameFolderSection, Settings::GameFolderKey, "NIL"), QString("NIL"));
+#ifdef Q_OS_WIN
+        QCOMPARE(Settings::defaultGameFolder(), QString("C:\\Program Files\\Serious Sam 2\\"));
+#else
+        QCOMPARE(Settings::defaultGameFolder(),
+                 QDir::toNativeSeparators(QDir::homePath() + "/.local/share/Steam/steamapps/common/Serious Sam 2/"));
+#endif
+    }
+
+    void dialogShowsStoredValuesOrDefaults()
+    {
+        Options o;
+        OptionsDialog &d = o.open();
+        QCOMPARE(d.windowTitle(), QString("Options"));
+        QCOMPARE(d.TxtPath->text(), Settings::defaultGameFolder());
+        QVERIFY(d.ChkShowTips->isChecked());
+        QCOMPARE(d.TxtTime->text(), QString("10"));
+        QVERIFY(d.TxtTime->isEnabled());
+        QVERIFY(d.cmdOK->hasFocus());
+        for (QPushButton *b : {d.cmdOK, d.cmdCancel, d.cmdApply, d.Command1})
+            QVERIFY(!b->isDefault() && !b->autoDefault());
+    }
+
+    void storedTipsOffLeavesTheTimeBoxEnabledUntilToggled()
+    {
+        Options o;
+        SettingsStore::write("Show Tips", "Show Tips Option", "0");
+        SettingsStore::write("Show Tips", "Time", "abc");
+        OptionsDialog &d = o.open();
+        QVERIFY(!d.ChkShowTips->isChecked());
+        QVERIFY(d.TxtTime->isEnabled());
+        QCOMPARE(d.TxtTime->text(), QString("abc"));  // shown so it can be put right
+        d.ChkShowTips->setChecked(true);
+        d.ChkShowTips->setChecked(false);
+        QVERIFY(!d.TxtTime->isEnabled());
+        QCOMPARE(d.TxtTime->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
+    }
+
+    void timeCheck_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");  // empty: accepted
+        QTest::addColumn<int>("icon");
+        const int critical = int(MessageBox::Icon::Critical);
+        QTest::newRow("empty") << "" << "The time for the tip is not a number!" << critical;
+        QTest::newRow("abc") << "abc" << "The time for the tip is not a number!" << critical;
+        QTest::newRow("59") << "59" << "" << 0;
+        QTest::newRow("59.5") << "59.5" << "The time for the tip cannot be more than a minute!" << critical;
+        QTest::newRow("60") << "60" << "The time for the tip cannot be more than a minute!" << critical;
+        QTest::newRow("0.1") << "0.1" << "" << 0;
+        QTest::newRow("0.09") << "0.09" << "Time is too small for the tip." << int(MessageBox::Icon::None);
+        QTest::newRow("0") << "0" << "Time is too small for the tip." << int(MessageBox::Icon::None);
+        QTest::newRow("-5") << "-5" << "Time is too small for the tip." << int(MessageBox::Icon::None);
+    }
+
+    void timeCheck()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QFETCH(int, icon);
+        for (int via = 0; via < 3; ++via) {  // Apply, OK, Tab
+            Options o;
+            OptionsDialog &d = o.open();
+            d.TxtTime->setText(text);
+            QWidget *target = via == 0 ? static_cast<QWidget *>(d.cmdApply) : via == 1 ? d.cmdOK : nullptr;
+            leaveTimeBoxBy(d, target);
+            const auto boxes = o.script.takeBoxes();
+            if (message.isEmpty()) {
+                QVERIFY(!d.TxtTime->hasFocus());
+                if (via == 2)
+                    continue;
+                QCOMPARE(o.stored("Show Tips", "Time"), text);
+                QCOMPARE(boxes.size(), via == 0 ? 1 : 0);  // Apply's "Settings saved"
+                continue;
+            }
+            QCOMPARE(boxes.size(), 1);
+            QCOMPARE(boxes[0].text, message);
+            QCOMPARE(int(boxes[0].icon), icon);
+            QVERIFY(d.TxtTime->hasFocus());
+            QVERIFY(d.isVisible());  // the button's action did not happen
+            QCOMPARE(o.stored("Show Tips", "Time"), QString("<none>"));
+        }
+    }
+
+    void tipIntervals_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("ms");
+        QTest::newRow("10") << "10" << 10000;
+        QTest::newRow("0.1") << "0.1" << 100;
+        QTest::newRow("below 0.1 is never stored by the dialog") << "0.0125" << 10000;
+        QTest::newRow("2.5") << "2.5" << 2500;
+        // Exact halves of a millisecond (binary fractions) go to the even neighbour.
+        QTest::newRow("half to even, down") << "0.1005" << 100;
+        QTest::newRow("half to even, up") << "0.1015" << 102;
+        QTest::newRow("half to even, down at 112.5") << "0.1125" << 112;
+        QTest::newRow("a little above half, up") << "0.1005001" << 101;
+        QTest::newRow("not a number") << "soon" << 10000;
+        QTest::newRow("the user's decimal comma") << "0,5" << 500;
+        QTest::newRow("too long") << "75" << 10000;
+    }
+
+    void tipIntervals()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, ms);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));  // a comma locale
+        QCOMPARE(Settings::tipIntervalMs(text), ms);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void gameFolderGetsATrailingSeparator_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        const QString sep = QDir::separator();
+        QTest::newRow("without") << "/games/SS2" << QDir::toNativeSeparators("/games/SS2/");
+        QTest::newRow("with") << "/games/SS2/" << QDir::toNativeSeparators("/games/SS2/");
+        QTest::newRow("empty") << "" << sep;
+    }
+
+    void gameFolderGetsATrailingSeparator()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        Options o;
+        OptionsDialog &d = o.open();
+        d.TxtPath->setText(typed);
+        d.ChkShowTips->setChecked(false);
+        d.TxtTime->setText("2.5");
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        QVERIFY(!d.isVisible());
+        QCOMPARE(o.stored("Serious Sam 2 Path", "Path Location"), stored);
+        QCOMPARE(o.stored("Show Tips", "Show Tips Option"), QString("0"));
+        QCOMPARE(o.stored("Show Tips", "Time"), QString("2.5"));
+        QCOMPARE(o.timer.interval(), 2500);
+        QCOMPARE(o.label.text(), QString("Settings saved."));
+        QVERIFY(readBytes(o.log.path()).endsWith("INF : Settings saved.\r\n"));
+    }
+
+    void applyKeepsTheDialogOpenAndCancelStoresNothing()
+    {
+        Options o;
+        OptionsDialog &d = o.open();
+        d.TxtTime->setText("3");
+        d.cmdApply->click();
+        d.cmdApply->click();
+        QCOMPARE(o.script.takeBoxTexts(), QStringList({"Settings saved", "Settings saved"}));
+        QVERIFY(d.isVisible());
+        d.TxtTime->setText("4");
+        QTest::keyClick(&d, Qt::Key_Escape);
+        QVERIFY(!d.isVisible());
+        QCOMPARE(o.stored("Show Tips", "Time"), QString("3"));
+    }
+
+    void settingsThatCannotBeStoredAreNotReportedSaved_data()
+    {
+        QTest::addColumn<bool>("ok");  // OK, or Apply
+        QTest::newRow("OK keeps the dialog open") << true;
+        QTest::newRow("Apply says no \"Settings saved\"") << false;
+    }
+
+    void settingsThatCannotBeStoredAreNotReportedSaved()
+    {
+        QFETCH(bool, ok);
+        Options o;
+        OptionsDialog &d = o.open();
+        // A file where the settings folder should be: nothing can be stored, whoever runs the test.
+        const QString store = SettingsStore::location();
+        const QString folder = QDir::toNativeSeparators(QFileInfo(store).absolutePath());
+        QDir(folder).removeRecursively();
+        writeBytes(folder, "not a folder");
+        d.TxtTime->setText("3");
+        (ok ? d.cmdOK : d.cmdApply)->click();
+        const QString failure = "Cannot store the settings in '" + store + "': '" + folder + "' is a file, not a folder";
+        QCOMPARE(o.script.takeBoxTexts(), QStringList{"An error has occured! Error description : " + failure + "\r\n\r\nError Number :75"});
+        QVERIFY(d.isVisible());
+        QCOMPARE(o.label.text(), failure);
+        QVERIFY(readBytes(o.log.path()).endsWith("ERR : " + failure.toUtf8() + "\r\n"));
+        QCOMPARE(o.timer.interval(), 0);  // nothing applied
+    }
+
+    void enterPressesNoButton()
+    {
+        Options o;
+        OptionsDialog &d = o.open();
+        d.TxtPath->setFocus();
+        QTest::keyClick(d.TxtPath, Qt::Key_Return);
+        QVERIFY(d.isVisible());
+        QCOMPARE(o.stored("Show Tips", "Time"), QString("<none>"));
+    }
+
+    void makeFilesOpenable_data()
+    {
+        QTest::addColumn<bool>("works");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("success") << true << "Opreation successful. You can now open the files by double-clicking it.";
+        QTest::newRow("failure") << false << "The files could not be made openable: the desktop folder is read-only";
+    }
+
+    void makeFilesOpenable()
+    {
+        QFETCH(bool, works);
+        QFETCH(QString, message);
+        Options o;
+        o.registrationWorks = works;
+        OptionsDialog &d = o.open();
+        d.Command1->click();
+        QCOMPARE(o.registrations, 1);
+        const auto boxes = o.script.takeBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, message);
+        QCOMPARE(boxes[0].icon, works ? MessageBox::Icon::Information : MessageBox::Icon::Critical);
+    }
+
+    void firstStart_data()
+    {
+        QTest::addColumn<QString>("marker");  // empty: never stored
+        QTest::addColumn<bool>("firstRun");
+        QTest::newRow("never started") << "" << true;
+        QTest::newRow("YES") << "YES" << true;
+        QTest::newRow("yes in lower case") << "yes" << false;
+        QTest::newRow("NO") << "NO" << false;
+    }
+
+    void firstStart()
+    {
+        QFETCH(QString, marker);
+        QFETCH(bool, firstRun);
+        TestFolder folder;
+        QSettings store(QSettings::defaultFormat(), QSettings::UserScope, "Brisquel", "Brisquel");
+        if (marker.isEmpty())
+            store.remove("FirstTime v1.1/FirstTime v1.1");
+        else
+            store.setValue("FirstTime v1.1/FirstTime v1.1", marker);
+        store.sync();
+
+        DialogScript script;
+        script.allowRealDialogs = true;
+        bool optionsShown = false;
+        QString shownPath;
+        QTimer::singleShot(0, [&] {
+            auto *options = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
+            optionsShown = options != nullptr;
+            if (options) {
+                shownPath = options->TxtPath->text();
+                options->close();  // the close box
+            }
+        });
+        MainWindow form(folder.programFolder());
+        form.load({});
+        QCoreApplication::processEvents();
+        if (!firstRun) {
+            QVERIFY(script.takeBoxes().isEmpty());
+            return;
+        }
+        QCOMPARE(script.takeBoxTexts(), QStringList{"This must be your first time starting 'Brisquel'. Please change "
+                                                    "the settings to serve you better."});
+        QVERIFY(optionsShown);
+        QCOMPARE(shownPath, Settings::defaultGameFolder());
+        QCOMPARE(SettingsStore::read("FirstTime v1.1", "FirstTime v1.1", "YES"), QString("NO"));
+        const QString log = QString::fromLatin1(readBytes(folder.logPath()));
+        QVERIFY(log.endsWith("INF : Ready\r\nINF : First time using Brisquel\r\n"));
+        QCOMPARE(form.LblStatus->text(), QString("Ready"));
+    }
+};
+
+QTEST_MAIN(TestOptions)
+#include "test_options.moc"

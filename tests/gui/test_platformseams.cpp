@@ -1,0 +1,118 @@
+// The real message box and file dialog behind the seams, driven as a user would.
+
+#include "ui/filedialog.h"
+#include "ui/messagebox.h"
+#include "tests/support/testsupport.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+
+class TestPlatformSeams : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void realMessageBox_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("press");  // QMessageBox::StandardButton, or 0 for Esc
+        QTest::addColumn<int>("answer");
+        using B = MessageBox::Buttons;
+        using A = MessageBox::Answer;
+        QTest::newRow("ok") << int(B::Ok) << int(QMessageBox::Ok) << int(A::Ok);
+        QTest::newRow("esc on ok") << int(B::Ok) << 0 << int(A::Ok);
+        QTest::newRow("no") << int(B::YesNoCancel) << int(QMessageBox::No) << int(A::No);
+        QTest::newRow("esc cancels the prompt") << int(B::YesNoCancel) << 0 << int(A::Cancel);
+    }
+
+    void realMessageBox()
+    {
+        QFETCH(int, buttons);
+        QFETCH(int, press);
+        QFETCH(int, answer);
+        QString seenTitle, seenText;
+        Qt::TextFormat seenFormat = Qt::AutoText;
+        QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            seenFormat = box->findChild<QLabel *>("qt_msgbox_label")->textFormat();
+            seenIcon = box->icon();
+            if (press)
+                box->button(QMessageBox::StandardButton(press))->click();
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        // File lines and paths are quoted in boxes: shown as written, never as markup or links.
+        const QString text = "Line '<b>x</b>=1' and <a href=\"file:///etc\">a link</a>\r\n\r\nError Number :5";
+        const auto result = MessageBox::showReal(nullptr, {MessageBox::Icon::Critical,
+                                                           MessageBox::Buttons(buttons), "Brisquel", text});
+        QCOMPARE(int(result), answer);
+        QCOMPARE(seenTitle, QString("Brisquel"));
+        QCOMPARE(seenText, text);
+        QCOMPARE(seenFormat, Qt::PlainText);
+        QCOMPARE(seenIcon, QMessageBox::Critical);
+    }
+
+    // Windows shows its own file dialog, which a test cannot drive; elsewhere it is Qt's.
+#ifndef Q_OS_WIN
+    void realSaveDialogAddsTheExtension()
+    {
+        TestFolder folder;
+        QString seenTitle;
+        QStringList seenFilters;
+        QString seenFolder, seenName;
+        whenShown<QFileDialog>([&](QFileDialog *dialog) {
+            seenTitle = dialog->windowTitle();
+            seenFilters = dialog->nameFilters();
+            seenFolder = dialog->directory().absolutePath();
+            auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+            seenName = name->text();
+            name->setText("typed");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        const auto chosen = FileDialog::showReal(
+            nullptr, {FileDialog::Mode::Save, "Save .nfo (Level) file As...", "Level NFO (*.nfo)|*.nfo",
+                      folder.path("last.nfo")});
+        QCOMPARE(seenFolder, folder.path({}));
+        QCOMPARE(seenName, QString("last.nfo"));
+        QCOMPARE(seenTitle, QString("Save .nfo (Level) file As..."));
+        QCOMPARE(seenFilters, QStringList{"Level NFO (*.nfo)"});
+        QVERIFY(chosen);
+        QCOMPARE(*chosen, folder.path("typed.nfo"));
+    }
+
+    void realOpenDialogCancelled()
+    {
+        whenShown<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); });
+        const auto chosen = FileDialog::showReal(nullptr, {FileDialog::Mode::Open, "Open a .dsc file...",
+                                                           "DSC Description File (*.dsc)|*.dsc", "last.dsc"});
+        QVERIFY(!chosen);
+    }
+#endif
+
+    void dialogObjectRemembersTheChosenName()
+    {
+        DialogScript script;
+        FileDialogObject dialog("Texture (*.tex)|*.tex");
+        dialog.Title = "Browse for a texture...";
+        script.choose("/game/a.tex");
+        QVERIFY(dialog.showOpen(nullptr));
+        script.cancelFileDialog();
+        QVERIFY(!dialog.showOpen(nullptr));
+        const auto shown = script.takeFileDialogs();
+        QCOMPARE(shown[1].fileName, QString("/game/a.tex"));
+        QCOMPARE(dialog.FileName, QString("/game/a.tex"));
+    }
+};
+
+QTEST_MAIN(TestPlatformSeams)
+#include "test_platformseams.moc"

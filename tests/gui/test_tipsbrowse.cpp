@@ -1,0 +1,199 @@
+// The rotating tips on the status row, and asset browsing with game-relative paths.
+
+#include "core/assetpath.h"
+#include "editor/episodepanel.h"
+#include "editor/mainwindow.h"
+#include "editor/levelpanel.h"
+#include "core/settingsstore.h"
+#include "core/tips.h"
+#include "tests/support/testsupport.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QStringList tipLines(const EditorWindow &e) { return e.logLines().filter(QRegularExpression("^QSN : ")); }
+
+QString native(const QString &path) { return QDir::toNativeSeparators(path); }
+
+} // namespace
+
+class TestTipsBrowse : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void thirteenTipsInOrderThenAgain()
+    {
+        const QStringList tips{
+            "Need help? Press F1 to open the help file, and see if it is useful.",
+            "You can make files openable using double-clicking by clicking the 'make file openable...' button in Options.",
+            "If you find status bar tips irriating, you can turn it off in Options.",
+            "You can browse for models/textures/movies with the button '...' beside the textbox.",
+            "Does the browser for texture/model/movie gives the full path? You may have set the Serious Sam 2 Path wrongly in Options.",
+            "Do you know there is a log for the editor? Everytime you do something important it will write.",
+            "Does the tip goes way too fast or slow?? You can change the settings in Options.",
+            "You can omit some field for the NFOs by unchecking the checkbox in the 'Include' colunm",
+            "Go to steamcommunity.com/app/204340/discussions and ask a question if you have any doubts with this editor or SS2 stuffs.",
+            "Checkbox grayed in the 'Include' colunm cannot be omitted.",
+            "If you prefer to, you can type the path for the model/texture/movie manually.",
+            ".NFO files have two types, episode and level. The editor helps you to identify the correct one when you open a .NFO file.",
+            "From v1.1 onwards, you can now create a new file by clicking New -> <NFO/DSC> in the folder view.",
+        };
+        EditorWindow e;
+        QCOMPARE(e.form.form2.ListTip, tips);
+        QCOMPARE(e.form.form2.ListType, QStringList(13, "Question"));
+        QCOMPARE(e.form.form2.TipIndex, -1);
+
+        e.form.form2.Timer1.setInterval(15);
+        QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() >= 15, 10000);
+        const QStringList lines = tipLines(e);
+        for (int i = 0; i < 15; ++i)
+            QCOMPARE(lines.at(i), "QSN : " + tips.at(i % 13));
+        QCOMPARE(e.form.status.shownKind(), QString("Question"));
+    }
+
+    void aReportPostponesTheNextTip()
+    {
+        EditorWindow e;
+        QTimer &timer = e.form.form2.Timer1;
+        // A coarse timer, as the tips' is, keeps to 5 % of its interval: the margins are wider.
+        timer.setInterval(1000);
+        timer.start();
+        QTRY_VERIFY(timer.remainingTime() < 850);  // the countdown has run a little
+        e.form.status.reportStatus("Fresh news", "Info", true);
+        QVERIFY(timer.remainingTime() > 900);  // a full interval again from the report
+        QCOMPARE(e.form.LblStatus->text(), QString("Fresh news"));
+        timer.setInterval(10);
+        QTRY_COMPARE_WITH_TIMEOUT(e.form.LblStatus->text(), Tips::texts().at(0), 5000);
+    }
+
+    void tipsOffKeepsTheRowAndTheIndex()
+    {
+        EditorWindow e;
+        e.form.form2.Timer1.setInterval(15);
+        QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() >= 2, 5000);
+        SettingsStore::write("Show Tips", "Show Tips Option", "0");
+        QTest::qWait(30);
+        const int index = e.form.form2.TipIndex;
+        const int shown = int(tipLines(e).size());
+        QTest::qWait(150);
+        QCOMPARE(e.form.form2.TipIndex, index);
+        QCOMPARE(int(tipLines(e).size()), shown);
+        QVERIFY(e.form.form2.Timer1.isActive());
+
+        SettingsStore::write("Show Tips", "Show Tips Option", "1");
+        QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() > shown, 5000);
+        QCOMPARE(tipLines(e).at(shown), "QSN : " + Tips::texts().at((index + 1) % 13));
+    }
+
+    void startUpIntervalComesFromTheSettings()
+    {
+        TestFolder folder;
+        SettingsStore::write("Show Tips", "Time", "0.5");
+        DialogScript script;
+        MainWindow form(folder.programFolder());
+        form.load({});
+        QCOMPARE(form.form2.Timer1.interval(), 500);
+    }
+
+    void gameRelativePaths_data()
+    {
+        QTest::addColumn<QString>("gameFolder");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("entered");
+        QTest::newRow("never set") << "NIL" << native("/games/SS2/Models/Ship.mdl") << native("/games/SS2/Models/Ship.mdl");
+        QTest::newRow("an emptied box: the separator alone") << native("/") << native("/home/me/Ship.mdl")
+                                                             << native("/home/me/Ship.mdl");
+        QTest::newRow("with trailing separator") << native("/games/SS2/") << native("/games/SS2/Models/Ship.mdl")
+                                                 << "Models\\Ship.mdl";
+        QTest::newRow("without trailing separator") << native("/games/SS2") << native("/games/SS2/Models/Ship.mdl")
+                                                    << "\\Models\\Ship.mdl";
+        QTest::newRow("other letter case") << native("/games/SS2/") << native("/Games/ss2/Models/Ship.mdl")
+                                           << native("/Games/ss2/Models/Ship.mdl");
+        QTest::newRow("plain prefix, no folder boundary") << native("/games/SS2") << native("/games/SS2Extra/Wall.tex")
+                                                          << "Extra\\Wall.tex";
+        QTest::newRow("outside the game folder") << native("/games/SS2/") << native("/home/me/Wall.tex")
+                                                 << native("/home/me/Wall.tex");
+        QTest::newRow("setting longer than the path") << native("/games/SS2/Models/") << native("/games")
+                                                      << native("/games");
+    }
+
+    void gameRelativePaths()
+    {
+        QFETCH(QString, gameFolder);
+        QFETCH(QString, chosen);
+        QFETCH(QString, entered);
+        QCOMPARE(AssetPath::relativeToGameFolder(chosen, gameFolder), entered);
+    }
+
+    void browseButtons_data()
+    {
+        QTest::addColumn<int>("button");  // LvlNFOBrow index; 6 = the Episode button
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("Loading Model") << 0 << "Browse for a model..." << "Model (*.mdl)|*.mdl" << "LvlTxtVal_1";
+        QTest::newRow("Loading Screen") << 1 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "LvlTxtVal_5";
+        QTest::newRow("Thumbnail") << 2 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "LvlTxtVal_6";
+        QTest::newRow("Episode Movie") << 3 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "LvlTxtVal_7";
+        QTest::newRow("Intro Movie") << 4 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "LvlTxtVal_8";
+        QTest::newRow("Outro Movie") << 5 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "LvlTxtVal_9";
+        QTest::newRow("Episode Thumbnail") << 6 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "EpiTxtVal_1";
+    }
+
+    void browseButtons()
+    {
+        QFETCH(int, button);
+        QFETCH(QString, title);
+        QFETCH(QString, filter);
+        QFETCH(QString, field);
+        EditorWindow e;
+        SettingsStore::write("Serious Sam 2 Path", "Path Location", native("/games/SS2/"));
+        e.form.newCommand(button == 6 ? "EpiNFO" : "LvlNFO");
+        QPushButton *browse = button == 6 ? e.form.episodePanel()->EpiNFOBrow : e.form.levelPanel()->LvlNFOBrow[size_t(button)];
+        auto *target = e.form.findChild<QLineEdit *>(field);
+        target->setText("before");
+        e.form.document.Dirty = false;
+
+        // Cancel leaves the field and the dirty flag alone.
+        e.script.cancelFileDialog();
+        browse->click();
+        QCOMPARE(target->text(), QString("before"));
+        QVERIFY(!e.form.document.Dirty);
+
+        e.script.choose(native("/games/SS2/Assets/a.x"));
+        browse->click();
+        const auto dialogs = e.script.takeFileDialogs();
+        QCOMPARE(dialogs.size(), 2);
+        QCOMPARE(dialogs[1].title, title);
+        QCOMPARE(dialogs[1].filter, filter);
+        QCOMPARE(dialogs[1].mode, FileDialog::Mode::Open);
+        QCOMPARE(target->text(), QString("Assets\\a.x"));
+        QVERIFY(e.form.document.Dirty);
+    }
+
+    void excludedRowStillBrowsesAndTexturesShareADialog()
+    {
+        EditorWindow e;
+        e.form.newCommand("LvlNFO");
+        LevelPanel *panel = e.form.levelPanel();
+        panel->LvlChkIn[7]->setChecked(false);
+        QVERIFY(panel->LvlNFOBrow[1]->isVisibleTo(panel));
+        e.script.choose(native("/elsewhere/first.tex"));
+        panel->LvlNFOBrow[1]->click();
+        QCOMPARE(panel->LvlTxtVal[5]->text(), native("/elsewhere/first.tex"));  // into the hidden box
+        e.script.cancelFileDialog();
+        panel->LvlNFOBrow[2]->click();
+        QCOMPARE(e.script.takeFileDialogs().at(1).fileName, native("/elsewhere/first.tex"));
+    }
+};
+
+QTEST_MAIN(TestTipsBrowse)
+#include "test_tipsbrowse.moc"

@@ -1,0 +1,52 @@
+#include "tests/support/testfiles.h"
+
+#include "core/settingsstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+TestFolder::TestFolder()
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("program"));
+    // Everything per-user lands in the test's own folder: settings, data, desktop files, templates.
+    for (const char *name : {"home", "data", "config", "cache"})
+        QDir(m_dir.path()).mkpath(QLatin1String(name));
+    qputenv("HOME", path(QStringLiteral("home")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", path(QStringLiteral("cache")).toLocal8Bit());
+    // On Windows the native store is the registry, which no path moves: tests keep their settings in
+    // files of their own there too.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path(QStringLiteral("settings")));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(QStringLiteral("settings")));
+    // The first-run greeting has tests of its own; everywhere else the editor has been started before.
+    SettingsStore::write(QStringLiteral("FirstTime v1.1"), QStringLiteral("FirstTime v1.1"), QStringLiteral("NO"));
+}
+
+QString TestFolder::path(const QString &name) const
+{
+    // As the editor shows and the desktop hands over paths: native separators.
+    return QDir::toNativeSeparators(QDir(m_dir.path()).filePath(name));
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write test file %s", qPrintable(path));
+    file.write(bytes);
+}
+
+QString testData(const QString &name) { return QStringLiteral(BRISQUEL_TEST_DATA "/") + name; }

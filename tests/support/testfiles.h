@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary folder for files and the program folder, and a settings store of the test's own.
+class TestFolder
+{
+public:
+    TestFolder();
+    QString path(const QString &name) const;
+    QString programFolder() const { return path(QStringLiteral("program")); }
+    QString logPath() const { return path(QStringLiteral("program/AppLog.log")); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QByteArray readBytes(const QString &path);
+void writeBytes(const QString &path, const QByteArray &bytes);
+QString testData(const QString &name);

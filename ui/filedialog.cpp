@@ -1,0 +1,68 @@
+#include "ui/filedialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace FileDialog {
+
+namespace {
+Handler &handler()
+{
+    static Handler instance;
+    return instance;
+}
+} // namespace
+
+std::optional<QString> show(QWidget *parent, const Request &request)
+{
+    if (handler())
+        return handler()(request);
+    return showReal(parent, request);
+}
+
+void setHandler(Handler newHandler) { handler() = std::move(newHandler); }
+
+QString qtNameFilter(const QString &filter)
+{
+    const QString description = filter.section(QLatin1Char('|'), 0, 0);
+    const QString pattern = filter.section(QLatin1Char('|'), 1);
+    if (description.contains(QLatin1Char('(')) && description.contains(pattern))
+        return description;
+    return QStringLiteral("%1 (%2)").arg(description, pattern);
+}
+
+QString defaultSuffix(const QString &filter)
+{
+    const QString pattern = filter.section(QLatin1Char('|'), 1);
+    return pattern.startsWith(QLatin1String("*.")) ? pattern.mid(2) : QString();
+}
+
+std::optional<QString> showReal(QWidget *parent, const Request &request)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setNameFilter(qtNameFilter(request.filter));
+    if (request.mode == Mode::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(defaultSuffix(request.filter));
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(QDir::fromNativeSeparators(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+} // namespace FileDialog
+
+bool FileDialogObject::run(QWidget *parent, FileDialog::Mode mode)
+{
+    const auto chosen = FileDialog::show(parent, {mode, Title, Filter, FileName});
+    if (!chosen)
+        return false;
+    FileName = *chosen;
+    return true;
+}

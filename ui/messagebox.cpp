@@ -1,0 +1,60 @@
+#include "ui/messagebox.h"
+
+#include <QMessageBox>
+
+namespace MessageBox {
+
+namespace {
+Handler &handler()
+{
+    static Handler instance;
+    return instance;
+}
+} // namespace
+
+Answer show(QWidget *parent, Icon icon, Buttons buttons, const QString &text)
+{
+    const Request request{icon, buttons, QStringLiteral("Brisquel"), text};
+    if (handler())
+        return handler()(request);
+    return showReal(parent, request);
+}
+
+void setHandler(Handler newHandler) { handler() = std::move(newHandler); }
+
+Answer showReal(QWidget *parent, const Request &request)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(request.caption);
+    // Texts quote file lines and paths: shown as they are, never as markup or links.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(request.text);
+    switch (request.icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    switch (request.buttons) {
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Ok: return Answer::Ok;
+    default: return request.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+} // namespace MessageBox
