@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
         }
         const double saveMs = double(timer.nsecsElapsed()) / 1e6;
         if (form.document.Kind == QLatin1String("DSC"))
-            QTextCursor(form.dscPanel()->TextDSC->document()).insertText(QStringLiteral("Edited. "));
+            QTextCursor(form.dscPanel()->textEdit->document()).insertText(QStringLiteral("Edited. "));
         form.document.Dirty = true;
         timer.restart();
         const auto outcome = form.saveCommand();

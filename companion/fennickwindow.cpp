@@ -44,58 +44,58 @@ QMessageBox::StandardButton FennickWindow::message(QWidget *parent, QMessageBox:
 }
 
 FennickWindow::FennickWindow(QString startPath, QWidget *parent)
-    : QDialog(parent), NewFilePath(std::move(startPath))
+    : QDialog(parent), m_startPath(std::move(startPath))
 {
     setObjectName(QStringLiteral("newFileWindow"));
     setWindowTitle(QStringLiteral("New .nfo Files - Brisquel"));
 
-    Label1 = new QLabel(QStringLiteral("Select a type:"), this);
-    Option1 = new QRadioButton(QStringLiteral("LEVEL"), this);
-    Option2 = new QRadioButton(QStringLiteral("EPISODE"), this);
-    Label2 = new QLabel(QStringLiteral("Name :"), this);
-    Text1 = new QLineEdit(NewFile::proposedName(NewFilePath), this);
-    Command1 = new QPushButton(QStringLiteral("Okay"), this);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option2->setObjectName(QStringLiteral("Option2"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Label2->setBuddy(Text1);
-    Option1->setChecked(true);
-    Text1->setMinimumWidth(Text1->fontMetrics().averageCharWidth() * 36);
+    typeLabel = new QLabel(QStringLiteral("Select a type:"), this);
+    levelOption = new QRadioButton(QStringLiteral("LEVEL"), this);
+    episodeOption = new QRadioButton(QStringLiteral("EPISODE"), this);
+    nameLabel = new QLabel(QStringLiteral("Name :"), this);
+    nameEdit = new QLineEdit(NewFile::proposedName(m_startPath), this);
+    okayButton = new QPushButton(QStringLiteral("Okay"), this);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    typeLabel->setObjectName(QStringLiteral("typeLabel"));
+    levelOption->setObjectName(QStringLiteral("levelOption"));
+    episodeOption->setObjectName(QStringLiteral("episodeOption"));
+    nameLabel->setObjectName(QStringLiteral("nameLabel"));
+    nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    okayButton->setObjectName(QStringLiteral("okayButton"));
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    nameLabel->setBuddy(nameEdit);
+    levelOption->setChecked(true);
+    nameEdit->setMinimumWidth(nameEdit->fontMetrics().averageCharWidth() * 36);
 
     auto *types = new QHBoxLayout;
-    types->addWidget(Option1);
-    types->addWidget(Option2);
+    types->addWidget(levelOption);
+    types->addWidget(episodeOption);
     types->addStretch();
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(okayButton);
+    buttons->addWidget(cancelButton);
     auto *grid = new QGridLayout(this);
-    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(typeLabel, 0, 0);
     grid->addLayout(types, 0, 1);
-    grid->addWidget(Label2, 1, 0);
-    grid->addWidget(Text1, 1, 1);
+    grid->addWidget(nameLabel, 1, 0);
+    grid->addWidget(nameEdit, 1, 1);
     grid->addLayout(buttons, 2, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     // Enter presses Okay; Esc and the close box cancel.
-    Command1->setDefault(true);
-    Command1->setAutoDefault(true);
-    Command2->setAutoDefault(false);
-    connect(Command1, &QPushButton::clicked, this, &FennickWindow::createFile);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
-    Text1->setFocus();
-    Text1->selectAll();
+    okayButton->setDefault(true);
+    okayButton->setAutoDefault(true);
+    cancelButton->setAutoDefault(false);
+    connect(okayButton, &QPushButton::clicked, this, &FennickWindow::createFile);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    nameEdit->setFocus();
+    nameEdit->selectAll();
 }
 
 void FennickWindow::createFile()
 {
-    const QString path = NewFile::targetPath(NewFilePath, Text1->text());
+    const QString path = NewFile::targetPath(m_startPath, nameEdit->text());
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo target(path);
     if (target.exists() && !target.isDir()) {
@@ -107,7 +107,7 @@ void FennickWindow::createFile()
             return;
     }
     const QByteArray bytes =
-        (Option1->isChecked() ? NewFile::LevelTemplate : NewFile::EpisodeTemplate) + "\r\n";
+        (levelOption->isChecked() ? NewFile::LevelTemplate : NewFile::EpisodeTemplate) + "\r\n";
     QSaveFile file(path);
     QString failure;
     if (target.isDir())

@@ -28,16 +28,16 @@ public:
     static QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                                                QMessageBox::StandardButtons buttons);
 
-    QLabel *Label1 = nullptr;
-    QRadioButton *Option1 = nullptr;
-    QRadioButton *Option2 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
+    QLabel *typeLabel = nullptr;
+    QRadioButton *levelOption = nullptr;
+    QRadioButton *episodeOption = nullptr;
+    QLabel *nameLabel = nullptr;
+    QLineEdit *nameEdit = nullptr;
+    QPushButton *okayButton = nullptr;
+    QPushButton *cancelButton = nullptr;
 
 private:
-    QString NewFilePath;
+    QString m_startPath;
 };
 
 // Fennick's start: refuses an empty path, the unreplaced "%1" and a path that is not `readable`

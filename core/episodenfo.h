@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-// The two values of an Episode NFO document (EpiTxtVal 0 and 1).
+// The two values of an Episode NFO document (valueEdits 0 and 1).
 struct EpisodeFields
 {
     QString name;

@@ -11,8 +11,8 @@
 // The values of a Level NFO document, indexed as the Level panel's controls are.
 struct LevelFields
 {
-    static constexpr int TextCount = 10;  // LvlTxtVal 0..9
-    static constexpr int RowCount = 14;   // LvlChkIn 0..13
+    static constexpr int TextCount = 10;  // valueEdits 0..9
+    static constexpr int RowCount = 14;   // includeBoxes 0..13
 
     std::array<QString, TextCount> text;
     std::array<bool, 3> mapType{};  // Single Player, Co-Op, Deathmatch
@@ -28,7 +28,7 @@ struct LevelRow
 {
     const char *key;
     const char *caption;
-    int textIndex;  // LvlTxtVal index, or -1 for rows whose value is not a text box
+    int textIndex;  // valueEdits index, or -1 for rows whose value is not a text box
     bool optional;  // false: the row's Include box is fixed and the field always written
 };
 

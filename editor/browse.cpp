@@ -11,7 +11,7 @@
 #include <array>
 
 namespace {
-// LvlNFOBrow index -> receiving LvlTxtVal index.
+// browseButtons index -> receiving valueEdits index.
 constexpr std::array<int, 6> ReceivingField{1, 5, 6, 7, 8, 9};
 } // namespace
 
@@ -22,13 +22,13 @@ QString MainWindow::browseAsset(FileDialogObject &dialog, const QString &title)
     return AssetPath::relativeToGameFolder(dialog.FileName, AssetPath::gameFolderSetting());
 }
 
-QString MainWindow::browseModel() { return browseAsset(NFOBrowseMdl, QStringLiteral("Browse for a model...")); }
+QString MainWindow::browseModel() { return browseAsset(modelDialog, QStringLiteral("Browse for a model...")); }
 
-QString MainWindow::browseTexture() { return browseAsset(NFOBrowseTex, QStringLiteral("Browse for a texture...")); }
+QString MainWindow::browseTexture() { return browseAsset(textureDialog, QStringLiteral("Browse for a texture...")); }
 
 QString MainWindow::browseMovie()
 {
-    return browseAsset(NFOBrowseOgv, QStringLiteral("Browse for a movie (*.ogv) file..."));
+    return browseAsset(movieDialog, QStringLiteral("Browse for a movie (*.ogv) file..."));
 }
 
 void MainWindow::browseForLevelAsset(int index)
@@ -38,7 +38,7 @@ void MainWindow::browseForLevelAsset(int index)
     const QString path = index == 0 ? browseModel() : index <= 2 ? browseTexture() : browseMovie();
     if (status.dialogCancelled)
         return;
-    levelPanel()->LvlTxtVal[size_t(ReceivingField[size_t(index)])]->setText(path);
+    levelPanel()->valueEdits[size_t(ReceivingField[size_t(index)])]->setText(path);
 }
 
 void MainWindow::browseForEpisodeThumbnail()
@@ -46,5 +46,5 @@ void MainWindow::browseForEpisodeThumbnail()
     const QString path = browseTexture();
     if (status.dialogCancelled)
         return;
-    episodePanel()->EpiTxtVal[1]->setText(path);
+    episodePanel()->valueEdits[1]->setText(path);
 }

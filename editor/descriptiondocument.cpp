@@ -10,7 +10,7 @@
 
 void MainWindow::descriptionSaveAsDialog(OpenDocument &d)
 {
-    chooseSavePath(DSCOpenSave, QStringLiteral("Save .dsc file As..."), d);
+    chooseSavePath(descriptionFileDialog, QStringLiteral("Save .dsc file As..."), d);
 }
 
 bool MainWindow::writeDescription(OpenDocument &d)
@@ -24,11 +24,11 @@ bool MainWindow::writeDescription(OpenDocument &d)
 
 void MainWindow::openDescriptionDialog(OpenDocument &d)
 {
-    if (!runFileDialog(DSCOpenSave, QStringLiteral("Open a .dsc file..."), FileDialog::Mode::Open))
+    if (!runFileDialog(descriptionFileDialog, QStringLiteral("Open a .dsc file..."), FileDialog::Mode::Open))
         return;
-    const QString path = DSCOpenSave.FileName;
-    startLoad(DocKind::DSC, path, d, DSCOpenSave);
-    DSCOpenSave.FileName = path;  // the dialog offers the chosen name next time
+    const QString path = descriptionFileDialog.FileName;
+    startLoad(DocKind::DSC, path, d, descriptionFileDialog);
+    descriptionFileDialog.FileName = path;  // the dialog offers the chosen name next time
     // A name that is not an existing file leaves a new description that Save writes there.
     if (!QFileInfo(path).isFile())
         return;
@@ -37,7 +37,7 @@ void MainWindow::openDescriptionDialog(OpenDocument &d)
 
 void MainWindow::loadDescription(const QString &path, OpenDocument &d)
 {
-    startLoad(DocKind::DSC, path, d, DSCOpenSave);
+    startLoad(DocKind::DSC, path, d, descriptionFileDialog);
     finishLoad(path, d, [this](const QByteArray &bytes) { showDescription(bytes); });
 }
 

@@ -10,18 +10,18 @@
 
 DscPanel::DscPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (DSC)"), parent)
 {
-    setObjectName(QStringLiteral("FrameDsc"));
+    setObjectName(QStringLiteral("descriptionPanel"));
     auto *layout = new QVBoxLayout(this);
-    LblDes = new QLabel(QStringLiteral("Description:"), this);
-    LblDes->setObjectName(QStringLiteral("LblDes"));
-    TextDSC = new QPlainTextEdit(this);
-    TextDSC->setObjectName(QStringLiteral("TextDSC"));
-    TextDSC->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    TextDSC->setTabChangesFocus(true);
-    LblDes->setBuddy(TextDSC);
-    layout->addWidget(LblDes);
-    layout->addWidget(TextDSC, 1);
-    connect(TextDSC, &QPlainTextEdit::textChanged, this, [this] {
+    captionLabel = new QLabel(QStringLiteral("Description:"), this);
+    captionLabel->setObjectName(QStringLiteral("captionLabel"));
+    textEdit = new QPlainTextEdit(this);
+    textEdit->setObjectName(QStringLiteral("textEdit"));
+    textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textEdit->setTabChangesFocus(true);
+    captionLabel->setBuddy(textEdit);
+    layout->addWidget(captionLabel);
+    layout->addWidget(textEdit, 1);
+    connect(textEdit, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_filling)
             emit changed();
     });
@@ -115,7 +115,7 @@ QString displayed(const QString &text, QList<qsizetype> &softBreaks)
 
 void DscPanel::addSoftBreaks(qsizetype end)
 {
-    QTextDocument *document = TextDSC->document();
+    QTextDocument *document = textEdit->document();
     // Inside an edit block a cursor does not lay out its paragraph to learn its place on screen.
     QTextCursor editBlock(document);
     editBlock.beginEditBlock();
@@ -138,7 +138,7 @@ void DscPanel::fillNextChunk()
         return;
     const qsizetype end = partEnd(m_pending, m_filled, Chunk);
     m_filling = true;
-    QTextCursor cursor(TextDSC->document());
+    QTextCursor cursor(textEdit->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(m_pending.mid(m_filled, end - m_filled));
     m_filled = end;
@@ -150,9 +150,9 @@ void DscPanel::fillNextChunk()
     }
     m_pending.clear();
     m_filled = 0;
-    TextDSC->setReadOnly(false);
-    TextDSC->setUndoRedoEnabled(true);
-    TextDSC->document()->setModified(false);
+    textEdit->setReadOnly(false);
+    textEdit->setUndoRedoEnabled(true);
+    textEdit->document()->setModified(false);
     m_filling = false;
 }
 
@@ -177,7 +177,7 @@ QString DscPanel::text()
     // The raw text keeps every character as typed or read (the plain-text view would turn a
     // no-break space into a space). Paragraph breaks, and the line breaks that Shift+Enter types,
     // become "\n"; soft breaks go.
-    const QString raw = TextDSC->document()->toRawText();
+    const QString raw = textEdit->document()->toRawText();
     QString text;
     text.reserve(raw.size());
     auto nextSoft = soft.cbegin();
@@ -199,7 +199,7 @@ QString DscPanel::text()
 bool DscPanel::isUnedited()
 {
     completeFill();
-    return !TextDSC->document()->isModified();
+    return !textEdit->document()->isModified();
 }
 
 void DscPanel::setText(QString text)
@@ -210,19 +210,19 @@ void DscPanel::setText(QString text)
     m_softBreaks.clear();
     m_pendingSoftBreaks.clear();
     m_nextSoftBreak = 0;
-    TextDSC->setReadOnly(false);
-    TextDSC->setUndoRedoEnabled(true);
+    textEdit->setReadOnly(false);
+    textEdit->setUndoRedoEnabled(true);
     const QString shown = displayed(text, m_pendingSoftBreaks);
     text = QString();  // a large text is held once, as shown, while it is filled in
     const qsizetype firstEnd = partEnd(shown, 0, FirstPart);
-    TextDSC->setPlainText(shown.left(firstEnd));
+    textEdit->setPlainText(shown.left(firstEnd));
     addSoftBreaks(firstEnd);
     if (firstEnd >= shown.size()) {
         m_pendingSoftBreaks.clear();
         return;
     }
-    TextDSC->setUndoRedoEnabled(false);
-    TextDSC->setReadOnly(true);
+    textEdit->setUndoRedoEnabled(false);
+    textEdit->setReadOnly(true);
     m_pending = shown;
     m_filled = firstEnd;
     m_fillTimer->start();

@@ -35,8 +35,8 @@ public:
     // being filled in is completed first).
     bool isUnedited();
 
-    QLabel *LblDes = nullptr;
-    QPlainTextEdit *TextDSC = nullptr;
+    QLabel *captionLabel = nullptr;
+    QPlainTextEdit *textEdit = nullptr;
 
 signals:
     // A change of the text by the user or the program (not the filling in of a long text).

@@ -12,7 +12,7 @@
 
 void MainWindow::episodeSaveAsDialog(OpenDocument &d)
 {
-    chooseSavePath(EpiNFOOpenSave, QStringLiteral("Save .nfo (Episode) file As..."), d);
+    chooseSavePath(nfoFileDialog, QStringLiteral("Save .nfo (Episode) file As..."), d);
 }
 
 bool MainWindow::writeEpisode(OpenDocument &d)
@@ -28,9 +28,9 @@ bool MainWindow::writeEpisode(OpenDocument &d)
 
 void MainWindow::openNfoDialog(OpenDocument &d)
 {
-    if (!runFileDialog(EpiNFOOpenSave, QStringLiteral("Open a .nfo (Episode/Level) file..."), FileDialog::Mode::Open))
+    if (!runFileDialog(nfoFileDialog, QStringLiteral("Open a .nfo (Episode/Level) file..."), FileDialog::Mode::Open))
         return;
-    const QString path = EpiNFOOpenSave.FileName;
+    const QString path = nfoFileDialog.FileName;
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
     NfoKind::Kind kind = NfoKind::Level;
@@ -47,7 +47,7 @@ void MainWindow::openNfoDialog(OpenDocument &d)
 
 void MainWindow::loadEpisode(const QString &path, OpenDocument &d)
 {
-    startLoad(DocKind::EpiNFO, path, d, EpiNFOOpenSave);
+    startLoad(DocKind::EpiNFO, path, d, nfoFileDialog);
     finishLoad(path, d, [&](const QByteArray &bytes) {
         const QString text = DocumentFile::decode(bytes);
         EpisodeFields fields = episodePanel()->fields();

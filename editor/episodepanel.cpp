@@ -11,7 +11,7 @@
 EpisodePanel::EpisodePanel(QWidget *parent)
     : QGroupBox(QStringLiteral("Properties (Episode .NFO)"), parent)
 {
-    setObjectName(QStringLiteral("FrameEpiNFO"));
+    setObjectName(QStringLiteral("episodePanel"));
     auto *grid = new QGridLayout(this);
     grid->setColumnStretch(1, 1);
     grid->setHorizontalSpacing(10);
@@ -24,31 +24,31 @@ EpisodePanel::EpisodePanel(QWidget *parent)
         include->setObjectName(QStringLiteral("EpiChkIn_%1").arg(i));
         include->setChecked(true);
         include->setEnabled(false);  // both rows are always written
-        EpiChkIn[size_t(i)] = include;
+        includeBoxes[size_t(i)] = include;
         auto *value = new QLineEdit(this);
         value->setObjectName(QStringLiteral("EpiTxtVal_%1").arg(i));
         SingleLineEdit::setUp(value);
         connect(value, &QLineEdit::textChanged, this, &EpisodePanel::changed);
-        EpiTxtVal[size_t(i)] = value;
+        valueEdits[size_t(i)] = value;
         grid->addWidget(include, i + 1, 0);
     }
-    EpiNFOBrow = new QPushButton(QStringLiteral("..."), this);
-    EpiNFOBrow->setObjectName(QStringLiteral("EpiNFOBrow"));
-    EpiNFOBrow->setToolTip(QStringLiteral("Browse..."));
-    EpiNFOBrow->setFixedWidth(EpiNFOBrow->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
-    connect(EpiNFOBrow, &QPushButton::clicked, this, &EpisodePanel::browseRequested);
+    browseButton = new QPushButton(QStringLiteral("..."), this);
+    browseButton->setObjectName(QStringLiteral("browseButton"));
+    browseButton->setToolTip(QStringLiteral("Browse..."));
+    browseButton->setFixedWidth(browseButton->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
+    connect(browseButton, &QPushButton::clicked, this, &EpisodePanel::browseRequested);
 
-    grid->addWidget(EpiTxtVal[0], 1, 1, 1, 2);
-    grid->addWidget(EpiTxtVal[1], 2, 1);
-    grid->addWidget(EpiNFOBrow, 2, 2);
-    setTabOrder(EpiTxtVal[0], EpiTxtVal[1]);
-    setTabOrder(EpiTxtVal[1], EpiNFOBrow);
+    grid->addWidget(valueEdits[0], 1, 1, 1, 2);
+    grid->addWidget(valueEdits[1], 2, 1);
+    grid->addWidget(browseButton, 2, 2);
+    setTabOrder(valueEdits[0], valueEdits[1]);
+    setTabOrder(valueEdits[1], browseButton);
 }
 
-EpisodeFields EpisodePanel::fields() const { return {EpiTxtVal[0]->text(), EpiTxtVal[1]->text()}; }
+EpisodeFields EpisodePanel::fields() const { return {valueEdits[0]->text(), valueEdits[1]->text()}; }
 
 void EpisodePanel::setFields(const EpisodeFields &fields)
 {
-    EpiTxtVal[0]->setText(fields.name);
-    EpiTxtVal[1]->setText(fields.thumbnail);
+    valueEdits[0]->setText(fields.name);
+    valueEdits[1]->setText(fields.thumbnail);
 }

@@ -21,9 +21,9 @@ public:
     EpisodeFields fields() const;
     void setFields(const EpisodeFields &fields);
 
-    std::array<QCheckBox *, 2> EpiChkIn{};
-    std::array<QLineEdit *, 2> EpiTxtVal{};
-    QPushButton *EpiNFOBrow = nullptr;
+    std::array<QCheckBox *, 2> includeBoxes{};
+    std::array<QLineEdit *, 2> valueEdits{};
+    QPushButton *browseButton = nullptr;
 
 signals:
     void changed();

@@ -8,7 +8,7 @@
 
 void MainWindow::levelSaveAsDialog(OpenDocument &d)
 {
-    chooseSavePath(LvlNFOOpenSave, QStringLiteral("Save .nfo (Level) file As..."), d);
+    chooseSavePath(levelFileDialog, QStringLiteral("Save .nfo (Level) file As..."), d);
 }
 
 bool MainWindow::writeLevel(OpenDocument &d)
@@ -24,7 +24,7 @@ bool MainWindow::writeLevel(OpenDocument &d)
 
 void MainWindow::loadLevel(const QString &path, OpenDocument &d)
 {
-    startLoad(DocKind::LvlNFO, path, d, LvlNFOOpenSave);
+    startLoad(DocKind::LvlNFO, path, d, levelFileDialog);
     levelPanel()->excludeOptional();
     finishLoad(path, d, [&](const QByteArray &bytes) {
         const QString text = DocumentFile::decode(bytes);

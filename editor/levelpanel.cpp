@@ -16,7 +16,7 @@ namespace {
 enum Row { Name, MapType, LoadingModel, ModelAnim, ModelRotate, ModelDistance, ModelName,
            LoadingScreen, Thumbnail, Eta, EpisodeMovie, IntroMovie, OutroMovie, Locked };
 
-// The browse button of each asset row, by its LvlNFOBrow index.
+// The browse button of each asset row, by its browseButtons index.
 constexpr std::array<int, 6> BrowseRows{LoadingModel, LoadingScreen, Thumbnail,
                                         EpisodeMovie, IntroMovie, OutroMovie};
 
@@ -53,7 +53,7 @@ QWidget *optionPair(QWidget *parent, const QString &frameName, std::array<QRadio
 
 LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (Level .NFO)"), parent)
 {
-    setObjectName(QStringLiteral("FrameLvlNFO"));
+    setObjectName(QStringLiteral("levelPanel"));
     auto *grid = new QGridLayout(this);
     grid->setColumnStretch(1, 1);
     grid->setHorizontalSpacing(10);
@@ -64,18 +64,18 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
     for (int i = 0; i < LevelFields::TextCount; ++i) {
         if (i == 3)
             continue;  // Model Distance has its own short box, below
-        LvlTxtVal[size_t(i)] = new QLineEdit(this);
-        LvlTxtVal[size_t(i)]->setObjectName(indexed("LvlTxtVal", i));
-        SingleLineEdit::setUp(LvlTxtVal[size_t(i)]);
-        connect(LvlTxtVal[size_t(i)], &QLineEdit::textChanged, this, &LevelPanel::changed);
+        valueEdits[size_t(i)] = new QLineEdit(this);
+        valueEdits[size_t(i)]->setObjectName(indexed("valueEdits", i));
+        SingleLineEdit::setUp(valueEdits[size_t(i)]);
+        connect(valueEdits[size_t(i)], &QLineEdit::textChanged, this, &LevelPanel::changed);
     }
     for (int i = 0; i < 6; ++i) {
         auto *button = new QPushButton(QStringLiteral("..."), this);
-        button->setObjectName(indexed("LvlNFOBrow", i));
+        button->setObjectName(indexed("browseButtons", i));
         button->setToolTip(QStringLiteral("Browse..."));
         button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
         connect(button, &QPushButton::clicked, this, [this, i] { emit browseRequested(i); });
-        LvlNFOBrow[size_t(i)] = button;
+        browseButtons[size_t(i)] = button;
     }
 
     // Map Type: three independent game modes.
@@ -85,29 +85,29 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
     const std::array<QString, 3> modes{QStringLiteral("Single Player"), QStringLiteral("Co-Op"),
                                        QStringLiteral("Deathmatch")};
     for (int i = 0; i < 3; ++i) {
-        LvlChkType[size_t(i)] = new QCheckBox(modes[size_t(i)], mapTypes);
-        LvlChkType[size_t(i)]->setObjectName(indexed("LvlChkType", i));
-        mapLayout->addWidget(LvlChkType[size_t(i)]);
-        connect(LvlChkType[size_t(i)], &QCheckBox::toggled, this, &LevelPanel::changed);
+        mapTypeBoxes[size_t(i)] = new QCheckBox(modes[size_t(i)], mapTypes);
+        mapTypeBoxes[size_t(i)]->setObjectName(indexed("mapTypeBoxes", i));
+        mapLayout->addWidget(mapTypeBoxes[size_t(i)]);
+        connect(mapTypeBoxes[size_t(i)], &QCheckBox::toggled, this, &LevelPanel::changed);
     }
     mapLayout->addStretch();
 
-    FrmRotate = optionPair(this, QStringLiteral("FrmRotate"), LvlOptRot, "LvlOptRot");
-    FrmLocked = optionPair(this, QStringLiteral("FrmLocked"), LvlOptLock, "LvlOptLock");
-    for (auto *option : {LvlOptRot[0], LvlOptRot[1], LvlOptLock[0], LvlOptLock[1]})
+    rotateChoice = optionPair(this, QStringLiteral("rotateChoice"), rotateOptions, "rotateOptions");
+    lockedChoice = optionPair(this, QStringLiteral("lockedChoice"), lockedOptions, "lockedOptions");
+    for (auto *option : {rotateOptions[0], rotateOptions[1], lockedOptions[0], lockedOptions[1]})
         connect(option, &QRadioButton::toggled, this, &LevelPanel::changed);
 
     // Model Distance: a short right-aligned box and "Meters".
     auto *distance = new QWidget(this);
     auto *distanceLayout = new QHBoxLayout(distance);
     distanceLayout->setContentsMargins(0, 0, 0, 0);
-    LvlTxtVal[3] = narrowBox(distance, indexed("LvlTxtVal", 3), 8);
-    SingleLineEdit::setUp(LvlTxtVal[3]);
-    connect(LvlTxtVal[3], &QLineEdit::textChanged, this, &LevelPanel::changed);
-    Label6 = new QLabel(QStringLiteral("Meters"), distance);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    distanceLayout->addWidget(LvlTxtVal[3]);
-    distanceLayout->addWidget(Label6);
+    valueEdits[3] = narrowBox(distance, indexed("valueEdits", 3), 8);
+    SingleLineEdit::setUp(valueEdits[3]);
+    connect(valueEdits[3], &QLineEdit::textChanged, this, &LevelPanel::changed);
+    metersLabel = new QLabel(QStringLiteral("Meters"), distance);
+    metersLabel->setObjectName(QStringLiteral("metersLabel"));
+    distanceLayout->addWidget(valueEdits[3]);
+    distanceLayout->addWidget(metersLabel);
     distanceLayout->addStretch();
 
     // ETA: three two-character boxes with ":" between them.
@@ -115,14 +115,14 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
     auto *etaLayout = new QHBoxLayout(eta);
     etaLayout->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < 3; ++i) {
-        LvlETA[size_t(i)] = narrowBox(eta, indexed("LvlETA", i), 2);
-        SingleLineEdit::setUp(LvlETA[size_t(i)]);
-        LvlETA[size_t(i)]->setMaxLength(2);
-        connect(LvlETA[size_t(i)], &QLineEdit::textChanged, this, &LevelPanel::changed);
-        etaLayout->addWidget(LvlETA[size_t(i)]);
+        etaEdits[size_t(i)] = narrowBox(eta, indexed("etaEdits", i), 2);
+        SingleLineEdit::setUp(etaEdits[size_t(i)]);
+        etaEdits[size_t(i)]->setMaxLength(2);
+        connect(etaEdits[size_t(i)], &QLineEdit::textChanged, this, &LevelPanel::changed);
+        etaLayout->addWidget(etaEdits[size_t(i)]);
         if (i < 2) {
             auto *colon = new QLabel(QStringLiteral(":"), eta);
-            colon->setObjectName(i == 0 ? QStringLiteral("Label7") : QStringLiteral("Label8"));
+            colon->setObjectName(i == 0 ? QStringLiteral("hoursColon") : QStringLiteral("minutesColon"));
             etaLayout->addWidget(colon);
         }
     }
@@ -138,8 +138,8 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
             ++gridRow;
         }
         auto *include = new QCheckBox(QString::fromLatin1(rows[size_t(i)].caption), this);
-        include->setObjectName(indexed("LvlChkIn", i));
-        LvlChkIn[size_t(i)] = include;
+        include->setObjectName(indexed("includeBoxes", i));
+        includeBoxes[size_t(i)] = include;
         if (!rows[size_t(i)].optional) {
             // Fixed rows are always written: shown ticked and dimmed, not changeable.
             include->setChecked(true);
@@ -155,11 +155,11 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
         QWidget *value = nullptr;
         switch (i) {
         case MapType: value = mapTypes; break;
-        case ModelRotate: value = FrmRotate; break;
+        case ModelRotate: value = rotateChoice; break;
         case ModelDistance: value = distance; break;
         case Eta: value = eta; break;
-        case Locked: value = FrmLocked; break;
-        default: value = LvlTxtVal[size_t(rows[size_t(i)].textIndex)]; break;
+        case Locked: value = lockedChoice; break;
+        default: value = valueEdits[size_t(rows[size_t(i)].textIndex)]; break;
         }
         tabOrder.append(include);
         if (value->focusPolicy() != Qt::NoFocus)
@@ -170,7 +170,7 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
         }
         const auto browse = std::find(BrowseRows.begin(), BrowseRows.end(), i);
         if (browse != BrowseRows.end()) {
-            auto *button = LvlNFOBrow[size_t(browse - BrowseRows.begin())];
+            auto *button = browseButtons[size_t(browse - BrowseRows.begin())];
             grid->addWidget(value, gridRow, 1);
             grid->addWidget(button, gridRow, 2);
             tabOrder.append(button);
@@ -189,16 +189,16 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
 void LevelPanel::updateRowVisibility(int index)
 {
     const bool shown = index >= 0 && index < LevelFields::RowCount
-                       && LvlChkIn[size_t(index)]->checkState() == Qt::Checked;
+                       && includeBoxes[size_t(index)]->checkState() == Qt::Checked;
     switch (index) {
-    case ModelRotate: FrmRotate->setVisible(shown); break;
+    case ModelRotate: rotateChoice->setVisible(shown); break;
     case ModelDistance:
-        LvlTxtVal[3]->setVisible(shown);
-        Label6->setVisible(shown);
+        valueEdits[3]->setVisible(shown);
+        metersLabel->setVisible(shown);
         break;
     case LoadingModel: case ModelAnim: case ModelName: case LoadingScreen:
     case EpisodeMovie: case IntroMovie: case OutroMovie:
-        LvlTxtVal[size_t(LevelNfo::rows()[size_t(index)].textIndex)]->setVisible(shown);
+        valueEdits[size_t(LevelNfo::rows()[size_t(index)].textIndex)]->setVisible(shown);
         break;
     default: break;
     }
@@ -206,17 +206,17 @@ void LevelPanel::updateRowVisibility(int index)
 
 void LevelPanel::resetToNewDocument()
 {
-    for (auto *box : LvlTxtVal)
+    for (auto *box : valueEdits)
         box->setText(QString());
     for (int i = 0; i < 3; ++i) {
-        LvlChkType[size_t(i)]->setChecked(false);
-        LvlETA[size_t(i)]->setText(QStringLiteral("00"));
+        mapTypeBoxes[size_t(i)]->setChecked(false);
+        etaEdits[size_t(i)]->setText(QStringLiteral("00"));
     }
-    LvlOptLock[0]->setChecked(true);
-    LvlOptRot[0]->setChecked(true);
+    lockedOptions[0]->setChecked(true);
+    rotateOptions[0]->setChecked(true);
     for (int i = 0; i < LevelFields::RowCount; ++i) {
         if (LevelNfo::rows()[size_t(i)].optional) {
-            LvlChkIn[size_t(i)]->setChecked(true);
+            includeBoxes[size_t(i)]->setChecked(true);
             updateRowVisibility(i);
         }
     }
@@ -226,7 +226,7 @@ void LevelPanel::excludeOptional()
 {
     for (int i = 0; i < LevelFields::RowCount; ++i) {
         if (LevelNfo::rows()[size_t(i)].optional) {
-            LvlChkIn[size_t(i)]->setChecked(false);
+            includeBoxes[size_t(i)]->setChecked(false);
             updateRowVisibility(i);
         }
     }
@@ -236,31 +236,31 @@ LevelFields LevelPanel::fields() const
 {
     LevelFields f;
     for (size_t i = 0; i < f.text.size(); ++i)
-        f.text[i] = LvlTxtVal[i]->text();
+        f.text[i] = valueEdits[i]->text();
     for (size_t i = 0; i < 3; ++i) {
-        f.mapType[i] = LvlChkType[i]->isChecked();
-        f.eta[i] = LvlETA[i]->text();
+        f.mapType[i] = mapTypeBoxes[i]->isChecked();
+        f.eta[i] = etaEdits[i]->text();
     }
-    f.rotateYes = LvlOptRot[0]->isChecked();
-    f.lockedYes = LvlOptLock[0]->isChecked();
+    f.rotateYes = rotateOptions[0]->isChecked();
+    f.lockedYes = lockedOptions[0]->isChecked();
     for (size_t i = 0; i < f.included.size(); ++i)
-        f.included[i] = LvlChkIn[i]->checkState() == Qt::Checked;
+        f.included[i] = includeBoxes[i]->checkState() == Qt::Checked;
     return f;
 }
 
 void LevelPanel::setFields(const LevelFields &f)
 {
     for (size_t i = 0; i < f.text.size(); ++i)
-        LvlTxtVal[i]->setText(f.text[i]);
+        valueEdits[i]->setText(f.text[i]);
     for (size_t i = 0; i < 3; ++i) {
-        LvlChkType[i]->setChecked(f.mapType[i]);
-        LvlETA[i]->setText(f.eta[i]);
+        mapTypeBoxes[i]->setChecked(f.mapType[i]);
+        etaEdits[i]->setText(f.eta[i]);
     }
-    (f.rotateYes ? LvlOptRot[0] : LvlOptRot[1])->setChecked(true);
-    (f.lockedYes ? LvlOptLock[0] : LvlOptLock[1])->setChecked(true);
+    (f.rotateYes ? rotateOptions[0] : rotateOptions[1])->setChecked(true);
+    (f.lockedYes ? lockedOptions[0] : lockedOptions[1])->setChecked(true);
     for (int i = 0; i < LevelFields::RowCount; ++i) {
         if (LevelNfo::rows()[size_t(i)].optional) {
-            LvlChkIn[size_t(i)]->setChecked(f.included[size_t(i)]);
+            includeBoxes[size_t(i)]->setChecked(f.included[size_t(i)]);
             updateRowVisibility(i);
         }
     }

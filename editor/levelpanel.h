@@ -31,16 +31,16 @@ public:
     LevelFields fields() const;
     void setFields(const LevelFields &fields);
 
-    std::array<QCheckBox *, LevelFields::RowCount> LvlChkIn{};
-    std::array<QLineEdit *, LevelFields::TextCount> LvlTxtVal{};
-    std::array<QCheckBox *, 3> LvlChkType{};
-    std::array<QRadioButton *, 2> LvlOptRot{};
-    std::array<QRadioButton *, 2> LvlOptLock{};
-    std::array<QLineEdit *, 3> LvlETA{};
-    std::array<QPushButton *, 6> LvlNFOBrow{};
-    QWidget *FrmRotate = nullptr;
-    QWidget *FrmLocked = nullptr;
-    QLabel *Label6 = nullptr;  // "Meters"
+    std::array<QCheckBox *, LevelFields::RowCount> includeBoxes{};
+    std::array<QLineEdit *, LevelFields::TextCount> valueEdits{};
+    std::array<QCheckBox *, 3> mapTypeBoxes{};
+    std::array<QRadioButton *, 2> rotateOptions{};
+    std::array<QRadioButton *, 2> lockedOptions{};
+    std::array<QLineEdit *, 3> etaEdits{};
+    std::array<QPushButton *, 6> browseButtons{};
+    QWidget *rotateChoice = nullptr;
+    QWidget *lockedChoice = nullptr;
+    QLabel *metersLabel = nullptr;  // "Meters"
 
 signals:
     // Any change of a value control or an Include box, by the user or by the program.

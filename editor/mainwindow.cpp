@@ -30,8 +30,8 @@
 MainWindow::MainWindow(QString programFolder, QWidget *parent)
     : QMainWindow(parent)
     , log(programFolder)
-    , status(log, (LblStatus = new QLabel(QStringLiteral("Ready"))), (ImgStatus = new QLabel),
-             &form2.Timer1, this)
+    , status(log, (statusLabel = new QLabel(QStringLiteral("Ready"))), (statusPicture = new QLabel),
+             &tips.timer, this)
     , m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -46,20 +46,20 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
 
     // The status row: the kind's picture and the last report, cut at the window's edge.
     auto *statusRow = new QHBoxLayout;
-    ImgStatus->setObjectName(QStringLiteral("ImgStatus"));
-    ImgStatus->setFixedSize(32, 32);
-    LblStatus->setObjectName(QStringLiteral("LblStatus"));
-    LblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    LblStatus->setTextFormat(Qt::PlainText);
-    statusRow->addWidget(ImgStatus);
-    statusRow->addWidget(LblStatus, 1);
+    statusPicture->setObjectName(QStringLiteral("statusPicture"));
+    statusPicture->setFixedSize(32, 32);
+    statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusLabel->setTextFormat(Qt::PlainText);
+    statusRow->addWidget(statusPicture);
+    statusRow->addWidget(statusLabel, 1);
     layout->addLayout(statusRow);
     setCentralWidget(central);
 
     const int line = fontMetrics().height();
     resize(line * 30, line * 36);
 
-    form2.reportTip = [this](const QString &message, const QString &kind) {
+    tips.reportTip = [this](const QString &message, const QString &kind) {
         status.reportStatus(message, kind, true);
     };
     // Sees the shortcut checks of the text boxes (see eventFilter).
@@ -79,40 +79,40 @@ void MainWindow::buildMenus()
         return item;
     };
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuNew = mnuFile->addMenu(QStringLiteral("&New"));
-    mnuNew->setObjectName(QStringLiteral("mnuNew"));
-    mnuNewDSC = action(mnuNew, "mnuNewDSC", QStringLiteral("DSC (Description)"), {},
+    fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    newMenu = fileMenu->addMenu(QStringLiteral("&New"));
+    newMenu->setObjectName(QStringLiteral("newMenu"));
+    newDescriptionAction = action(newMenu, "newDescriptionAction", QStringLiteral("DSC (Description)"), {},
                        [this] { newCommand(DocKind::DSC); });
-    mnuNewEpiNFO = action(mnuNew, "mnuNewEpiNFO", QStringLiteral("Episode NFO (Info)"), {},
+    newEpisodeAction = action(newMenu, "newEpisodeAction", QStringLiteral("Episode NFO (Info)"), {},
                           [this] { newCommand(DocKind::EpiNFO); });
-    mnuNewLvlNFO = action(mnuNew, "mnuNewLvlNFO", QStringLiteral("Level NFO (Info)"), {},
+    newLevelAction = action(newMenu, "newLevelAction", QStringLiteral("Level NFO (Info)"), {},
                           [this] { newCommand(DocKind::LvlNFO); });
-    mnuOpen = mnuFile->addMenu(QStringLiteral("&Open"));
-    mnuOpen->setObjectName(QStringLiteral("mnuOpen"));
-    mnuOpenDSC = action(mnuOpen, "mnuOpenDSC", QStringLiteral("DSC (Description)"), {},
+    openMenu = fileMenu->addMenu(QStringLiteral("&Open"));
+    openMenu->setObjectName(QStringLiteral("openMenu"));
+    openDescriptionAction = action(openMenu, "openDescriptionAction", QStringLiteral("DSC (Description)"), {},
                         [this] { openDscCommand(); });
-    mnuOpenNFO = action(mnuOpen, "mnuOpenNFO", QStringLiteral("NFO (Episode/Level)"), {},
+    openNfoAction = action(openMenu, "openNfoAction", QStringLiteral("NFO (Episode/Level)"), {},
                         [this] { openNfoCommand(); });
-    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuS1"));
-    mnuSave = action(mnuFile, "mnuSave", QStringLiteral("Save"), QKeySequence::Save,
+    fileMenu->addSeparator()->setObjectName(QStringLiteral("saveSeparator"));
+    saveAction = action(fileMenu, "saveAction", QStringLiteral("Save"), QKeySequence::Save,
                      [this] { saveCommand(); });
-    mnuSaveAs = action(mnuFile, "mnuSaveAs", QStringLiteral("Save As"),
+    saveAsAction = action(fileMenu, "saveAsAction", QStringLiteral("Save As"),
                        QKeySequence(QStringLiteral("Ctrl+Shift+S")), [this] { saveAsCommand(); });
-    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuS2"));
-    mnuExit = action(mnuFile, "mnuExit", QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+E")),
+    fileMenu->addSeparator()->setObjectName(QStringLiteral("exitSeparator"));
+    exitAction = action(fileMenu, "exitAction", QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+E")),
                      [this] { close(); });
 
-    mnuOptions = menuBar()->addAction(QStringLiteral("&Options"));
-    mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-    connect(mnuOptions, &QAction::triggered, this, [this] { optionsCommand(); });
+    optionsAction = menuBar()->addAction(QStringLiteral("&Options"));
+    optionsAction->setObjectName(QStringLiteral("optionsAction"));
+    connect(optionsAction, &QAction::triggered, this, [this] { optionsCommand(); });
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpFile = action(mnuHelp, "mnuHelpFile", QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
+    helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    helpAction = action(helpMenu, "helpAction", QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
                          [this] { helpCommand(); });
-    mnuAbout = action(mnuHelp, "mnuAbout", QStringLiteral("About"),
+    aboutAction = action(helpMenu, "aboutAction", QStringLiteral("About"),
                       QKeySequence(Qt::CTRL | Qt::Key_F1), [this] { aboutCommand(); });
 }
 
@@ -123,8 +123,8 @@ void MainWindow::load(const QString &commandLineText, bool readable)
                  QStringLiteral("----")
                      + QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)
                      + QStringLiteral("----") + DocumentFile::CRLF);
-    form2.fillTips();
-    form2.Timer1.setInterval(Settings::tipIntervalMs());
+    tips.fillTips();
+    tips.timer.setInterval(Settings::tipIntervalMs());
     document = OpenDocument{};
     status.reportStatus(QStringLiteral("Ready"), QStringLiteral("Info"), true);
     if (!readable) {
@@ -148,7 +148,7 @@ void MainWindow::aboutCommand()
 void MainWindow::optionsCommand()
 {
     OptionsDialog options(status, [this](QString *failure) { return registerFileTypes(failure); }, this);
-    connect(&options, &OptionsDialog::tipIntervalSaved, &form2.Timer1, qOverload<int>(&QTimer::setInterval));
+    connect(&options, &OptionsDialog::tipIntervalSaved, &tips.timer, qOverload<int>(&QTimer::setInterval));
     options.exec();
 }
 
@@ -227,11 +227,11 @@ void MainWindow::showPanelForKind(const QString &kind)
     shown->show();
     // Typing goes into the document at once: the name, or the description.
     if (shown == m_dscPanel)
-        m_dscPanel->TextDSC->setFocus();
+        m_dscPanel->textEdit->setFocus();
     else if (shown == m_episodePanel)
-        m_episodePanel->EpiTxtVal[0]->setFocus();
+        m_episodePanel->valueEdits[0]->setFocus();
     else
-        m_levelPanel->LvlTxtVal[0]->setFocus();
+        m_levelPanel->valueEdits[0]->setFocus();
 }
 
 void MainWindow::setDocumentTitle(const QString &kind, const QString &fileTitle)
@@ -273,7 +273,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         const auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && widget->window() == this
-            && mnuExit->shortcut().matches(QKeySequence(key->keyCombination())) == QKeySequence::ExactMatch) {
+            && exitAction->shortcut().matches(QKeySequence(key->keyCombination())) == QKeySequence::ExactMatch) {
             event->ignore();
             return true;
         }

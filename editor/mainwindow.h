@@ -90,32 +90,32 @@ public:
     OpenDocument document;
     QString programFolder() const { return m_programFolder; }
 
-    QMenu *mnuFile = nullptr;
-    QMenu *mnuNew = nullptr;
-    QMenu *mnuOpen = nullptr;
-    QMenu *mnuHelp = nullptr;
-    QAction *mnuNewDSC = nullptr;
-    QAction *mnuNewEpiNFO = nullptr;
-    QAction *mnuNewLvlNFO = nullptr;
-    QAction *mnuOpenDSC = nullptr;
-    QAction *mnuOpenNFO = nullptr;
-    QAction *mnuSave = nullptr;
-    QAction *mnuSaveAs = nullptr;
-    QAction *mnuExit = nullptr;
-    QAction *mnuOptions = nullptr;
-    QAction *mnuHelpFile = nullptr;
-    QAction *mnuAbout = nullptr;
-    QLabel *ImgStatus = nullptr;
-    QLabel *LblStatus = nullptr;
+    QMenu *fileMenu = nullptr;
+    QMenu *newMenu = nullptr;
+    QMenu *openMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+    QAction *newDescriptionAction = nullptr;
+    QAction *newEpisodeAction = nullptr;
+    QAction *newLevelAction = nullptr;
+    QAction *openDescriptionAction = nullptr;
+    QAction *openNfoAction = nullptr;
+    QAction *saveAction = nullptr;
+    QAction *saveAsAction = nullptr;
+    QAction *exitAction = nullptr;
+    QAction *optionsAction = nullptr;
+    QAction *helpAction = nullptr;
+    QAction *aboutAction = nullptr;
+    QLabel *statusPicture = nullptr;
+    QLabel *statusLabel = nullptr;
 
-    FileDialogObject LvlNFOOpenSave{QStringLiteral("Level NFO (*.nfo)|*.nfo")};
-    FileDialogObject EpiNFOOpenSave{QStringLiteral("NFO (*.nfo)|*.nfo")};
-    FileDialogObject DSCOpenSave{QStringLiteral("DSC Description File (*.dsc)|*.dsc")};
-    FileDialogObject NFOBrowseMdl{QStringLiteral("Model (*.mdl)|*.mdl")};
-    FileDialogObject NFOBrowseTex{QStringLiteral("Texture (*.tex)|*.tex")};
-    FileDialogObject NFOBrowseOgv{QStringLiteral("Movie File (*.ogv)|*.ogv")};
+    FileDialogObject levelFileDialog{QStringLiteral("Level NFO (*.nfo)|*.nfo")};
+    FileDialogObject nfoFileDialog{QStringLiteral("NFO (*.nfo)|*.nfo")};
+    FileDialogObject descriptionFileDialog{QStringLiteral("DSC Description File (*.dsc)|*.dsc")};
+    FileDialogObject modelDialog{QStringLiteral("Model (*.mdl)|*.mdl")};
+    FileDialogObject textureDialog{QStringLiteral("Texture (*.tex)|*.tex")};
+    FileDialogObject movieDialog{QStringLiteral("Movie File (*.ogv)|*.ogv")};
 
-    TipRotation form2;
+    TipRotation tips;
     AppLog log;
     StatusReporter status;
 

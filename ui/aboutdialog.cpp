@@ -17,51 +17,51 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("About ") + QStringLiteral("Brisquel"));
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QIcon(QStringLiteral(":/about/picture.ico")).pixmap(48, 48));
-    Image1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    pictureLabel = new QLabel(this);
+    pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
+    pictureLabel->setPixmap(QIcon(QStringLiteral(":/about/picture.ico")).pixmap(48, 48));
+    pictureLabel->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    lblTitle = new QLabel(QStringLiteral("Brisquel"), this);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    QFont titleFont = lblTitle->font();
+    titleLabel = new QLabel(QStringLiteral("Brisquel"), this);
+    titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    QFont titleFont = titleLabel->font();
     titleFont.setPointSize(14);
     titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    lblVersion = new QLabel(versionLine(), this);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblDescription = new QLabel(QStringLiteral("Brisquel for SS2"), this);
-    lblDescription->setObjectName(QStringLiteral("lblDescription"));
-    lblDisclaimer = new QLabel(
+    titleLabel->setFont(titleFont);
+    versionLabel = new QLabel(versionLine(), this);
+    versionLabel->setObjectName(QStringLiteral("versionLabel"));
+    descriptionLabel = new QLabel(QStringLiteral("Brisquel for SS2"), this);
+    descriptionLabel->setObjectName(QStringLiteral("descriptionLabel"));
+    disclaimerLabel = new QLabel(
         QStringLiteral("This program is free software and comes without warranty of any kind. Neither the program "
                        "nor its author takes any responsibility for damage to your files caused by its use. "
                        "Pass it on only free of charge and without any change."),
         this);
-    lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
-    lblDisclaimer->setWordWrap(true);
-    lblDisclaimer->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
+    disclaimerLabel->setObjectName(QStringLiteral("disclaimerLabel"));
+    disclaimerLabel->setWordWrap(true);
+    disclaimerLabel->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setAutoDefault(false);
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::startSystemInformation);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    systemInfoButton = new QPushButton(QStringLiteral("&System Info..."), this);
+    systemInfoButton->setObjectName(QStringLiteral("systemInfoButton"));
+    systemInfoButton->setAutoDefault(false);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(systemInfoButton, &QPushButton::clicked, this, &AboutDialog::startSystemInformation);
 
     auto *texts = new QVBoxLayout;
-    texts->addWidget(lblTitle);
-    texts->addWidget(lblVersion);
-    texts->addWidget(lblDescription);
+    texts->addWidget(titleLabel);
+    texts->addWidget(versionLabel);
+    texts->addWidget(descriptionLabel);
     texts->addSpacing(8);
-    texts->addWidget(lblDisclaimer);
+    texts->addWidget(disclaimerLabel);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdSysInfo);
+    buttons->addWidget(okButton);
+    buttons->addWidget(systemInfoButton);
     auto *grid = new QGridLayout(this);
-    grid->addWidget(Image1, 0, 0);
+    grid->addWidget(pictureLabel, 0, 0);
     grid->addLayout(texts, 0, 1);
     grid->addLayout(buttons, 1, 0, 1, 2);
     grid->setHorizontalSpacing(16);

@@ -19,11 +19,11 @@ public:
     // Starts the system information tool, or says that it is unavailable.
     void startSystemInformation();
 
-    QLabel *Image1 = nullptr;
-    QLabel *lblTitle = nullptr;
-    QLabel *lblVersion = nullptr;
-    QLabel *lblDescription = nullptr;
-    QLabel *lblDisclaimer = nullptr;
-    QPushButton *cmdOK = nullptr;
-    QPushButton *cmdSysInfo = nullptr;
+    QLabel *pictureLabel = nullptr;
+    QLabel *titleLabel = nullptr;
+    QLabel *versionLabel = nullptr;
+    QLabel *descriptionLabel = nullptr;
+    QLabel *disclaimerLabel = nullptr;
+    QPushButton *okButton = nullptr;
+    QPushButton *systemInfoButton = nullptr;
 };

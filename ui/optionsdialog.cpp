@@ -57,119 +57,120 @@ OptionsDialog::OptionsDialog(StatusReporter &status, Registration registerFileTy
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    Frame1 = new QGroupBox(QStringLiteral("Properties (Options)"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    optionsGroup = new QGroupBox(QStringLiteral("Properties (Options)"), this);
+    optionsGroup->setObjectName(QStringLiteral("optionsGroup"));
 
-    auto *label1 = new QLabel(QStringLiteral("Serious Sam 2 Path:"), Frame1);
-    label1->setObjectName(QStringLiteral("Label1"));
-    TxtPath = new QLineEdit(Frame1);
-    TxtPath->setObjectName(QStringLiteral("TxtPath"));
-    SingleLineEdit::setUp(TxtPath);
-    label1->setBuddy(TxtPath);
-    auto *label5 = wrappedLabel(
+    auto *pathLabel = new QLabel(QStringLiteral("Serious Sam 2 Path:"), optionsGroup);
+    pathLabel->setObjectName(QStringLiteral("pathLabel"));
+    gamePathEdit = new QLineEdit(optionsGroup);
+    gamePathEdit->setObjectName(QStringLiteral("gamePathEdit"));
+    SingleLineEdit::setUp(gamePathEdit);
+    pathLabel->setBuddy(gamePathEdit);
+    auto *pathHelp = wrappedLabel(
         QStringLiteral("The location of your Serious Sam 2 folder. This is required so that we can use it to "
                        "cut off the unnecessary part of the path when you load textures, models or movies."),
-        "Label5", Frame1);
+        "pathHelp", optionsGroup);
 
-    ChkShowTips = new QCheckBox(QStringLiteral("Show Status Bar Tips"), Frame1);
-    ChkShowTips->setObjectName(QStringLiteral("ChkShowTips"));
-    auto *label2 = new QLabel(QStringLiteral("Time :"), Frame1);
-    label2->setObjectName(QStringLiteral("Label2"));
-    auto *label3 = new QLabel(QStringLiteral("Every"), Frame1);
-    label3->setObjectName(QStringLiteral("Label3"));
-    TxtTime = new QLineEdit(Frame1);
-    TxtTime->setObjectName(QStringLiteral("TxtTime"));
-    TxtTime->setFixedWidth(TxtTime->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 12);
-    auto *label4 = new QLabel(QStringLiteral("sec"), Frame1);
-    label4->setObjectName(QStringLiteral("Label4"));
-    auto *label6 = wrappedLabel(QStringLiteral("When this is enabled, the status bar will show tip every amount of "
+    showTipsBox = new QCheckBox(QStringLiteral("Show Status Bar Tips"), optionsGroup);
+    showTipsBox->setObjectName(QStringLiteral("showTipsBox"));
+    auto *timeLabel = new QLabel(QStringLiteral("Time :"), optionsGroup);
+    timeLabel->setObjectName(QStringLiteral("timeLabel"));
+    auto *everyLabel = new QLabel(QStringLiteral("Every"), optionsGroup);
+    everyLabel->setObjectName(QStringLiteral("everyLabel"));
+    tipTimeEdit = new QLineEdit(optionsGroup);
+    tipTimeEdit->setObjectName(QStringLiteral("tipTimeEdit"));
+    timeLabel->setBuddy(tipTimeEdit);
+    tipTimeEdit->setFixedWidth(tipTimeEdit->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 12);
+    auto *secondsLabel = new QLabel(QStringLiteral("sec"), optionsGroup);
+    secondsLabel->setObjectName(QStringLiteral("secondsLabel"));
+    auto *tipsHelp = wrappedLabel(QStringLiteral("When this is enabled, the status bar will show tip every amount of "
                                                "seconds you typed in the box."),
-                                "Label6", Frame1);
-    Command1 = button(QStringLiteral("Make file (.dsc, .nfo) openable in editor"), "Command1", Frame1);
-    auto *label7 = wrappedLabel(
+                                "tipsHelp", optionsGroup);
+    registerButton = button(QStringLiteral("Make file (.dsc, .nfo) openable in editor"), "registerButton", optionsGroup);
+    auto *registerHelp = wrappedLabel(
         QStringLiteral("Make files openable and creatable so that you can just double click the file on the folder, "
                        "or create a new file just like what you did for the other types of file (eg. txt files). "
                        "This action should be already be done when you first startup the editor, so use it only "
                        "when it isn't working."),
-        "Label7", Frame1);
+        "registerHelp", optionsGroup);
 
     auto *pathRow = new QHBoxLayout;
-    pathRow->addWidget(label1);
-    pathRow->addWidget(TxtPath, 1);
+    pathRow->addWidget(pathLabel);
+    pathRow->addWidget(gamePathEdit, 1);
     auto *tipsRow = new QHBoxLayout;
-    tipsRow->addWidget(ChkShowTips);
+    tipsRow->addWidget(showTipsBox);
     tipsRow->addSpacing(12);
-    tipsRow->addWidget(label2);
-    tipsRow->addWidget(label3);
-    tipsRow->addWidget(TxtTime);
-    tipsRow->addWidget(label4);
+    tipsRow->addWidget(timeLabel);
+    tipsRow->addWidget(everyLabel);
+    tipsRow->addWidget(tipTimeEdit);
+    tipsRow->addWidget(secondsLabel);
     tipsRow->addStretch();
     auto *commandRow = new QHBoxLayout;
-    commandRow->addWidget(Command1);
+    commandRow->addWidget(registerButton);
     commandRow->addStretch();
 
-    auto *frameLayout = new QVBoxLayout(Frame1);
+    auto *frameLayout = new QVBoxLayout(optionsGroup);
     frameLayout->addLayout(pathRow);
-    frameLayout->addWidget(label5);
-    frameLayout->addWidget(separatorLine(Frame1));
+    frameLayout->addWidget(pathHelp);
+    frameLayout->addWidget(separatorLine(optionsGroup));
     frameLayout->addLayout(tipsRow);
-    frameLayout->addWidget(label6);
-    frameLayout->addWidget(separatorLine(Frame1));
+    frameLayout->addWidget(tipsHelp);
+    frameLayout->addWidget(separatorLine(optionsGroup));
     frameLayout->addLayout(commandRow);
-    frameLayout->addWidget(label7);
+    frameLayout->addWidget(registerHelp);
 
-    cmdOK = button(QStringLiteral("OK"), "cmdOK", this);
-    cmdCancel = button(QStringLiteral("Cancel"), "cmdCancel", this);
-    cmdApply = button(QStringLiteral("Apply"), "cmdApply", this);
+    okButton = button(QStringLiteral("OK"), "okButton", this);
+    cancelButton = button(QStringLiteral("Cancel"), "cancelButton", this);
+    applyButton = button(QStringLiteral("Apply"), "applyButton", this);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
-    buttons->addWidget(cmdApply);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    buttons->addWidget(applyButton);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Frame1);
+    layout->addWidget(optionsGroup);
     layout->addLayout(buttons);
     // Wide enough for the wrapped texts to read as paragraphs; the height follows the text.
-    Frame1->setMinimumWidth(fontMetrics().averageCharWidth() * 62);
+    optionsGroup->setMinimumWidth(fontMetrics().averageCharWidth() * 62);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(cmdOK, cmdCancel);
-    setTabOrder(cmdCancel, cmdApply);
-    setTabOrder(cmdApply, TxtPath);
-    setTabOrder(TxtPath, Command1);
-    setTabOrder(Command1, ChkShowTips);
-    setTabOrder(ChkShowTips, TxtTime);
+    setTabOrder(okButton, cancelButton);
+    setTabOrder(cancelButton, applyButton);
+    setTabOrder(applyButton, gamePathEdit);
+    setTabOrder(gamePathEdit, registerButton);
+    setTabOrder(registerButton, showTipsBox);
+    setTabOrder(showTipsBox, tipTimeEdit);
 
-    connect(ChkShowTips, &QCheckBox::toggled, this, &OptionsDialog::updateTimeBox);
+    connect(showTipsBox, &QCheckBox::toggled, this, &OptionsDialog::updateTimeBox);
     // Settings that could not be stored keep the dialog open, with what failed on show.
-    connect(cmdOK, &QPushButton::clicked, this, [this] {
+    connect(okButton, &QPushButton::clicked, this, [this] {
         if (saveSettings())
             accept();
     });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cmdApply, &QPushButton::clicked, this, [this] {
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(applyButton, &QPushButton::clicked, this, [this] {
         if (!saveSettings())
             return;
         MessageBox::show(this, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
                          QStringLiteral("Settings saved"));
     });
-    connect(Command1, &QPushButton::clicked, this, &OptionsDialog::makeFilesOpenable);
+    connect(registerButton, &QPushButton::clicked, this, &OptionsDialog::makeFilesOpenable);
 
-    // The time check runs before any other control of the dialog takes the focus from TxtTime.
-    for (QWidget *w : {static_cast<QWidget *>(TxtPath), static_cast<QWidget *>(ChkShowTips),
-                       static_cast<QWidget *>(Command1), static_cast<QWidget *>(cmdOK),
-                       static_cast<QWidget *>(cmdCancel), static_cast<QWidget *>(cmdApply)}) {
+    // The time check runs before any other control of the dialog takes the focus from tipTimeEdit.
+    for (QWidget *w : {static_cast<QWidget *>(gamePathEdit), static_cast<QWidget *>(showTipsBox),
+                       static_cast<QWidget *>(registerButton), static_cast<QWidget *>(okButton),
+                       static_cast<QWidget *>(cancelButton), static_cast<QWidget *>(applyButton)}) {
         w->installEventFilter(this);
     }
-    TxtTime->installEventFilter(this);
+    tipTimeEdit->installEventFilter(this);
 
     // The stored values. The box starts cleared, so only ticking it runs its rule.
-    TxtPath->setText(SettingsStore::read(Settings::GameFolderSection, Settings::GameFolderKey,
+    gamePathEdit->setText(SettingsStore::read(Settings::GameFolderSection, Settings::GameFolderKey,
                                          Settings::defaultGameFolder()));
-    ChkShowTips->setChecked(Settings::tipsShown());
-    TxtTime->setText(Settings::tipTimeText());
-    cmdOK->setFocus();
+    showTipsBox->setChecked(Settings::tipsShown());
+    tipTimeEdit->setText(Settings::tipTimeText());
+    okButton->setFocus();
 }
 
 void OptionsDialog::showEvent(QShowEvent *event)
@@ -179,24 +180,24 @@ void OptionsDialog::showEvent(QShowEvent *event)
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     }
-    cmdOK->setFocus();
+    okButton->setFocus();
 }
 
 void OptionsDialog::updateTimeBox()
 {
-    const bool on = ChkShowTips->isChecked();
-    TxtTime->setEnabled(on);
-    QPalette palette = TxtTime->palette();
+    const bool on = showTipsBox->isChecked();
+    tipTimeEdit->setEnabled(on);
+    QPalette palette = tipTimeEdit->palette();
     palette.setColor(QPalette::Base, on ? QApplication::palette().color(QPalette::Base)
                                         : QApplication::palette().color(QPalette::Button));
-    TxtTime->setPalette(palette);
+    tipTimeEdit->setPalette(palette);
 }
 
 bool OptionsDialog::validateTipTime()
 {
     QString message;
     MessageBox::Icon icon = MessageBox::Icon::Critical;
-    switch (Settings::checkTipTime(TxtTime->text())) {
+    switch (Settings::checkTipTime(tipTimeEdit->text())) {
     case Settings::TipTimeProblem::None: return true;
     case Settings::TipTimeProblem::NotANumber: message = QStringLiteral("The time for the tip is not a number!"); break;
     case Settings::TipTimeProblem::TooLong:
@@ -208,18 +209,18 @@ bool OptionsDialog::validateTipTime()
         break;
     }
     MessageBox::show(this, icon, MessageBox::Buttons::Ok, message);
-    TxtTime->setFocus();
+    tipTimeEdit->setFocus();
     return false;
 }
 
 bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == TxtTime && event->type() == QEvent::FocusOut) {
+    if (watched == tipTimeEdit && event->type() == QEvent::FocusOut) {
         // The focus is moving to another control of the dialog (not to the check's own message
         // box, nor to another window).
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         QWidget *next = QApplication::focusWidget();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && next && next != TxtTime
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && next && next != tipTimeEdit
             && isAncestorOf(next)) {
             m_refusedPress = reason == Qt::MouseFocusReason;
             if (validateTipTime())
@@ -239,15 +240,15 @@ bool OptionsDialog::saveSettings()
     QString failure;
     const bool stored =
         SettingsStore::write(Settings::GameFolderSection, Settings::GameFolderKey,
-                             Settings::gameFolderToStore(TxtPath->text()), &failure)
+                             Settings::gameFolderToStore(gamePathEdit->text()), &failure)
         && SettingsStore::write(Settings::TipsSection, Settings::TipsOptionKey,
-                                ChkShowTips->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), &failure)
-        && SettingsStore::write(Settings::TipsSection, Settings::TipTimeKey, TxtTime->text(), &failure);
+                                showTipsBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), &failure)
+        && SettingsStore::write(Settings::TipsSection, Settings::TipTimeKey, tipTimeEdit->text(), &failure);
     if (!stored) {
         m_status.reportUnexpectedError({AppError::FileAccess, failure});
         return false;
     }
-    emit tipIntervalSaved(Settings::tipIntervalMs(TxtTime->text()));
+    emit tipIntervalSaved(Settings::tipIntervalMs(tipTimeEdit->text()));
     m_status.reportStatus(QStringLiteral("Settings saved."), QStringLiteral("Info"), true);
     return true;
 }

@@ -28,14 +28,14 @@ public:
     // after reporting what failed, when the settings store cannot be written.
     bool saveSettings();
 
-    QGroupBox *Frame1 = nullptr;
-    QLineEdit *TxtPath = nullptr;
-    QCheckBox *ChkShowTips = nullptr;
-    QLineEdit *TxtTime = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *cmdOK = nullptr;
-    QPushButton *cmdCancel = nullptr;
-    QPushButton *cmdApply = nullptr;
+    QGroupBox *optionsGroup = nullptr;
+    QLineEdit *gamePathEdit = nullptr;
+    QCheckBox *showTipsBox = nullptr;
+    QLineEdit *tipTimeEdit = nullptr;
+    QPushButton *registerButton = nullptr;
+    QPushButton *okButton = nullptr;
+    QPushButton *cancelButton = nullptr;
+    QPushButton *applyButton = nullptr;
 
 signals:
     // The tip interval just stored, for whoever runs the tips to apply at once.
@@ -47,7 +47,7 @@ protected:
 
 private:
     void updateTimeBox();
-    // The tip time check that runs before the focus leaves TxtTime; false (after its message)
+    // The tip time check that runs before the focus leaves tipTimeEdit; false (after its message)
     // keeps the focus there and stops what was moving it.
     bool validateTipTime();
     void makeFilesOpenable();

@@ -6,27 +6,27 @@
 TipRotation::TipRotation(QObject *parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("tipRotation"));
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer1.setInterval(8000);
-    connect(&Timer1, &QTimer::timeout, this, &TipRotation::showNextTip);
-    Timer1.start();
+    timer.setObjectName(QStringLiteral("timer"));
+    timer.setInterval(8000);
+    connect(&timer, &QTimer::timeout, this, &TipRotation::showNextTip);
+    timer.start();
 }
 
 void TipRotation::fillTips()
 {
     for (const QString &tip : Tips::texts()) {
-        ListTip.append(tip);
-        ListType.append(QStringLiteral("Question"));
+        tipTexts.append(tip);
+        tipKinds.append(QStringLiteral("Question"));
     }
 }
 
 void TipRotation::showNextTip()
 {
-    if (!Settings::tipsShown() || ListTip.isEmpty())
+    if (!Settings::tipsShown() || tipTexts.isEmpty())
         return;
-    ++TipIndex;
-    if (TipIndex >= ListTip.size())
-        TipIndex = 0;
+    ++tipIndex;
+    if (tipIndex >= tipTexts.size())
+        tipIndex = 0;
     if (reportTip)
-        reportTip(ListTip.at(TipIndex), ListType.at(TipIndex));
+        reportTip(tipTexts.at(tipIndex), tipKinds.at(tipIndex));
 }

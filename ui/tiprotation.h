@@ -20,10 +20,10 @@ public:
     // Shows a tip: set by the main window to its status report.
     std::function<void(const QString &message, const QString &kind)> reportTip;
 
-    QStringList ListTip;
-    QStringList ListType;
-    QTimer Timer1;
-    int TipIndex = -1;
+    QStringList tipTexts;
+    QStringList tipKinds;
+    QTimer timer;
+    int tipIndex = -1;
 
 private:
     void showNextTip();

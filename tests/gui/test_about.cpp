@@ -63,13 +63,13 @@ private slots:
     {
         AboutDialog about;
         QCOMPARE(about.windowTitle(), QString("About Brisquel"));
-        QCOMPARE(about.lblTitle->text(), QString("Brisquel"));
-        QCOMPARE(about.lblTitle->font().pointSize(), 14);
-        QCOMPARE(about.lblVersion->text(), QString("Version 1.1.0"));
-        QCOMPARE(about.lblDescription->text(), QString("Brisquel for SS2"));
-        QVERIFY(about.lblDisclaimer->text().contains("without warranty"));
-        QCOMPARE(about.cmdSysInfo->text(), QString("&System Info..."));
-        QVERIFY(!about.Image1->pixmap().isNull());
+        QCOMPARE(about.titleLabel->text(), QString("Brisquel"));
+        QCOMPARE(about.titleLabel->font().pointSize(), 14);
+        QCOMPARE(about.versionLabel->text(), QString("Version 1.1.0"));
+        QCOMPARE(about.descriptionLabel->text(), QString("Brisquel for SS2"));
+        QVERIFY(about.disclaimerLabel->text().contains("without warranty"));
+        QCOMPARE(about.systemInfoButton->text(), QString("&System Info..."));
+        QVERIFY(!about.pictureLabel->pixmap().isNull());
     }
 
     void systemInformationIsUnavailableHere()
@@ -78,13 +78,13 @@ private slots:
         script.allowRealDialogs = true;  // the test drives the About box itself
         AboutDialog about;
         about.show();
-        about.cmdSysInfo->click();
+        about.systemInfoButton->click();
         const auto boxes = script.takeBoxes();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QString("System Information Is Unavailable At This Time"));
         QCOMPARE(boxes[0].caption, QString("Brisquel"));
         QVERIFY(about.isVisible());
-        about.cmdOK->click();
+        about.okButton->click();
         QVERIFY(!about.isVisible());
     }
 
@@ -99,12 +99,12 @@ private slots:
         QTimer::singleShot(0, [&] {
             if (auto *about = qobject_cast<AboutDialog *>(QApplication::activeModalWidget())) {
                 shown = about->windowTitle();
-                about->cmdOK->click();
+                about->okButton->click();
             }
         });
-        form.mnuAbout->trigger();
+        form.aboutAction->trigger();
         QCOMPARE(shown, QString("About Brisquel"));
-        QCOMPARE(form.mnuAbout->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F1));
+        QCOMPARE(form.aboutAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F1));
     }
 
     void f1OpensTheHelpIndex_data()
@@ -132,10 +132,10 @@ private slots:
         const QString page = QDir::toNativeSeparators(folder.programFolder() + "/Help/index.htm");
         if (desktopOpens) {
             QCOMPARE(opened, QStringList{page});
-            QCOMPARE(form.LblStatus->text(), QString("Ready"));
+            QCOMPARE(form.statusLabel->text(), QString("Ready"));
         } else {
             const QString message = "Cannot open the help page '" + page + "': the desktop has no program to show it";
-            QCOMPARE(form.LblStatus->text(), message);
+            QCOMPARE(form.statusLabel->text(), message);
             QCOMPARE(form.status.shownKind(), QString("Error"));
             QVERIFY(readBytes(form.log.path()).endsWith("ERR : " + message.toUtf8() + "\r\n"));
         }

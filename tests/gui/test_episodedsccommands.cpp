@@ -36,8 +36,8 @@ private slots:
         EditorWindow e;
         e.form.newCommand("EpiNFO");
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Episode NFO)"));
-        QCOMPARE(e.form.LblStatus->text(), QString("New Episode NFO Document opened"));
-        e.form.episodePanel()->EpiTxtVal[0]->setText("My Episode");
+        QCOMPARE(e.form.statusLabel->text(), QString("New Episode NFO Document opened"));
+        e.form.episodePanel()->valueEdits[0]->setText("My Episode");
         QVERIFY(e.form.document.Dirty);
         e.script.choose(e.file("ep.nfo"));
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(e.form.document.Kind, kind);
         QCOMPARE(e.form.document.Path, path);
         QVERIFY(!e.form.document.Dirty);
-        QCOMPARE(e.form.LblStatus->text(), "'" + path + "' loaded");
+        QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
     }
 
     void openNfoDialogThatFindsNothingChangesNothing_data()
@@ -123,7 +123,7 @@ private slots:
         const QByteArray content = "EPISODE\r\nNAME=\"a=b\"\r\nTHUMBNAIL=\"T\\x.tex\"\r\n";
         writeBytes(path, content);
         e.form.loadEpisode(path, e.form.document);
-        QCOMPARE(e.form.episodePanel()->EpiTxtVal[0]->text(), QString("a=b"));
+        QCOMPARE(e.form.episodePanel()->valueEdits[0]->text(), QString("a=b"));
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), content);
@@ -134,8 +134,8 @@ private slots:
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(boxes[0], QString("Error : This is not a episode NFO!\r\n\r\nWarning - Don't know how to handle this error"));
         QVERIFY(boxes[1].endsWith("Error Number :9"));
-        QCOMPARE(e.form.episodePanel()->EpiTxtVal[0]->text(), QString("n"));
-        QCOMPARE(e.form.LblStatus->text(), "'" + path + "' loaded");
+        QCOMPARE(e.form.episodePanel()->valueEdits[0]->text(), QString("n"));
+        QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
     }
 
     void commandLineRoutes_data()
@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'mod.dsc' was saved."});
         QCOMPARE(readBytes(path), file);
         // Edited: CR LF for every line break, and no line added.
-        QPlainTextEdit *box = e.form.dscPanel()->TextDSC;
+        QPlainTextEdit *box = e.form.dscPanel()->textEdit;
         box->moveCursor(QTextCursor::Start);
         QTest::keyClicks(box, "X");
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
@@ -226,7 +226,7 @@ private slots:
     {
         EditorWindow e;
         e.form.newCommand("DSC");
-        QPlainTextEdit *box = e.form.dscPanel()->TextDSC;
+        QPlainTextEdit *box = e.form.dscPanel()->textEdit;
         QTest::keyClicks(box, "one");
         QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClicks(box, "two");
@@ -258,7 +258,7 @@ private slots:
         DscPanel *panel = e.form.dscPanel();
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isFilling(), 20000);
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));  // it took minutes
-        QTextDocument *document = panel->TextDSC->document();
+        QTextDocument *document = panel->textEdit->document();
         QVERIFY(document->blockCount() > 200);  // shown as many paragraphs, laid out one by one
 
         // Edits with real keys where one paragraph of the line meets the next.
@@ -269,15 +269,15 @@ private slots:
         const int second = startOf(2) - 2;
         QTextCursor cursor(document);
         cursor.setPosition(startOf(3));
-        panel->TextDSC->setTextCursor(cursor);
-        QTest::keyClick(panel->TextDSC, Qt::Key_Backspace);  // joins two parts: the text is the same
+        panel->textEdit->setTextCursor(cursor);
+        QTest::keyClick(panel->textEdit, Qt::Key_Backspace);  // joins two parts: the text is the same
         cursor.setPosition(startOf(2));
-        panel->TextDSC->setTextCursor(cursor);
-        QTest::keyClick(panel->TextDSC, Qt::Key_Return);
+        panel->textEdit->setTextCursor(cursor);
+        QTest::keyClick(panel->textEdit, Qt::Key_Return);
         expected.insert(second, '\n');
         cursor.setPosition(startOf(1));
-        panel->TextDSC->setTextCursor(cursor);
-        QTest::keyClicks(panel->TextDSC, "Z");
+        panel->textEdit->setTextCursor(cursor);
+        QTest::keyClicks(panel->textEdit, "Z");
         expected.insert(first, 'Z');
         QCOMPARE(panel->text(), expected);
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
@@ -290,9 +290,9 @@ private slots:
         EditorWindow e;
         e.form.newCommand("DSC");
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.dsc"));
-        QCOMPARE(e.form.LblStatus->text(), QString("New DSC Document opened"));
+        QCOMPARE(e.form.statusLabel->text(), QString("New DSC Document opened"));
         QVERIFY(!e.form.document.Dirty);
-        QTest::keyClicks(e.form.dscPanel()->TextDSC, "x");
+        QTest::keyClicks(e.form.dscPanel()->textEdit, "x");
         QVERIFY(e.form.document.Dirty);
         const QString path = saveAs(e, "new.dsc");
         QCOMPARE(e.script.takeFileDialogs().value(0).filter, QString("DSC Description File (*.dsc)|*.dsc"));
@@ -312,11 +312,11 @@ private slots:
         EditorWindow e(files.path("long.dsc"));
         DscPanel *panel = e.form.dscPanel();
         QVERIFY(panel->isFilling());
-        QVERIFY(panel->TextDSC->isReadOnly());
-        QVERIFY(panel->TextDSC->toPlainText().startsWith("Line 0 of a long description.\nLine 1 "));
+        QVERIFY(panel->textEdit->isReadOnly());
+        QVERIFY(panel->textEdit->toPlainText().startsWith("Line 0 of a long description.\nLine 1 "));
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isFilling(), 20000);
-        QVERIFY(!panel->TextDSC->isReadOnly());
-        QVERIFY(!panel->TextDSC->document()->isUndoAvailable());  // the filling in is not an edit
+        QVERIFY(!panel->textEdit->isReadOnly());
+        QVERIFY(!panel->textEdit->document()->isUndoAvailable());  // the filling in is not an edit
         QVERIFY(!e.form.document.Dirty);
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();

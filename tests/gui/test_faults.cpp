@@ -63,7 +63,7 @@ private slots:
         if (kind == "DSC")
             e.form.dscPanel()->setText(longText);
         else
-            e.form.levelPanel()->LvlTxtVal[0]->setText(longText);
+            e.form.levelPanel()->valueEdits[0]->setText(longText);
         {
             FileSizeLimit limit(1024);
             QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
@@ -117,7 +117,7 @@ private slots:
         writeBytes(original, "EPISODE\r\nNAME=\"a\"\r\nTHUMBNAIL=\"\"\r\n");
         e.script.choose(original);
         e.form.openNfoCommand();
-        e.form.episodePanel()->EpiTxtVal[0]->setText("edited");
+        e.form.episodePanel()->valueEdits[0]->setText("edited");
         e.script.choose(e.file("no-such-folder/b.nfo"));
         QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::Failed);
         QCOMPARE(e.script.takeBoxTexts().size(), 1);
@@ -197,10 +197,10 @@ private slots:
             }
             QCOMPARE(e.script.takeBoxes().size(), boxes);
             QCOMPARE(e.form.document.Kind, kind);
-            QCOMPARE(kind == "LvlNFO" ? e.form.levelPanel()->LvlTxtVal[0]->text()
-                                      : e.form.episodePanel()->EpiTxtVal[0]->text(),
+            QCOMPARE(kind == "LvlNFO" ? e.form.levelPanel()->valueEdits[0]->text()
+                                      : e.form.episodePanel()->valueEdits[0]->text(),
                      name);
-            QCOMPARE(e.form.LblStatus->text(), "'" + files.path("odd.nfo") + "' loaded");
+            QCOMPARE(e.form.statusLabel->text(), "'" + files.path("odd.nfo") + "' loaded");
         }
     }
 
@@ -284,8 +284,8 @@ private slots:
         writeBytes(files.path("long.nfo"), content);
         EditorWindow e(files.path("long.nfo"));
         QVERIFY(e.script.takeBoxes().isEmpty());
-        QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), QString("Last"));
-        QCOMPARE(e.form.levelPanel()->LvlTxtVal[4]->text(), QString("Ship"));
+        QCOMPARE(e.form.levelPanel()->valueEdits[0]->text(), QString("Last"));
+        QCOMPARE(e.form.levelPanel()->valueEdits[4]->text(), QString("Ship"));
     }
 
     void logElsewhereWhenTheProgramFolderHasNoPlace_data()
@@ -315,7 +315,7 @@ private slots:
             QDir().mkpath(program + "/AppLog.log");
         }
         EditorWindow e({}, program);
-        QCOMPARE(e.form.LblStatus->text(), QString("Ready"));
+        QCOMPARE(e.form.statusLabel->text(), QString("Ready"));
         QVERIFY(!e.form.log.path().startsWith(program));
         QVERIFY(readBytes(e.form.log.path()).endsWith("INF : Ready\r\n"));
         e.form.newCommand("DSC");
@@ -355,8 +355,8 @@ private slots:
         MainWindow form(folder.programFolder());
         form.load({});
         const QStringList boxes = script.takeBoxTexts();
-        QCOMPARE(form.form2.Timer1.interval(), 10000);
-        QCOMPARE(form.LblStatus->text(), status.arg(store));
+        QCOMPARE(form.tips.timer.interval(), 10000);
+        QCOMPARE(form.statusLabel->text(), status.arg(store));
         if (damage == 1) {
             QVERIFY(boxes.last().startsWith("An error has occured! Error description : " + status.arg(store)));
             QVERIFY(readBytes(form.log.path()).contains("ERR : " + status.arg(store).toUtf8()));

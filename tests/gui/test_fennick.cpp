@@ -113,12 +113,12 @@ private slots:
         FennickMessages messages;
         FennickWindow window(folder.path("New.nfo"));
         QCOMPARE(window.windowTitle(), QString("New .nfo Files - Brisquel"));
-        QCOMPARE(window.Text1->text(), QString("New.nfo"));
-        QVERIFY(window.Option1->isChecked());
+        QCOMPARE(window.nameEdit->text(), QString("New.nfo"));
+        QVERIFY(window.levelOption->isChecked());
         window.show();
         if (episode)
-            window.Option2->setChecked(true);
-        QTest::keyClick(window.Text1, Qt::Key_Return);  // Enter presses Okay
+            window.episodeOption->setChecked(true);
+        QTest::keyClick(window.nameEdit, Qt::Key_Return);  // Enter presses Okay
         QCOMPARE(window.result(), int(QDialog::Accepted));
         QCOMPARE(readBytes(folder.path("New.nfo")).size(), size);
         QVERIFY(messages.shown.isEmpty());
@@ -146,7 +146,7 @@ private slots:
         FennickWindow window(folder.path("New.nfo"));
         window.show();
         if (how == 0)
-            window.Command2->click();
+            window.cancelButton->click();
         else if (how == 1)
             QTest::keyClick(&window, Qt::Key_Escape);
         else
@@ -173,7 +173,7 @@ private slots:
         messages.answers.append(QMessageBox::StandardButton(answer));
         FennickWindow window(path);
         window.show();
-        window.Command1->click();
+        window.okayButton->click();
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].second, "The file '" + path + "' already exists. Do you want to replace it?");
         const bool replaced = answer == QMessageBox::Yes;
@@ -191,7 +191,7 @@ private slots:
         {
             // No file may grow past 40 bytes: the 81-byte template is cut short, as on a full disk.
             FileSizeLimit limit(40);
-            window.Command1->click();
+            window.okayButton->click();
         }
         QCOMPARE(messages.shown.size(), 1);
         QVERIFY(messages.shown[0].second.startsWith("Cannot make the new file"));
@@ -255,16 +255,16 @@ private slots:
         FennickMessages messages;
         FennickWindow window(folder.path("New.nfo"));
         window.show();
-        window.Text1->setText("no-such-folder/x.nfo");
-        window.Command1->click();
+        window.nameEdit->setText("no-such-folder/x.nfo");
+        window.okayButton->click();
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].first, QMessageBox::Critical);
         QVERIFY(messages.shown[0].second.startsWith("Cannot make the new file '" + folder.path("no-such-folder/x.nfo") + "': "));
         QVERIFY(window.isVisible());
         QVERIFY(QDir(folder.path({})).entryList(QDir::Files).isEmpty());
 
-        window.Text1->setText("");  // names the folder itself
-        window.Command1->click();
+        window.nameEdit->setText("");  // names the folder itself
+        window.okayButton->click();
         QVERIFY(messages.shown.value(1).second.endsWith("it is a folder"));
         QVERIFY(window.isVisible());
     }

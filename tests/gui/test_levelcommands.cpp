@@ -26,7 +26,7 @@ const QString InvalidOperation = QStringLiteral("Invaild Opreation Error - No fi
 
 bool anyPanelVisible(MainWindow &form)
 {
-    for (const char *name : {"FrameLvlNFO", "FrameEpiNFO", "FrameDsc"}) {
+    for (const char *name : {"levelPanel", "episodePanel", "descriptionPanel"}) {
         auto *panel = form.findChild<QWidget *>(name);
         if (panel && panel->isVisibleTo(&form))
             return true;
@@ -46,7 +46,7 @@ private slots:
         EditorWindow e;
         QCOMPARE(e.form.windowTitle(), QString("Brisquel"));
         QVERIFY(!anyPanelVisible(e.form));
-        QCOMPARE(e.form.LblStatus->text(), QString("Ready"));
+        QCOMPARE(e.form.statusLabel->text(), QString("Ready"));
         QCOMPARE(e.form.status.shownKind(), QString("Info"));
         QCOMPARE(e.form.document.Kind, QString("None"));
 
@@ -68,7 +68,7 @@ private slots:
             QCOMPARE(box.icon, MessageBox::Icon::Critical);
             QCOMPARE(box.caption, QString("Brisquel"));
         }
-        QCOMPARE(e.form.LblStatus->text(), QString("Ready"));
+        QCOMPARE(e.form.statusLabel->text(), QString("Ready"));
     }
 
     void ignoredCommandLines_data()
@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Level NFO)"));
         QVERIFY(e.form.levelPanel()->isVisibleTo(&e.form));
         QVERIFY(!e.form.document.Dirty);
-        QCOMPARE(e.form.LblStatus->text(), QString("New Level NFO Docuemnt opened"));
+        QCOMPARE(e.form.statusLabel->text(), QString("New Level NFO Docuemnt opened"));
 
         const QString path = e.file("new.nfo");
         e.script.choose(path);
@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QString("File 'new.nfo' was saved."));
         QCOMPARE(boxes[0].icon, MessageBox::Icon::Information);
-        QCOMPARE(e.form.LblStatus->text(), "Successfully saved '" + path + "'");
+        QCOMPARE(e.form.statusLabel->text(), "Successfully saved '" + path + "'");
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - new.nfo (Level NFO)"));
         QVERIFY(!e.form.document.Dirty);
 
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(log.at(log.size() - 2), "INF : Successfully saved '" + path + "'");
 
         // Save again: no dialog, the remembered path.
-        e.form.levelPanel()->LvlTxtVal[0]->setText("Again");
+        e.form.levelPanel()->valueEdits[0]->setText("Again");
         QVERIFY(e.form.document.Dirty);
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         QCOMPARE(e.script.takeFileDialogs().size(), 0);
@@ -136,7 +136,7 @@ private slots:
         e.form.saveAsCommand();
         e.script.takeBoxes();
         QCOMPARE(e.script.takeFileDialogs().value(0).fileName, QString());
-        e.form.levelPanel()->LvlETA[0]->setText("12");
+        e.form.levelPanel()->etaEdits[0]->setText("12");
         QVERIFY(e.form.document.Dirty);
 
         e.script.cancelFileDialog();
@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(e.script.takeFileDialogs().value(0).fileName, e.file("one.nfo"));
         QVERIFY(e.form.document.Dirty);
         QCOMPARE(e.form.document.Path, e.file("one.nfo"));
-        QCOMPARE(e.form.LblStatus->text(), "Successfully saved '" + e.file("one.nfo") + "'");
+        QCOMPARE(e.form.statusLabel->text(), "Successfully saved '" + e.file("one.nfo") + "'");
         QVERIFY(e.form.status.dialogCancelled);
     }
 
@@ -168,7 +168,7 @@ private slots:
         QFETCH(bool, written);
         EditorWindow e;
         e.form.newCommand("LvlNFO");
-        e.form.levelPanel()->LvlTxtVal[0]->setText("Unsaved");
+        e.form.levelPanel()->valueEdits[0]->setText("Unsaved");
         e.script.answer(Answer(answer));
         if (answer == int(Answer::Yes)) {
             if (cancelSaveAs)
@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(e.form.document.Dirty, !replaced);
         QCOMPARE(QFile::exists(e.file("kept.nfo")), written);
         if (!replaced)
-            QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), QString("Unsaved"));
+            QCOMPARE(e.form.levelPanel()->valueEdits[0]->text(), QString("Unsaved"));
     }
 
     void closing_data()
@@ -209,12 +209,12 @@ private slots:
         e.form.show();
         e.form.newCommand("LvlNFO");
         if (dirty)
-            e.form.levelPanel()->LvlChkType[1]->setChecked(true);
+            e.form.levelPanel()->mapTypeBoxes[1]->setChecked(true);
         if (answer >= 0)
             e.script.answer(Answer(answer));
         if (answer == int(Answer::Yes))
             cancelSaveAs ? e.script.cancelFileDialog() : e.script.choose(e.file("exit.nfo"));
-        e.form.mnuExit->trigger();
+        e.form.exitAction->trigger();
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.isEmpty(), !dirty);
         QCOMPARE(e.form.isVisible(), !closed);
@@ -235,18 +235,18 @@ private slots:
         EditorWindow e(path);
         LevelPanel *panel = e.form.levelPanel();
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - ruins.nfo (Level NFO)"));
-        QCOMPARE(e.form.LblStatus->text(), "'" + path + "' loaded");
+        QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
         QVERIFY(!e.form.document.Dirty);
-        QCOMPARE(panel->LvlTxtVal[0]->text(), QString("Ruins"));
-        QVERIFY(panel->LvlOptRot[1]->isChecked());
-        QVERIFY(panel->LvlOptLock[1]->isChecked());
-        QCOMPARE(panel->LvlETA[2]->text(), QString("3"));
+        QCOMPARE(panel->valueEdits[0]->text(), QString("Ruins"));
+        QVERIFY(panel->rotateOptions[1]->isChecked());
+        QVERIFY(panel->lockedOptions[1]->isChecked());
+        QCOMPARE(panel->etaEdits[2]->text(), QString("3"));
         // Included rows show their value, excluded ones hide it.
-        QVERIFY(panel->LvlTxtVal[1]->isVisibleTo(panel));
-        QVERIFY(panel->LvlTxtVal[3]->isVisibleTo(panel));
-        QVERIFY(!panel->LvlTxtVal[2]->isVisibleTo(panel));
-        QVERIFY(panel->FrmRotate->isVisibleTo(panel));
-        QCOMPARE(panel->LvlChkIn[10]->checkState(), Qt::Unchecked);
+        QVERIFY(panel->valueEdits[1]->isVisibleTo(panel));
+        QVERIFY(panel->valueEdits[3]->isVisibleTo(panel));
+        QVERIFY(!panel->valueEdits[2]->isVisibleTo(panel));
+        QVERIFY(panel->rotateChoice->isVisibleTo(panel));
+        QCOMPARE(panel->includeBoxes[10]->checkState(), Qt::Unchecked);
 
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
@@ -262,10 +262,10 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("field");  // the one that has the focus after New
         QTest::addColumn<QString>("typeInto");
-        QTest::newRow("Level: Name") << "LvlNFO" << "LvlTxtVal_0" << "LvlTxtVal_0";
-        QTest::newRow("Level: ETA") << "LvlNFO" << "LvlTxtVal_0" << "LvlETA_1";
+        QTest::newRow("Level: Name") << "LvlNFO" << "valueEdits_0" << "valueEdits_0";
+        QTest::newRow("Level: ETA") << "LvlNFO" << "valueEdits_0" << "etaEdits_1";
         QTest::newRow("Episode: Name") << "EpiNFO" << "EpiTxtVal_0" << "EpiTxtVal_1";
-        QTest::newRow("description") << "DSC" << "TextDSC" << "TextDSC";
+        QTest::newRow("description") << "DSC" << "textEdit" << "textEdit";
     }
 
     // Typing goes into the new document at once.
@@ -317,11 +317,11 @@ private slots:
         QFile::copy(testData("new_level.nfo"), path);
         EditorWindow e(path);
         LevelPanel *panel = e.form.levelPanel();
-        QVERIFY(panel->LvlChkType[0]->isChecked());
+        QVERIFY(panel->mapTypeBoxes[0]->isChecked());
         for (int row : {2, 3, 4, 5, 6, 7, 10, 11, 12})
-            QCOMPARE(panel->LvlChkIn[size_t(row)]->checkState(), Qt::Unchecked);
-        QVERIFY(!panel->FrmRotate->isVisibleTo(panel));
-        QVERIFY(panel->LvlOptRot[0]->isChecked());
+            QCOMPARE(panel->includeBoxes[size_t(row)]->checkState(), Qt::Unchecked);
+        QVERIFY(!panel->rotateChoice->isVisibleTo(panel));
+        QVERIFY(panel->rotateOptions[0]->isChecked());
         QVERIFY(!e.form.document.Dirty);
         // Saved unchanged: the six lines, one CR LF after the last.
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
@@ -344,8 +344,8 @@ private slots:
         QVERIFY(boxes[2].text.startsWith("An error has occured! Error description : In '" + path + "', line 5"));
         QVERIFY(boxes[2].text.endsWith("\r\n\r\nError Number :9"));
         // The document still counts as loaded, with what was read before the bad line.
-        QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), QString("Kept"));
-        QCOMPARE(e.form.LblStatus->text(), "'" + path + "' loaded");
+        QCOMPARE(e.form.levelPanel()->valueEdits[0]->text(), QString("Kept"));
+        QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
         QVERIFY(e.logLines().filter(QRegularExpression("^ERR : In '.*', line 5")).size() == 1);
     }
 
@@ -378,7 +378,7 @@ private slots:
     {
         EditorWindow e;
         e.form.newCommand("LvlNFO");
-        e.form.levelPanel()->LvlTxtVal[0]->setText("Work");
+        e.form.levelPanel()->valueEdits[0]->setText("Work");
         const QString path = e.file("no-such-folder/x.nfo");
         e.script.choose(path);
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
@@ -396,7 +396,7 @@ private slots:
         e.form.newCommand("LvlNFO");
         QCOMPARE(e.script.takeBoxTexts().size(), 1);  // the prompt
         QCOMPARE(e.script.takeFileDialogs().size(), 2);
-        QCOMPARE(e.form.levelPanel()->LvlTxtVal[0]->text(), QString("Work"));
+        QCOMPARE(e.form.levelPanel()->valueEdits[0]->text(), QString("Work"));
     }
 
     void failedWriteKeepsTheOldFile()
@@ -408,7 +408,7 @@ private slots:
         e.form.saveCommand();
         e.script.takeBoxes();
         const QByteArray before = readBytes(path);
-        e.form.levelPanel()->LvlTxtVal[0]->setText(QString::fromUtf8("\u65e5\u672c"));
+        e.form.levelPanel()->valueEdits[0]->setText(QString::fromUtf8("\u65e5\u672c"));
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
@@ -417,7 +417,7 @@ private slots:
         QCOMPARE(readBytes(path), before);
         QVERIFY(e.form.document.Dirty);
 
-        e.form.levelPanel()->LvlTxtVal[0]->setText("a \"quoted\" name");
+        e.form.levelPanel()->valueEdits[0]->setText("a \"quoted\" name");
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         QVERIFY(e.script.takeBoxTexts().value(0).contains("The value of 'Name' contains a double quote"));
         QCOMPARE(readBytes(path), before);

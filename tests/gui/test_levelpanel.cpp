@@ -24,15 +24,15 @@ private slots:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<QStringList>("controls");
-        QTest::newRow("Loading Model") << 2 << QStringList{"LvlTxtVal_1"};
-        QTest::newRow("Model Anim") << 3 << QStringList{"LvlTxtVal_2"};
-        QTest::newRow("Model Rotate") << 4 << QStringList{"FrmRotate"};
-        QTest::newRow("Model Distance") << 5 << QStringList{"LvlTxtVal_3", "Label6"};
-        QTest::newRow("Model Name") << 6 << QStringList{"LvlTxtVal_4"};
-        QTest::newRow("Loading Screen") << 7 << QStringList{"LvlTxtVal_5"};
-        QTest::newRow("Episode Movie") << 10 << QStringList{"LvlTxtVal_7"};
-        QTest::newRow("Intro Movie") << 11 << QStringList{"LvlTxtVal_8"};
-        QTest::newRow("Outro Movie") << 12 << QStringList{"LvlTxtVal_9"};
+        QTest::newRow("Loading Model") << 2 << QStringList{"valueEdits_1"};
+        QTest::newRow("Model Anim") << 3 << QStringList{"valueEdits_2"};
+        QTest::newRow("Model Rotate") << 4 << QStringList{"rotateChoice"};
+        QTest::newRow("Model Distance") << 5 << QStringList{"valueEdits_3", "metersLabel"};
+        QTest::newRow("Model Name") << 6 << QStringList{"valueEdits_4"};
+        QTest::newRow("Loading Screen") << 7 << QStringList{"valueEdits_5"};
+        QTest::newRow("Episode Movie") << 10 << QStringList{"valueEdits_7"};
+        QTest::newRow("Intro Movie") << 11 << QStringList{"valueEdits_8"};
+        QTest::newRow("Outro Movie") << 12 << QStringList{"valueEdits_9"};
     }
 
     void includeBoxesShowAndHideTheirValue()
@@ -43,7 +43,7 @@ private slots:
         panel.resetToNewDocument();
         if (auto *box = panel.findChild<QLineEdit *>(controls[0]))
             box->setText("kept");
-        auto *include = panel.findChild<QCheckBox *>(QStringLiteral("LvlChkIn_%1").arg(row));
+        auto *include = panel.findChild<QCheckBox *>(QStringLiteral("includeBoxes_%1").arg(row));
         QVERIFY(include && include->isEnabled());
 
         QTest::mouseClick(include, Qt::LeftButton, {}, QPoint(4, include->height() / 2));
@@ -51,7 +51,7 @@ private slots:
         for (const QString &name : controls)
             QVERIFY2(!panel.findChild<QWidget *>(name)->isVisibleTo(&panel), qPrintable(name));
         // Browse buttons and captions stay.
-        for (auto *button : panel.LvlNFOBrow)
+        for (auto *button : panel.browseButtons)
             QVERIFY(button->isVisibleTo(&panel));
         QVERIFY(include->isVisibleTo(&panel));
 
@@ -66,14 +66,14 @@ private slots:
     {
         LevelPanel panel;
         for (int row : {0, 1, 8, 9, 13}) {
-            QCheckBox *box = panel.LvlChkIn[size_t(row)];
+            QCheckBox *box = panel.includeBoxes[size_t(row)];
             QVERIFY(!box->isEnabled());
             QVERIFY(box->isChecked());
             QTest::mouseClick(box, Qt::LeftButton);
             QVERIFY(box->isChecked());
         }
         EpisodePanel episode;
-        for (QCheckBox *box : episode.EpiChkIn)
+        for (QCheckBox *box : episode.includeBoxes)
             QVERIFY(!box->isEnabled() && box->isChecked());
     }
 
@@ -96,19 +96,19 @@ private slots:
         QVERIFY(f.rotateYes && f.lockedYes);
         for (bool included : f.included)
             QVERIFY(included);
-        QVERIFY(panel.FrmRotate->isVisibleTo(&panel));
-        QVERIFY(panel.Label6->isVisibleTo(&panel));
+        QVERIFY(panel.rotateChoice->isVisibleTo(&panel));
+        QVERIFY(panel.metersLabel->isVisibleTo(&panel));
     }
 
     void everyEditMarksTheDocumentChanged_data()
     {
         QTest::addColumn<QString>("control");
-        QTest::newRow("text box") << "LvlTxtVal_4";
-        QTest::newRow("ETA") << "LvlETA_1";
-        QTest::newRow("game mode") << "LvlChkType_2";
-        QTest::newRow("rotate option") << "LvlOptRot_1";
-        QTest::newRow("locked option") << "LvlOptLock_1";
-        QTest::newRow("include box") << "LvlChkIn_6";
+        QTest::newRow("text box") << "valueEdits_4";
+        QTest::newRow("ETA") << "etaEdits_1";
+        QTest::newRow("game mode") << "mapTypeBoxes_2";
+        QTest::newRow("rotate option") << "rotateOptions_1";
+        QTest::newRow("locked option") << "lockedOptions_1";
+        QTest::newRow("include box") << "includeBoxes_6";
     }
 
     void everyEditMarksTheDocumentChanged()
@@ -123,7 +123,7 @@ private slots:
         QWidget *widget = form.findChild<QWidget *>(control);
         QVERIFY(widget);
         form.show();
-        for (auto *eta : form.levelPanel()->LvlETA)
+        for (auto *eta : form.levelPanel()->etaEdits)
             eta->clear();
         form.document.Dirty = false;
         if (auto *edit = qobject_cast<QLineEdit *>(widget))
@@ -139,12 +139,12 @@ private slots:
         QTest::addColumn<QString>("how");  // "paste" or "input method"
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("value");
-        QTest::newRow("pasted LF") << "LvlTxtVal_0" << "paste" << "Models/Ship.mdl\n" << "Models/Ship.mdl";
-        QTest::newRow("pasted CR LF") << "LvlTxtVal_5" << "paste" << "a\r\nb" << "ab";
+        QTest::newRow("pasted LF") << "valueEdits_0" << "paste" << "Models/Ship.mdl\n" << "Models/Ship.mdl";
+        QTest::newRow("pasted CR LF") << "valueEdits_5" << "paste" << "a\r\nb" << "ab";
         QTest::newRow("pasted CR") << "EpiTxtVal_1" << "paste" << "\ra\rb" << "ab";
         QTest::newRow("pasted line separator") << "EpiTxtVal_0" << "paste" << QString("a\u2028b") << "ab";
-        QTest::newRow("typed paragraph separator") << "LvlTxtVal_3" << "input method" << QString("1\u20290") << "10";
-        QTest::newRow("ETA: two characters, then the break goes") << "LvlETA_0" << "paste" << "1\n2\n3" << "1";
+        QTest::newRow("typed paragraph separator") << "valueEdits_3" << "input method" << QString("1\u20290") << "10";
+        QTest::newRow("ETA: two characters, then the break goes") << "etaEdits_0" << "paste" << "1\n2\n3" << "1";
     }
 
     void valueBoxesTakeOneLine()
@@ -179,9 +179,9 @@ private slots:
         MainWindow form(folder.programFolder());
         form.load({});
         form.newCommand("EpiNFO");
-        form.episodePanel()->EpiChkIn[0]->setChecked(false);
+        form.episodePanel()->includeBoxes[0]->setChecked(false);
         QVERIFY(!form.document.Dirty);
-        QTest::keyClicks(form.episodePanel()->EpiTxtVal[1], "t");
+        QTest::keyClicks(form.episodePanel()->valueEdits[1], "t");
         QVERIFY(form.document.Dirty);
     }
 };

@@ -54,12 +54,12 @@ struct Options
 
 void leaveTimeBoxBy(OptionsDialog &dialog, QWidget *target)
 {
-    dialog.TxtTime->setFocus();
-    QVERIFY(dialog.TxtTime->hasFocus());
+    dialog.tipTimeEdit->setFocus();
+    QVERIFY(dialog.tipTimeEdit->hasFocus());
     if (target)
         QTest::mouseClick(target, Qt::LeftButton);
     else
-        QTest::keyClick(dialog.TxtTime, Qt::Key_Tab);
+        QTest::keyClick(dialog.tipTimeEdit, Qt::Key_Tab);
 }
 
 } // namespace
@@ -89,12 +89,12 @@ private slots:
         Options o;
         OptionsDialog &d = o.open();
         QCOMPARE(d.windowTitle(), QString("Options"));
-        QCOMPARE(d.TxtPath->text(), Settings::defaultGameFolder());
-        QVERIFY(d.ChkShowTips->isChecked());
-        QCOMPARE(d.TxtTime->text(), QString("10"));
-        QVERIFY(d.TxtTime->isEnabled());
-        QVERIFY(d.cmdOK->hasFocus());
-        for (QPushButton *b : {d.cmdOK, d.cmdCancel, d.cmdApply, d.Command1})
+        QCOMPARE(d.gamePathEdit->text(), Settings::defaultGameFolder());
+        QVERIFY(d.showTipsBox->isChecked());
+        QCOMPARE(d.tipTimeEdit->text(), QString("10"));
+        QVERIFY(d.tipTimeEdit->isEnabled());
+        QVERIFY(d.okButton->hasFocus());
+        for (QPushButton *b : {d.okButton, d.cancelButton, d.applyButton, d.registerButton})
             QVERIFY(!b->isDefault() && !b->autoDefault());
     }
 
@@ -104,13 +104,13 @@ private slots:
         SettingsStore::write("Show Tips", "Show Tips Option", "0");
         SettingsStore::write("Show Tips", "Time", "abc");
         OptionsDialog &d = o.open();
-        QVERIFY(!d.ChkShowTips->isChecked());
-        QVERIFY(d.TxtTime->isEnabled());
-        QCOMPARE(d.TxtTime->text(), QString("abc"));  // shown so it can be put right
-        d.ChkShowTips->setChecked(true);
-        d.ChkShowTips->setChecked(false);
-        QVERIFY(!d.TxtTime->isEnabled());
-        QCOMPARE(d.TxtTime->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
+        QVERIFY(!d.showTipsBox->isChecked());
+        QVERIFY(d.tipTimeEdit->isEnabled());
+        QCOMPARE(d.tipTimeEdit->text(), QString("abc"));  // shown so it can be put right
+        d.showTipsBox->setChecked(true);
+        d.showTipsBox->setChecked(false);
+        QVERIFY(!d.tipTimeEdit->isEnabled());
+        QCOMPARE(d.tipTimeEdit->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
     }
 
     void timeCheck_data()
@@ -138,12 +138,12 @@ private slots:
         for (int via = 0; via < 3; ++via) {  // Apply, OK, Tab
             Options o;
             OptionsDialog &d = o.open();
-            d.TxtTime->setText(text);
-            QWidget *target = via == 0 ? static_cast<QWidget *>(d.cmdApply) : via == 1 ? d.cmdOK : nullptr;
+            d.tipTimeEdit->setText(text);
+            QWidget *target = via == 0 ? static_cast<QWidget *>(d.applyButton) : via == 1 ? d.okButton : nullptr;
             leaveTimeBoxBy(d, target);
             const auto boxes = o.script.takeBoxes();
             if (message.isEmpty()) {
-                QVERIFY(!d.TxtTime->hasFocus());
+                QVERIFY(!d.tipTimeEdit->hasFocus());
                 if (via == 2)
                     continue;
                 QCOMPARE(o.stored("Show Tips", "Time"), text);
@@ -153,7 +153,7 @@ private slots:
             QCOMPARE(boxes.size(), 1);
             QCOMPARE(boxes[0].text, message);
             QCOMPARE(int(boxes[0].icon), icon);
-            QVERIFY(d.TxtTime->hasFocus());
+            QVERIFY(d.tipTimeEdit->hasFocus());
             QVERIFY(d.isVisible());  // the button's action did not happen
             QCOMPARE(o.stored("Show Tips", "Time"), QString("<none>"));
         }
@@ -202,10 +202,10 @@ private slots:
         QFETCH(QString, stored);
         Options o;
         OptionsDialog &d = o.open();
-        d.TxtPath->setText(typed);
-        d.ChkShowTips->setChecked(false);
-        d.TxtTime->setText("2.5");
-        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        d.gamePathEdit->setText(typed);
+        d.showTipsBox->setChecked(false);
+        d.tipTimeEdit->setText("2.5");
+        QTest::mouseClick(d.okButton, Qt::LeftButton);
         QVERIFY(!d.isVisible());
         QCOMPARE(o.stored("Serious Sam 2 Path", "Path Location"), stored);
         QCOMPARE(o.stored("Show Tips", "Show Tips Option"), QString("0"));
@@ -219,12 +219,12 @@ private slots:
     {
         Options o;
         OptionsDialog &d = o.open();
-        d.TxtTime->setText("3");
-        d.cmdApply->click();
-        d.cmdApply->click();
+        d.tipTimeEdit->setText("3");
+        d.applyButton->click();
+        d.applyButton->click();
         QCOMPARE(o.script.takeBoxTexts(), QStringList({"Settings saved", "Settings saved"}));
         QVERIFY(d.isVisible());
-        d.TxtTime->setText("4");
+        d.tipTimeEdit->setText("4");
         QTest::keyClick(&d, Qt::Key_Escape);
         QVERIFY(!d.isVisible());
         QCOMPARE(o.stored("Show Tips", "Time"), QString("3"));
@@ -247,8 +247,8 @@ private slots:
         const QString folder = QDir::toNativeSeparators(QFileInfo(store).absolutePath());
         QDir(folder).removeRecursively();
         writeBytes(folder, "not a folder");
-        d.TxtTime->setText("3");
-        (ok ? d.cmdOK : d.cmdApply)->click();
+        d.tipTimeEdit->setText("3");
+        (ok ? d.okButton : d.applyButton)->click();
         const QString failure = "Cannot store the settings in '" + store + "': '" + folder + "' is a file, not a folder";
         QCOMPARE(o.script.takeBoxTexts(), QStringList{"An error has occured! Error description : " + failure + "\r\n\r\nError Number :75"});
         QVERIFY(d.isVisible());
@@ -261,8 +261,8 @@ private slots:
     {
         Options o;
         OptionsDialog &d = o.open();
-        d.TxtPath->setFocus();
-        QTest::keyClick(d.TxtPath, Qt::Key_Return);
+        d.gamePathEdit->setFocus();
+        QTest::keyClick(d.gamePathEdit, Qt::Key_Return);
         QVERIFY(d.isVisible());
         QCOMPARE(o.stored("Show Tips", "Time"), QString("<none>"));
     }
@@ -282,7 +282,7 @@ private slots:
         Options o;
         o.registrationWorks = works;
         OptionsDialog &d = o.open();
-        d.Command1->click();
+        d.registerButton->click();
         QCOMPARE(o.registrations, 1);
         const auto boxes = o.script.takeBoxes();
         QCOMPARE(boxes.size(), 1);
@@ -320,7 +320,7 @@ private slots:
             auto *options = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
             optionsShown = options != nullptr;
             if (options) {
-                shownPath = options->TxtPath->text();
+                shownPath = options->gamePathEdit->text();
                 options->close();  // the close box
             }
         });
@@ -338,7 +338,7 @@ private slots:
         QCOMPARE(SettingsStore::read("FirstTime v1.1", "FirstTime v1.1", "YES"), QString("NO"));
         const QString log = QString::fromLatin1(readBytes(folder.logPath()));
         QVERIFY(log.endsWith("INF : Ready\r\nINF : First time using Brisquel\r\n"));
-        QCOMPARE(form.LblStatus->text(), QString("Ready"));
+        QCOMPARE(form.statusLabel->text(), QString("Ready"));
     }
 };
 

@@ -47,11 +47,11 @@ private slots:
             "From v1.1 onwards, you can now create a new file by clicking New -> <NFO/DSC> in the folder view.",
         };
         EditorWindow e;
-        QCOMPARE(e.form.form2.ListTip, tips);
-        QCOMPARE(e.form.form2.ListType, QStringList(13, "Question"));
-        QCOMPARE(e.form.form2.TipIndex, -1);
+        QCOMPARE(e.form.tips.tipTexts, tips);
+        QCOMPARE(e.form.tips.tipKinds, QStringList(13, "Question"));
+        QCOMPARE(e.form.tips.tipIndex, -1);
 
-        e.form.form2.Timer1.setInterval(15);
+        e.form.tips.timer.setInterval(15);
         QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() >= 15, 10000);
         const QStringList lines = tipLines(e);
         for (int i = 0; i < 15; ++i)
@@ -62,31 +62,31 @@ private slots:
     void aReportPostponesTheNextTip()
     {
         EditorWindow e;
-        QTimer &timer = e.form.form2.Timer1;
+        QTimer &timer = e.form.tips.timer;
         // A coarse timer, as the tips' is, keeps to 5 % of its interval: the margins are wider.
         timer.setInterval(1000);
         timer.start();
         QTRY_VERIFY(timer.remainingTime() < 850);  // the countdown has run a little
         e.form.status.reportStatus("Fresh news", "Info", true);
         QVERIFY(timer.remainingTime() > 900);  // a full interval again from the report
-        QCOMPARE(e.form.LblStatus->text(), QString("Fresh news"));
+        QCOMPARE(e.form.statusLabel->text(), QString("Fresh news"));
         timer.setInterval(10);
-        QTRY_COMPARE_WITH_TIMEOUT(e.form.LblStatus->text(), Tips::texts().at(0), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(e.form.statusLabel->text(), Tips::texts().at(0), 5000);
     }
 
     void tipsOffKeepsTheRowAndTheIndex()
     {
         EditorWindow e;
-        e.form.form2.Timer1.setInterval(15);
+        e.form.tips.timer.setInterval(15);
         QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() >= 2, 5000);
         SettingsStore::write("Show Tips", "Show Tips Option", "0");
         QTest::qWait(30);
-        const int index = e.form.form2.TipIndex;
+        const int index = e.form.tips.tipIndex;
         const int shown = int(tipLines(e).size());
         QTest::qWait(150);
-        QCOMPARE(e.form.form2.TipIndex, index);
+        QCOMPARE(e.form.tips.tipIndex, index);
         QCOMPARE(int(tipLines(e).size()), shown);
-        QVERIFY(e.form.form2.Timer1.isActive());
+        QVERIFY(e.form.tips.timer.isActive());
 
         SettingsStore::write("Show Tips", "Show Tips Option", "1");
         QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() > shown, 5000);
@@ -100,7 +100,7 @@ private slots:
         DialogScript script;
         MainWindow form(folder.programFolder());
         form.load({});
-        QCOMPARE(form.form2.Timer1.interval(), 500);
+        QCOMPARE(form.tips.timer.interval(), 500);
     }
 
     void gameRelativePaths_data()
@@ -135,16 +135,16 @@ private slots:
 
     void browseButtons_data()
     {
-        QTest::addColumn<int>("button");  // LvlNFOBrow index; 6 = the Episode button
+        QTest::addColumn<int>("button");  // browseButtons index; 6 = the Episode button
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("field");
-        QTest::newRow("Loading Model") << 0 << "Browse for a model..." << "Model (*.mdl)|*.mdl" << "LvlTxtVal_1";
-        QTest::newRow("Loading Screen") << 1 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "LvlTxtVal_5";
-        QTest::newRow("Thumbnail") << 2 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "LvlTxtVal_6";
-        QTest::newRow("Episode Movie") << 3 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "LvlTxtVal_7";
-        QTest::newRow("Intro Movie") << 4 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "LvlTxtVal_8";
-        QTest::newRow("Outro Movie") << 5 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "LvlTxtVal_9";
+        QTest::newRow("Loading Model") << 0 << "Browse for a model..." << "Model (*.mdl)|*.mdl" << "valueEdits_1";
+        QTest::newRow("Loading Screen") << 1 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "valueEdits_5";
+        QTest::newRow("Thumbnail") << 2 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "valueEdits_6";
+        QTest::newRow("Episode Movie") << 3 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "valueEdits_7";
+        QTest::newRow("Intro Movie") << 4 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "valueEdits_8";
+        QTest::newRow("Outro Movie") << 5 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "valueEdits_9";
         QTest::newRow("Episode Thumbnail") << 6 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "EpiTxtVal_1";
     }
 
@@ -157,7 +157,7 @@ private slots:
         EditorWindow e;
         SettingsStore::write("Serious Sam 2 Path", "Path Location", native("/games/SS2/"));
         e.form.newCommand(button == 6 ? "EpiNFO" : "LvlNFO");
-        QPushButton *browse = button == 6 ? e.form.episodePanel()->EpiNFOBrow : e.form.levelPanel()->LvlNFOBrow[size_t(button)];
+        QPushButton *browse = button == 6 ? e.form.episodePanel()->browseButton : e.form.levelPanel()->browseButtons[size_t(button)];
         auto *target = e.form.findChild<QLineEdit *>(field);
         target->setText("before");
         e.form.document.Dirty = false;
@@ -184,13 +184,13 @@ private slots:
         EditorWindow e;
         e.form.newCommand("LvlNFO");
         LevelPanel *panel = e.form.levelPanel();
-        panel->LvlChkIn[7]->setChecked(false);
-        QVERIFY(panel->LvlNFOBrow[1]->isVisibleTo(panel));
+        panel->includeBoxes[7]->setChecked(false);
+        QVERIFY(panel->browseButtons[1]->isVisibleTo(panel));
         e.script.choose(native("/elsewhere/first.tex"));
-        panel->LvlNFOBrow[1]->click();
-        QCOMPARE(panel->LvlTxtVal[5]->text(), native("/elsewhere/first.tex"));  // into the hidden box
+        panel->browseButtons[1]->click();
+        QCOMPARE(panel->valueEdits[5]->text(), native("/elsewhere/first.tex"));  // into the hidden box
         e.script.cancelFileDialog();
-        panel->LvlNFOBrow[2]->click();
+        panel->browseButtons[2]->click();
         QCOMPARE(e.script.takeFileDialogs().at(1).fileName, native("/elsewhere/first.tex"));
     }
 };
