@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-// The two values of an Episode NFO document (valueEdits 0 and 1).
+// The two values of an Episode NFO document.
 struct EpisodeFields
 {
     QString name;

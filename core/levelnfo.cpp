@@ -4,30 +4,40 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
+LevelFields LevelFields::newDocument()
+{
+    LevelFields fields;
+    fields.included.fill(true);
+    return fields;
+}
+
 namespace LevelNfo {
 
 const QString KindWord = QStringLiteral("LEVEL");
 
 namespace {
 
-enum Row { Name, MapType, LoadingModel, ModelAnim, ModelRotate, ModelDistance, ModelName,
-           LoadingScreen, Thumbnail, Eta, EpisodeMovie, IntroMovie, OutroMovie, Locked };
+using R = LevelRow;
+using F = LevelFields;
+using A = AssetKind;
 
-const std::array<LevelRow, LevelFields::RowCount> kRows{{
-    {"NAME", "Name", 0, false},
-    {"MAP_TYPE", "Map Type", -1, false},
-    {"LOADING_MODEL", "Loading Model", 1, true},
-    {"MODEL_ANIMATION", "Model Anim", 2, true},
-    {"MODEL_ROTATE", "Model Rotate", -1, true},
-    {"MODEL_DISTANCE", "Model Distance", 3, true},
-    {"MODEL_NAME", "Model Name", 4, true},
-    {"LOADING_SCREEN", "Loading Screen", 5, true},
-    {"THUMBNAIL", "Thumbnail", 6, false},
-    {"ETA", "ETA", -1, false},
-    {"EPISODE_MOVIE", "Episode Movie", 7, true},
-    {"INTRO_MOVIE", "Intro Movie", 8, true},
-    {"OUTRO_MOVIE", "Outro Movie", 9, true},
-    {"LOCKED", "Locked?", -1, false},
+const std::array<LevelRowInfo, LevelRowCount> kRows{{
+    {R::Name, "NAME", "Name", &F::name, false, A::None},
+    {R::MapType, "MAP_TYPE", "Map Type", nullptr, false, A::None},
+    {R::LoadingModel, "LOADING_MODEL", "Loading Model", &F::loadingModel, true, A::Model},
+    {R::ModelAnimation, "MODEL_ANIMATION", "Model Anim", &F::modelAnimation, true, A::None},
+    {R::ModelRotate, "MODEL_ROTATE", "Model Rotate", nullptr, true, A::None},
+    {R::ModelDistance, "MODEL_DISTANCE", "Model Distance", &F::modelDistance, true, A::None},
+    {R::ModelName, "MODEL_NAME", "Model Name", &F::modelName, true, A::None},
+    {R::LoadingScreen, "LOADING_SCREEN", "Loading Screen", &F::loadingScreen, true, A::Texture},
+    {R::Thumbnail, "THUMBNAIL", "Thumbnail", &F::thumbnail, false, A::Texture},
+    {R::Eta, "ETA", "ETA", nullptr, false, A::None},
+    {R::EpisodeMovie, "EPISODE_MOVIE", "Episode Movie", &F::episodeMovie, true, A::Movie},
+    {R::IntroMovie, "INTRO_MOVIE", "Intro Movie", &F::introMovie, true, A::Movie},
+    {R::OutroMovie, "OUTRO_MOVIE", "Outro Movie", &F::outroMovie, true, A::Movie},
+    {R::Locked, "LOCKED", "Locked?", nullptr, false, A::None},
 }};
 
 QString yesNo(bool yes) { return yes ? QStringLiteral("YES") : QStringLiteral("NO"); }
@@ -50,37 +60,37 @@ QString etaValue(const LevelFields &fields)
 }
 
 // The value a row writes, in its file form.
-QString fileValue(const LevelFields &fields, int row)
+QString fileValue(const LevelFields &fields, const LevelRowInfo &row)
 {
-    switch (row) {
-    case MapType: return mapTypeValue(fields);
-    case ModelRotate: return yesNo(fields.rotateYes);
-    case Eta: return etaValue(fields);
-    case Locked: return yesNo(fields.lockedYes);
-    default: return fields.text[size_t(kRows[size_t(row)].textIndex)];
+    switch (row.row) {
+    case R::MapType: return mapTypeValue(fields);
+    case R::ModelRotate: return yesNo(fields.rotate);
+    case R::Eta: return etaValue(fields);
+    case R::Locked: return yesNo(fields.locked);
+    default: return fields.*row.text;
     }
 }
 
-bool written(const LevelFields &fields, int row)
+bool written(const LevelFields &fields, const LevelRowInfo &row)
 {
-    return !kRows[size_t(row)].optional || fields.included[size_t(row)];
+    return !row.optional || fields.isIncluded(row.row);
 }
 
 } // namespace
 
-const std::array<LevelRow, LevelFields::RowCount> &rows() { return kRows; }
+const std::array<LevelRowInfo, LevelRowCount> &rows() { return kRows; }
 
 QString generate(const LevelFields &fields, const std::function<void(const QString &)> &logKey)
 {
     logKey(KindWord);
     QString text = KindWord;
-    for (int row = 0; row < LevelFields::RowCount; ++row) {
+    for (const LevelRowInfo &row : kRows) {
         // NAME and ETA are built without a log entry of their own.
-        if (row != Name && row != Eta)
-            logKey(QString::fromLatin1(kRows[size_t(row)].key));
+        if (row.row != R::Name && row.row != R::Eta)
+            logKey(QString::fromLatin1(row.key));
         if (written(fields, row)) {
             text += DocumentFile::CRLF;
-            text += Nfo::fieldLine(QString::fromLatin1(kRows[size_t(row)].key), fileValue(fields, row));
+            text += Nfo::fieldLine(QString::fromLatin1(row.key), fileValue(fields, row));
         }
     }
     return text;
@@ -89,18 +99,14 @@ QString generate(const LevelFields &fields, const std::function<void(const QStri
 Nfo::ParseOutcome parse(const QString &text, LevelFields &fields)
 {
     return Nfo::parse(text, KindWord, QStringLiteral("EPISODE"), [&fields](const Nfo::Line &line) {
-        int row = -1;
-        for (int i = 0; i < LevelFields::RowCount; ++i) {
-            if (line.key == QLatin1String(kRows[size_t(i)].key)) {
-                row = i;
-                break;
-            }
-        }
-        if (row < 0)
+        const auto row = std::find_if(kRows.begin(), kRows.end(), [&line](const LevelRowInfo &r) {
+            return line.key == QLatin1String(r.key);
+        });
+        if (row == kRows.end())
             return false;
         const QString value = Nfo::valueOf(line);
-        switch (row) {
-        case MapType:
+        switch (row->row) {
+        case R::MapType:
             for (const QString &piece : value.split(QLatin1Char(';'))) {
                 const QString mode = Nfo::trimBlanks(piece);
                 if (mode == QLatin1String("SINGLE"))
@@ -111,11 +117,11 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields)
                     fields.mapType[2] = true;
             }
             break;
-        case ModelRotate:
-            fields.included[ModelRotate] = true;
-            fields.rotateYes = value == QLatin1String("YES");
+        case R::ModelRotate:
+            fields.setIncluded(R::ModelRotate, true);
+            fields.rotate = value == QLatin1String("YES");
             break;
-        case Eta: {
+        case R::Eta: {
             const QStringList parts = value.split(QLatin1Char(':'));
             for (int i = 0; i < 3; ++i) {
                 if (i >= parts.size()) {
@@ -129,13 +135,13 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields)
             }
             break;
         }
-        case Locked:
-            fields.lockedYes = value == QLatin1String("YES");
+        case R::Locked:
+            fields.locked = value == QLatin1String("YES");
             break;
         default:
-            fields.text[size_t(kRows[size_t(row)].textIndex)] = value;
-            if (kRows[size_t(row)].optional)
-                fields.included[size_t(row)] = true;
+            fields.*row->text = value;
+            if (row->optional)
+                fields.setIncluded(row->row, true);
             break;
         }
         return true;
@@ -144,11 +150,10 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields)
 
 std::optional<AppError> checkStorable(const LevelFields &fields)
 {
-    for (int row = 0; row < LevelFields::RowCount; ++row) {
+    for (const LevelRowInfo &row : kRows) {
         if (!written(fields, row))
             continue;
-        auto error = Nfo::checkValue(QString::fromLatin1(kRows[size_t(row)].caption),
-                                     fileValue(fields, row));
+        auto error = Nfo::checkValue(QString::fromLatin1(row.caption), fileValue(fields, row));
         if (error)
             return error;
     }

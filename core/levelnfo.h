@@ -8,34 +8,60 @@
 #include <functional>
 #include <optional>
 
-// The values of a Level NFO document, indexed as the Level panel's controls are.
+// The rows of a Level NFO document, in file order.
+enum class LevelRow { Name, MapType, LoadingModel, ModelAnimation, ModelRotate, ModelDistance,
+                      ModelName, LoadingScreen, Thumbnail, Eta, EpisodeMovie, IntroMovie,
+                      OutroMovie, Locked };
+inline constexpr int LevelRowCount = 14;
+
+// What a row's browse button picks from the game folder.
+enum class AssetKind { None, Model, Texture, Movie };
+
+// The values of a Level NFO document. A default-constructed one has every optional row excluded:
+// reading a file includes the rows it names.
 struct LevelFields
 {
-    static constexpr int TextCount = 10;  // valueEdits 0..9
-    static constexpr int RowCount = 14;   // includeBoxes 0..13
-
-    std::array<QString, TextCount> text;
+    QString name;
+    QString loadingModel;
+    QString modelAnimation;
+    QString modelDistance;
+    QString modelName;
+    QString loadingScreen;
+    QString thumbnail;
+    QString episodeMovie;
+    QString introMovie;
+    QString outroMovie;
     std::array<bool, 3> mapType{};  // Single Player, Co-Op, Deathmatch
-    bool rotateYes = true;
+    bool rotate = true;
     std::array<QString, 3> eta{QStringLiteral("00"), QStringLiteral("00"), QStringLiteral("00")};
-    bool lockedYes = true;
-    std::array<bool, RowCount> included{};  // meaningful for the optional rows only
+    bool locked = true;
+    std::array<bool, LevelRowCount> included{};  // by LevelRow; meaningful for optional rows only
+
+    // A new document: every text empty, no game mode, ETA 00:00:00, rotating and locked, and
+    // every optional row included.
+    static LevelFields newDocument();
+
+    bool isIncluded(LevelRow row) const { return included[size_t(row)]; }
+    void setIncluded(LevelRow row, bool on) { included[size_t(row)] = on; }
 };
 
-// One row of the Level document: its key in the file, its caption in the panel and where its
-// value lives. Rows are in file order.
-struct LevelRow
+// One row of the Level document: its key in the file, its caption in the panel, the text field
+// that holds its value (none for the rows with choices) and what its browse button picks.
+struct LevelRowInfo
 {
+    LevelRow row;
     const char *key;
     const char *caption;
-    int textIndex;  // valueEdits index, or -1 for rows whose value is not a text box
+    QString LevelFields::*text;
     bool optional;  // false: the row's Include box is fixed and the field always written
+    AssetKind asset;
 };
 
 namespace LevelNfo {
 
 extern const QString KindWord;  // "LEVEL"
-const std::array<LevelRow, LevelFields::RowCount> &rows();
+const std::array<LevelRowInfo, LevelRowCount> &rows();
+inline const LevelRowInfo &row(LevelRow row) { return rows()[size_t(row)]; }
 
 // The file text without its final CR LF. `logKey` is told each key word as the text is built.
 QString generate(const LevelFields &fields, const std::function<void(const QString &)> &logKey);

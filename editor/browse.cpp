@@ -8,13 +8,6 @@
 
 #include <QLineEdit>
 
-#include <array>
-
-namespace {
-// browseButtons index -> receiving valueEdits index.
-constexpr std::array<int, 6> ReceivingField{1, 5, 6, 7, 8, 9};
-} // namespace
-
 QString MainWindow::browseAsset(FileDialogObject &dialog, const QString &title)
 {
     if (!runFileDialog(dialog, title, FileDialog::Mode::Open))
@@ -31,14 +24,18 @@ QString MainWindow::browseMovie()
     return browseAsset(movieDialog, QStringLiteral("Browse for a movie (*.ogv) file..."));
 }
 
-void MainWindow::browseForLevelAsset(int index)
+void MainWindow::browseForLevelAsset(LevelRow row)
 {
-    if (index < 0 || index >= int(ReceivingField.size()))
-        return;
-    const QString path = index == 0 ? browseModel() : index <= 2 ? browseTexture() : browseMovie();
+    QString path;
+    switch (LevelNfo::row(row).asset) {
+    case AssetKind::Model: path = browseModel(); break;
+    case AssetKind::Texture: path = browseTexture(); break;
+    case AssetKind::Movie: path = browseMovie(); break;
+    case AssetKind::None: return;
+    }
     if (status.dialogCancelled)
         return;
-    levelPanel()->valueEdits[size_t(ReceivingField[size_t(index)])]->setText(path);
+    levelPanel()->valueEdit(row)->setText(path);
 }
 
 void MainWindow::browseForEpisodeThumbnail()
@@ -46,5 +43,5 @@ void MainWindow::browseForEpisodeThumbnail()
     const QString path = browseTexture();
     if (status.dialogCancelled)
         return;
-    episodePanel()->valueEdits[1]->setText(path);
+    episodePanel()->thumbnailEdit()->setText(path);
 }

@@ -18,37 +18,40 @@ EpisodePanel::EpisodePanel(QWidget *parent)
     grid->addWidget(new QLabel(QStringLiteral("Include"), this), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Value"), this), 0, 1);
 
-    const std::array<QString, 2> captions{QStringLiteral("Name"), QStringLiteral("Thumbnail")};
-    for (int i = 0; i < 2; ++i) {
-        auto *include = new QCheckBox(captions[size_t(i)], this);
-        include->setObjectName(QStringLiteral("EpiChkIn_%1").arg(i));
+    // Both rows are always written: their Include boxes are shown ticked and dimmed.
+    const auto row = [this, grid](int gridRow, const QString &caption, const QString &name) {
+        auto *include = new QCheckBox(caption, this);
+        include->setObjectName(name + QStringLiteral("Include"));
         include->setChecked(true);
-        include->setEnabled(false);  // both rows are always written
-        includeBoxes[size_t(i)] = include;
+        include->setEnabled(false);
+        grid->addWidget(include, gridRow, 0);
         auto *value = new QLineEdit(this);
-        value->setObjectName(QStringLiteral("EpiTxtVal_%1").arg(i));
+        value->setObjectName(name + QStringLiteral("Edit"));
+        value->setAccessibleName(caption);
         SingleLineEdit::setUp(value);
         connect(value, &QLineEdit::textChanged, this, &EpisodePanel::changed);
-        valueEdits[size_t(i)] = value;
-        grid->addWidget(include, i + 1, 0);
-    }
-    browseButton = new QPushButton(QStringLiteral("..."), this);
-    browseButton->setObjectName(QStringLiteral("browseButton"));
+        return value;
+    };
+    m_nameEdit = row(1, QStringLiteral("Name"), QStringLiteral("name"));
+    m_thumbnailEdit = row(2, QStringLiteral("Thumbnail"), QStringLiteral("thumbnail"));
+    auto *browseButton = new QPushButton(QStringLiteral("..."), this);
+    browseButton->setObjectName(QStringLiteral("thumbnailBrowse"));
     browseButton->setToolTip(QStringLiteral("Browse..."));
+    browseButton->setAccessibleName(QStringLiteral("Thumbnail: Browse..."));
     browseButton->setFixedWidth(browseButton->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
     connect(browseButton, &QPushButton::clicked, this, &EpisodePanel::browseRequested);
 
-    grid->addWidget(valueEdits[0], 1, 1, 1, 2);
-    grid->addWidget(valueEdits[1], 2, 1);
+    grid->addWidget(m_nameEdit, 1, 1, 1, 2);
+    grid->addWidget(m_thumbnailEdit, 2, 1);
     grid->addWidget(browseButton, 2, 2);
-    setTabOrder(valueEdits[0], valueEdits[1]);
-    setTabOrder(valueEdits[1], browseButton);
+    setTabOrder(m_nameEdit, m_thumbnailEdit);
+    setTabOrder(m_thumbnailEdit, browseButton);
 }
 
-EpisodeFields EpisodePanel::fields() const { return {valueEdits[0]->text(), valueEdits[1]->text()}; }
+EpisodeFields EpisodePanel::fields() const { return {m_nameEdit->text(), m_thumbnailEdit->text()}; }
 
 void EpisodePanel::setFields(const EpisodeFields &fields)
 {
-    valueEdits[0]->setText(fields.name);
-    valueEdits[1]->setText(fields.thumbnail);
+    m_nameEdit->setText(fields.name);
+    m_thumbnailEdit->setText(fields.thumbnail);
 }

@@ -4,11 +4,7 @@
 
 #include <QGroupBox>
 
-#include <array>
-
-class QCheckBox;
 class QLineEdit;
-class QPushButton;
 
 // The Episode panel "Properties (Episode .NFO)": Name and Thumbnail, both always written.
 class EpisodePanel : public QGroupBox
@@ -21,11 +17,14 @@ public:
     EpisodeFields fields() const;
     void setFields(const EpisodeFields &fields);
 
-    std::array<QCheckBox *, 2> includeBoxes{};
-    std::array<QLineEdit *, 2> valueEdits{};
-    QPushButton *browseButton = nullptr;
+    QLineEdit *nameEdit() const { return m_nameEdit; }
+    QLineEdit *thumbnailEdit() const { return m_thumbnailEdit; }
 
 signals:
     void changed();
     void browseRequested();
+
+private:
+    QLineEdit *m_nameEdit = nullptr;
+    QLineEdit *m_thumbnailEdit = nullptr;
 };

@@ -30,7 +30,7 @@ void MainWindow::resetToNewDocument(const QString &kind, OpenDocument &d)
     } else if (kind == DocKind::EpiNFO) {
         episodePanel()->setFields({});
     } else if (kind == DocKind::LvlNFO) {
-        levelPanel()->resetToNewDocument();
+        levelPanel()->setFields(LevelFields::newDocument());
     } else {
         return;
     }

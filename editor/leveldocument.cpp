@@ -25,11 +25,12 @@ bool MainWindow::writeLevel(OpenDocument &d)
 void MainWindow::loadLevel(const QString &path, OpenDocument &d)
 {
     startLoad(DocKind::LvlNFO, path, d, levelFileDialog);
-    levelPanel()->excludeOptional();
+    // The file includes the optional rows it names; the others stay excluded and hidden.
+    LevelFields fields = levelPanel()->fields();
+    fields.included.fill(false);
+    levelPanel()->setFields(fields);
     finishLoad(path, d, [&](const QByteArray &bytes) {
-        const QString text = DocumentFile::decode(bytes);
-        LevelFields fields = levelPanel()->fields();
-        const Nfo::ParseOutcome outcome = LevelNfo::parse(text, fields);
+        const Nfo::ParseOutcome outcome = LevelNfo::parse(DocumentFile::decode(bytes), fields);
         levelPanel()->setFields(fields);
         reportParse(outcome, path, QStringLiteral("Error : This is not a level NFO!"));
     });

@@ -13,36 +13,54 @@
 
 namespace {
 
-enum Row { Name, MapType, LoadingModel, ModelAnim, ModelRotate, ModelDistance, ModelName,
-           LoadingScreen, Thumbnail, Eta, EpisodeMovie, IntroMovie, OutroMovie, Locked };
+using R = LevelRow;
 
-// The browse button of each asset row, by its browseButtons index.
-constexpr std::array<int, 6> BrowseRows{LoadingModel, LoadingScreen, Thumbnail,
-                                        EpisodeMovie, IntroMovie, OutroMovie};
+// The start of a row's control names: "Loading Model" -> "loadingModel", "ETA" -> "eta".
+QString nameFor(const QString &caption)
+{
+    QString name;
+    for (const QString &word : caption.split(QLatin1Char(' '))) {
+        QString letters;
+        for (QChar c : word) {
+            if (c.isLetter())
+                letters += c;
+        }
+        if (name.isEmpty())
+            name = letters.toLower();
+        else
+            name += letters.left(1).toUpper() + letters.mid(1);
+    }
+    return name;
+}
 
-QString indexed(const char *name, int index) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index); }
-
-QLineEdit *narrowBox(QWidget *parent, const QString &name, int chars)
+QLineEdit *valueBox(QWidget *parent, const QString &name, const QString &accessibleName)
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(name);
+    box->setAccessibleName(accessibleName);
+    SingleLineEdit::setUp(box);
+    return box;
+}
+
+QLineEdit *narrowBox(QWidget *parent, const QString &name, const QString &accessibleName, int chars)
+{
+    auto *box = valueBox(parent, name, accessibleName);
     box->setAlignment(Qt::AlignRight);
     const QFontMetrics metrics(box->font());
     box->setFixedWidth(metrics.horizontalAdvance(QString(chars, QLatin1Char('0'))) + 16);
     return box;
 }
 
-QWidget *optionPair(QWidget *parent, const QString &frameName, std::array<QRadioButton *, 2> &pair,
-                    const char *name)
+QWidget *optionPair(QWidget *parent, const QString &name, std::array<QRadioButton *, 2> &pair)
 {
     auto *frame = new QWidget(parent);
-    frame->setObjectName(frameName);
+    frame->setObjectName(name + QStringLiteral("Choice"));
     auto *layout = new QHBoxLayout(frame);
     layout->setContentsMargins(0, 0, 0, 0);
     const std::array<QString, 2> captions{QStringLiteral("Yes"), QStringLiteral("No")};
     for (int i = 0; i < 2; ++i) {
         pair[size_t(i)] = new QRadioButton(captions[size_t(i)], frame);
-        pair[size_t(i)]->setObjectName(indexed(name, i));
+        pair[size_t(i)]->setObjectName(name + captions[size_t(i)] + QStringLiteral("Option"));
         layout->addWidget(pair[size_t(i)]);
     }
     layout->addStretch();
@@ -61,21 +79,23 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
     grid->addWidget(new QLabel(QStringLiteral("Include"), this), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Value"), this), 0, 1);
 
-    for (int i = 0; i < LevelFields::TextCount; ++i) {
-        if (i == 3)
-            continue;  // Model Distance has its own short box, below
-        valueEdits[size_t(i)] = new QLineEdit(this);
-        valueEdits[size_t(i)]->setObjectName(indexed("valueEdits", i));
-        SingleLineEdit::setUp(valueEdits[size_t(i)]);
-        connect(valueEdits[size_t(i)], &QLineEdit::textChanged, this, &LevelPanel::changed);
-    }
-    for (int i = 0; i < 6; ++i) {
-        auto *button = new QPushButton(QStringLiteral("..."), this);
-        button->setObjectName(indexed("browseButtons", i));
-        button->setToolTip(QStringLiteral("Browse..."));
-        button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
-        connect(button, &QPushButton::clicked, this, [this, i] { emit browseRequested(i); });
-        browseButtons[size_t(i)] = button;
+    const auto &rows = LevelNfo::rows();
+    for (const LevelRowInfo &row : rows) {
+        const QString caption = QString::fromLatin1(row.caption);
+        const QString name = nameFor(caption);
+        if (row.text && row.row != R::ModelDistance) {  // Model Distance has its own short box, below
+            m_valueEdits[size_t(row.row)] = valueBox(this, name + QStringLiteral("Edit"), caption);
+        }
+        if (row.asset != AssetKind::None) {
+            auto *button = new QPushButton(QStringLiteral("..."), this);
+            button->setObjectName(name + QStringLiteral("Browse"));
+            button->setToolTip(QStringLiteral("Browse..."));
+            button->setAccessibleName(caption + QStringLiteral(": Browse..."));
+            button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
+            const LevelRow target = row.row;
+            connect(button, &QPushButton::clicked, this, [this, target] { emit browseRequested(target); });
+            m_browseButtons[size_t(row.row)] = button;
+        }
     }
 
     // Map Type: three independent game modes.
@@ -85,41 +105,43 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
     const std::array<QString, 3> modes{QStringLiteral("Single Player"), QStringLiteral("Co-Op"),
                                        QStringLiteral("Deathmatch")};
     for (int i = 0; i < 3; ++i) {
-        mapTypeBoxes[size_t(i)] = new QCheckBox(modes[size_t(i)], mapTypes);
-        mapTypeBoxes[size_t(i)]->setObjectName(indexed("mapTypeBoxes", i));
-        mapLayout->addWidget(mapTypeBoxes[size_t(i)]);
-        connect(mapTypeBoxes[size_t(i)], &QCheckBox::toggled, this, &LevelPanel::changed);
+        m_mapTypeBoxes[size_t(i)] = new QCheckBox(modes[size_t(i)], mapTypes);
+        m_mapTypeBoxes[size_t(i)]->setObjectName(nameFor(modes[size_t(i)]) + QStringLiteral("Box"));
+        mapLayout->addWidget(m_mapTypeBoxes[size_t(i)]);
+        connect(m_mapTypeBoxes[size_t(i)], &QCheckBox::toggled, this, &LevelPanel::changed);
     }
     mapLayout->addStretch();
 
-    rotateChoice = optionPair(this, QStringLiteral("rotateChoice"), rotateOptions, "rotateOptions");
-    lockedChoice = optionPair(this, QStringLiteral("lockedChoice"), lockedOptions, "lockedOptions");
-    for (auto *option : {rotateOptions[0], rotateOptions[1], lockedOptions[0], lockedOptions[1]})
+    m_rotateChoice = optionPair(this, QStringLiteral("rotate"), m_rotateOptions);
+    QWidget *lockedChoice = optionPair(this, QStringLiteral("locked"), m_lockedOptions);
+    for (auto *option : {m_rotateOptions[0], m_rotateOptions[1], m_lockedOptions[0], m_lockedOptions[1]})
         connect(option, &QRadioButton::toggled, this, &LevelPanel::changed);
 
     // Model Distance: a short right-aligned box and "Meters".
     auto *distance = new QWidget(this);
     auto *distanceLayout = new QHBoxLayout(distance);
     distanceLayout->setContentsMargins(0, 0, 0, 0);
-    valueEdits[3] = narrowBox(distance, indexed("valueEdits", 3), 8);
-    SingleLineEdit::setUp(valueEdits[3]);
-    connect(valueEdits[3], &QLineEdit::textChanged, this, &LevelPanel::changed);
-    metersLabel = new QLabel(QStringLiteral("Meters"), distance);
-    metersLabel->setObjectName(QStringLiteral("metersLabel"));
-    distanceLayout->addWidget(valueEdits[3]);
-    distanceLayout->addWidget(metersLabel);
+    QLineEdit *&distanceEdit = m_valueEdits[size_t(R::ModelDistance)];
+    distanceEdit = narrowBox(distance, QStringLiteral("modelDistanceEdit"), QStringLiteral("Model Distance"), 8);
+    m_metersLabel = new QLabel(QStringLiteral("Meters"), distance);
+    m_metersLabel->setObjectName(QStringLiteral("metersLabel"));
+    distanceLayout->addWidget(distanceEdit);
+    distanceLayout->addWidget(m_metersLabel);
     distanceLayout->addStretch();
 
     // ETA: three two-character boxes with ":" between them.
     auto *eta = new QWidget(this);
     auto *etaLayout = new QHBoxLayout(eta);
     etaLayout->setContentsMargins(0, 0, 0, 0);
+    const std::array<QString, 3> etaParts{QStringLiteral("Hours"), QStringLiteral("Minutes"),
+                                          QStringLiteral("Seconds")};
     for (int i = 0; i < 3; ++i) {
-        etaEdits[size_t(i)] = narrowBox(eta, indexed("etaEdits", i), 2);
-        SingleLineEdit::setUp(etaEdits[size_t(i)]);
-        etaEdits[size_t(i)]->setMaxLength(2);
-        connect(etaEdits[size_t(i)], &QLineEdit::textChanged, this, &LevelPanel::changed);
-        etaLayout->addWidget(etaEdits[size_t(i)]);
+        QLineEdit *&part = m_etaEdits[size_t(i)];
+        part = narrowBox(eta, QStringLiteral("eta%1Edit").arg(etaParts[size_t(i)]),
+                         QStringLiteral("ETA ") + etaParts[size_t(i)].toLower(), 2);
+        part->setMaxLength(2);
+        connect(part, &QLineEdit::textChanged, this, &LevelPanel::changed);
+        etaLayout->addWidget(part);
         if (i < 2) {
             auto *colon = new QLabel(QStringLiteral(":"), eta);
             colon->setObjectName(i == 0 ? QStringLiteral("hoursColon") : QStringLiteral("minutesColon"));
@@ -128,38 +150,45 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
     }
     etaLayout->addStretch();
 
+    for (QLineEdit *edit : m_valueEdits) {
+        if (edit)
+            connect(edit, &QLineEdit::textChanged, this, &LevelPanel::changed);
+    }
+
     // Rows in five groups, with a larger gap between groups.
-    const auto &rows = LevelNfo::rows();
     QList<QWidget *> tabOrder;
     int gridRow = 1;
-    for (int i = 0; i < LevelFields::RowCount; ++i) {
-        if (i == LoadingModel || i == LoadingScreen || i == EpisodeMovie || i == Locked) {
+    for (const LevelRowInfo &row : rows) {
+        if (row.row == R::LoadingModel || row.row == R::LoadingScreen || row.row == R::EpisodeMovie
+            || row.row == R::Locked) {
             grid->setRowMinimumHeight(gridRow, 8);
             ++gridRow;
         }
-        auto *include = new QCheckBox(QString::fromLatin1(rows[size_t(i)].caption), this);
-        include->setObjectName(indexed("includeBoxes", i));
-        includeBoxes[size_t(i)] = include;
-        if (!rows[size_t(i)].optional) {
+        const QString caption = QString::fromLatin1(row.caption);
+        auto *include = new QCheckBox(caption, this);
+        include->setObjectName(nameFor(caption) + QStringLiteral("Include"));
+        m_includeBoxes[size_t(row.row)] = include;
+        if (!row.optional) {
             // Fixed rows are always written: shown ticked and dimmed, not changeable.
             include->setChecked(true);
             include->setEnabled(false);
         } else {
-            connect(include, &QCheckBox::stateChanged, this, [this, i] {
+            const LevelRow shown = row.row;
+            connect(include, &QCheckBox::stateChanged, this, [this, shown] {
                 emit changed();
-                updateRowVisibility(i);
+                updateRowVisibility(shown);
             });
         }
         grid->addWidget(include, gridRow, 0);
 
         QWidget *value = nullptr;
-        switch (i) {
-        case MapType: value = mapTypes; break;
-        case ModelRotate: value = rotateChoice; break;
-        case ModelDistance: value = distance; break;
-        case Eta: value = eta; break;
-        case Locked: value = lockedChoice; break;
-        default: value = valueEdits[size_t(rows[size_t(i)].textIndex)]; break;
+        switch (row.row) {
+        case R::MapType: value = mapTypes; break;
+        case R::ModelRotate: value = m_rotateChoice; break;
+        case R::ModelDistance: value = distance; break;
+        case R::Eta: value = eta; break;
+        case R::Locked: value = lockedChoice; break;
+        default: value = m_valueEdits[size_t(row.row)]; break;
         }
         tabOrder.append(include);
         if (value->focusPolicy() != Qt::NoFocus)
@@ -168,9 +197,7 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
             if (child->focusPolicy() != Qt::NoFocus)
                 tabOrder.append(child);
         }
-        const auto browse = std::find(BrowseRows.begin(), BrowseRows.end(), i);
-        if (browse != BrowseRows.end()) {
-            auto *button = browseButtons[size_t(browse - BrowseRows.begin())];
+        if (QPushButton *button = m_browseButtons[size_t(row.row)]) {
             grid->addWidget(value, gridRow, 1);
             grid->addWidget(button, gridRow, 2);
             tabOrder.append(button);
@@ -186,82 +213,50 @@ LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 }
 
-void LevelPanel::updateRowVisibility(int index)
+void LevelPanel::updateRowVisibility(LevelRow row)
 {
-    const bool shown = index >= 0 && index < LevelFields::RowCount
-                       && includeBoxes[size_t(index)]->checkState() == Qt::Checked;
-    switch (index) {
-    case ModelRotate: rotateChoice->setVisible(shown); break;
-    case ModelDistance:
-        valueEdits[3]->setVisible(shown);
-        metersLabel->setVisible(shown);
-        break;
-    case LoadingModel: case ModelAnim: case ModelName: case LoadingScreen:
-    case EpisodeMovie: case IntroMovie: case OutroMovie:
-        valueEdits[size_t(LevelNfo::rows()[size_t(index)].textIndex)]->setVisible(shown);
-        break;
-    default: break;
-    }
-}
-
-void LevelPanel::resetToNewDocument()
-{
-    for (auto *box : valueEdits)
-        box->setText(QString());
-    for (int i = 0; i < 3; ++i) {
-        mapTypeBoxes[size_t(i)]->setChecked(false);
-        etaEdits[size_t(i)]->setText(QStringLiteral("00"));
-    }
-    lockedOptions[0]->setChecked(true);
-    rotateOptions[0]->setChecked(true);
-    for (int i = 0; i < LevelFields::RowCount; ++i) {
-        if (LevelNfo::rows()[size_t(i)].optional) {
-            includeBoxes[size_t(i)]->setChecked(true);
-            updateRowVisibility(i);
-        }
-    }
-}
-
-void LevelPanel::excludeOptional()
-{
-    for (int i = 0; i < LevelFields::RowCount; ++i) {
-        if (LevelNfo::rows()[size_t(i)].optional) {
-            includeBoxes[size_t(i)]->setChecked(false);
-            updateRowVisibility(i);
-        }
-    }
+    const bool shown = m_includeBoxes[size_t(row)]->checkState() == Qt::Checked;
+    if (row == R::ModelRotate)
+        m_rotateChoice->setVisible(shown);
+    if (row == R::ModelDistance)
+        m_metersLabel->setVisible(shown);
+    if (QLineEdit *edit = m_valueEdits[size_t(row)])
+        edit->setVisible(shown);
 }
 
 LevelFields LevelPanel::fields() const
 {
     LevelFields f;
-    for (size_t i = 0; i < f.text.size(); ++i)
-        f.text[i] = valueEdits[i]->text();
-    for (size_t i = 0; i < 3; ++i) {
-        f.mapType[i] = mapTypeBoxes[i]->isChecked();
-        f.eta[i] = etaEdits[i]->text();
+    for (const LevelRowInfo &row : LevelNfo::rows()) {
+        if (row.text)
+            f.*row.text = m_valueEdits[size_t(row.row)]->text();
+        f.setIncluded(row.row, m_includeBoxes[size_t(row.row)]->checkState() == Qt::Checked);
     }
-    f.rotateYes = rotateOptions[0]->isChecked();
-    f.lockedYes = lockedOptions[0]->isChecked();
-    for (size_t i = 0; i < f.included.size(); ++i)
-        f.included[i] = includeBoxes[i]->checkState() == Qt::Checked;
+    for (size_t i = 0; i < 3; ++i) {
+        f.mapType[i] = m_mapTypeBoxes[i]->isChecked();
+        f.eta[i] = m_etaEdits[i]->text();
+    }
+    f.rotate = m_rotateOptions[0]->isChecked();
+    f.locked = m_lockedOptions[0]->isChecked();
     return f;
 }
 
 void LevelPanel::setFields(const LevelFields &f)
 {
-    for (size_t i = 0; i < f.text.size(); ++i)
-        valueEdits[i]->setText(f.text[i]);
-    for (size_t i = 0; i < 3; ++i) {
-        mapTypeBoxes[i]->setChecked(f.mapType[i]);
-        etaEdits[i]->setText(f.eta[i]);
+    for (const LevelRowInfo &row : LevelNfo::rows()) {
+        if (row.text)
+            m_valueEdits[size_t(row.row)]->setText(f.*row.text);
     }
-    (f.rotateYes ? rotateOptions[0] : rotateOptions[1])->setChecked(true);
-    (f.lockedYes ? lockedOptions[0] : lockedOptions[1])->setChecked(true);
-    for (int i = 0; i < LevelFields::RowCount; ++i) {
-        if (LevelNfo::rows()[size_t(i)].optional) {
-            includeBoxes[size_t(i)]->setChecked(f.included[size_t(i)]);
-            updateRowVisibility(i);
+    for (size_t i = 0; i < 3; ++i) {
+        m_mapTypeBoxes[i]->setChecked(f.mapType[i]);
+        m_etaEdits[i]->setText(f.eta[i]);
+    }
+    (f.rotate ? m_rotateOptions[0] : m_rotateOptions[1])->setChecked(true);
+    (f.locked ? m_lockedOptions[0] : m_lockedOptions[1])->setChecked(true);
+    for (const LevelRowInfo &row : LevelNfo::rows()) {
+        if (row.optional) {
+            m_includeBoxes[size_t(row.row)]->setChecked(f.isIncluded(row.row));
+            updateRowVisibility(row.row);
         }
     }
 }

@@ -21,29 +21,31 @@ class LevelPanel : public QGroupBox
 public:
     explicit LevelPanel(QWidget *parent = nullptr);
 
-    // The values of a new document: every text empty, no game mode, ETA 00:00:00, both options
-    // "Yes", every optional field included and shown.
-    void resetToNewDocument();
-    // Every optional field excluded and hidden (before a file's lines include them again).
-    void excludeOptional();
-    void updateRowVisibility(int index);
-
     LevelFields fields() const;
+    // Shows the values; an optional row shows its value controls only while included.
     void setFields(const LevelFields &fields);
 
-    std::array<QCheckBox *, LevelFields::RowCount> includeBoxes{};
-    std::array<QLineEdit *, LevelFields::TextCount> valueEdits{};
-    std::array<QCheckBox *, 3> mapTypeBoxes{};
-    std::array<QRadioButton *, 2> rotateOptions{};
-    std::array<QRadioButton *, 2> lockedOptions{};
-    std::array<QLineEdit *, 3> etaEdits{};
-    std::array<QPushButton *, 6> browseButtons{};
-    QWidget *rotateChoice = nullptr;
-    QWidget *lockedChoice = nullptr;
-    QLabel *metersLabel = nullptr;  // "Meters"
+    QCheckBox *includeBox(LevelRow row) const { return m_includeBoxes[size_t(row)]; }
+    // The row's text box; none for Map Type, Model Rotate, ETA and Locked?.
+    QLineEdit *valueEdit(LevelRow row) const { return m_valueEdits[size_t(row)]; }
+    // The row's browse button; none for the rows without an asset to pick.
+    QPushButton *browseButton(LevelRow row) const { return m_browseButtons[size_t(row)]; }
 
 signals:
     // Any change of a value control or an Include box, by the user or by the program.
     void changed();
-    void browseRequested(int index);
+    void browseRequested(LevelRow row);
+
+private:
+    void updateRowVisibility(LevelRow row);
+
+    std::array<QCheckBox *, LevelRowCount> m_includeBoxes{};
+    std::array<QLineEdit *, LevelRowCount> m_valueEdits{};
+    std::array<QPushButton *, LevelRowCount> m_browseButtons{};
+    std::array<QCheckBox *, 3> m_mapTypeBoxes{};  // Single Player, Co-Op, Deathmatch
+    std::array<QRadioButton *, 2> m_rotateOptions{};  // Yes, No
+    std::array<QRadioButton *, 2> m_lockedOptions{};  // Yes, No
+    std::array<QLineEdit *, 3> m_etaEdits{};  // hours, minutes, seconds
+    QWidget *m_rotateChoice = nullptr;
+    QLabel *m_metersLabel = nullptr;  // "Meters", beside Model Distance
 };

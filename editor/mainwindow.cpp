@@ -229,9 +229,9 @@ void MainWindow::showPanelForKind(const QString &kind)
     if (shown == m_dscPanel)
         m_dscPanel->textEdit->setFocus();
     else if (shown == m_episodePanel)
-        m_episodePanel->valueEdits[0]->setFocus();
+        m_episodePanel->nameEdit()->setFocus();
     else
-        m_levelPanel->valueEdits[0]->setFocus();
+        m_levelPanel->valueEdit(LevelRow::Name)->setFocus();
 }
 
 void MainWindow::setDocumentTitle(const QString &kind, const QString &fileTitle)

@@ -20,6 +20,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QVBoxLayout;
+enum class LevelRow;
 
 // The editor's main window: one open document at a time, shown in the panel of its kind.
 class MainWindow : public QMainWindow
@@ -153,7 +154,7 @@ private:
     SaveOutcome runSave(bool alwaysAsk);
     bool saveBeforeReplacing();
     void showDescription(const QByteArray &fileBytes);
-    void browseForLevelAsset(int index);
+    void browseForLevelAsset(LevelRow row);
     void browseForEpisodeThumbnail();
     QString browseAsset(FileDialogObject &dialog, const QString &title);
 

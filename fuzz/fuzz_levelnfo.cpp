@@ -7,8 +7,12 @@
 namespace {
 bool same(const LevelFields &a, const LevelFields &b)
 {
-    return a.text == b.text && a.mapType == b.mapType && a.rotateYes == b.rotateYes && a.eta == b.eta
-           && a.lockedYes == b.lockedYes && a.included == b.included;
+    for (const LevelRowInfo &row : LevelNfo::rows()) {
+        if (row.text && a.*row.text != b.*row.text)
+            return false;
+    }
+    return a.mapType == b.mapType && a.rotate == b.rotate && a.eta == b.eta && a.locked == b.locked
+           && a.included == b.included;
 }
 } // namespace
 

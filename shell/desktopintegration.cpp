@@ -304,7 +304,7 @@ QByteArray levelTemplate()
 {
     LevelFields fields;
     fields.mapType[0] = true;
-    fields.lockedYes = false;
+    fields.locked = false;
     return (LevelNfo::generate(fields, [](const QString &) {}) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1();
 }
 

@@ -13,13 +13,6 @@ const QByteArray NewDocumentText = "LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"\"\r\nLOADI
                                    "ETA=\"00:00:00\"\r\nEPISODE_MOVIE=\"\"\r\nINTRO_MOVIE=\"\"\r\n"
                                    "OUTRO_MOVIE=\"\"\r\nLOCKED=\"YES\"";
 
-LevelFields newDocument()
-{
-    LevelFields fields;
-    fields.included.fill(true);
-    return fields;
-}
-
 QString generateText(const LevelFields &fields, QStringList *logged = nullptr)
 {
     return LevelNfo::generate(fields, [logged](const QString &key) {
@@ -37,8 +30,10 @@ class TestLevelFormat : public QObject
 private slots:
     void newDocumentIsFifteenLinesWithKeysLogged()
     {
+        for (int i = 0; i < LevelRowCount; ++i)
+            QCOMPARE(int(LevelNfo::rows()[size_t(i)].row), i);
         QStringList logged;
-        QCOMPARE(generateText(newDocument(), &logged).toLatin1(), NewDocumentText);
+        QCOMPARE(generateText(LevelFields::newDocument(), &logged).toLatin1(), NewDocumentText);
         QCOMPARE(logged, QStringList({"LEVEL", "MAP_TYPE", "LOADING_MODEL", "MODEL_ANIMATION",
                                       "MODEL_ROTATE", "MODEL_DISTANCE", "MODEL_NAME", "LOADING_SCREEN",
                                       "THUMBNAIL", "EPISODE_MOVIE", "INTRO_MOVIE", "OUTRO_MOVIE",
@@ -47,16 +42,21 @@ private slots:
 
     void everyFieldWritten()
     {
-        LevelFields f = newDocument();
-        const char *texts[] = {"Ruins", "Models\\Ship.mdl", "Idle", "12.5", "Ship",
-                               "Textures\\Load.tex", "Textures\\Thumb.tex", "Movies\\Ep.ogv",
-                               "Movies\\In.ogv", "Movies\\Out.ogv"};
-        for (int i = 0; i < 10; ++i)
-            f.text[size_t(i)] = QString::fromLatin1(texts[i]);
+        LevelFields f = LevelFields::newDocument();
+        f.name = "Ruins";
+        f.loadingModel = "Models\\Ship.mdl";
+        f.modelAnimation = "Idle";
+        f.modelDistance = "12.5";
+        f.modelName = "Ship";
+        f.loadingScreen = "Textures\\Load.tex";
+        f.thumbnail = "Textures\\Thumb.tex";
+        f.episodeMovie = "Movies\\Ep.ogv";
+        f.introMovie = "Movies\\In.ogv";
+        f.outroMovie = "Movies\\Out.ogv";
         f.mapType = {true, false, true};
-        f.rotateYes = false;
+        f.rotate = false;
         f.eta = {"1", "02", "30"};
-        f.lockedYes = false;
+        f.locked = false;
         QCOMPARE(generateText(f).toLatin1(),
                  QByteArray("LEVEL\r\nNAME=\"Ruins\"\r\nMAP_TYPE=\"SINGLE;DEATHMATCH;\"\r\n"
                             "LOADING_MODEL=\"Models\\Ship.mdl\"\r\nMODEL_ANIMATION=\"Idle\"\r\n"
@@ -69,9 +69,9 @@ private slots:
 
     void excludedFieldsAreLeftOutButStillLogged()
     {
-        LevelFields f = newDocument();
+        LevelFields f = LevelFields::newDocument();
         f.included.fill(false);
-        f.text[2] = "kept but not written";
+        f.modelAnimation = "kept but not written";
         QStringList logged;
         QCOMPARE(generateText(f, &logged).toLatin1(),
                  QByteArray("LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"\"\r\nTHUMBNAIL=\"\"\r\n"
@@ -101,7 +101,7 @@ private slots:
         QFETCH(bool, coop);
         QFETCH(bool, deathmatch);
         QFETCH(QString, value);
-        LevelFields f = newDocument();
+        LevelFields f = LevelFields::newDocument();
         f.mapType = {single, coop, deathmatch};
         const QString text = generateText(f);
         QVERIFY2(text.contains("\r\nMAP_TYPE=\"" + value + "\"\r\n"), qPrintable(text));
@@ -119,11 +119,11 @@ private slots:
         const auto outcome = LevelNfo::parse(QString::fromLatin1(readBytes(testData("new_level.nfo"))), f);
         QVERIFY(outcome.notices.isEmpty());
         QVERIFY(!outcome.error);
-        QCOMPARE(f.text[0], QString());
+        QCOMPARE(f.name, QString());
         QCOMPARE(f.mapType, (std::array<bool, 3>{true, false, false}));
         QCOMPARE(f.eta, (std::array<QString, 3>{"00", "00", "00"}));
-        QVERIFY(!f.lockedYes);
-        QVERIFY(f.rotateYes);  // kept from the reset, though not included
+        QVERIFY(!f.locked);
+        QVERIFY(f.rotate);  // kept from the reset, though not included
         QCOMPARE(f.included, (std::array<bool, 14>{}));
         QCOMPARE(generateText(f).toLatin1() + "\r\n\r\n", readBytes(testData("new_level.nfo")));
     }
@@ -171,7 +171,7 @@ private slots:
         QFETCH(int, errorNumber);
         LevelFields f;
         const auto outcome = LevelNfo::parse(text, f);
-        QCOMPARE(f.text[0], name);
+        QCOMPARE(f.name, name);
         QStringList invalid;
         int wrong = 0;
         for (const auto &notice : outcome.notices) {
@@ -192,13 +192,13 @@ private slots:
             "MODEL_ROTATE=\"yes\"\r\nLOCKED=\"YES\"\r\nMAP_TYPE=\"SINGLE;COOP; DEATHMATCH;\"\r\n"
             "ETA=\"1:2:3:4\"\r\nOUTRO_MOVIE=\"o\"", f);
         QVERIFY(outcome.notices.isEmpty() && !outcome.error);
-        QVERIFY(f.included[4]);
-        QVERIFY(!f.rotateYes);  // "YES" is compared exactly
-        QVERIFY(f.lockedYes);
+        QVERIFY(f.isIncluded(LevelRow::ModelRotate));
+        QVERIFY(!f.rotate);  // "YES" is compared exactly
+        QVERIFY(f.locked);
         QCOMPARE(f.mapType, (std::array<bool, 3>{true, true, true}));
         QCOMPARE(f.eta, (std::array<QString, 3>{"1", "2", "3"}));
-        QCOMPARE(f.text[9], QString("o"));
-        QVERIFY(f.included[12]);
+        QCOMPARE(f.outroMovie, QString("o"));
+        QVERIFY(f.isIncluded(LevelRow::OutroMovie));
     }
 
     void shortEtaSetsWhatItHasThenStops()
@@ -206,34 +206,34 @@ private slots:
         LevelFields f;
         const auto outcome = LevelNfo::parse("ETA=\"5:6\"\r\nNAME=\"after\"", f);
         QCOMPARE(f.eta, (std::array<QString, 3>{"5", "6", "00"}));
-        QCOMPARE(f.text[0], QString());
+        QCOMPARE(f.name, QString());
         QVERIFY(outcome.error);
         QVERIFY(outcome.error->description.contains("line 1"));
     }
 
     void unstorableValuesAreRefusedByName_data()
     {
-        QTest::addColumn<int>("textIndex");
+        QTest::addColumn<int>("row");
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("included");
         QTest::addColumn<QString>("expected");  // empty: storable
-        QTest::newRow("quote in name") << 0 << "say \"hi\"" << true << "'Name' contains a double quote";
-        QTest::newRow("quote in excluded row") << 2 << "a\"b" << false << "";
-        QTest::newRow("quote in included row") << 2 << "a\"b" << true << "'Model Anim' contains a double quote";
-        QTest::newRow("outside code page") << 6 << QString::fromUtf8("Tex\u4e2d") << true
+        QTest::newRow("quote in name") << int(LevelRow::Name) << "say \"hi\"" << true << "'Name' contains a double quote";
+        QTest::newRow("quote in excluded row") << int(LevelRow::ModelAnimation) << "a\"b" << false << "";
+        QTest::newRow("quote in included row") << int(LevelRow::ModelAnimation) << "a\"b" << true << "'Model Anim' contains a double quote";
+        QTest::newRow("outside code page") << int(LevelRow::Thumbnail) << QString::fromUtf8("Tex\u4e2d") << true
                                            << QString::fromUtf8("'Thumbnail' contains the character '\u4e2d'");
-        QTest::newRow("euro sign is in the code page") << 0 << QString::fromUtf8("5\u20ac") << true << "";
+        QTest::newRow("euro sign is in the code page") << int(LevelRow::Name) << QString::fromUtf8("5\u20ac") << true << "";
     }
 
     void unstorableValuesAreRefusedByName()
     {
-        QFETCH(int, textIndex);
+        QFETCH(int, row);
         QFETCH(QString, value);
         QFETCH(bool, included);
         QFETCH(QString, expected);
-        LevelFields f = newDocument();
+        LevelFields f = LevelFields::newDocument();
         f.included.fill(included);
-        f.text[size_t(textIndex)] = value;
+        f.*LevelNfo::row(LevelRow(row)).text = value;
         const auto error = LevelNfo::checkStorable(f);
         if (expected.isEmpty()) {
             QVERIFY(!error);

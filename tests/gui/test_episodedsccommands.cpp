@@ -37,7 +37,7 @@ private slots:
         e.form.newCommand("EpiNFO");
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Episode NFO)"));
         QCOMPARE(e.form.statusLabel->text(), QString("New Episode NFO Document opened"));
-        e.form.episodePanel()->valueEdits[0]->setText("My Episode");
+        e.form.episodePanel()->nameEdit()->setText("My Episode");
         QVERIFY(e.form.document.Dirty);
         e.script.choose(e.file("ep.nfo"));
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
@@ -123,7 +123,7 @@ private slots:
         const QByteArray content = "EPISODE\r\nNAME=\"a=b\"\r\nTHUMBNAIL=\"T\\x.tex\"\r\n";
         writeBytes(path, content);
         e.form.loadEpisode(path, e.form.document);
-        QCOMPARE(e.form.episodePanel()->valueEdits[0]->text(), QString("a=b"));
+        QCOMPARE(e.form.episodePanel()->nameEdit()->text(), QString("a=b"));
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), content);
@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(boxes[0], QString("Error : This is not a episode NFO!\r\n\r\nWarning - Don't know how to handle this error"));
         QVERIFY(boxes[1].endsWith("Error Number :9"));
-        QCOMPARE(e.form.episodePanel()->valueEdits[0]->text(), QString("n"));
+        QCOMPARE(e.form.episodePanel()->nameEdit()->text(), QString("n"));
         QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
     }
 

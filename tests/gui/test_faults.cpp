@@ -63,7 +63,7 @@ private slots:
         if (kind == "DSC")
             e.form.dscPanel()->setText(longText);
         else
-            e.form.levelPanel()->valueEdits[0]->setText(longText);
+            e.form.levelPanel()->valueEdit(LevelRow::Name)->setText(longText);
         {
             FileSizeLimit limit(1024);
             QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
@@ -117,7 +117,7 @@ private slots:
         writeBytes(original, "EPISODE\r\nNAME=\"a\"\r\nTHUMBNAIL=\"\"\r\n");
         e.script.choose(original);
         e.form.openNfoCommand();
-        e.form.episodePanel()->valueEdits[0]->setText("edited");
+        e.form.episodePanel()->nameEdit()->setText("edited");
         e.script.choose(e.file("no-such-folder/b.nfo"));
         QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::Failed);
         QCOMPARE(e.script.takeBoxTexts().size(), 1);
@@ -197,8 +197,8 @@ private slots:
             }
             QCOMPARE(e.script.takeBoxes().size(), boxes);
             QCOMPARE(e.form.document.Kind, kind);
-            QCOMPARE(kind == "LvlNFO" ? e.form.levelPanel()->valueEdits[0]->text()
-                                      : e.form.episodePanel()->valueEdits[0]->text(),
+            QCOMPARE(kind == "LvlNFO" ? e.form.levelPanel()->valueEdit(LevelRow::Name)->text()
+                                      : e.form.episodePanel()->nameEdit()->text(),
                      name);
             QCOMPARE(e.form.statusLabel->text(), "'" + files.path("odd.nfo") + "' loaded");
         }
@@ -284,8 +284,8 @@ private slots:
         writeBytes(files.path("long.nfo"), content);
         EditorWindow e(files.path("long.nfo"));
         QVERIFY(e.script.takeBoxes().isEmpty());
-        QCOMPARE(e.form.levelPanel()->valueEdits[0]->text(), QString("Last"));
-        QCOMPARE(e.form.levelPanel()->valueEdits[4]->text(), QString("Ship"));
+        QCOMPARE(e.form.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Last"));
+        QCOMPARE(e.form.levelPanel()->valueEdit(LevelRow::ModelName)->text(), QString("Ship"));
     }
 
     void logElsewhereWhenTheProgramFolderHasNoPlace_data()

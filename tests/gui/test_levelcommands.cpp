@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(log.at(log.size() - 2), "INF : Successfully saved '" + path + "'");
 
         // Save again: no dialog, the remembered path.
-        e.form.levelPanel()->valueEdits[0]->setText("Again");
+        e.form.levelPanel()->valueEdit(LevelRow::Name)->setText("Again");
         QVERIFY(e.form.document.Dirty);
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         QCOMPARE(e.script.takeFileDialogs().size(), 0);
@@ -136,7 +136,7 @@ private slots:
         e.form.saveAsCommand();
         e.script.takeBoxes();
         QCOMPARE(e.script.takeFileDialogs().value(0).fileName, QString());
-        e.form.levelPanel()->etaEdits[0]->setText("12");
+        control<QLineEdit>(e.form.levelPanel(), "etaHoursEdit")->setText("12");
         QVERIFY(e.form.document.Dirty);
 
         e.script.cancelFileDialog();
@@ -168,7 +168,7 @@ private slots:
         QFETCH(bool, written);
         EditorWindow e;
         e.form.newCommand("LvlNFO");
-        e.form.levelPanel()->valueEdits[0]->setText("Unsaved");
+        e.form.levelPanel()->valueEdit(LevelRow::Name)->setText("Unsaved");
         e.script.answer(Answer(answer));
         if (answer == int(Answer::Yes)) {
             if (cancelSaveAs)
@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(e.form.document.Dirty, !replaced);
         QCOMPARE(QFile::exists(e.file("kept.nfo")), written);
         if (!replaced)
-            QCOMPARE(e.form.levelPanel()->valueEdits[0]->text(), QString("Unsaved"));
+            QCOMPARE(e.form.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Unsaved"));
     }
 
     void closing_data()
@@ -209,7 +209,7 @@ private slots:
         e.form.show();
         e.form.newCommand("LvlNFO");
         if (dirty)
-            e.form.levelPanel()->mapTypeBoxes[1]->setChecked(true);
+            control<QCheckBox>(e.form.levelPanel(), "coopBox")->setChecked(true);
         if (answer >= 0)
             e.script.answer(Answer(answer));
         if (answer == int(Answer::Yes))
@@ -237,16 +237,16 @@ private slots:
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - ruins.nfo (Level NFO)"));
         QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
         QVERIFY(!e.form.document.Dirty);
-        QCOMPARE(panel->valueEdits[0]->text(), QString("Ruins"));
-        QVERIFY(panel->rotateOptions[1]->isChecked());
-        QVERIFY(panel->lockedOptions[1]->isChecked());
-        QCOMPARE(panel->etaEdits[2]->text(), QString("3"));
+        QCOMPARE(panel->valueEdit(LevelRow::Name)->text(), QString("Ruins"));
+        QVERIFY(control<QRadioButton>(panel, "rotateNoOption")->isChecked());
+        QVERIFY(control<QRadioButton>(panel, "lockedNoOption")->isChecked());
+        QCOMPARE(control<QLineEdit>(panel, "etaSecondsEdit")->text(), QString("3"));
         // Included rows show their value, excluded ones hide it.
-        QVERIFY(panel->valueEdits[1]->isVisibleTo(panel));
-        QVERIFY(panel->valueEdits[3]->isVisibleTo(panel));
-        QVERIFY(!panel->valueEdits[2]->isVisibleTo(panel));
-        QVERIFY(panel->rotateChoice->isVisibleTo(panel));
-        QCOMPARE(panel->includeBoxes[10]->checkState(), Qt::Unchecked);
+        QVERIFY(panel->valueEdit(LevelRow::LoadingModel)->isVisibleTo(panel));
+        QVERIFY(panel->valueEdit(LevelRow::ModelDistance)->isVisibleTo(panel));
+        QVERIFY(!panel->valueEdit(LevelRow::ModelAnimation)->isVisibleTo(panel));
+        QVERIFY(control(panel, "rotateChoice")->isVisibleTo(panel));
+        QCOMPARE(panel->includeBox(LevelRow::EpisodeMovie)->checkState(), Qt::Unchecked);
 
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         e.script.takeBoxes();
@@ -262,10 +262,10 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("field");  // the one that has the focus after New
         QTest::addColumn<QString>("typeInto");
-        QTest::newRow("Level: Name") << "LvlNFO" << "valueEdits_0" << "valueEdits_0";
-        QTest::newRow("Level: ETA") << "LvlNFO" << "valueEdits_0" << "etaEdits_1";
-        QTest::newRow("Episode: Name") << "EpiNFO" << "EpiTxtVal_0" << "EpiTxtVal_1";
-        QTest::newRow("description") << "DSC" << "textEdit" << "textEdit";
+        QTest::newRow("Level: Name") << "LvlNFO" << "levelPanel/nameEdit" << "levelPanel/nameEdit";
+        QTest::newRow("Level: ETA") << "LvlNFO" << "levelPanel/nameEdit" << "levelPanel/etaMinutesEdit";
+        QTest::newRow("Episode: Name") << "EpiNFO" << "episodePanel/nameEdit" << "episodePanel/thumbnailEdit";
+        QTest::newRow("description") << "DSC" << "descriptionPanel/textEdit" << "descriptionPanel/textEdit";
     }
 
     // Typing goes into the new document at once.
@@ -279,8 +279,8 @@ private slots:
         QApplication::setActiveWindow(&e.form);
         QVERIFY(QTest::qWaitForWindowActive(&e.form));
         e.form.newCommand(kind);
-        QCOMPARE(QApplication::focusWidget()->objectName(), field);
-        auto *box = e.form.findChild<QWidget *>(typeInto);
+        QCOMPARE(QApplication::focusWidget(), control(&e.form, field));
+        auto *box = control(&e.form, typeInto);
         box->setFocus();
         if (auto *edit = qobject_cast<QLineEdit *>(box))
             edit->selectAll();
@@ -317,11 +317,13 @@ private slots:
         QFile::copy(testData("new_level.nfo"), path);
         EditorWindow e(path);
         LevelPanel *panel = e.form.levelPanel();
-        QVERIFY(panel->mapTypeBoxes[0]->isChecked());
-        for (int row : {2, 3, 4, 5, 6, 7, 10, 11, 12})
-            QCOMPARE(panel->includeBoxes[size_t(row)]->checkState(), Qt::Unchecked);
-        QVERIFY(!panel->rotateChoice->isVisibleTo(panel));
-        QVERIFY(panel->rotateOptions[0]->isChecked());
+        QVERIFY(control<QCheckBox>(panel, "singlePlayerBox")->isChecked());
+        for (const LevelRowInfo &row : LevelNfo::rows()) {
+            if (row.optional)
+                QCOMPARE(panel->includeBox(row.row)->checkState(), Qt::Unchecked);
+        }
+        QVERIFY(!control(panel, "rotateChoice")->isVisibleTo(panel));
+        QVERIFY(control<QRadioButton>(panel, "rotateYesOption")->isChecked());
         QVERIFY(!e.form.document.Dirty);
         // Saved unchanged: the six lines, one CR LF after the last.
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
@@ -344,7 +346,7 @@ private slots:
         QVERIFY(boxes[2].text.startsWith("An error has occured! Error description : In '" + path + "', line 5"));
         QVERIFY(boxes[2].text.endsWith("\r\n\r\nError Number :9"));
         // The document still counts as loaded, with what was read before the bad line.
-        QCOMPARE(e.form.levelPanel()->valueEdits[0]->text(), QString("Kept"));
+        QCOMPARE(e.form.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Kept"));
         QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
         QVERIFY(e.logLines().filter(QRegularExpression("^ERR : In '.*', line 5")).size() == 1);
     }
@@ -378,7 +380,7 @@ private slots:
     {
         EditorWindow e;
         e.form.newCommand("LvlNFO");
-        e.form.levelPanel()->valueEdits[0]->setText("Work");
+        e.form.levelPanel()->valueEdit(LevelRow::Name)->setText("Work");
         const QString path = e.file("no-such-folder/x.nfo");
         e.script.choose(path);
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
@@ -396,7 +398,7 @@ private slots:
         e.form.newCommand("LvlNFO");
         QCOMPARE(e.script.takeBoxTexts().size(), 1);  // the prompt
         QCOMPARE(e.script.takeFileDialogs().size(), 2);
-        QCOMPARE(e.form.levelPanel()->valueEdits[0]->text(), QString("Work"));
+        QCOMPARE(e.form.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Work"));
     }
 
     void failedWriteKeepsTheOldFile()
@@ -408,7 +410,7 @@ private slots:
         e.form.saveCommand();
         e.script.takeBoxes();
         const QByteArray before = readBytes(path);
-        e.form.levelPanel()->valueEdits[0]->setText(QString::fromUtf8("\u65e5\u672c"));
+        e.form.levelPanel()->valueEdit(LevelRow::Name)->setText(QString::fromUtf8("\u65e5\u672c"));
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
@@ -417,7 +419,7 @@ private slots:
         QCOMPARE(readBytes(path), before);
         QVERIFY(e.form.document.Dirty);
 
-        e.form.levelPanel()->valueEdits[0]->setText("a \"quoted\" name");
+        e.form.levelPanel()->valueEdit(LevelRow::Name)->setText("a \"quoted\" name");
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         QVERIFY(e.script.takeBoxTexts().value(0).contains("The value of 'Name' contains a double quote"));
         QCOMPARE(readBytes(path), before);

@@ -22,58 +22,58 @@ class TestLevelPanel : public QObject
 private slots:
     void includeBoxesShowAndHideTheirValue_data()
     {
-        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("include");
         QTest::addColumn<QStringList>("controls");
-        QTest::newRow("Loading Model") << 2 << QStringList{"valueEdits_1"};
-        QTest::newRow("Model Anim") << 3 << QStringList{"valueEdits_2"};
-        QTest::newRow("Model Rotate") << 4 << QStringList{"rotateChoice"};
-        QTest::newRow("Model Distance") << 5 << QStringList{"valueEdits_3", "metersLabel"};
-        QTest::newRow("Model Name") << 6 << QStringList{"valueEdits_4"};
-        QTest::newRow("Loading Screen") << 7 << QStringList{"valueEdits_5"};
-        QTest::newRow("Episode Movie") << 10 << QStringList{"valueEdits_7"};
-        QTest::newRow("Intro Movie") << 11 << QStringList{"valueEdits_8"};
-        QTest::newRow("Outro Movie") << 12 << QStringList{"valueEdits_9"};
+        QTest::newRow("Loading Model") << "loadingModelInclude" << QStringList{"loadingModelEdit"};
+        QTest::newRow("Model Anim") << "modelAnimInclude" << QStringList{"modelAnimEdit"};
+        QTest::newRow("Model Rotate") << "modelRotateInclude" << QStringList{"rotateChoice"};
+        QTest::newRow("Model Distance") << "modelDistanceInclude" << QStringList{"modelDistanceEdit", "metersLabel"};
+        QTest::newRow("Model Name") << "modelNameInclude" << QStringList{"modelNameEdit"};
+        QTest::newRow("Loading Screen") << "loadingScreenInclude" << QStringList{"loadingScreenEdit"};
+        QTest::newRow("Episode Movie") << "episodeMovieInclude" << QStringList{"episodeMovieEdit"};
+        QTest::newRow("Intro Movie") << "introMovieInclude" << QStringList{"introMovieEdit"};
+        QTest::newRow("Outro Movie") << "outroMovieInclude" << QStringList{"outroMovieEdit"};
     }
 
     void includeBoxesShowAndHideTheirValue()
     {
-        QFETCH(int, row);
+        QFETCH(QString, include);
         QFETCH(QStringList, controls);
         LevelPanel panel;
-        panel.resetToNewDocument();
-        if (auto *box = panel.findChild<QLineEdit *>(controls[0]))
-            box->setText("kept");
-        auto *include = panel.findChild<QCheckBox *>(QStringLiteral("includeBoxes_%1").arg(row));
-        QVERIFY(include && include->isEnabled());
+        panel.setFields(LevelFields::newDocument());
+        if (auto *edit = panel.findChild<QLineEdit *>(controls[0]))
+            edit->setText("kept");
+        auto *box = control<QCheckBox>(&panel, include);
+        QVERIFY(box && box->isEnabled());
 
-        QTest::mouseClick(include, Qt::LeftButton, {}, QPoint(4, include->height() / 2));
-        QCOMPARE(include->checkState(), Qt::Unchecked);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+        QCOMPARE(box->checkState(), Qt::Unchecked);
         for (const QString &name : controls)
             QVERIFY2(!panel.findChild<QWidget *>(name)->isVisibleTo(&panel), qPrintable(name));
         // Browse buttons and captions stay.
-        for (auto *button : panel.browseButtons)
+        for (auto *button : panel.findChildren<QPushButton *>())
             QVERIFY(button->isVisibleTo(&panel));
-        QVERIFY(include->isVisibleTo(&panel));
+        QVERIFY(box->isVisibleTo(&panel));
 
-        include->setChecked(true);
+        box->setChecked(true);
         for (const QString &name : controls)
             QVERIFY(panel.findChild<QWidget *>(name)->isVisibleTo(&panel));
-        if (auto *box = panel.findChild<QLineEdit *>(controls[0]))
-            QCOMPARE(box->text(), QString("kept"));
+        if (auto *edit = panel.findChild<QLineEdit *>(controls[0]))
+            QCOMPARE(edit->text(), QString("kept"));
     }
 
     void fixedRowsCannotBeChanged()
     {
         LevelPanel panel;
-        for (int row : {0, 1, 8, 9, 13}) {
-            QCheckBox *box = panel.includeBoxes[size_t(row)];
+        for (LevelRow row : {LevelRow::Name, LevelRow::MapType, LevelRow::Thumbnail, LevelRow::Eta, LevelRow::Locked}) {
+            QCheckBox *box = panel.includeBox(row);
             QVERIFY(!box->isEnabled());
             QVERIFY(box->isChecked());
             QTest::mouseClick(box, Qt::LeftButton);
             QVERIFY(box->isChecked());
         }
         EpisodePanel episode;
-        for (QCheckBox *box : episode.includeBoxes)
+        for (QCheckBox *box : episode.findChildren<QCheckBox *>())
             QVERIFY(!box->isEnabled() && box->isChecked());
     }
 
@@ -81,34 +81,39 @@ private slots:
     {
         LevelPanel panel;
         LevelFields changed;
-        changed.text.fill("x");
+        for (const LevelRowInfo &row : LevelNfo::rows()) {
+            if (row.text)
+                changed.*row.text = "x";
+        }
         changed.mapType = {true, true, true};
-        changed.rotateYes = false;
-        changed.lockedYes = false;
+        changed.rotate = false;
+        changed.locked = false;
         changed.eta = {"1", "2", "3"};
         panel.setFields(changed);
-        panel.resetToNewDocument();
+        panel.setFields(LevelFields::newDocument());
         const LevelFields f = panel.fields();
-        for (const QString &text : f.text)
-            QCOMPARE(text, QString());
+        for (const LevelRowInfo &row : LevelNfo::rows()) {
+            if (row.text)
+                QCOMPARE(f.*row.text, QString());
+        }
         QCOMPARE(f.mapType, (std::array<bool, 3>{}));
         QCOMPARE(f.eta, (std::array<QString, 3>{"00", "00", "00"}));
-        QVERIFY(f.rotateYes && f.lockedYes);
+        QVERIFY(f.rotate && f.locked);
         for (bool included : f.included)
             QVERIFY(included);
-        QVERIFY(panel.rotateChoice->isVisibleTo(&panel));
-        QVERIFY(panel.metersLabel->isVisibleTo(&panel));
+        QVERIFY(control(&panel, "rotateChoice")->isVisibleTo(&panel));
+        QVERIFY(control(&panel, "metersLabel")->isVisibleTo(&panel));
     }
 
     void everyEditMarksTheDocumentChanged_data()
     {
         QTest::addColumn<QString>("control");
-        QTest::newRow("text box") << "valueEdits_4";
-        QTest::newRow("ETA") << "etaEdits_1";
-        QTest::newRow("game mode") << "mapTypeBoxes_2";
-        QTest::newRow("rotate option") << "rotateOptions_1";
-        QTest::newRow("locked option") << "lockedOptions_1";
-        QTest::newRow("include box") << "includeBoxes_6";
+        QTest::newRow("text box") << "modelNameEdit";
+        QTest::newRow("ETA") << "etaMinutesEdit";
+        QTest::newRow("game mode") << "deathmatchBox";
+        QTest::newRow("rotate option") << "rotateNoOption";
+        QTest::newRow("locked option") << "lockedNoOption";
+        QTest::newRow("include box") << "modelNameInclude";
     }
 
     void everyEditMarksTheDocumentChanged()
@@ -123,8 +128,8 @@ private slots:
         QWidget *widget = form.findChild<QWidget *>(control);
         QVERIFY(widget);
         form.show();
-        for (auto *eta : form.levelPanel()->etaEdits)
-            eta->clear();
+        for (const char *eta : {"etaHoursEdit", "etaMinutesEdit", "etaSecondsEdit"})
+            ::control<QLineEdit>(form.levelPanel(), eta)->clear();
         form.document.Dirty = false;
         if (auto *edit = qobject_cast<QLineEdit *>(widget))
             QTest::keyClicks(edit, "7");
@@ -139,12 +144,12 @@ private slots:
         QTest::addColumn<QString>("how");  // "paste" or "input method"
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("value");
-        QTest::newRow("pasted LF") << "valueEdits_0" << "paste" << "Models/Ship.mdl\n" << "Models/Ship.mdl";
-        QTest::newRow("pasted CR LF") << "valueEdits_5" << "paste" << "a\r\nb" << "ab";
-        QTest::newRow("pasted CR") << "EpiTxtVal_1" << "paste" << "\ra\rb" << "ab";
-        QTest::newRow("pasted line separator") << "EpiTxtVal_0" << "paste" << QString("a\u2028b") << "ab";
-        QTest::newRow("typed paragraph separator") << "valueEdits_3" << "input method" << QString("1\u20290") << "10";
-        QTest::newRow("ETA: two characters, then the break goes") << "etaEdits_0" << "paste" << "1\n2\n3" << "1";
+        QTest::newRow("pasted LF") << "levelPanel/nameEdit" << "paste" << "Models/Ship.mdl\n" << "Models/Ship.mdl";
+        QTest::newRow("pasted CR LF") << "levelPanel/loadingScreenEdit" << "paste" << "a\r\nb" << "ab";
+        QTest::newRow("pasted CR") << "episodePanel/thumbnailEdit" << "paste" << "\ra\rb" << "ab";
+        QTest::newRow("pasted line separator") << "episodePanel/nameEdit" << "paste" << QString("a\u2028b") << "ab";
+        QTest::newRow("typed paragraph separator") << "levelPanel/modelDistanceEdit" << "input method" << QString("1\u20290") << "10";
+        QTest::newRow("ETA: two characters, then the break goes") << "levelPanel/etaHoursEdit" << "paste" << "1\n2\n3" << "1";
     }
 
     void valueBoxesTakeOneLine()
@@ -154,9 +159,9 @@ private slots:
         QFETCH(QString, input);
         QFETCH(QString, value);
         EditorWindow e;
-        e.form.newCommand(control.startsWith("Epi") ? "EpiNFO" : "LvlNFO");
+        e.form.newCommand(control.startsWith("episode") ? "EpiNFO" : "LvlNFO");
         e.form.show();
-        auto *box = e.form.findChild<QLineEdit *>(control);
+        auto *box = ::control<QLineEdit>(&e.form, control);
         QVERIFY(box);
         box->clear();
         box->setFocus();
@@ -179,9 +184,9 @@ private slots:
         MainWindow form(folder.programFolder());
         form.load({});
         form.newCommand("EpiNFO");
-        form.episodePanel()->includeBoxes[0]->setChecked(false);
+        control<QCheckBox>(form.episodePanel(), "nameInclude")->setChecked(false);
         QVERIFY(!form.document.Dirty);
-        QTest::keyClicks(form.episodePanel()->valueEdits[1], "t");
+        QTest::keyClicks(form.episodePanel()->thumbnailEdit(), "t");
         QVERIFY(form.document.Dirty);
     }
 };

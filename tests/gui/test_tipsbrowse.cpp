@@ -135,30 +135,29 @@ private slots:
 
     void browseButtons_data()
     {
-        QTest::addColumn<int>("button");  // browseButtons index; 6 = the Episode button
+        QTest::addColumn<QString>("field");  // "<panel>/<row>": the button is "<row>Browse", the box "<row>Edit"
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("field");
-        QTest::newRow("Loading Model") << 0 << "Browse for a model..." << "Model (*.mdl)|*.mdl" << "valueEdits_1";
-        QTest::newRow("Loading Screen") << 1 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "valueEdits_5";
-        QTest::newRow("Thumbnail") << 2 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "valueEdits_6";
-        QTest::newRow("Episode Movie") << 3 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "valueEdits_7";
-        QTest::newRow("Intro Movie") << 4 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "valueEdits_8";
-        QTest::newRow("Outro Movie") << 5 << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv" << "valueEdits_9";
-        QTest::newRow("Episode Thumbnail") << 6 << "Browse for a texture..." << "Texture (*.tex)|*.tex" << "EpiTxtVal_1";
+        QTest::newRow("Loading Model") << "levelPanel/loadingModel" << "Browse for a model..." << "Model (*.mdl)|*.mdl";
+        QTest::newRow("Loading Screen") << "levelPanel/loadingScreen" << "Browse for a texture..." << "Texture (*.tex)|*.tex";
+        QTest::newRow("Thumbnail") << "levelPanel/thumbnail" << "Browse for a texture..." << "Texture (*.tex)|*.tex";
+        QTest::newRow("Episode Movie") << "levelPanel/episodeMovie" << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv";
+        QTest::newRow("Intro Movie") << "levelPanel/introMovie" << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv";
+        QTest::newRow("Outro Movie") << "levelPanel/outroMovie" << "Browse for a movie (*.ogv) file..." << "Movie File (*.ogv)|*.ogv";
+        QTest::newRow("Episode Thumbnail") << "episodePanel/thumbnail" << "Browse for a texture..." << "Texture (*.tex)|*.tex";
     }
 
     void browseButtons()
     {
-        QFETCH(int, button);
+        QFETCH(QString, field);
         QFETCH(QString, title);
         QFETCH(QString, filter);
-        QFETCH(QString, field);
         EditorWindow e;
         SettingsStore::write("Serious Sam 2 Path", "Path Location", native("/games/SS2/"));
-        e.form.newCommand(button == 6 ? "EpiNFO" : "LvlNFO");
-        QPushButton *browse = button == 6 ? e.form.episodePanel()->browseButton : e.form.levelPanel()->browseButtons[size_t(button)];
-        auto *target = e.form.findChild<QLineEdit *>(field);
+        e.form.newCommand(field.startsWith("episode") ? "EpiNFO" : "LvlNFO");
+        auto *browse = control<QPushButton>(&e.form, field + "Browse");
+        auto *target = control<QLineEdit>(&e.form, field + "Edit");
+        QVERIFY(browse && target);
         target->setText("before");
         e.form.document.Dirty = false;
 
@@ -184,13 +183,13 @@ private slots:
         EditorWindow e;
         e.form.newCommand("LvlNFO");
         LevelPanel *panel = e.form.levelPanel();
-        panel->includeBoxes[7]->setChecked(false);
-        QVERIFY(panel->browseButtons[1]->isVisibleTo(panel));
+        panel->includeBox(LevelRow::LoadingScreen)->setChecked(false);
+        QVERIFY(panel->browseButton(LevelRow::LoadingScreen)->isVisibleTo(panel));
         e.script.choose(native("/elsewhere/first.tex"));
-        panel->browseButtons[1]->click();
-        QCOMPARE(panel->valueEdits[5]->text(), native("/elsewhere/first.tex"));  // into the hidden box
+        panel->browseButton(LevelRow::LoadingScreen)->click();
+        QCOMPARE(panel->valueEdit(LevelRow::LoadingScreen)->text(), native("/elsewhere/first.tex"));  // into the hidden box
         e.script.cancelFileDialog();
-        panel->browseButtons[2]->click();
+        panel->browseButton(LevelRow::Thumbnail)->click();
         QCOMPARE(e.script.takeFileDialogs().at(1).fileName, native("/elsewhere/first.tex"));
     }
 };

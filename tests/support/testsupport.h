@@ -110,6 +110,15 @@ void startEditorProcess(QProcess &editor, const TestFolder &folder, const QStrin
                         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
 #endif
 
+// The control named by `path`, object names from `root` down ("levelPanel/nameEdit"); null if none.
+template <typename Widget = QWidget> Widget *control(QObject *root, const QString &path)
+{
+    QObject *at = root;
+    for (const QString &name : path.split(QLatin1Char('/')))
+        at = at ? at->findChild<QObject *>(name) : nullptr;
+    return qobject_cast<Widget *>(at);
+}
+
 // Runs `act` on the modal dialog once it is up.
 template <typename Dialog, typename Act> void whenShown(Act act)
 {
