@@ -4,7 +4,7 @@
 // Prints one line per round: open_ms filled_ms save_ms edited_save_ms, and the peak memory
 // after the open (open_peak_kb) and at the end (peak_kb)
 // (a description is saved once unedited, then after an edit at its start)
-#include "editor/dscpanel.h"
+#include "editor/descriptionpanel.h"
 #include "editor/mainwindow.h"
 #include "ui/messagebox.h"
 
@@ -59,7 +59,7 @@ int main(int argc, char *argv[])
         app.processEvents();
         const double openMs = double(timer.nsecsElapsed()) / 1e6;
         // A long description is shown at once and filled in behind; save the whole of it.
-        while (form.document.Kind == QLatin1String("DSC") && form.dscPanel()->isFilling())
+        while (form.document.Kind == QLatin1String("DSC") && form.descriptionPanel()->isFilling())
             app.processEvents();
         const double filledMs = double(timer.nsecsElapsed()) / 1e6;
         const long openPeakKb = peakKb();
@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
         }
         const double saveMs = double(timer.nsecsElapsed()) / 1e6;
         if (form.document.Kind == QLatin1String("DSC"))
-            QTextCursor(form.dscPanel()->textEdit->document()).insertText(QStringLiteral("Edited. "));
+            QTextCursor(form.descriptionPanel()->textEdit->document()).insertText(QStringLiteral("Edited. "));
         form.document.Dirty = true;
         timer.restart();
         const auto outcome = form.saveCommand();

@@ -9,7 +9,7 @@
 // A description file is the description's text followed by one CR LF. The editor holds each line
 // break as "\n"; the file holds them as CR LF. Files edited elsewhere may end their lines with a
 // bare LF or CR: the editor shows those as line breaks too, and a description that is saved
-// without an edit keeps its file's bytes (the editor writes the file as read; see DscPanel).
+// without an edit keeps its file's bytes (the editor writes the file as read; see DescriptionPanel).
 namespace DscText {
 
 // The file's text for the editor: every line break (CR LF, LF, CR) becomes "\n", and the one final

@@ -1,6 +1,6 @@
 // Description documents: the Save As dialog, the write, the Open DSC dialog and the load.
 
-#include "editor/dscpanel.h"
+#include "editor/descriptionpanel.h"
 #include "editor/mainwindow.h"
 #include "core/codepage.h"
 #include "core/documentfile.h"
@@ -15,9 +15,9 @@ void MainWindow::descriptionSaveAsDialog(OpenDocument &d)
 
 bool MainWindow::writeDescription(OpenDocument &d)
 {
-    if (m_openedDescription && dscPanel()->isUnedited())
+    if (m_openedDescription && descriptionPanel()->isUnedited())
         return writeDocument(d, std::nullopt, false, [&] { return *m_openedDescription; });
-    const QString fileText = DscText::toFile(dscPanel()->text());
+    const QString fileText = DscText::toFile(descriptionPanel()->text());
     return writeDocument(d, DscText::checkStorable(fileText), false,
                          [&] { return CodePage::encode(fileText); });
 }
@@ -45,6 +45,6 @@ void MainWindow::showDescription(const QByteArray &bytes)
 {
     // A statement per step: each large intermediate text is freed before the next is made.
     QString text = DscText::fromFile(DocumentFile::decode(bytes));
-    dscPanel()->setText(std::move(text));
+    descriptionPanel()->setText(std::move(text));
     m_openedDescription = bytes;
 }

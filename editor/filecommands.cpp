@@ -1,7 +1,7 @@
 // The file commands of the main window: New, Open, Save, Save As, the save prompt, and the open of
 // a file named on the command line.
 
-#include "editor/dscpanel.h"
+#include "editor/descriptionpanel.h"
 #include "editor/episodepanel.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
@@ -25,7 +25,7 @@ QString untitled(const QString &kind)
 void MainWindow::resetToNewDocument(const QString &kind, OpenDocument &d)
 {
     if (kind == DocKind::DSC) {
-        dscPanel()->setText(QString());
+        descriptionPanel()->setText(QString());
         m_openedDescription.reset();
     } else if (kind == DocKind::EpiNFO) {
         episodePanel()->setFields({});

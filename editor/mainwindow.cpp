@@ -1,7 +1,7 @@
 #include "editor/mainwindow.h"
 
 #include "ui/aboutdialog.h"
-#include "editor/dscpanel.h"
+#include "editor/descriptionpanel.h"
 #include "editor/episodepanel.h"
 #include "editor/levelpanel.h"
 #include "core/documentfile.h"
@@ -197,37 +197,37 @@ EpisodePanel *MainWindow::episodePanel()
     return m_episodePanel;
 }
 
-DscPanel *MainWindow::dscPanel()
+DescriptionPanel *MainWindow::descriptionPanel()
 {
-    if (!m_dscPanel) {
-        m_dscPanel = new DscPanel(centralWidget());
-        m_dscPanel->hide();
-        m_panels->insertWidget(0, m_dscPanel, 1);
-        connect(m_dscPanel, &DscPanel::changed, this, &MainWindow::markDirty);
+    if (!m_descriptionPanel) {
+        m_descriptionPanel = new DescriptionPanel(centralWidget());
+        m_descriptionPanel->hide();
+        m_panels->insertWidget(0, m_descriptionPanel, 1);
+        connect(m_descriptionPanel, &DescriptionPanel::changed, this, &MainWindow::markDirty);
     }
-    return m_dscPanel;
+    return m_descriptionPanel;
 }
 
 void MainWindow::showPanelForKind(const QString &kind)
 {
     QWidget *shown = nullptr;
     if (kind == DocKind::DSC)
-        shown = dscPanel();
+        shown = descriptionPanel();
     else if (kind == DocKind::EpiNFO)
         shown = episodePanel();
     else if (kind == DocKind::LvlNFO)
         shown = levelPanel();
     else
         return;
-    for (QWidget *panel : {static_cast<QWidget *>(m_dscPanel), static_cast<QWidget *>(m_episodePanel),
+    for (QWidget *panel : {static_cast<QWidget *>(m_descriptionPanel), static_cast<QWidget *>(m_episodePanel),
                            static_cast<QWidget *>(m_levelPanel)}) {
         if (panel && panel != shown)
             panel->hide();
     }
     shown->show();
     // Typing goes into the document at once: the name, or the description.
-    if (shown == m_dscPanel)
-        m_dscPanel->textEdit->setFocus();
+    if (shown == m_descriptionPanel)
+        m_descriptionPanel->textEdit->setFocus();
     else if (shown == m_episodePanel)
         m_episodePanel->nameEdit()->setFocus();
     else

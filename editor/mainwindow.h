@@ -13,7 +13,7 @@
 #include <functional>
 #include <optional>
 
-class DscPanel;
+class DescriptionPanel;
 class EpisodePanel;
 class LevelPanel;
 class QAction;
@@ -86,7 +86,7 @@ public:
     // The panels are built when first shown.
     LevelPanel *levelPanel();
     EpisodePanel *episodePanel();
-    DscPanel *dscPanel();
+    DescriptionPanel *descriptionPanel();
 
     OpenDocument document;
     QString programFolder() const { return m_programFolder; }
@@ -162,7 +162,7 @@ private:
     QVBoxLayout *m_panels = nullptr;
     LevelPanel *m_levelPanel = nullptr;
     EpisodePanel *m_episodePanel = nullptr;
-    DscPanel *m_dscPanel = nullptr;
+    DescriptionPanel *m_descriptionPanel = nullptr;
     // The bytes of the description file as opened: saved unchanged while the text is not edited,
     // whatever line ends the file has.
     std::optional<QByteArray> m_openedDescription;

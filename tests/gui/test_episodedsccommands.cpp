@@ -1,7 +1,7 @@
 // Episode NFO and description documents in the editor window: New, Save, the Open NFO and Open
 // DSC dialogs, the command-line open of each kind, and byte-exact open-then-save.
 
-#include "editor/dscpanel.h"
+#include "editor/descriptionpanel.h"
 #include "editor/episodepanel.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
@@ -97,7 +97,7 @@ private slots:
         QFETCH(int, situation);
         EditorWindow e;
         e.form.newCommand("DSC");
-        e.form.dscPanel()->setText("mine");
+        e.form.descriptionPanel()->setText("mine");
         e.script.answer(MessageBox::Answer::No);
         if (situation == 0) {
             e.script.cancelFileDialog();
@@ -113,7 +113,7 @@ private slots:
         if (situation == 2)
             QVERIFY(boxes[0].endsWith("Error Number :62"));
         QCOMPARE(e.form.document.Kind, QString("DSC"));
-        QCOMPARE(e.form.dscPanel()->text(), QString("mine"));
+        QCOMPARE(e.form.descriptionPanel()->text(), QString("mine"));
     }
 
     void episodeFileRoundTripsAndWrongKindIsReported()
@@ -206,7 +206,7 @@ private slots:
         e.form.openDscCommand();
         QCOMPARE(e.script.takeFileDialogs().value(0).title, QString("Open a .dsc file..."));
         if (!shown.isNull())
-            QCOMPARE(e.form.dscPanel()->text(), shown);
+            QCOMPARE(e.form.descriptionPanel()->text(), shown);
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - mod.dsc"));
         QVERIFY(!e.form.document.Dirty);
         // Saved without an edit: the file as it was.
@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'mod.dsc' was saved."});
         QCOMPARE(readBytes(path), file);
         // Edited: CR LF for every line break, and no line added.
-        QPlainTextEdit *box = e.form.dscPanel()->textEdit;
+        QPlainTextEdit *box = e.form.descriptionPanel()->textEdit;
         box->moveCursor(QTextCursor::Start);
         QTest::keyClicks(box, "X");
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
@@ -226,7 +226,7 @@ private slots:
     {
         EditorWindow e;
         e.form.newCommand("DSC");
-        QPlainTextEdit *box = e.form.dscPanel()->textEdit;
+        QPlainTextEdit *box = e.form.descriptionPanel()->textEdit;
         QTest::keyClicks(box, "one");
         QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClicks(box, "two");
@@ -255,7 +255,7 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         EditorWindow e(path);
-        DscPanel *panel = e.form.dscPanel();
+        DescriptionPanel *panel = e.form.descriptionPanel();
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isFilling(), 20000);
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));  // it took minutes
         QTextDocument *document = panel->textEdit->document();
@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.dsc"));
         QCOMPARE(e.form.statusLabel->text(), QString("New DSC Document opened"));
         QVERIFY(!e.form.document.Dirty);
-        QTest::keyClicks(e.form.dscPanel()->textEdit, "x");
+        QTest::keyClicks(e.form.descriptionPanel()->textEdit, "x");
         QVERIFY(e.form.document.Dirty);
         const QString path = saveAs(e, "new.dsc");
         QCOMPARE(e.script.takeFileDialogs().value(0).filter, QString("DSC Description File (*.dsc)|*.dsc"));
@@ -310,7 +310,7 @@ private slots:
             content += "Line " + QByteArray::number(i) + " of a long description.\r\n";
         writeBytes(files.path("long.dsc"), content);
         EditorWindow e(files.path("long.dsc"));
-        DscPanel *panel = e.form.dscPanel();
+        DescriptionPanel *panel = e.form.descriptionPanel();
         QVERIFY(panel->isFilling());
         QVERIFY(panel->textEdit->isReadOnly());
         QVERIFY(panel->textEdit->toPlainText().startsWith("Line 0 of a long description.\nLine 1 "));
@@ -324,7 +324,7 @@ private slots:
 
         // Saving before the filling in is complete still writes the whole text.
         EditorWindow again(files.path("long.dsc"));
-        QVERIFY(again.form.dscPanel()->isFilling());
+        QVERIFY(again.form.descriptionPanel()->isFilling());
         QCOMPARE(again.form.saveCommand(), MainWindow::SaveOutcome::Saved);
         again.script.takeBoxes();
         QCOMPARE(readBytes(files.path("long.dsc")), content);
@@ -358,7 +358,7 @@ private slots:
     {
         EditorWindow e;
         e.form.newCommand("DSC");
-        e.form.dscPanel()->setText(QString::fromUtf8("Emoji \U0001F600"));
+        e.form.descriptionPanel()->setText(QString::fromUtf8("Emoji \U0001F600"));
         e.script.choose(e.file("emoji.dsc"));
         QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
         QVERIFY(e.script.takeBoxTexts().value(0).contains("The description contains the character"));

@@ -2,7 +2,7 @@
 // cannot be read, odd and huge files, a broken settings store. Each must give a clear message and
 // lose nothing.
 
-#include "editor/dscpanel.h"
+#include "editor/descriptionpanel.h"
 #include "editor/episodepanel.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
@@ -61,7 +61,7 @@ private slots:
 
         const QString longText(5000, QLatin1Char('x'));
         if (kind == "DSC")
-            e.form.dscPanel()->setText(longText);
+            e.form.descriptionPanel()->setText(longText);
         else
             e.form.levelPanel()->valueEdit(LevelRow::Name)->setText(longText);
         {

@@ -1,4 +1,4 @@
-#include "editor/dscpanel.h"
+#include "editor/descriptionpanel.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-DscPanel::DscPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (DSC)"), parent)
+DescriptionPanel::DescriptionPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (DSC)"), parent)
 {
     setObjectName(QStringLiteral("descriptionPanel"));
     auto *layout = new QVBoxLayout(this);
@@ -28,7 +28,7 @@ DscPanel::DscPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (DSC)
     m_fillTimer = new QTimer(this);
     m_fillTimer->setSingleShot(true);
     m_fillTimer->setInterval(0);
-    connect(m_fillTimer, &QTimer::timeout, this, &DscPanel::fillNextChunk);
+    connect(m_fillTimer, &QTimer::timeout, this, &DescriptionPanel::fillNextChunk);
 }
 
 namespace {
@@ -113,7 +113,7 @@ QString displayed(const QString &text, QList<qsizetype> &softBreaks)
 }
 } // namespace
 
-void DscPanel::addSoftBreaks(qsizetype end)
+void DescriptionPanel::addSoftBreaks(qsizetype end)
 {
     QTextDocument *document = textEdit->document();
     // Inside an edit block a cursor does not lay out its paragraph to learn its place on screen.
@@ -132,7 +132,7 @@ void DscPanel::addSoftBreaks(qsizetype end)
     editBlock.endEditBlock();
 }
 
-void DscPanel::fillNextChunk()
+void DescriptionPanel::fillNextChunk()
 {
     if (m_pending.isEmpty())
         return;
@@ -156,14 +156,14 @@ void DscPanel::fillNextChunk()
     m_filling = false;
 }
 
-void DscPanel::completeFill()
+void DescriptionPanel::completeFill()
 {
     m_fillTimer->stop();
     while (isFilling())
         fillNextChunk();
 }
 
-QString DscPanel::text()
+QString DescriptionPanel::text()
 {
     completeFill();
     std::vector<qsizetype> soft;
@@ -196,13 +196,13 @@ QString DscPanel::text()
     return text;
 }
 
-bool DscPanel::isUnedited()
+bool DescriptionPanel::isUnedited()
 {
     completeFill();
     return !textEdit->document()->isModified();
 }
 
-void DscPanel::setText(QString text)
+void DescriptionPanel::setText(QString text)
 {
     m_fillTimer->stop();
     m_pending.clear();

@@ -19,12 +19,12 @@ class QTimer;
 // a megabyte. Each soft break is held by a pair of cursors around it that the text document keeps
 // up to date through edits; once an edit removes the break, the pair no longer spans one
 // paragraph separator and the break is gone for good.
-class DscPanel : public QGroupBox
+class DescriptionPanel : public QGroupBox
 {
     Q_OBJECT
 
 public:
-    explicit DscPanel(QWidget *parent = nullptr);
+    explicit DescriptionPanel(QWidget *parent = nullptr);
 
     // The whole description, each line break as "\n"; a text still being filled in is completed
     // first.
