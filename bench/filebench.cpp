@@ -5,6 +5,7 @@
 // after the open (open_peak_kb) and at the end (peak_kb)
 // (a description is saved once unedited, then after an edit at its start)
 #include "editor/descriptionpanel.h"
+#include "editor/documentcontroller.h"
 #include "editor/mainwindow.h"
 #include "ui/messagebox.h"
 
@@ -59,24 +60,24 @@ int main(int argc, char *argv[])
         app.processEvents();
         const double openMs = double(timer.nsecsElapsed()) / 1e6;
         // A long description is shown at once and filled in behind; save the whole of it.
-        while (form.document.Kind == QLatin1String("DSC") && form.descriptionPanel()->isFilling())
+        while (form.documents().document().kind == DocumentKind::Description && form.documents().descriptionPanel()->isFilling())
             app.processEvents();
         const double filledMs = double(timer.nsecsElapsed()) / 1e6;
         const long openPeakKb = peakKb();
         // A save with no edit writes the file as opened; after an edit the text is written anew.
         timer.restart();
-        if (form.saveCommand() != MainWindow::SaveOutcome::Saved) {
+        if (form.documents().save() != DocumentController::SaveOutcome::Saved) {
             std::fprintf(stderr, "filebench: the save failed\n");
             return 1;
         }
         const double saveMs = double(timer.nsecsElapsed()) / 1e6;
-        if (form.document.Kind == QLatin1String("DSC"))
-            QTextCursor(form.descriptionPanel()->textEdit->document()).insertText(QStringLiteral("Edited. "));
-        form.document.Dirty = true;
+        if (form.documents().document().kind == DocumentKind::Description)
+            QTextCursor(form.documents().descriptionPanel()->textEdit->document()).insertText(QStringLiteral("Edited. "));
+        form.documents().setModified(true);
         timer.restart();
-        const auto outcome = form.saveCommand();
+        const auto outcome = form.documents().save();
         const double editedSaveMs = double(timer.nsecsElapsed()) / 1e6;
-        if (outcome != MainWindow::SaveOutcome::Saved) {
+        if (outcome != DocumentController::SaveOutcome::Saved) {
             std::fprintf(stderr, "filebench: the save failed\n");
             return 1;
         }

@@ -14,12 +14,8 @@ struct AppError
         EmptyFile = 62,         // no first line to decide the NFO kind from
         FileAccess = 75,        // cannot open (a folder, no rights, invalid name)
         UnstorableValue = 380,  // a value the file format or its code page cannot hold
-        DialogCancelledNumber = 32755,
     };
 
     int number = 0;
     QString description;
-
-    static AppError cancelled() { return {DialogCancelledNumber, QStringLiteral("Cancel was selected.")}; }
-    bool isCancel() const { return number == DialogCancelledNumber; }
 };

@@ -1,5 +1,9 @@
 #include "editor/descriptionpanel.h"
 
+#include "core/codepage.h"
+#include "core/documentfile.h"
+#include "core/dsctext.h"
+
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -8,7 +12,7 @@
 
 #include <algorithm>
 
-DescriptionPanel::DescriptionPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (DSC)"), parent)
+DescriptionPanel::DescriptionPanel(QWidget *parent) : DocumentPanel(QStringLiteral("Properties (DSC)"), parent)
 {
     setObjectName(QStringLiteral("descriptionPanel"));
     auto *layout = new QVBoxLayout(this);
@@ -21,6 +25,7 @@ DescriptionPanel::DescriptionPanel(QWidget *parent) : QGroupBox(QStringLiteral("
     captionLabel->setBuddy(textEdit);
     layout->addWidget(captionLabel);
     layout->addWidget(textEdit, 1);
+    // The filling in of a long text is no change.
     connect(textEdit, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_filling)
             emit changed();
@@ -227,3 +232,31 @@ void DescriptionPanel::setText(QString text)
     m_filled = firstEnd;
     m_fillTimer->start();
 }
+
+void DescriptionPanel::showNewDocument()
+{
+    setText(QString());
+    m_openedFile.reset();
+}
+
+Nfo::ParseOutcome DescriptionPanel::readFile(const QByteArray &bytes)
+{
+    // A statement per step: each large intermediate text is freed before the next is made.
+    QString text = DscText::fromFile(DocumentFile::decode(bytes));
+    setText(std::move(text));
+    m_openedFile = bytes;
+    return {};
+}
+
+DocumentPanel::Output DescriptionPanel::output(const KeyLog &)
+{
+    if (m_openedFile && isUnedited()) {
+        const QByteArray bytes = *m_openedFile;
+        return {std::nullopt, [bytes] { return bytes; }};
+    }
+    QString fileText = DscText::toFile(text());
+    auto unstorable = DscText::checkStorable(fileText);
+    return {std::move(unstorable), [fileText = std::move(fileText)] { return CodePage::encode(fileText); }};
+}
+
+QWidget *DescriptionPanel::firstField() const { return textEdit; }

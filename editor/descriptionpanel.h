@@ -1,9 +1,11 @@
 #pragma once
 
-#include <QGroupBox>
+#include "editor/documentpanel.h"
+
 #include <QList>
 #include <QTextCursor>
 
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -19,12 +21,19 @@ class QTimer;
 // a megabyte. Each soft break is held by a pair of cursors around it that the text document keeps
 // up to date through edits; once an edit removes the break, the pair no longer spans one
 // paragraph separator and the break is gone for good.
-class DescriptionPanel : public QGroupBox
+class DescriptionPanel : public DocumentPanel
 {
     Q_OBJECT
 
 public:
     explicit DescriptionPanel(QWidget *parent = nullptr);
+
+    void showNewDocument() override;
+    // Keeps the file's bytes: saved unchanged while the text is not edited, whatever line ends
+    // the file has.
+    Nfo::ParseOutcome readFile(const QByteArray &bytes) override;
+    Output output(const KeyLog &logKey) override;
+    QWidget *firstField() const override;
 
     // The whole description, each line break as "\n"; a text still being filled in is completed
     // first.
@@ -37,10 +46,6 @@ public:
 
     QLabel *captionLabel = nullptr;
     QPlainTextEdit *textEdit = nullptr;
-
-signals:
-    // A change of the text by the user or the program (not the filling in of a long text).
-    void changed();
 
 private:
     struct SoftBreak
@@ -61,4 +66,5 @@ private:
     qsizetype m_nextSoftBreak = 0;
     std::vector<SoftBreak> m_softBreaks;
     QTimer *m_fillTimer = nullptr;
+    std::optional<QByteArray> m_openedFile;  // the bytes of the file as opened
 };

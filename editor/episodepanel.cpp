@@ -1,5 +1,7 @@
 #include "editor/episodepanel.h"
 
+#include "core/codepage.h"
+#include "core/documentfile.h"
 #include "ui/singlelineedit.h"
 
 #include <QCheckBox>
@@ -9,7 +11,7 @@
 #include <QPushButton>
 
 EpisodePanel::EpisodePanel(QWidget *parent)
-    : QGroupBox(QStringLiteral("Properties (Episode .NFO)"), parent)
+    : DocumentPanel(QStringLiteral("Properties (Episode .NFO)"), parent)
 {
     setObjectName(QStringLiteral("episodePanel"));
     auto *grid = new QGridLayout(this);
@@ -55,3 +57,23 @@ void EpisodePanel::setFields(const EpisodeFields &fields)
     m_nameEdit->setText(fields.name);
     m_thumbnailEdit->setText(fields.thumbnail);
 }
+
+void EpisodePanel::showNewDocument() { setFields({}); }
+
+Nfo::ParseOutcome EpisodePanel::readFile(const QByteArray &bytes)
+{
+    EpisodeFields read = fields();
+    const Nfo::ParseOutcome outcome = EpisodeNfo::parse(DocumentFile::decode(bytes), read);
+    setFields(read);
+    return outcome;
+}
+
+DocumentPanel::Output EpisodePanel::output(const KeyLog &logKey)
+{
+    const EpisodeFields values = fields();
+    return {EpisodeNfo::checkStorable(values), [values, logKey] {
+                return CodePage::encode(EpisodeNfo::generate(values, logKey) + DocumentFile::CRLF);
+            }};
+}
+
+QWidget *EpisodePanel::firstField() const { return m_nameEdit; }

@@ -1,18 +1,22 @@
 #pragma once
 
 #include "core/episodenfo.h"
-
-#include <QGroupBox>
+#include "editor/documentpanel.h"
 
 class QLineEdit;
 
 // The Episode panel "Properties (Episode .NFO)": Name and Thumbnail, both always written.
-class EpisodePanel : public QGroupBox
+class EpisodePanel : public DocumentPanel
 {
     Q_OBJECT
 
 public:
     explicit EpisodePanel(QWidget *parent = nullptr);
+
+    void showNewDocument() override;
+    Nfo::ParseOutcome readFile(const QByteArray &bytes) override;
+    Output output(const KeyLog &logKey) override;
+    QWidget *firstField() const override;
 
     EpisodeFields fields() const;
     void setFields(const EpisodeFields &fields);
@@ -21,7 +25,6 @@ public:
     QLineEdit *thumbnailEdit() const { return m_thumbnailEdit; }
 
 signals:
-    void changed();
     void browseRequested();
 
 private:

@@ -1,5 +1,7 @@
 #include "editor/levelpanel.h"
 
+#include "core/codepage.h"
+#include "core/documentfile.h"
 #include "ui/singlelineedit.h"
 
 #include <QButtonGroup>
@@ -69,7 +71,7 @@ QWidget *optionPair(QWidget *parent, const QString &name, std::array<QRadioButto
 
 } // namespace
 
-LevelPanel::LevelPanel(QWidget *parent) : QGroupBox(QStringLiteral("Properties (Level .NFO)"), parent)
+LevelPanel::LevelPanel(QWidget *parent) : DocumentPanel(QStringLiteral("Properties (Level .NFO)"), parent)
 {
     setObjectName(QStringLiteral("levelPanel"));
     auto *grid = new QGridLayout(this);
@@ -260,3 +262,30 @@ void LevelPanel::setFields(const LevelFields &f)
         }
     }
 }
+
+void LevelPanel::showNewDocument() { setFields(LevelFields::newDocument()); }
+
+void LevelPanel::prepareForFile()
+{
+    LevelFields fields = LevelFields::newDocument();
+    fields.included.fill(false);
+    setFields(fields);
+}
+
+Nfo::ParseOutcome LevelPanel::readFile(const QByteArray &bytes)
+{
+    LevelFields read = fields();
+    const Nfo::ParseOutcome outcome = LevelNfo::parse(DocumentFile::decode(bytes), read);
+    setFields(read);
+    return outcome;
+}
+
+DocumentPanel::Output LevelPanel::output(const KeyLog &logKey)
+{
+    const LevelFields values = fields();
+    return {LevelNfo::checkStorable(values), [values, logKey] {
+                return CodePage::encode(LevelNfo::generate(values, logKey) + DocumentFile::CRLF);
+            }};
+}
+
+QWidget *LevelPanel::firstField() const { return valueEdit(LevelRow::Name); }

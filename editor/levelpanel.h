@@ -1,8 +1,7 @@
 #pragma once
 
 #include "core/levelnfo.h"
-
-#include <QGroupBox>
+#include "editor/documentpanel.h"
 
 #include <array>
 
@@ -14,12 +13,19 @@ class QRadioButton;
 
 // The Level panel "Properties (Level .NFO)": fourteen rows of an Include box and the field's
 // value controls. Optional rows hide their value controls while excluded.
-class LevelPanel : public QGroupBox
+class LevelPanel : public DocumentPanel
 {
     Q_OBJECT
 
 public:
     explicit LevelPanel(QWidget *parent = nullptr);
+
+    void showNewDocument() override;
+    // The file includes the optional rows it names; the others stay excluded and hidden.
+    void prepareForFile() override;
+    Nfo::ParseOutcome readFile(const QByteArray &bytes) override;
+    Output output(const KeyLog &logKey) override;
+    QWidget *firstField() const override;
 
     LevelFields fields() const;
     // Shows the values; an optional row shows its value controls only while included.
@@ -32,8 +38,6 @@ public:
     QPushButton *browseButton(LevelRow row) const { return m_browseButtons[size_t(row)]; }
 
 signals:
-    // Any change of a value control or an Include box, by the user or by the program.
-    void changed();
     void browseRequested(LevelRow row);
 
 private:

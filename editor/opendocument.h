@@ -1,20 +1,14 @@
 #pragma once
 
-#include <QString>
+#include "editor/documenttypes.h"
 
-// The document kinds, as exact texts.
-namespace DocKind {
-inline const QString None = QStringLiteral("None");
-inline const QString DSC = QStringLiteral("DSC");
-inline const QString EpiNFO = QStringLiteral("EpiNFO");
-inline const QString LvlNFO = QStringLiteral("LvlNFO");
-} // namespace DocKind
+#include <QString>
 
 // The one document the main window holds.
 struct OpenDocument
 {
-    QString Kind = DocKind::None;
-    QString Path;       // the file Save writes; empty until saved or opened
-    QString FileTitle;  // file name without folder; "untitled.dsc" / "untitled.nfo" when new
-    bool Dirty = false;
+    DocumentKind kind = DocumentKind::None;
+    QString path;       // the file Save writes; empty until saved or opened
+    QString fileTitle;  // file name without folder; the kind's untitled name when new
+    bool modified = false;
 };

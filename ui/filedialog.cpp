@@ -58,11 +58,10 @@ std::optional<QString> showReal(QWidget *parent, const Request &request)
 
 } // namespace FileDialog
 
-bool FileDialogObject::run(QWidget *parent, FileDialog::Mode mode)
+std::optional<QString> RememberedFileDialog::run(QWidget *parent, FileDialog::Mode mode, const QString &title)
 {
-    const auto chosen = FileDialog::show(parent, {mode, Title, Filter, FileName});
-    if (!chosen)
-        return false;
-    FileName = *chosen;
-    return true;
+    const auto chosen = FileDialog::show(parent, {mode, title, m_filter, m_fileName});
+    if (chosen)
+        m_fileName = *chosen;
+    return chosen;
 }

@@ -38,19 +38,19 @@ QString defaultSuffix(const QString &filter);
 
 } // namespace FileDialog
 
-class FileDialogObject
+// A file dialog that offers the file chosen last as its starting name the next time it opens.
+class RememberedFileDialog
 {
 public:
-    FileDialogObject(QString filter) : Filter(std::move(filter)) {}
+    explicit RememberedFileDialog(QString filter) : m_filter(std::move(filter)) {}
 
-    // Shows the dialog; on success FileName holds the chosen path.
-    bool showOpen(QWidget *parent) { return run(parent, FileDialog::Mode::Open); }
-    bool showSave(QWidget *parent) { return run(parent, FileDialog::Mode::Save); }
+    // The chosen file's path, or nothing when cancelled.
+    std::optional<QString> run(QWidget *parent, FileDialog::Mode mode, const QString &title);
 
-    QString Title;
-    QString Filter;
-    QString FileName;
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString &fileName) { m_fileName = fileName; }
 
 private:
-    bool run(QWidget *parent, FileDialog::Mode mode);
+    QString m_filter;
+    QString m_fileName;
 };

@@ -7,19 +7,19 @@
 #include <QLabel>
 #include <QTimer>
 
-StatusReporter::StatusReporter(AppLog &log, QLabel *lblStatus, QLabel *imgStatus, QTimer *tipTimer,
+StatusReporter::StatusReporter(AppLog &log, QLabel *label, QLabel *picture, QTimer *tipTimer,
                          QWidget *owner)
-    : m_log(log), m_lblStatus(lblStatus), m_imgStatus(imgStatus), m_tipTimer(tipTimer), m_owner(owner)
+    : m_log(log), m_label(label), m_picture(picture), m_tipTimer(tipTimer), m_owner(owner)
 {
 }
 
 void StatusReporter::reportStatus(const QString &message, const QString &kind, bool alsoLog)
 {
-    m_lblStatus->setText(message);
-    m_lblStatus->setToolTip(message);
+    m_label->setText(message);
+    m_label->setToolTip(message);
     const QPixmap picture = StatusPictures::picture(kind);
     if (!picture.isNull()) {
-        m_imgStatus->setPixmap(picture);
+        m_picture->setPixmap(picture);
         m_shownKind = kind;
     }
     if (alsoLog)
@@ -32,10 +32,6 @@ void StatusReporter::writeLog(const QString &kind, const QString &message) { m_l
 
 void StatusReporter::reportUnexpectedError(const AppError &error)
 {
-    if (error.isCancel()) {
-        dialogCancelled = true;
-        return;
-    }
     MessageBox::show(m_owner, MessageBox::Icon::Critical, MessageBox::Buttons::Ok,
                      QStringLiteral("An error has occured! Error description : ") + error.description
                          + QStringLiteral("\r\n\r\nError Number :") + QString::number(error.number));

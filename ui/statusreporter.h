@@ -14,26 +14,23 @@ class QWidget;
 class StatusReporter
 {
 public:
-    StatusReporter(AppLog &log, QLabel *lblStatus, QLabel *imgStatus, QTimer *tipTimer, QWidget *owner);
+    StatusReporter(AppLog &log, QLabel *label, QLabel *picture, QTimer *tipTimer, QWidget *owner);
 
     // Shows the message and the kind's picture, logs it when asked, and restarts the tip countdown
     // so that the next tip comes one full interval after this report.
     void reportStatus(const QString &message, const QString &kind, bool alsoLog);
     void writeLog(const QString &kind, const QString &message);
 
-    // A cancelled file dialog only sets dialogCancelled; any other error is shown in a critical
-    // box and reported as an "Error" on the status row.
+    // Shows the error in a critical box and reports it as an "Error" on the status row.
     void reportUnexpectedError(const AppError &error);
-
-    bool dialogCancelled = false;
 
     // The exact kind whose picture the status row shows (empty before the first report).
     QString shownKind() const { return m_shownKind; }
 
 private:
     AppLog &m_log;
-    QLabel *m_lblStatus;
-    QLabel *m_imgStatus;
+    QLabel *m_label;
+    QLabel *m_picture;
     QTimer *m_tipTimer;
     QWidget *m_owner;
     QString m_shownKind;

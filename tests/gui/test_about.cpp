@@ -102,9 +102,9 @@ private slots:
                 about->okButton->click();
             }
         });
-        form.aboutAction->trigger();
+        control<QAction>(&form, "aboutAction")->trigger();
         QCOMPARE(shown, QString("About Brisquel"));
-        QCOMPARE(form.aboutAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F1));
+        QCOMPARE(control<QAction>(&form, "aboutAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F1));
     }
 
     void f1OpensTheHelpIndex_data()
@@ -132,12 +132,12 @@ private slots:
         const QString page = QDir::toNativeSeparators(folder.programFolder() + "/Help/index.htm");
         if (desktopOpens) {
             QCOMPARE(opened, QStringList{page});
-            QCOMPARE(form.statusLabel->text(), QString("Ready"));
+            QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), QString("Ready"));
         } else {
             const QString message = "Cannot open the help page '" + page + "': the desktop has no program to show it";
-            QCOMPARE(form.statusLabel->text(), message);
-            QCOMPARE(form.status.shownKind(), QString("Error"));
-            QVERIFY(readBytes(form.log.path()).endsWith("ERR : " + message.toUtf8() + "\r\n"));
+            QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), message);
+            QCOMPARE(form.status().shownKind(), QString("Error"));
+            QVERIFY(readBytes(form.log().path()).endsWith("ERR : " + message.toUtf8() + "\r\n"));
         }
     }
 

@@ -3,6 +3,7 @@
 
 #include "editor/descriptionpanel.h"
 #include "editor/episodepanel.h"
+#include "editor/documentcontroller.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "tests/support/testsupport.h"
@@ -20,7 +21,7 @@ namespace {
 QString saveAs(EditorWindow &e, const QString &name)
 {
     e.script.choose(e.file(name));
-    e.form.saveAsCommand();
+    e.docs.saveAs();
     e.script.takeBoxes();
     return e.file(name);
 }
@@ -34,13 +35,13 @@ private slots:
     void newEpisodeSavesItsThreeLines()
     {
         EditorWindow e;
-        e.form.newCommand("EpiNFO");
+        e.docs.newDocument(DocumentKind::EpisodeNfo);
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Episode NFO)"));
-        QCOMPARE(e.form.statusLabel->text(), QString("New Episode NFO Document opened"));
-        e.form.episodePanel()->nameEdit()->setText("My Episode");
-        QVERIFY(e.form.document.Dirty);
+        QCOMPARE(e.statusText(), QString("New Episode NFO Document opened"));
+        e.docs.episodePanel()->nameEdit()->setText("My Episode");
+        QVERIFY(e.docs.document().modified);
         e.script.choose(e.file("ep.nfo"));
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         QCOMPARE(e.script.takeFileDialogs().value(0).title, QString("Save .nfo (Episode) file As..."));
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'ep.nfo' was saved."});
         QCOMPARE(readBytes(e.file("ep.nfo")), QByteArray("EPISODE\r\nNAME=\"My Episode\"\r\nTHUMBNAIL=\"\"\r\n"));
@@ -52,36 +53,36 @@ private slots:
     void openNfoDialogDecidesByFirstLine_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<DocumentKind>("kind");
         QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("companion episode") << readBytes(testData("new_episode.nfo")) << "EpiNFO" << QStringList();
-        QTest::newRow("companion level") << readBytes(testData("new_level.nfo")) << "LvlNFO" << QStringList();
+        QTest::newRow("companion episode") << readBytes(testData("new_episode.nfo")) << DocumentKind::EpisodeNfo << QStringList();
+        QTest::newRow("companion level") << readBytes(testData("new_level.nfo")) << DocumentKind::LevelNfo << QStringList();
         QTest::newRow("lower-case episode word")
-            << QByteArray(" episode \r\nNAME=\"n\"\r\n") << "EpiNFO"
+            << QByteArray(" episode \r\nNAME=\"n\"\r\n") << DocumentKind::EpisodeNfo
             << QStringList{"Found an invaild line in the file, ' episode ', ignoring line..."};
-        QTest::newRow("anything else is a level") << QByteArray("HELLO\r\n") << "LvlNFO"
+        QTest::newRow("anything else is a level") << QByteArray("HELLO\r\n") << DocumentKind::LevelNfo
                                                   << QStringList{"Found an invaild line in the file, 'HELLO', ignoring line..."};
     }
 
     void openNfoDialogDecidesByFirstLine()
     {
         QFETCH(QByteArray, content);
-        QFETCH(QString, kind);
+        QFETCH(DocumentKind, kind);
         QFETCH(QStringList, boxes);
         EditorWindow e;
         const QString path = e.file("a.nfo");
         writeBytes(path, content);
         e.script.choose(path);
-        e.form.openNfoCommand();
+        e.docs.openNfo();
         const auto dialogs = e.script.takeFileDialogs();
         QCOMPARE(dialogs.value(0).title, QString("Open a .nfo (Episode/Level) file..."));
         QCOMPARE(dialogs.value(0).filter, QString("NFO (*.nfo)|*.nfo"));
         QCOMPARE(dialogs.value(0).mode, FileDialog::Mode::Open);
         QCOMPARE(e.script.takeBoxTexts(), boxes);
-        QCOMPARE(e.form.document.Kind, kind);
-        QCOMPARE(e.form.document.Path, path);
-        QVERIFY(!e.form.document.Dirty);
-        QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
+        QCOMPARE(e.docs.document().kind, kind);
+        QCOMPARE(e.docs.document().path, path);
+        QVERIFY(!e.docs.document().modified);
+        QCOMPARE(e.statusText(), "'" + path + "' loaded");
     }
 
     void openNfoDialogThatFindsNothingChangesNothing_data()
@@ -96,8 +97,8 @@ private slots:
     {
         QFETCH(int, situation);
         EditorWindow e;
-        e.form.newCommand("DSC");
-        e.form.descriptionPanel()->setText("mine");
+        e.docs.newDocument(DocumentKind::Description);
+        e.docs.descriptionPanel()->setText("mine");
         e.script.answer(MessageBox::Answer::No);
         if (situation == 0) {
             e.script.cancelFileDialog();
@@ -106,14 +107,14 @@ private slots:
                 writeBytes(e.file("empty.nfo"), {});
             e.script.choose(e.file(situation == 1 ? "missing.nfo" : "empty.nfo"));
         }
-        e.form.openNfoCommand();
+        e.docs.openNfo();
         QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.takeFirst(), QString("Save current opening file, 'untitled.dsc'?"));
         QCOMPARE(boxes.size(), situation == 2 ? 1 : 0);
         if (situation == 2)
             QVERIFY(boxes[0].endsWith("Error Number :62"));
-        QCOMPARE(e.form.document.Kind, QString("DSC"));
-        QCOMPARE(e.form.descriptionPanel()->text(), QString("mine"));
+        QCOMPARE(e.docs.document().kind, DocumentKind::Description);
+        QCOMPARE(e.docs.descriptionPanel()->text(), QString("mine"));
     }
 
     void episodeFileRoundTripsAndWrongKindIsReported()
@@ -122,34 +123,36 @@ private slots:
         const QString path = e.file("ep.nfo");
         const QByteArray content = "EPISODE\r\nNAME=\"a=b\"\r\nTHUMBNAIL=\"T\\x.tex\"\r\n";
         writeBytes(path, content);
-        e.form.loadEpisode(path, e.form.document);
-        QCOMPARE(e.form.episodePanel()->nameEdit()->text(), QString("a=b"));
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        e.script.choose(path);
+        e.docs.openNfo();
+        QCOMPARE(e.docs.episodePanel()->nameEdit()->text(), QString("a=b"));
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), content);
 
         writeBytes(path, "EPISODE\r\nLEVEL\r\nNAME=\"n\"\r\nTHUMBNAIL\r\n");
-        e.form.loadEpisode(path, e.form.document);
+        e.script.choose(path);
+        e.docs.openNfo();
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(boxes[0], QString("Error : This is not a episode NFO!\r\n\r\nWarning - Don't know how to handle this error"));
         QVERIFY(boxes[1].endsWith("Error Number :9"));
-        QCOMPARE(e.form.episodePanel()->nameEdit()->text(), QString("n"));
-        QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
+        QCOMPARE(e.docs.episodePanel()->nameEdit()->text(), QString("n"));
+        QCOMPARE(e.statusText(), "'" + path + "' loaded");
     }
 
     void commandLineRoutes_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<DocumentKind>("kind");
         QTest::addColumn<QString>("title");
-        QTest::newRow("dsc") << "notes.dsc" << QByteArray("text\r\n") << "DSC" << "Brisquel - notes.dsc";
-        QTest::newRow("DSC without a dot") << "notesDSC" << QByteArray("text\r\n") << "DSC" << "Brisquel - notesDSC";
-        QTest::newRow("lower-case level with blanks") << "l.nfo" << QByteArray("  level 2\r\n") << "LvlNFO"
+        QTest::newRow("dsc") << "notes.dsc" << QByteArray("text\r\n") << DocumentKind::Description << "Brisquel - notes.dsc";
+        QTest::newRow("DSC without a dot") << "notesDSC" << QByteArray("text\r\n") << DocumentKind::Description << "Brisquel - notesDSC";
+        QTest::newRow("lower-case level with blanks") << "l.nfo" << QByteArray("  level 2\r\n") << DocumentKind::LevelNfo
                                                       << "Brisquel - l.nfo (Level NFO)";
-        QTest::newRow("episode") << "e.nfo" << QByteArray("EPISODE\r\n") << "EpiNFO" << "Brisquel - e.nfo (Episode NFO)";
-        QTest::newRow("anything else is an episode") << "x.nfo" << QByteArray("NAME=\"n\"\r\n") << "EpiNFO"
+        QTest::newRow("episode") << "e.nfo" << QByteArray("EPISODE\r\n") << DocumentKind::EpisodeNfo << "Brisquel - e.nfo (Episode NFO)";
+        QTest::newRow("anything else is an episode") << "x.nfo" << QByteArray("NAME=\"n\"\r\n") << DocumentKind::EpisodeNfo
                                                      << "Brisquel - x.nfo (Episode NFO)";
     }
 
@@ -157,15 +160,15 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
-        QFETCH(QString, kind);
+        QFETCH(DocumentKind, kind);
         QFETCH(QString, title);
         TestFolder files;
         writeBytes(files.path(name), content);
         EditorWindow e(files.path(name));
         e.script.takeBoxes();  // the readers' own messages are tested elsewhere
-        QCOMPARE(e.form.document.Kind, kind);
+        QCOMPARE(e.docs.document().kind, kind);
         QCOMPARE(e.form.windowTitle(), title);
-        QVERIFY(!e.form.document.Dirty);
+        QVERIFY(!e.docs.document().modified);
     }
 
     void descriptionRoundTrips_data()
@@ -203,21 +206,21 @@ private slots:
         const QString path = e.file("mod.dsc");
         writeBytes(path, file);
         e.script.choose(path);
-        e.form.openDscCommand();
+        e.docs.openDescription();
         QCOMPARE(e.script.takeFileDialogs().value(0).title, QString("Open a .dsc file..."));
         if (!shown.isNull())
-            QCOMPARE(e.form.descriptionPanel()->text(), shown);
+            QCOMPARE(e.docs.descriptionPanel()->text(), shown);
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - mod.dsc"));
-        QVERIFY(!e.form.document.Dirty);
+        QVERIFY(!e.docs.document().modified);
         // Saved without an edit: the file as it was.
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'mod.dsc' was saved."});
         QCOMPARE(readBytes(path), file);
         // Edited: CR LF for every line break, and no line added.
-        QPlainTextEdit *box = e.form.descriptionPanel()->textEdit;
+        QPlainTextEdit *box = e.docs.descriptionPanel()->textEdit;
         box->moveCursor(QTextCursor::Start);
         QTest::keyClicks(box, "X");
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), edited);
     }
@@ -225,8 +228,8 @@ private slots:
     void shiftEnterIsALineBreak()
     {
         EditorWindow e;
-        e.form.newCommand("DSC");
-        QPlainTextEdit *box = e.form.descriptionPanel()->textEdit;
+        e.docs.newDocument(DocumentKind::Description);
+        QPlainTextEdit *box = e.docs.descriptionPanel()->textEdit;
         QTest::keyClicks(box, "one");
         QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClicks(box, "two");
@@ -255,7 +258,7 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         EditorWindow e(path);
-        DescriptionPanel *panel = e.form.descriptionPanel();
+        DescriptionPanel *panel = e.docs.descriptionPanel();
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isFilling(), 20000);
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));  // it took minutes
         QTextDocument *document = panel->textEdit->document();
@@ -280,7 +283,7 @@ private slots:
         QTest::keyClicks(panel->textEdit, "Z");
         expected.insert(first, 'Z');
         QCOMPARE(panel->text(), expected);
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), expected.toLatin1().replace("\n", "\r\n") + "\r\n");
     }
@@ -288,12 +291,12 @@ private slots:
     void newDescriptionSaves()
     {
         EditorWindow e;
-        e.form.newCommand("DSC");
+        e.docs.newDocument(DocumentKind::Description);
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.dsc"));
-        QCOMPARE(e.form.statusLabel->text(), QString("New DSC Document opened"));
-        QVERIFY(!e.form.document.Dirty);
-        QTest::keyClicks(e.form.descriptionPanel()->textEdit, "x");
-        QVERIFY(e.form.document.Dirty);
+        QCOMPARE(e.statusText(), QString("New DSC Document opened"));
+        QVERIFY(!e.docs.document().modified);
+        QTest::keyClicks(e.docs.descriptionPanel()->textEdit, "x");
+        QVERIFY(e.docs.document().modified);
         const QString path = saveAs(e, "new.dsc");
         QCOMPARE(e.script.takeFileDialogs().value(0).filter, QString("DSC Description File (*.dsc)|*.dsc"));
         QCOMPARE(readBytes(path), QByteArray("x\r\n"));
@@ -310,22 +313,22 @@ private slots:
             content += "Line " + QByteArray::number(i) + " of a long description.\r\n";
         writeBytes(files.path("long.dsc"), content);
         EditorWindow e(files.path("long.dsc"));
-        DescriptionPanel *panel = e.form.descriptionPanel();
+        DescriptionPanel *panel = e.docs.descriptionPanel();
         QVERIFY(panel->isFilling());
         QVERIFY(panel->textEdit->isReadOnly());
         QVERIFY(panel->textEdit->toPlainText().startsWith("Line 0 of a long description.\nLine 1 "));
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isFilling(), 20000);
         QVERIFY(!panel->textEdit->isReadOnly());
         QVERIFY(!panel->textEdit->document()->isUndoAvailable());  // the filling in is not an edit
-        QVERIFY(!e.form.document.Dirty);
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QVERIFY(!e.docs.document().modified);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(files.path("long.dsc")), content);
 
         // Saving before the filling in is complete still writes the whole text.
         EditorWindow again(files.path("long.dsc"));
-        QVERIFY(again.form.descriptionPanel()->isFilling());
-        QCOMPARE(again.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QVERIFY(again.form.documents().descriptionPanel()->isFilling());
+        QCOMPARE(again.form.documents().save(), DocumentController::SaveOutcome::Saved);
         again.script.takeBoxes();
         QCOMPARE(readBytes(files.path("long.dsc")), content);
     }
@@ -348,22 +351,23 @@ private slots:
             QDir().mkpath(path);  // a folder: it exists but cannot be read as a file
         EditorWindow e(path);
         QCOMPARE(e.script.takeBoxTexts().size(), 1);
-        QCOMPARE(e.form.document.Kind, QString("DSC"));
-        QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.dsc"));
-        QCOMPARE(e.form.document.Path, keepsPath ? path : QString());
-        QCOMPARE(e.form.document.FileTitle, QString(keepsPath ? "notes.dsc" : "untitled.dsc"));
+        QCOMPARE(e.docs.document().kind, DocumentKind::Description);
+        // The title names the file Save writes.
+        QCOMPARE(e.form.windowTitle(), QString(keepsPath ? "Brisquel - notes.dsc" : "Brisquel - untitled.dsc"));
+        QCOMPARE(e.docs.document().path, keepsPath ? path : QString());
+        QCOMPARE(e.docs.document().fileTitle, QString(keepsPath ? "notes.dsc" : "untitled.dsc"));
     }
 
     void refusedDescriptionIsNotWritten()
     {
         EditorWindow e;
-        e.form.newCommand("DSC");
-        e.form.descriptionPanel()->setText(QString::fromUtf8("Emoji \U0001F600"));
+        e.docs.newDocument(DocumentKind::Description);
+        e.docs.descriptionPanel()->setText(QString::fromUtf8("Emoji \U0001F600"));
         e.script.choose(e.file("emoji.dsc"));
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
         QVERIFY(e.script.takeBoxTexts().value(0).contains("The description contains the character"));
         QVERIFY(!QFile::exists(e.file("emoji.dsc")));
-        QVERIFY(e.form.document.Dirty);
+        QVERIFY(e.docs.document().modified);
     }
 };
 

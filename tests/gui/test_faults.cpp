@@ -4,6 +4,7 @@
 
 #include "editor/descriptionpanel.h"
 #include "editor/episodepanel.h"
+#include "editor/documentcontroller.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "core/commandline.h"
@@ -42,41 +43,41 @@ private slots:
 #ifdef Q_OS_UNIX
     void writeFailingPartWayKeepsTheOldFile_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("description") << "DSC";
-        QTest::newRow("level") << "LvlNFO";
+        QTest::addColumn<DocumentKind>("kind");
+        QTest::newRow("description") << DocumentKind::Description;
+        QTest::newRow("level") << DocumentKind::LevelNfo;
     }
 
     void writeFailingPartWayKeepsTheOldFile()
     {
-        QFETCH(QString, kind);
+        QFETCH(DocumentKind, kind);
         EditorWindow e;
         QDir().mkpath(e.file("mod"));
-        const QString path = e.file(kind == "DSC" ? "mod/a.dsc" : "mod/a.nfo");
-        e.form.newCommand(kind);
+        const QString path = e.file(kind == DocumentKind::Description ? "mod/a.dsc" : "mod/a.nfo");
+        e.docs.newDocument(kind);
         e.script.choose(path);
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         const QByteArray before = readBytes(path);
 
         const QString longText(5000, QLatin1Char('x'));
-        if (kind == "DSC")
-            e.form.descriptionPanel()->setText(longText);
+        if (kind == DocumentKind::Description)
+            e.docs.descriptionPanel()->setText(longText);
         else
-            e.form.levelPanel()->valueEdit(LevelRow::Name)->setText(longText);
+            e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText(longText);
         {
             FileSizeLimit limit(1024);
-            QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+            QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
         }
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains("Cannot write '" + path + "': the file is too large"), qPrintable(boxes[0]));
         QCOMPARE(readBytes(path), before);
-        QVERIFY(e.form.document.Dirty);
+        QVERIFY(e.docs.document().modified);
         QCOMPARE(filesIn(e.file("mod")), QStringList{QFileInfo(path).fileName()});  // no half-written leftovers
 
         // Once there is room again, the same Save works.
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         QVERIFY(readBytes(path).contains(longText.toLatin1()));
     }
@@ -97,17 +98,17 @@ private slots:
         EditorWindow e;
         writeBytes(e.file("plain-file"), "untouched");
         QDir().mkpath(e.file("a-folder"));
-        e.form.newCommand("EpiNFO");
+        e.docs.newDocument(DocumentKind::EpisodeNfo);
         e.script.choose(e.file(target));
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains(message.arg(e.file(target))), qPrintable(boxes[0]));
         QCOMPARE(readBytes(e.file("plain-file")), QByteArray("untouched"));
-        QCOMPARE(e.form.status.shownKind(), QString("Error"));
+        QCOMPARE(e.form.status().shownKind(), QString("Error"));
         // The name that could not be written is not the document's: Save asks again.
-        QCOMPARE(e.form.document.Path, QString());
-        QCOMPARE(e.form.document.FileTitle, QString("untitled.nfo"));
+        QCOMPARE(e.docs.document().path, QString());
+        QCOMPARE(e.docs.document().fileTitle, QString("untitled.nfo"));
     }
 
     void failedSaveAsKeepsTheDocumentWhereItWas()
@@ -116,15 +117,15 @@ private slots:
         const QString original = e.file("a.nfo");
         writeBytes(original, "EPISODE\r\nNAME=\"a\"\r\nTHUMBNAIL=\"\"\r\n");
         e.script.choose(original);
-        e.form.openNfoCommand();
-        e.form.episodePanel()->nameEdit()->setText("edited");
+        e.docs.openNfo();
+        e.docs.episodePanel()->nameEdit()->setText("edited");
         e.script.choose(e.file("no-such-folder/b.nfo"));
-        QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::Failed);
+        QCOMPARE(e.docs.saveAs(), DocumentController::SaveOutcome::Failed);
         QCOMPARE(e.script.takeBoxTexts().size(), 1);
-        QCOMPARE(e.form.document.Path, original);
-        QCOMPARE(e.form.document.FileTitle, QString("a.nfo"));
+        QCOMPARE(e.docs.document().path, original);
+        QCOMPARE(e.docs.document().fileTitle, QString("a.nfo"));
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - a.nfo (Episode NFO)"));
-        QVERIFY(e.form.document.Dirty);
+        QVERIFY(e.docs.document().modified);
         e.script.answer(MessageBox::Answer::Yes);
         e.form.close();  // the prompt names the document, and its save writes a.nfo
         QCOMPARE(e.script.takeBoxTexts(), (QStringList{"Save current opening file, 'a.nfo'?", "File 'a.nfo' was saved."}));
@@ -158,32 +159,32 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains(message), qPrintable(boxes[0]));
         QVERIFY(boxes[0].endsWith("Error Number :" + QString::number(number)));
-        QCOMPARE(e.form.document.Kind, QString("None"));
+        QCOMPARE(e.docs.document().kind, DocumentKind::None);
     }
 #endif
 
     void oddFiles_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<DocumentKind>("kind");
         QTest::addColumn<int>("boxes");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("dialogKind");  // the Open NFO dialog's decision where it differs
-        QTest::newRow("LF-only level reads its values") << QByteArray("LEVEL\nNAME=\"n\"\n") << "LvlNFO" << 0 << "n" << "";
-        QTest::newRow("LF-only episode") << QByteArray("EPISODE\nNAME=\"n\"\n") << "EpiNFO" << 0 << "n" << "";
-        QTest::newRow("CR-only episode is one invalid line") << QByteArray("EPISODE\rNAME=\"n\"\r") << "EpiNFO" << 1 << "" << "LvlNFO";
-        QTest::newRow("UTF-8 byte-order mark before LEVEL") << QByteArray("\xEF\xBB\xBFLEVEL\r\nNAME=\"n\"\r\n") << "LvlNFO" << 0 << "n" << "";
+        QTest::addColumn<DocumentKind>("dialogKind");  // the Open NFO dialog's decision where it differs
+        QTest::newRow("LF-only level reads its values") << QByteArray("LEVEL\nNAME=\"n\"\n") << DocumentKind::LevelNfo << 0 << "n" << DocumentKind::None;
+        QTest::newRow("LF-only episode") << QByteArray("EPISODE\nNAME=\"n\"\n") << DocumentKind::EpisodeNfo << 0 << "n" << DocumentKind::None;
+        QTest::newRow("CR-only episode is one invalid line") << QByteArray("EPISODE\rNAME=\"n\"\r") << DocumentKind::EpisodeNfo << 1 << "" << DocumentKind::LevelNfo;
+        QTest::newRow("UTF-8 byte-order mark before LEVEL") << QByteArray("\xEF\xBB\xBFLEVEL\r\nNAME=\"n\"\r\n") << DocumentKind::LevelNfo << 0 << "n" << DocumentKind::None;
         QTest::newRow("binary with NUL bytes") << QByteArray("LEVEL\r\n\0\x01\xff=\"x\"\r\nNAME=\"a\0b\"\r\n", 27)
-                                               << "LvlNFO" << 1 << QString::fromLatin1("a\0b", 3) << "";
+                                               << DocumentKind::LevelNfo << 1 << QString::fromLatin1("a\0b", 3) << DocumentKind::None;
     }
 
     void oddFiles()
     {
         QFETCH(QByteArray, content);
-        QFETCH(QString, kind);
+        QFETCH(DocumentKind, kind);
         QFETCH(int, boxes);
         QFETCH(QString, name);
-        QFETCH(QString, dialogKind);
+        QFETCH(DocumentKind, dialogKind);
         TestFolder files;
         writeBytes(files.path("odd.nfo"), content);
         // Both routes: the command line, and the Open NFO dialog with its own kind decision.
@@ -191,16 +192,16 @@ private slots:
             EditorWindow e(viaDialog ? QString() : files.path("odd.nfo"));
             if (viaDialog) {
                 e.script.choose(files.path("odd.nfo"));
-                e.form.openNfoCommand();
-                if (!dialogKind.isEmpty())
+                e.docs.openNfo();
+                if (dialogKind != DocumentKind::None)
                     kind = dialogKind;
             }
             QCOMPARE(e.script.takeBoxes().size(), boxes);
-            QCOMPARE(e.form.document.Kind, kind);
-            QCOMPARE(kind == "LvlNFO" ? e.form.levelPanel()->valueEdit(LevelRow::Name)->text()
-                                      : e.form.episodePanel()->nameEdit()->text(),
+            QCOMPARE(e.docs.document().kind, kind);
+            QCOMPARE(kind == DocumentKind::LevelNfo ? e.docs.levelPanel()->valueEdit(LevelRow::Name)->text()
+                                      : e.docs.episodePanel()->nameEdit()->text(),
                      name);
-            QCOMPARE(e.form.statusLabel->text(), "'" + files.path("odd.nfo") + "' loaded");
+            QCOMPARE(e.statusText(), "'" + files.path("odd.nfo") + "' loaded");
         }
     }
 
@@ -245,7 +246,7 @@ private slots:
         TestFolder files;
         writeBytes(files.path("long.nfo"), content);
         EditorWindow e(files.path("long.nfo"));
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(files.path("long.nfo")), content);
     }
@@ -257,7 +258,7 @@ private slots:
         const QByteArray content(raw, sizeof raw - 1);
         writeBytes(files.path("zero-bytes.dsc"), content);
         EditorWindow e(files.path("zero-bytes.dsc"));
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(files.path("zero-bytes.dsc")), content);
     }
@@ -270,8 +271,8 @@ private slots:
         const QByteArray content = line.repeated(1024 * 1024 / line.size());
         writeBytes(files.path("big.dsc"), content);
         EditorWindow e(files.path("big.dsc"));
-        QCOMPARE(e.form.document.Kind, QString("DSC"));
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.document().kind, DocumentKind::Description);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         QVERIFY(readBytes(files.path("big.dsc")) == content);
     }
@@ -284,8 +285,8 @@ private slots:
         writeBytes(files.path("long.nfo"), content);
         EditorWindow e(files.path("long.nfo"));
         QVERIFY(e.script.takeBoxes().isEmpty());
-        QCOMPARE(e.form.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Last"));
-        QCOMPARE(e.form.levelPanel()->valueEdit(LevelRow::ModelName)->text(), QString("Ship"));
+        QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Last"));
+        QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::ModelName)->text(), QString("Ship"));
     }
 
     void logElsewhereWhenTheProgramFolderHasNoPlace_data()
@@ -315,12 +316,12 @@ private slots:
             QDir().mkpath(program + "/AppLog.log");
         }
         EditorWindow e({}, program);
-        QCOMPARE(e.form.statusLabel->text(), QString("Ready"));
-        QVERIFY(!e.form.log.path().startsWith(program));
-        QVERIFY(readBytes(e.form.log.path()).endsWith("INF : Ready\r\n"));
-        e.form.newCommand("DSC");
+        QCOMPARE(e.statusText(), QString("Ready"));
+        QVERIFY(!e.form.log().path().startsWith(program));
+        QVERIFY(readBytes(e.form.log().path()).endsWith("INF : Ready\r\n"));
+        e.docs.newDocument(DocumentKind::Description);
         e.script.choose(e.file("works.dsc"));
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
     }
 
@@ -355,11 +356,11 @@ private slots:
         MainWindow form(folder.programFolder());
         form.load({});
         const QStringList boxes = script.takeBoxTexts();
-        QCOMPARE(form.tips.timer.interval(), 10000);
-        QCOMPARE(form.statusLabel->text(), status.arg(store));
+        QCOMPARE(form.tips().timer.interval(), 10000);
+        QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), status.arg(store));
         if (damage == 1) {
             QVERIFY(boxes.last().startsWith("An error has occured! Error description : " + status.arg(store)));
-            QVERIFY(readBytes(form.log.path()).contains("ERR : " + status.arg(store).toUtf8()));
+            QVERIFY(readBytes(form.log().path()).contains("ERR : " + status.arg(store).toUtf8()));
         }
     }
 
@@ -423,7 +424,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains("is not valid in this system's encoding of file names"), qPrintable(boxes[0]));
         QVERIFY(boxes[0].endsWith("Error Number :52"));
-        QCOMPARE(e.form.document.Kind, QString("None"));  // so no Save can make a second file
+        QCOMPARE(e.docs.document().kind, DocumentKind::None);  // so no Save can make a second file
     }
 
     void homeFromTheUserDatabase()

@@ -2,6 +2,7 @@
 
 #include "companion/fennickwindow.h"
 #include "companion/newfile.h"
+#include "editor/documentcontroller.h"
 #include "editor/mainwindow.h"
 #include "tests/support/testsupport.h"
 
@@ -99,16 +100,16 @@ private slots:
     {
         QTest::addColumn<bool>("episode");
         QTest::addColumn<int>("size");
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("level") << false << 81 << "LvlNFO";
-        QTest::newRow("episode") << true << 34 << "EpiNFO";
+        QTest::addColumn<DocumentKind>("kind");
+        QTest::newRow("level") << false << 81 << DocumentKind::LevelNfo;
+        QTest::newRow("episode") << true << 34 << DocumentKind::EpisodeNfo;
     }
 
     void writesTheChosenTemplate()
     {
         QFETCH(bool, episode);
         QFETCH(int, size);
-        QFETCH(QString, kind);
+        QFETCH(DocumentKind, kind);
         TestFolder folder;
         FennickMessages messages;
         FennickWindow window(folder.path("New.nfo"));
@@ -127,8 +128,8 @@ private slots:
         DialogScript script;
         MainWindow editor(folder.programFolder());
         editor.load(folder.path("New.nfo"));
-        QCOMPARE(editor.document.Kind, kind);
-        QVERIFY(!editor.document.Dirty);
+        QCOMPARE(editor.documents().document().kind, kind);
+        QVERIFY(!editor.documents().document().modified);
     }
 
     void cancelCreatesNothing_data()

@@ -1,6 +1,7 @@
 // The editor window with Level NFO documents: start-up, New, Save, Save As, the save prompt, the
 // shutdown, the command-line open, and the mends around failed saves and opens.
 
+#include "editor/documentcontroller.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "tests/support/testsupport.h"
@@ -46,9 +47,9 @@ private slots:
         EditorWindow e;
         QCOMPARE(e.form.windowTitle(), QString("Brisquel"));
         QVERIFY(!anyPanelVisible(e.form));
-        QCOMPARE(e.form.statusLabel->text(), QString("Ready"));
-        QCOMPARE(e.form.status.shownKind(), QString("Info"));
-        QCOMPARE(e.form.document.Kind, QString("None"));
+        QCOMPARE(e.statusText(), QString("Ready"));
+        QCOMPARE(e.form.status().shownKind(), QString("Info"));
+        QCOMPARE(e.docs.document().kind, DocumentKind::None);
 
         const QStringList lines = e.logLines();
         QCOMPARE(lines.value(0), QString());
@@ -59,8 +60,8 @@ private slots:
         QCOMPARE(lines.size(), 5);  // and the piece after the last CR LF
 
         // Nothing to save yet.
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::NotAllowed);
-        QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::NotAllowed);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::NotAllowed);
+        QCOMPARE(e.docs.saveAs(), DocumentController::SaveOutcome::NotAllowed);
         const auto boxes = e.script.takeBoxes();
         QCOMPARE(boxes.size(), 2);
         for (const auto &box : boxes) {
@@ -68,7 +69,7 @@ private slots:
             QCOMPARE(box.icon, MessageBox::Icon::Critical);
             QCOMPARE(box.caption, QString("Brisquel"));
         }
-        QCOMPARE(e.form.statusLabel->text(), QString("Ready"));
+        QCOMPARE(e.statusText(), QString("Ready"));
     }
 
     void ignoredCommandLines_data()
@@ -82,22 +83,22 @@ private slots:
     {
         QFETCH(QString, commandLine);
         EditorWindow e(commandLine);
-        QCOMPARE(e.form.document.Kind, QString("None"));
+        QCOMPARE(e.docs.document().kind, DocumentKind::None);
         QCOMPARE(e.logLines().value(4), QString());
     }
 
     void newLevelThenSaveWritesTheNewDocument()
     {
         EditorWindow e;
-        e.form.newCommand("LvlNFO");
+        e.docs.newDocument(DocumentKind::LevelNfo);
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Level NFO)"));
-        QVERIFY(e.form.levelPanel()->isVisibleTo(&e.form));
-        QVERIFY(!e.form.document.Dirty);
-        QCOMPARE(e.form.statusLabel->text(), QString("New Level NFO Docuemnt opened"));
+        QVERIFY(e.docs.levelPanel()->isVisibleTo(&e.form));
+        QVERIFY(!e.docs.document().modified);
+        QCOMPARE(e.statusText(), QString("New Level NFO Docuemnt opened"));
 
         const QString path = e.file("new.nfo");
         e.script.choose(path);
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         const auto dialogs = e.script.takeFileDialogs();
         QCOMPARE(dialogs.size(), 1);
         QCOMPARE(dialogs[0].title, QString("Save .nfo (Level) file As..."));
@@ -109,9 +110,9 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QString("File 'new.nfo' was saved."));
         QCOMPARE(boxes[0].icon, MessageBox::Icon::Information);
-        QCOMPARE(e.form.statusLabel->text(), "Successfully saved '" + path + "'");
+        QCOMPARE(e.statusText(), "Successfully saved '" + path + "'");
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - new.nfo (Level NFO)"));
-        QVERIFY(!e.form.document.Dirty);
+        QVERIFY(!e.docs.document().modified);
 
         const QStringList log = e.logLines();
         const qsizetype generating = log.indexOf("INF : Generating file...");
@@ -120,9 +121,9 @@ private slots:
         QCOMPARE(log.at(log.size() - 2), "INF : Successfully saved '" + path + "'");
 
         // Save again: no dialog, the remembered path.
-        e.form.levelPanel()->valueEdit(LevelRow::Name)->setText("Again");
-        QVERIFY(e.form.document.Dirty);
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText("Again");
+        QVERIFY(e.docs.document().modified);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         QCOMPARE(e.script.takeFileDialogs().size(), 0);
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'new.nfo' was saved."});
         QVERIFY(readBytes(path).contains("NAME=\"Again\""));
@@ -131,21 +132,20 @@ private slots:
     void saveAsOffersTheLastNameAndCancelChangesNothing()
     {
         EditorWindow e;
-        e.form.newCommand("LvlNFO");
+        e.docs.newDocument(DocumentKind::LevelNfo);
         e.script.choose(e.file("one.nfo"));
-        e.form.saveAsCommand();
+        e.docs.saveAs();
         e.script.takeBoxes();
         QCOMPARE(e.script.takeFileDialogs().value(0).fileName, QString());
-        control<QLineEdit>(e.form.levelPanel(), "etaHoursEdit")->setText("12");
-        QVERIFY(e.form.document.Dirty);
+        control<QLineEdit>(e.docs.levelPanel(), "etaHoursEdit")->setText("12");
+        QVERIFY(e.docs.document().modified);
 
         e.script.cancelFileDialog();
-        QCOMPARE(e.form.saveAsCommand(), MainWindow::SaveOutcome::Cancelled);
+        QCOMPARE(e.docs.saveAs(), DocumentController::SaveOutcome::Cancelled);
         QCOMPARE(e.script.takeFileDialogs().value(0).fileName, e.file("one.nfo"));
-        QVERIFY(e.form.document.Dirty);
-        QCOMPARE(e.form.document.Path, e.file("one.nfo"));
-        QCOMPARE(e.form.statusLabel->text(), "Successfully saved '" + e.file("one.nfo") + "'");
-        QVERIFY(e.form.status.dialogCancelled);
+        QVERIFY(e.docs.document().modified);
+        QCOMPARE(e.docs.document().path, e.file("one.nfo"));
+        QCOMPARE(e.statusText(), "Successfully saved '" + e.file("one.nfo") + "'");
     }
 
     void savePromptOnNew_data()
@@ -167,8 +167,8 @@ private slots:
         QFETCH(bool, replaced);
         QFETCH(bool, written);
         EditorWindow e;
-        e.form.newCommand("LvlNFO");
-        e.form.levelPanel()->valueEdit(LevelRow::Name)->setText("Unsaved");
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText("Unsaved");
         e.script.answer(Answer(answer));
         if (answer == int(Answer::Yes)) {
             if (cancelSaveAs)
@@ -176,14 +176,14 @@ private slots:
             else
                 e.script.choose(e.file("kept.nfo"));
         }
-        e.form.newCommand("DSC");
+        e.docs.newDocument(DocumentKind::Description);
         QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.value(0), QString("Save current opening file, 'untitled.nfo'?"));
-        QCOMPARE(e.form.document.Kind, QString(replaced ? "DSC" : "LvlNFO"));
-        QCOMPARE(e.form.document.Dirty, !replaced);
+        QCOMPARE(e.docs.document().kind, replaced ? DocumentKind::Description : DocumentKind::LevelNfo);
+        QCOMPARE(e.docs.document().modified, !replaced);
         QCOMPARE(QFile::exists(e.file("kept.nfo")), written);
         if (!replaced)
-            QCOMPARE(e.form.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Unsaved"));
+            QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Unsaved"));
     }
 
     void closing_data()
@@ -207,14 +207,14 @@ private slots:
         QFETCH(bool, closed);
         EditorWindow e;
         e.form.show();
-        e.form.newCommand("LvlNFO");
+        e.docs.newDocument(DocumentKind::LevelNfo);
         if (dirty)
-            control<QCheckBox>(e.form.levelPanel(), "coopBox")->setChecked(true);
+            control<QCheckBox>(e.docs.levelPanel(), "coopBox")->setChecked(true);
         if (answer >= 0)
             e.script.answer(Answer(answer));
         if (answer == int(Answer::Yes))
             cancelSaveAs ? e.script.cancelFileDialog() : e.script.choose(e.file("exit.nfo"));
-        e.form.exitAction->trigger();
+        control<QAction>(&e.form, "exitAction")->trigger();
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.isEmpty(), !dirty);
         QCOMPARE(e.form.isVisible(), !closed);
@@ -233,10 +233,10 @@ private slots:
         const QString path = files.path("ruins.nfo");
         writeBytes(path, full);
         EditorWindow e(path);
-        LevelPanel *panel = e.form.levelPanel();
+        LevelPanel *panel = e.docs.levelPanel();
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - ruins.nfo (Level NFO)"));
-        QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
-        QVERIFY(!e.form.document.Dirty);
+        QCOMPARE(e.statusText(), "'" + path + "' loaded");
+        QVERIFY(!e.docs.document().modified);
         QCOMPARE(panel->valueEdit(LevelRow::Name)->text(), QString("Ruins"));
         QVERIFY(control<QRadioButton>(panel, "rotateNoOption")->isChecked());
         QVERIFY(control<QRadioButton>(panel, "lockedNoOption")->isChecked());
@@ -248,44 +248,44 @@ private slots:
         QVERIFY(control(panel, "rotateChoice")->isVisibleTo(panel));
         QCOMPARE(panel->includeBox(LevelRow::EpisodeMovie)->checkState(), Qt::Unchecked);
 
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), full);
         // Save As starts at the document: its folder, its name.
         e.script.cancelFileDialog();
-        e.form.saveAsCommand();
+        e.docs.saveAs();
         QCOMPARE(e.script.takeFileDialogs().value(0).fileName, path);
     }
 
     void keyboard_data()
     {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<DocumentKind>("kind");
         QTest::addColumn<QString>("field");  // the one that has the focus after New
         QTest::addColumn<QString>("typeInto");
-        QTest::newRow("Level: Name") << "LvlNFO" << "levelPanel/nameEdit" << "levelPanel/nameEdit";
-        QTest::newRow("Level: ETA") << "LvlNFO" << "levelPanel/nameEdit" << "levelPanel/etaMinutesEdit";
-        QTest::newRow("Episode: Name") << "EpiNFO" << "episodePanel/nameEdit" << "episodePanel/thumbnailEdit";
-        QTest::newRow("description") << "DSC" << "descriptionPanel/textEdit" << "descriptionPanel/textEdit";
+        QTest::newRow("Level: Name") << DocumentKind::LevelNfo << "levelPanel/nameEdit" << "levelPanel/nameEdit";
+        QTest::newRow("Level: ETA") << DocumentKind::LevelNfo << "levelPanel/nameEdit" << "levelPanel/etaMinutesEdit";
+        QTest::newRow("Episode: Name") << DocumentKind::EpisodeNfo << "episodePanel/nameEdit" << "episodePanel/thumbnailEdit";
+        QTest::newRow("description") << DocumentKind::Description << "descriptionPanel/textEdit" << "descriptionPanel/textEdit";
     }
 
     // Typing goes into the new document at once.
     void keyboard()
     {
-        QFETCH(QString, kind);
+        QFETCH(DocumentKind, kind);
         QFETCH(QString, field);
         QFETCH(QString, typeInto);
         EditorWindow e;
         e.form.show();
         QApplication::setActiveWindow(&e.form);
         QVERIFY(QTest::qWaitForWindowActive(&e.form));
-        e.form.newCommand(kind);
+        e.docs.newDocument(kind);
         QCOMPARE(QApplication::focusWidget(), control(&e.form, field));
         auto *box = control(&e.form, typeInto);
         box->setFocus();
         if (auto *edit = qobject_cast<QLineEdit *>(box))
             edit->selectAll();
         QTest::keyClicks(box, "1");
-        QVERIFY(e.form.document.Dirty);
+        QVERIFY(e.docs.document().modified);
     }
 
 #ifdef Q_OS_UNIX
@@ -316,7 +316,7 @@ private slots:
         const QString path = files.path("New.nfo");
         QFile::copy(testData("new_level.nfo"), path);
         EditorWindow e(path);
-        LevelPanel *panel = e.form.levelPanel();
+        LevelPanel *panel = e.docs.levelPanel();
         QVERIFY(control<QCheckBox>(panel, "singlePlayerBox")->isChecked());
         for (const LevelRowInfo &row : LevelNfo::rows()) {
             if (row.optional)
@@ -324,9 +324,9 @@ private slots:
         }
         QVERIFY(!control(panel, "rotateChoice")->isVisibleTo(panel));
         QVERIFY(control<QRadioButton>(panel, "rotateYesOption")->isChecked());
-        QVERIFY(!e.form.document.Dirty);
+        QVERIFY(!e.docs.document().modified);
         // Saved unchanged: the six lines, one CR LF after the last.
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Saved);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), readBytes(testData("new_level.nfo")).chopped(2));
     }
@@ -346,8 +346,8 @@ private slots:
         QVERIFY(boxes[2].text.startsWith("An error has occured! Error description : In '" + path + "', line 5"));
         QVERIFY(boxes[2].text.endsWith("\r\n\r\nError Number :9"));
         // The document still counts as loaded, with what was read before the bad line.
-        QCOMPARE(e.form.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Kept"));
-        QCOMPARE(e.form.statusLabel->text(), "'" + path + "' loaded");
+        QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Kept"));
+        QCOMPARE(e.statusText(), "'" + path + "' loaded");
         QVERIFY(e.logLines().filter(QRegularExpression("^ERR : In '.*', line 5")).size() == 1);
     }
 
@@ -371,72 +371,72 @@ private slots:
         const auto boxes = e.script.takeBoxes();
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes[0].text.endsWith("Error Number :" + QString::number(number)));
-        QCOMPARE(e.form.document.Kind, QString("None"));
-        QCOMPARE(e.form.status.shownKind(), QString("Error"));
+        QCOMPARE(e.docs.document().kind, DocumentKind::None);
+        QCOMPARE(e.form.status().shownKind(), QString("Error"));
         QVERIFY(!anyPanelVisible(e.form));
     }
 
     void failedWriteIsNotASave()
     {
         EditorWindow e;
-        e.form.newCommand("LvlNFO");
-        e.form.levelPanel()->valueEdit(LevelRow::Name)->setText("Work");
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText("Work");
         const QString path = e.file("no-such-folder/x.nfo");
         e.script.choose(path);
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes[0].startsWith("An error has occured! Error description : Cannot open '" + path + "' for writing"));
-        QVERIFY(e.form.document.Dirty);
-        QCOMPARE(e.form.status.shownKind(), QString("Error"));
+        QVERIFY(e.docs.document().modified);
+        QCOMPARE(e.form.status().shownKind(), QString("Error"));
 
         // The failed name is not kept: New's save asks for one again, and a cancel keeps the
         // unsaved document.
-        QCOMPARE(e.form.document.Path, QString());
+        QCOMPARE(e.docs.document().path, QString());
         e.script.answer(Answer::Yes);
         e.script.cancelFileDialog();
-        e.form.newCommand("LvlNFO");
+        e.docs.newDocument(DocumentKind::LevelNfo);
         QCOMPARE(e.script.takeBoxTexts().size(), 1);  // the prompt
         QCOMPARE(e.script.takeFileDialogs().size(), 2);
-        QCOMPARE(e.form.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Work"));
+        QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Work"));
     }
 
     void failedWriteKeepsTheOldFile()
     {
         EditorWindow e;
-        e.form.newCommand("LvlNFO");
+        e.docs.newDocument(DocumentKind::LevelNfo);
         const QString path = e.file("keep.nfo");
         e.script.choose(path);
-        e.form.saveCommand();
+        e.docs.save();
         e.script.takeBoxes();
         const QByteArray before = readBytes(path);
-        e.form.levelPanel()->valueEdit(LevelRow::Name)->setText(QString::fromUtf8("\u65e5\u672c"));
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+        e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText(QString::fromUtf8("\u65e5\u672c"));
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
         const QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].contains("The value of 'Name' contains the character"), qPrintable(boxes[0]));
         QVERIFY(boxes[0].endsWith("Error Number :380"));
         QCOMPARE(readBytes(path), before);
-        QVERIFY(e.form.document.Dirty);
+        QVERIFY(e.docs.document().modified);
 
-        e.form.levelPanel()->valueEdit(LevelRow::Name)->setText("a \"quoted\" name");
-        QCOMPARE(e.form.saveCommand(), MainWindow::SaveOutcome::Failed);
+        e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText("a \"quoted\" name");
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
         QVERIFY(e.script.takeBoxTexts().value(0).contains("The value of 'Name' contains a double quote"));
         QCOMPARE(readBytes(path), before);
     }
 
     void unreadableFileArmsNoSilentOverwrite()
     {
-        EditorWindow e;
-        const QString folderNamedLikeAFile = e.file("folder.nfo");
+        TestFolder files;
+        const QString folderNamedLikeAFile = files.path("folder.dsc");
         QDir().mkpath(folderNamedLikeAFile);
-        e.form.loadLevel(folderNamedLikeAFile, e.form.document);
+        EditorWindow e(folderNamedLikeAFile);
         QVERIFY(e.script.takeBoxTexts().value(0).contains("is a folder"));
-        QCOMPARE(e.form.document.Path, QString());
-        QCOMPARE(e.form.document.Kind, QString("LvlNFO"));
-        QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.nfo (Level NFO)"));
+        QCOMPARE(e.docs.document().path, QString());
+        QCOMPARE(e.docs.document().kind, DocumentKind::Description);
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - untitled.dsc"));
         e.script.cancelFileDialog();
-        e.form.saveCommand();
+        e.docs.save();
         QCOMPARE(e.script.takeFileDialogs().size(), 1);  // Save asks for a name
     }
 };

@@ -1,6 +1,7 @@
 // The Level and Episode panels: row visibility, the reset of a new document, the dirty rule.
 
 #include "editor/episodepanel.h"
+#include "editor/documentcontroller.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "tests/support/testsupport.h"
@@ -123,19 +124,19 @@ private slots:
         DialogScript script;
         MainWindow form(folder.programFolder());
         form.load({});
-        form.newCommand("LvlNFO");
-        QVERIFY(!form.document.Dirty);
+        form.documents().newDocument(DocumentKind::LevelNfo);
+        QVERIFY(!form.documents().document().modified);
         QWidget *widget = form.findChild<QWidget *>(control);
         QVERIFY(widget);
         form.show();
         for (const char *eta : {"etaHoursEdit", "etaMinutesEdit", "etaSecondsEdit"})
-            ::control<QLineEdit>(form.levelPanel(), eta)->clear();
-        form.document.Dirty = false;
+            ::control<QLineEdit>(form.documents().levelPanel(), eta)->clear();
+        form.documents().setModified(false);
         if (auto *edit = qobject_cast<QLineEdit *>(widget))
             QTest::keyClicks(edit, "7");
         else
             QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, widget->height() / 2));
-        QVERIFY(form.document.Dirty);
+        QVERIFY(form.documents().document().modified);
     }
 
     void valueBoxesTakeOneLine_data()
@@ -159,7 +160,7 @@ private slots:
         QFETCH(QString, input);
         QFETCH(QString, value);
         EditorWindow e;
-        e.form.newCommand(control.startsWith("episode") ? "EpiNFO" : "LvlNFO");
+        e.docs.newDocument(control.startsWith("episode") ? DocumentKind::EpisodeNfo : DocumentKind::LevelNfo);
         e.form.show();
         auto *box = ::control<QLineEdit>(&e.form, control);
         QVERIFY(box);
@@ -183,11 +184,11 @@ private slots:
         DialogScript script;
         MainWindow form(folder.programFolder());
         form.load({});
-        form.newCommand("EpiNFO");
-        control<QCheckBox>(form.episodePanel(), "nameInclude")->setChecked(false);
-        QVERIFY(!form.document.Dirty);
-        QTest::keyClicks(form.episodePanel()->thumbnailEdit(), "t");
-        QVERIFY(form.document.Dirty);
+        form.documents().newDocument(DocumentKind::EpisodeNfo);
+        control<QCheckBox>(form.documents().episodePanel(), "nameInclude")->setChecked(false);
+        QVERIFY(!form.documents().document().modified);
+        QTest::keyClicks(form.documents().episodePanel()->thumbnailEdit(), "t");
+        QVERIFY(form.documents().document().modified);
     }
 };
 

@@ -338,7 +338,7 @@ private slots:
         QCOMPARE(SettingsStore::read("FirstTime v1.1", "FirstTime v1.1", "YES"), QString("NO"));
         const QString log = QString::fromLatin1(readBytes(folder.logPath()));
         QVERIFY(log.endsWith("INF : Ready\r\nINF : First time using Brisquel\r\n"));
-        QCOMPARE(form.statusLabel->text(), QString("Ready"));
+        QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), QString("Ready"));
     }
 };
 

@@ -102,15 +102,14 @@ private slots:
     void dialogObjectRemembersTheChosenName()
     {
         DialogScript script;
-        FileDialogObject dialog("Texture (*.tex)|*.tex");
-        dialog.Title = "Browse for a texture...";
+        RememberedFileDialog dialog("Texture (*.tex)|*.tex");
         script.choose("/game/a.tex");
-        QVERIFY(dialog.showOpen(nullptr));
+        QCOMPARE(dialog.run(nullptr, FileDialog::Mode::Open, "Browse for a texture..."), QString("/game/a.tex"));
         script.cancelFileDialog();
-        QVERIFY(!dialog.showOpen(nullptr));
+        QVERIFY(!dialog.run(nullptr, FileDialog::Mode::Open, "Browse for a texture..."));
         const auto shown = script.takeFileDialogs();
         QCOMPARE(shown[1].fileName, QString("/game/a.tex"));
-        QCOMPARE(dialog.FileName, QString("/game/a.tex"));
+        QCOMPARE(dialog.fileName(), QString("/game/a.tex"));
     }
 };
 

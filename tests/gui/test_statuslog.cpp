@@ -120,12 +120,6 @@ private slots:
     {
         StatusRow row;
         DialogScript script;
-        row.status.reportUnexpectedError(AppError::cancelled());
-        QVERIFY(row.status.dialogCancelled);
-        QCOMPARE(row.label.text(), QString());
-        QCOMPARE(row.logBytes(), QByteArray("\r\n"));
-
-        row.status.dialogCancelled = false;
         row.status.reportUnexpectedError({53, "File not found: 'x'"});
         const auto boxes = script.takeBoxes();
         QCOMPARE(boxes.size(), 1);
@@ -133,7 +127,6 @@ private slots:
         QCOMPARE(boxes[0].icon, MessageBox::Icon::Critical);
         QCOMPARE(row.label.text(), QString("File not found: 'x'"));
         QCOMPARE(row.status.shownKind(), QString("Error"));
-        QVERIFY(!row.status.dialogCancelled);
         QCOMPARE(row.logBytes(), QByteArray("\r\nERR : File not found: 'x'\r\n"));
     }
 };

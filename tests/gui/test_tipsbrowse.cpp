@@ -2,6 +2,7 @@
 
 #include "core/assetpath.h"
 #include "editor/episodepanel.h"
+#include "editor/documentcontroller.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "core/settingsstore.h"
@@ -47,46 +48,46 @@ private slots:
             "From v1.1 onwards, you can now create a new file by clicking New -> <NFO/DSC> in the folder view.",
         };
         EditorWindow e;
-        QCOMPARE(e.form.tips.tipTexts, tips);
-        QCOMPARE(e.form.tips.tipKinds, QStringList(13, "Question"));
-        QCOMPARE(e.form.tips.tipIndex, -1);
+        QCOMPARE(e.form.tips().tipTexts, tips);
+        QCOMPARE(e.form.tips().tipKinds, QStringList(13, "Question"));
+        QCOMPARE(e.form.tips().tipIndex, -1);
 
-        e.form.tips.timer.setInterval(15);
+        e.form.tips().timer.setInterval(15);
         QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() >= 15, 10000);
         const QStringList lines = tipLines(e);
         for (int i = 0; i < 15; ++i)
             QCOMPARE(lines.at(i), "QSN : " + tips.at(i % 13));
-        QCOMPARE(e.form.status.shownKind(), QString("Question"));
+        QCOMPARE(e.form.status().shownKind(), QString("Question"));
     }
 
     void aReportPostponesTheNextTip()
     {
         EditorWindow e;
-        QTimer &timer = e.form.tips.timer;
+        QTimer &timer = e.form.tips().timer;
         // A coarse timer, as the tips' is, keeps to 5 % of its interval: the margins are wider.
         timer.setInterval(1000);
         timer.start();
         QTRY_VERIFY(timer.remainingTime() < 850);  // the countdown has run a little
-        e.form.status.reportStatus("Fresh news", "Info", true);
+        e.form.status().reportStatus("Fresh news", "Info", true);
         QVERIFY(timer.remainingTime() > 900);  // a full interval again from the report
-        QCOMPARE(e.form.statusLabel->text(), QString("Fresh news"));
+        QCOMPARE(e.statusText(), QString("Fresh news"));
         timer.setInterval(10);
-        QTRY_COMPARE_WITH_TIMEOUT(e.form.statusLabel->text(), Tips::texts().at(0), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(e.statusText(), Tips::texts().at(0), 5000);
     }
 
     void tipsOffKeepsTheRowAndTheIndex()
     {
         EditorWindow e;
-        e.form.tips.timer.setInterval(15);
+        e.form.tips().timer.setInterval(15);
         QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() >= 2, 5000);
         SettingsStore::write("Show Tips", "Show Tips Option", "0");
         QTest::qWait(30);
-        const int index = e.form.tips.tipIndex;
+        const int index = e.form.tips().tipIndex;
         const int shown = int(tipLines(e).size());
         QTest::qWait(150);
-        QCOMPARE(e.form.tips.tipIndex, index);
+        QCOMPARE(e.form.tips().tipIndex, index);
         QCOMPARE(int(tipLines(e).size()), shown);
-        QVERIFY(e.form.tips.timer.isActive());
+        QVERIFY(e.form.tips().timer.isActive());
 
         SettingsStore::write("Show Tips", "Show Tips Option", "1");
         QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() > shown, 5000);
@@ -100,7 +101,7 @@ private slots:
         DialogScript script;
         MainWindow form(folder.programFolder());
         form.load({});
-        QCOMPARE(form.tips.timer.interval(), 500);
+        QCOMPARE(form.tips().timer.interval(), 500);
     }
 
     void gameRelativePaths_data()
@@ -154,18 +155,18 @@ private slots:
         QFETCH(QString, filter);
         EditorWindow e;
         SettingsStore::write("Serious Sam 2 Path", "Path Location", native("/games/SS2/"));
-        e.form.newCommand(field.startsWith("episode") ? "EpiNFO" : "LvlNFO");
+        e.docs.newDocument(field.startsWith("episode") ? DocumentKind::EpisodeNfo : DocumentKind::LevelNfo);
         auto *browse = control<QPushButton>(&e.form, field + "Browse");
         auto *target = control<QLineEdit>(&e.form, field + "Edit");
         QVERIFY(browse && target);
         target->setText("before");
-        e.form.document.Dirty = false;
+        e.docs.setModified(false);
 
         // Cancel leaves the field and the dirty flag alone.
         e.script.cancelFileDialog();
         browse->click();
         QCOMPARE(target->text(), QString("before"));
-        QVERIFY(!e.form.document.Dirty);
+        QVERIFY(!e.docs.document().modified);
 
         e.script.choose(native("/games/SS2/Assets/a.x"));
         browse->click();
@@ -175,14 +176,14 @@ private slots:
         QCOMPARE(dialogs[1].filter, filter);
         QCOMPARE(dialogs[1].mode, FileDialog::Mode::Open);
         QCOMPARE(target->text(), QString("Assets\\a.x"));
-        QVERIFY(e.form.document.Dirty);
+        QVERIFY(e.docs.document().modified);
     }
 
     void excludedRowStillBrowsesAndTexturesShareADialog()
     {
         EditorWindow e;
-        e.form.newCommand("LvlNFO");
-        LevelPanel *panel = e.form.levelPanel();
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        LevelPanel *panel = e.docs.levelPanel();
         panel->includeBox(LevelRow::LoadingScreen)->setChecked(false);
         QVERIFY(panel->browseButton(LevelRow::LoadingScreen)->isVisibleTo(panel));
         e.script.choose(native("/elsewhere/first.tex"));

@@ -1,6 +1,7 @@
 #include "tests/support/testsupport.h"
 
 #include "editor/mainwindow.h"
+#include "editor/documentcontroller.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -9,6 +10,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
@@ -91,14 +93,17 @@ std::unique_ptr<MainWindow> startedForm(const QString &programFolder, const QStr
 EditorWindow::EditorWindow(const QString &commandLine, const QString &programFolder)
     : m_form(startedForm(programFolder.isEmpty() ? folder.programFolder() : programFolder, commandLine))
     , form(*m_form)
+    , docs(form.documents())
 {
 }
 
 EditorWindow::~EditorWindow() = default;
 
+QString EditorWindow::statusText() const { return control<QLabel>(&form, QStringLiteral("statusLabel"))->text(); }
+
 QStringList EditorWindow::logLines() const
 {
-    return QString::fromLatin1(readBytes(form.log.path())).split(QStringLiteral("\r\n"));
+    return QString::fromLatin1(readBytes(form.log().path())).split(QStringLiteral("\r\n"));
 }
 
 #ifdef Q_OS_UNIX

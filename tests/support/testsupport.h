@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/documenttypes.h"
 #include "tests/support/testfiles.h"
 #include "ui/filedialog.h"
 #include "ui/messagebox.h"
@@ -50,7 +51,10 @@ private:
     QList<FileDialog::Request> m_fileDialogs;
 };
 
+Q_DECLARE_METATYPE(DocumentKind)
+
 // The editor window started in a test folder of its own, with every dialog scripted.
+class DocumentController;
 class MainWindow;
 struct EditorWindow
 {
@@ -58,6 +62,8 @@ struct EditorWindow
     ~EditorWindow();
     QString file(const QString &name) const { return folder.path(name); }
     QStringList logLines() const;
+    // What the status row shows.
+    QString statusText() const;
 
     TestFolder folder;
     DialogScript script;
@@ -67,6 +73,7 @@ private:
 
 public:
     MainWindow &form;
+    DocumentController &docs;
 };
 
 #ifdef Q_OS_UNIX

@@ -1,0 +1,322 @@
+#include "editor/documentcontroller.h"
+
+#include "core/applog.h"
+#include "core/documentfile.h"
+#include "core/nfokind.h"
+#include "editor/descriptionpanel.h"
+#include "editor/episodepanel.h"
+#include "editor/levelpanel.h"
+#include "ui/messagebox.h"
+#include "ui/statusreporter.h"
+
+#include <QBoxLayout>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSaveFile>
+
+DocumentController::DocumentController(QWidget *window, QBoxLayout *panelArea, StatusReporter &status, AppLog &log)
+    : QObject(window)
+    , m_window(window)
+    , m_panelArea(panelArea)
+    , m_status(status)
+    , m_log(log)
+    , m_fileDialogs{RememberedFileDialog(DocumentTypes::of(DocumentKind::Description).dialogFilter),
+                    RememberedFileDialog(DocumentTypes::of(DocumentKind::EpisodeNfo).dialogFilter),
+                    RememberedFileDialog(DocumentTypes::of(DocumentKind::LevelNfo).dialogFilter)}
+    , m_assets(window)
+{
+}
+
+DocumentController::~DocumentController() = default;
+
+RememberedFileDialog &DocumentController::fileDialog(DocumentKind kind)
+{
+    return m_fileDialogs[size_t(DocumentTypes::index(kind))];
+}
+
+DocumentPanel *DocumentController::panel(DocumentKind kind)
+{
+    DocumentPanel *&panel = m_panels[size_t(DocumentTypes::index(kind))];
+    if (!panel) {
+        panel = DocumentTypes::of(kind).makePanel(m_panelArea->parentWidget());
+        panel->hide();
+        // The description's text takes the window's height; the NFO panels keep theirs.
+        m_panelArea->insertWidget(0, panel, kind == DocumentKind::Description ? 1 : 0);
+        connect(panel, &DocumentPanel::changed, this, [this] { m_document.modified = true; });
+        if (auto *level = qobject_cast<LevelPanel *>(panel))
+            connect(level, &LevelPanel::browseRequested, this, &DocumentController::browseForLevelAsset);
+        if (auto *episode = qobject_cast<EpisodePanel *>(panel))
+            connect(episode, &EpisodePanel::browseRequested, this, &DocumentController::browseForEpisodeThumbnail);
+    }
+    return panel;
+}
+
+LevelPanel *DocumentController::levelPanel() { return static_cast<LevelPanel *>(panel(DocumentKind::LevelNfo)); }
+
+EpisodePanel *DocumentController::episodePanel()
+{
+    return static_cast<EpisodePanel *>(panel(DocumentKind::EpisodeNfo));
+}
+
+DescriptionPanel *DocumentController::descriptionPanel()
+{
+    return static_cast<DescriptionPanel *>(panel(DocumentKind::Description));
+}
+
+void DocumentController::showPanel(DocumentKind kind)
+{
+    DocumentPanel *shown = panel(kind);
+    for (DocumentPanel *other : m_panels) {
+        if (other && other != shown)
+            other->hide();
+    }
+    shown->show();
+    // Typing goes into the document at once: the name, or the description.
+    shown->firstField()->setFocus();
+}
+
+void DocumentController::setCurrentFile(const QString &path)
+{
+    const DocumentType &type = DocumentTypes::of(m_document.kind);
+    m_document.path = path;
+    m_document.fileTitle = path.isEmpty() ? type.untitledName : DocumentFile::fileTitleOf(path);
+    m_window->setWindowTitle(QStringLiteral("Brisquel - ") + m_document.fileTitle + type.titleSuffix);
+}
+
+void DocumentController::startNewDocument(DocumentKind kind)
+{
+    panel(kind)->showNewDocument();
+    m_document.kind = kind;
+    setCurrentFile(QString());
+    m_document.modified = false;
+}
+
+DocumentController::SaveAnswer DocumentController::askSaveCurrent()
+{
+    if (!m_document.modified)
+        return SaveAnswer::DoNotSave;
+    switch (MessageBox::show(m_window, MessageBox::Icon::None, MessageBox::Buttons::YesNoCancel,
+                             QStringLiteral("Save current opening file, '%1'?").arg(m_document.fileTitle))) {
+    case MessageBox::Answer::Yes: return SaveAnswer::Save;
+    case MessageBox::Answer::No: return SaveAnswer::DoNotSave;
+    default: return SaveAnswer::Cancel;
+    }
+}
+
+bool DocumentController::saveBeforeReplacing()
+{
+    switch (askSaveCurrent()) {
+    case SaveAnswer::Cancel: return false;
+    case SaveAnswer::DoNotSave: return true;
+    case SaveAnswer::Save: break;
+    }
+    // A save that failed or was cancelled stops the command: the unsaved document stays open.
+    const SaveOutcome outcome = save();
+    return outcome != SaveOutcome::Failed && outcome != SaveOutcome::Cancelled;
+}
+
+bool DocumentController::maySaveBeforeClosing()
+{
+    switch (askSaveCurrent()) {
+    case SaveAnswer::Cancel: return false;
+    case SaveAnswer::DoNotSave: return true;
+    case SaveAnswer::Save: break;
+    }
+    // A cancelled Save As does not stop the shutdown; a save that failed does, so that the
+    // changes the user asked to keep are not thrown away.
+    return save() != SaveOutcome::Failed;
+}
+
+void DocumentController::newDocument(DocumentKind kind)
+{
+    if (!saveBeforeReplacing())
+        return;
+    showPanel(kind);
+    startNewDocument(kind);
+    m_status.reportStatus(DocumentTypes::of(kind).newMessage, QStringLiteral("Info"), true);
+}
+
+void DocumentController::openDescription()
+{
+    if (!saveBeforeReplacing())
+        return;
+    RememberedFileDialog &dialog = fileDialog(DocumentKind::Description);
+    const auto path = dialog.run(m_window, FileDialog::Mode::Open, QStringLiteral("Open a .dsc file..."));
+    if (!path)
+        return;
+    startLoad(DocumentKind::Description, *path);
+    dialog.setFileName(*path);  // the dialog offers the chosen name next time
+    // A name that is not an existing file leaves a new description that Save writes there.
+    if (QFileInfo(*path).isFile())
+        finishLoad(*path);
+}
+
+void DocumentController::openNfo()
+{
+    if (!saveBeforeReplacing())
+        return;
+    const auto path = fileDialog(DocumentKind::EpisodeNfo)
+                          .run(m_window, FileDialog::Mode::Open, QStringLiteral("Open a .nfo (Episode/Level) file..."));
+    if (!path || path->isEmpty() || !QFileInfo(*path).isFile())
+        return;
+    NfoKind::Kind kind = NfoKind::Level;
+    const bool decided = trapped([&] {
+        kind = NfoKind::fromOpenDialogFirstLine(Nfo::firstLine(DocumentFile::read(*path), *path));
+    });
+    if (decided)
+        load(kind == NfoKind::Episode ? DocumentKind::EpisodeNfo : DocumentKind::LevelNfo, *path);
+}
+
+void DocumentController::openFromCommandLine(const QString &path)
+{
+    if (NfoKind::commandLineNamesDsc(path)) {
+        load(DocumentKind::Description, path);
+        return;
+    }
+    NfoKind::Kind kind = NfoKind::Level;
+    const bool decided = trapped([&] {
+        kind = NfoKind::fromCommandLineFirstLine(Nfo::firstLine(DocumentFile::read(path), path));
+    });
+    if (decided)
+        load(kind == NfoKind::Level ? DocumentKind::LevelNfo : DocumentKind::EpisodeNfo, path);
+}
+
+void DocumentController::load(DocumentKind kind, const QString &path)
+{
+    startLoad(kind, path);
+    finishLoad(path);
+}
+
+void DocumentController::startLoad(DocumentKind kind, const QString &path)
+{
+    showPanel(kind);
+    panel(kind)->prepareForFile();
+    m_document.kind = kind;
+    setCurrentFile(path);
+    m_document.modified = false;
+    fileDialog(kind).setFileName(QString());
+}
+
+void DocumentController::finishLoad(const QString &path)
+{
+    QByteArray bytes;
+    try {
+        bytes = DocumentFile::readBytes(path);
+    } catch (const AppError &error) {
+        // A description that does not exist yet keeps its path: Save creates it.
+        if (!(m_document.kind == DocumentKind::Description && error.number == AppError::FileNotFound))
+            setCurrentFile(QString());
+        m_status.reportUnexpectedError(error);
+        return;
+    }
+    reportParse(panel(m_document.kind)->readFile(bytes), path);
+    // Filling the panel counted as edits.
+    m_document.modified = false;
+    m_status.reportStatus(QStringLiteral("'%1' loaded").arg(path), QStringLiteral("Info"), true);
+}
+
+DocumentController::SaveOutcome DocumentController::save() { return runSave(false); }
+
+DocumentController::SaveOutcome DocumentController::saveAs() { return runSave(true); }
+
+DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
+{
+    if (m_document.kind == DocumentKind::None) {
+        MessageBox::show(m_window, MessageBox::Icon::Critical, MessageBox::Buttons::Ok,
+                         QStringLiteral("Invaild Opreation Error - No files can be saved."));
+        return SaveOutcome::NotAllowed;
+    }
+    // A write that fails leaves the document where it was: a later Save must not go to the name
+    // chosen for the failed one.
+    const QString previousPath = m_document.path;
+    if (alwaysAsk || m_document.path.isEmpty()) {
+        RememberedFileDialog &dialog = fileDialog(m_document.kind);
+        // A saved or opened document is offered under its own name, in its own folder.
+        if (!m_document.path.isEmpty())
+            dialog.setFileName(m_document.path);
+        const auto path = dialog.run(m_window, FileDialog::Mode::Save, DocumentTypes::of(m_document.kind).saveAsTitle);
+        if (!path)
+            return SaveOutcome::Cancelled;
+        setCurrentFile(*path);
+    }
+    // A write stopped by an error has been reported already; it is not a save.
+    if (!write()) {
+        setCurrentFile(previousPath);
+        return SaveOutcome::Failed;
+    }
+    MessageBox::show(m_window, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
+                     QStringLiteral("File '%1' was saved.").arg(m_document.fileTitle));
+    m_status.reportStatus(QStringLiteral("Successfully saved '%1'").arg(m_document.path), QStringLiteral("Info"), true);
+    m_document.modified = false;
+    return SaveOutcome::Saved;
+}
+
+bool DocumentController::write()
+{
+    const DocumentPanel::Output output = panel(m_document.kind)->output([this](const QString &key) {
+        m_log.writeLog(QStringLiteral("Info"), key);
+    });
+    return trapped([&] {
+        if (output.unstorable)
+            throw *output.unstorable;
+        QSaveFile file(m_document.path);
+        DocumentFile::openForWriting(file);
+        if (DocumentTypes::of(m_document.kind).reportsGenerating)
+            m_status.reportStatus(QStringLiteral("Generating file..."), QStringLiteral("Info"), true);
+        DocumentFile::writeAndCommit(file, output.bytes());
+    });
+}
+
+bool DocumentController::trapped(const std::function<void()> &operation)
+{
+    try {
+        operation();
+        return true;
+    } catch (const AppError &error) {
+        m_status.reportUnexpectedError(error);
+        return false;
+    }
+}
+
+void DocumentController::reportParse(const Nfo::ParseOutcome &outcome, const QString &path)
+{
+    // A file that is no game NFO at all (release notes, say) would be a box per line: a few are
+    // shown, then one box counts the rest.
+    constexpr qsizetype MostBoxes = 5;
+    for (qsizetype i = 0; i < qMin(outcome.notices.size(), MostBoxes); ++i) {
+        const Nfo::Notice &notice = outcome.notices.at(i);
+        if (notice.kind == Nfo::Notice::WrongKind) {
+            MessageBox::show(m_window, MessageBox::Icon::Critical, MessageBox::Buttons::Ok,
+                             DocumentTypes::of(m_document.kind).wrongKindText
+                                 + QStringLiteral("\r\n\r\nWarning - Don't know how to handle this error"));
+        } else {
+            MessageBox::show(m_window, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
+                             QStringLiteral("Found an invaild line in the file, '") + Nfo::shownLine(notice.line)
+                                 + QStringLiteral("', ignoring line..."));
+        }
+    }
+    if (outcome.notices.size() > MostBoxes) {
+        const qsizetype more = outcome.notices.size() - MostBoxes;
+        MessageBox::show(m_window, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
+                         QStringLiteral("%1 more %2 of the file could not be read and %3 ignored.")
+                             .arg(more)
+                             .arg(more == 1 ? QStringLiteral("line") : QStringLiteral("lines"),
+                                  more == 1 ? QStringLiteral("was") : QStringLiteral("were")));
+    }
+    if (outcome.error) {
+        m_status.reportUnexpectedError(
+            {outcome.error->number, QStringLiteral("In '%1', %2").arg(path, outcome.error->description)});
+    }
+}
+
+void DocumentController::browseForLevelAsset(LevelRow row)
+{
+    if (const auto path = m_assets.browse(LevelNfo::row(row).asset))
+        levelPanel()->valueEdit(row)->setText(*path);
+}
+
+void DocumentController::browseForEpisodeThumbnail()
+{
+    if (const auto path = m_assets.browse(AssetKind::Texture))
+        episodePanel()->thumbnailEdit()->setText(*path);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "editor/assetbrowser.h"
+#include "editor/opendocument.h"
+#include "ui/filedialog.h"
+
+#include <QObject>
+
+#include <array>
+#include <functional>
+
+class AppLog;
+class DescriptionPanel;
+class DocumentPanel;
+class EpisodePanel;
+class LevelPanel;
+class QBoxLayout;
+class QWidget;
+class StatusReporter;
+namespace Nfo { struct ParseOutcome; }
+
+// The one open document and the file commands on it: New, Open, Save, Save As and the question
+// whether to save the changes first. Each kind of document is shown in a panel of its own, built
+// when first needed and placed in `panelArea`.
+class DocumentController : public QObject
+{
+    Q_OBJECT
+
+public:
+    DocumentController(QWidget *window, QBoxLayout *panelArea, StatusReporter &status, AppLog &log);
+    ~DocumentController() override;
+
+    enum class SaveOutcome { Saved, Cancelled, Failed, NotAllowed };
+
+    const OpenDocument &document() const { return m_document; }
+    // Forgets the document (the start of a session): no kind, no file, no changes.
+    void clear() { m_document = OpenDocument{}; }
+    void setModified(bool modified) { m_document.modified = modified; }
+
+    void newDocument(DocumentKind kind);
+    void openDescription();
+    void openNfo();
+    SaveOutcome save();
+    SaveOutcome saveAs();
+    // A file named on the command line: a description by its name, a Level or Episode NFO by its
+    // first line.
+    void openFromCommandLine(const QString &path);
+    // Before the window closes: false when the user cancelled, or when the save they asked for
+    // failed (a cancelled Save As does not keep the window open).
+    bool maySaveBeforeClosing();
+
+    // The kind's panel, built when first asked for.
+    DocumentPanel *panel(DocumentKind kind);
+    LevelPanel *levelPanel();
+    EpisodePanel *episodePanel();
+    DescriptionPanel *descriptionPanel();
+
+private:
+    enum class SaveAnswer { Cancel, Save, DoNotSave };
+    SaveAnswer askSaveCurrent();
+    // Asks to save a changed document before it is replaced; false when the command must stop.
+    bool saveBeforeReplacing();
+    SaveOutcome runSave(bool alwaysAsk);
+    bool write();
+    void load(DocumentKind kind, const QString &path);
+    // Shows the kind's panel as a new document named after the file.
+    void startLoad(DocumentKind kind, const QString &path);
+    // Reads the file and fills the panel. On failure the error is reported and the document gets
+    // no path, so a later Save asks for one instead of overwriting the file that could not be read.
+    void finishLoad(const QString &path);
+    void showPanel(DocumentKind kind);
+    void startNewDocument(DocumentKind kind);
+    // The file Save writes, with the file title and the window title that go with it.
+    void setCurrentFile(const QString &path);
+    // Tells the user what reading an NFO file found: wrong-kind and invalid lines, and the line
+    // that stopped the reading.
+    void reportParse(const Nfo::ParseOutcome &outcome, const QString &path);
+    // Runs an operation under the error trap: an AppError is reported and ends the operation.
+    // Returns whether it ran to its end.
+    bool trapped(const std::function<void()> &operation);
+    RememberedFileDialog &fileDialog(DocumentKind kind);
+    void browseForLevelAsset(LevelRow row);
+    void browseForEpisodeThumbnail();
+
+    QWidget *m_window;
+    QBoxLayout *m_panelArea;
+    StatusReporter &m_status;
+    AppLog &m_log;
+    OpenDocument m_document;
+    std::array<DocumentPanel *, 3> m_panels{};
+    // By kind; the Episode's is also the Open NFO dialog, for both NFO kinds.
+    std::array<RememberedFileDialog, 3> m_fileDialogs;
+    AssetBrowser m_assets;
+};

@@ -1,0 +1,35 @@
+#include "editor/documenttypes.h"
+
+#include "editor/descriptionpanel.h"
+#include "editor/episodepanel.h"
+#include "editor/levelpanel.h"
+
+#include <array>
+
+namespace DocumentTypes {
+
+namespace {
+template <typename Panel> DocumentPanel *make(QWidget *parent) { return new Panel(parent); }
+
+const std::array<DocumentType, 3> Types{{
+    {DocumentKind::Description, QStringLiteral("untitled.dsc"), QString(),
+     QStringLiteral("New DSC Document opened"), QStringLiteral("Save .dsc file As..."),
+     QStringLiteral("DSC Description File (*.dsc)|*.dsc"), QString(), false, make<DescriptionPanel>},
+    {DocumentKind::EpisodeNfo, QStringLiteral("untitled.nfo"), QStringLiteral(" (Episode NFO)"),
+     QStringLiteral("New Episode NFO Document opened"), QStringLiteral("Save .nfo (Episode) file As..."),
+     QStringLiteral("NFO (*.nfo)|*.nfo"), QStringLiteral("Error : This is not a episode NFO!"), true,
+     make<EpisodePanel>},
+    {DocumentKind::LevelNfo, QStringLiteral("untitled.nfo"), QStringLiteral(" (Level NFO)"),
+     QStringLiteral("New Level NFO Docuemnt opened"), QStringLiteral("Save .nfo (Level) file As..."),
+     QStringLiteral("Level NFO (*.nfo)|*.nfo"), QStringLiteral("Error : This is not a level NFO!"), true,
+     make<LevelPanel>},
+}};
+} // namespace
+
+const DocumentType &of(DocumentKind kind)
+{
+    Q_ASSERT(kind != DocumentKind::None);
+    return Types[size_t(index(kind))];
+}
+
+} // namespace DocumentTypes

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class DocumentPanel;
+class QWidget;
+
+enum class DocumentKind { None, Description, EpisodeNfo, LevelNfo };
+
+// What the editor knows of one kind of document, in one place.
+struct DocumentType
+{
+    DocumentKind kind;
+    QString untitledName;     // the file title of a new document
+    QString titleSuffix;      // after the file title in the window title
+    QString newMessage;       // the status report of New
+    QString saveAsTitle;      // the Save As dialog's title
+    QString dialogFilter;     // the Open and Save dialogs' filter, "description|pattern"
+    QString wrongKindText;    // the box for an NFO file whose first line names the other kind
+    bool reportsGenerating;   // Save reports "Generating file..." before it builds the text
+    DocumentPanel *(*makePanel)(QWidget *parent);
+};
+
+namespace DocumentTypes {
+
+// The type of a kind of document; None has none.
+const DocumentType &of(DocumentKind kind);
+// Each kind in turn, for what is kept per kind.
+constexpr DocumentKind All[] = {DocumentKind::Description, DocumentKind::EpisodeNfo, DocumentKind::LevelNfo};
+constexpr int index(DocumentKind kind) { return int(kind) - 1; }
+
+} // namespace DocumentTypes
