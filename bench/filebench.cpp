@@ -4,6 +4,7 @@
 // Prints one line per round: open_ms filled_ms save_ms edited_save_ms, and the peak memory
 // after the open (open_peak_kb) and at the end (peak_kb)
 // (a description is saved once unedited, then after an edit at its start)
+#include "core/settings.h"
 #include "editor/descriptionpanel.h"
 #include "editor/documentcontroller.h"
 #include "editor/mainwindow.h"
@@ -41,8 +42,11 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
     QApplication app(argc, argv);
-    QSettings(QStringLiteral("Brisquel"), QStringLiteral("Brisquel"))
-        .setValue(QStringLiteral("FirstTime v1.1/FirstTime v1.1"), QStringLiteral("NO"));
+    QString failure;
+    if (!Settings::markFirstStartDone(&failure)) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
+        return 1;
+    }
     if (argc < 3) {
         std::fprintf(stderr, "usage: filebench FILE ROUNDS\n");
         return 2;

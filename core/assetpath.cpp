@@ -1,14 +1,6 @@
 #include "core/assetpath.h"
 
-#include "core/settingsstore.h"
-#include "core/settingskeys.h"
-
 namespace AssetPath {
-
-QString gameFolderSetting()
-{
-    return SettingsStore::read(Settings::GameFolderSection, Settings::GameFolderKey, QStringLiteral("NIL"));
-}
 
 QString relativeToGameFolder(const QString &fullPath, const QString &gameFolder)
 {

@@ -5,9 +5,6 @@
 // Asset paths are entered relative to the game folder when they lie inside it.
 namespace AssetPath {
 
-// The game folder as asset browsing reads it; "NIL" stands for a folder never set.
-QString gameFolderSetting();
-
 // `fullPath` without the leading `gameFolder` text when it starts with it (a plain, case-sensitive
 // text prefix test), with "\" separators as the game reads them; otherwise `fullPath` unchanged.
 // "NIL", and a folder that is only a separator, mean "not set" and never match.

@@ -8,9 +8,9 @@
 
 namespace SettingsStore {
 
-namespace {
 QString address(const QString &section, const QString &key) { return section + QLatin1Char('/') + key; }
 
+namespace {
 // The per-user store under the program title, in the default format: the platform's own (the
 // registry on Windows) unless a test has chosen files.
 std::unique_ptr<QSettings> store()

@@ -11,6 +11,9 @@ QString read(const QString &section, const QString &key, const QString &defaultV
 // settings file and the reason.
 bool write(const QString &section, const QString &key, const QString &value, QString *failure = nullptr);
 
+// The name of a section's key in a QSettings store: "section/key".
+QString address(const QString &section, const QString &key);
+
 // Where the store keeps its values: a file, or on Windows a registry key.
 QString location();
 

@@ -1,6 +1,7 @@
 #include "editor/assetbrowser.h"
 
 #include "core/assetpath.h"
+#include "core/settings.h"
 
 std::optional<QString> AssetBrowser::browse(AssetKind kind)
 {
@@ -21,5 +22,5 @@ std::optional<QString> AssetBrowser::browse(AssetKind kind)
     }
     if (!chosen)
         return std::nullopt;
-    return AssetPath::relativeToGameFolder(*chosen, AssetPath::gameFolderSetting());
+    return AssetPath::relativeToGameFolder(*chosen, Settings::gameFolder());
 }

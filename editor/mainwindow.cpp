@@ -1,8 +1,7 @@
 #include "editor/mainwindow.h"
 
 #include "core/documentfile.h"
-#include "core/settingskeys.h"
-#include "core/settingsstore.h"
+#include "core/settings.h"
 #include "editor/documentcontroller.h"
 #include "shell/registerfiletypes.h"
 #include "ui/aboutdialog.h"
@@ -150,7 +149,7 @@ void MainWindow::showOptions()
 
 void MainWindow::runFirstStartCheck()
 {
-    if (SettingsStore::read(Settings::FirstRunKey, Settings::FirstRunKey, QStringLiteral("YES")) != QLatin1String("YES"))
+    if (!Settings::isFirstStart())
         return;
     registerFileTypes();
     m_log.writeLog(QStringLiteral("Info"), QStringLiteral("First time using Brisquel"));
@@ -159,7 +158,7 @@ void MainWindow::runFirstStartCheck()
                                     "to serve you better."));
     showOptions();
     QString failure;
-    if (!SettingsStore::write(Settings::FirstRunKey, Settings::FirstRunKey, QStringLiteral("NO"), &failure))
+    if (!Settings::markFirstStartDone(&failure))
         m_status.reportUnexpectedError({AppError::FileAccess, failure});
 }
 

@@ -1,7 +1,7 @@
 // Stored settings texts, whatever they hold, give a tip interval the timer can use and a clear
 // yes or no for the tips.
 #include "fuzz/fuzzcheck.h"
-#include "core/settingskeys.h"
+#include "core/settings.h"
 
 #include <cmath>
 

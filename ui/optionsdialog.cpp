@@ -1,9 +1,8 @@
 #include "ui/optionsdialog.h"
 
 #include "ui/messagebox.h"
-#include "core/settingsstore.h"
 #include "ui/singlelineedit.h"
-#include "core/settingskeys.h"
+#include "core/settings.h"
 #include "ui/statusreporter.h"
 
 #include <QCheckBox>
@@ -166,8 +165,7 @@ OptionsDialog::OptionsDialog(StatusReporter &status, Registration registerFileTy
     tipTimeEdit->installEventFilter(this);
 
     // The stored values. The box starts cleared, so only ticking it runs its rule.
-    gamePathEdit->setText(SettingsStore::read(Settings::GameFolderSection, Settings::GameFolderKey,
-                                         Settings::defaultGameFolder()));
+    gamePathEdit->setText(Settings::gameFolderToEdit());
     showTipsBox->setChecked(Settings::tipsShown());
     tipTimeEdit->setText(Settings::tipTimeText());
     okButton->setFocus();
@@ -239,11 +237,10 @@ bool OptionsDialog::saveSettings()
 {
     QString failure;
     const bool stored =
-        SettingsStore::write(Settings::GameFolderSection, Settings::GameFolderKey,
-                             Settings::gameFolderToStore(gamePathEdit->text()), &failure)
-        && SettingsStore::write(Settings::TipsSection, Settings::TipsOptionKey,
-                                showTipsBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), &failure)
-        && SettingsStore::write(Settings::TipsSection, Settings::TipTimeKey, tipTimeEdit->text(), &failure);
+        Settings::write(Settings::GameFolder, Settings::gameFolderToStore(gamePathEdit->text()), &failure)
+        && Settings::write(Settings::ShowTips, showTipsBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
+                           &failure)
+        && Settings::write(Settings::TipTime, tipTimeEdit->text(), &failure);
     if (!stored) {
         m_status.reportUnexpectedError({AppError::FileAccess, failure});
         return false;

@@ -1,6 +1,6 @@
 #include "ui/tiprotation.h"
 
-#include "core/settingskeys.h"
+#include "core/settings.h"
 #include "core/tips.h"
 
 TipRotation::TipRotation(QObject *parent) : QObject(parent)

@@ -9,7 +9,7 @@
 #include "editor/levelpanel.h"
 #include "core/commandline.h"
 #include "core/userhome.h"
-#include "core/settingskeys.h"
+#include "core/settings.h"
 #include "core/settingsstore.h"
 #include "tests/support/testsupport.h"
 

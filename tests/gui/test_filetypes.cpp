@@ -1,5 +1,6 @@
 // Making .dsc and .nfo files openable: the thirty class rows, and what the desktop makes of them.
 
+#include "core/settings.h"
 #include "shell/classstore.h"
 #include "shell/desktopintegration.h"
 #include "shell/filetyperows.h"
@@ -158,7 +159,7 @@ private slots:
                    ("[Desktop Entry]\nType=Application\nName=Viewer\nExec=" + folder.path("viewer.sh")
                     + " %f\nMimeType=text/plain;text/x-nfo;\n").toUtf8());
         writeBytes(DesktopIntegration::mimeAppsListPath(), "[Default Applications]\ntext/x-nfo=viewer.desktop;\n");
-        QSettings(folder.path("config/Brisquel/Brisquel.conf"), QSettings::IniFormat).setValue("FirstTime v1.1/FirstTime v1.1", "NO");
+        QSettings(folder.path("config/Brisquel/Brisquel.conf"), QSettings::IniFormat).setValue(Settings::address(Settings::FirstStart), "NO");
         QString failure;
         const QString program = registerProgram(folder, &failure);
         QVERIFY2(!program.isEmpty(), qPrintable(failure));

@@ -4,7 +4,7 @@
 #include "editor/mainwindow.h"
 #include "core/settingsstore.h"
 #include "ui/optionsdialog.h"
-#include "core/settingskeys.h"
+#include "core/settings.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
@@ -39,7 +39,7 @@ struct Options
         QApplication::setActiveWindow(dialog.get());
         return *dialog;
     }
-    QString stored(const QString &section, const QString &key) { return SettingsStore::read(section, key, "<none>"); }
+    QString stored(const Settings::Key &key) { return Settings::read(key, "<none>"); }
 
     TestFolder folder;
     DialogScript script;
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(Settings::tipTimeText(), QString("10"));
         QCOMPARE(Settings::tipIntervalMs(), 10000);
         QVERIFY(Settings::tipsShown());
-        QCOMPARE(SettingsStore::read(Settings::GameFolderSection, Settings::GameFolderKey, "NIL"), QString("NIL"));
+        QCOMPARE(Settings::gameFolder(), QString("NIL"));
 #ifdef Q_OS_WIN
         QCOMPARE(Settings::defaultGameFolder(), QString("C:\\Program Files\\Serious Sam 2\\"));
 #else
@@ -101,8 +101,8 @@ private slots:
     void storedTipsOffLeavesTheTimeBoxEnabledUntilToggled()
     {
         Options o;
-        SettingsStore::write("Show Tips", "Show Tips Option", "0");
-        SettingsStore::write("Show Tips", "Time", "abc");
+        QVERIFY(Settings::write(Settings::ShowTips, "0"));
+        QVERIFY(Settings::write(Settings::TipTime, "abc"));
         OptionsDialog &d = o.open();
         QVERIFY(!d.showTipsBox->isChecked());
         QVERIFY(d.tipTimeEdit->isEnabled());
@@ -146,7 +146,7 @@ private slots:
                 QVERIFY(!d.tipTimeEdit->hasFocus());
                 if (via == 2)
                     continue;
-                QCOMPARE(o.stored("Show Tips", "Time"), text);
+                QCOMPARE(o.stored(Settings::TipTime), text);
                 QCOMPARE(boxes.size(), via == 0 ? 1 : 0);  // Apply's "Settings saved"
                 continue;
             }
@@ -155,7 +155,7 @@ private slots:
             QCOMPARE(int(boxes[0].icon), icon);
             QVERIFY(d.tipTimeEdit->hasFocus());
             QVERIFY(d.isVisible());  // the button's action did not happen
-            QCOMPARE(o.stored("Show Tips", "Time"), QString("<none>"));
+            QCOMPARE(o.stored(Settings::TipTime), QString("<none>"));
         }
     }
 
@@ -207,9 +207,9 @@ private slots:
         d.tipTimeEdit->setText("2.5");
         QTest::mouseClick(d.okButton, Qt::LeftButton);
         QVERIFY(!d.isVisible());
-        QCOMPARE(o.stored("Serious Sam 2 Path", "Path Location"), stored);
-        QCOMPARE(o.stored("Show Tips", "Show Tips Option"), QString("0"));
-        QCOMPARE(o.stored("Show Tips", "Time"), QString("2.5"));
+        QCOMPARE(o.stored(Settings::GameFolder), stored);
+        QCOMPARE(o.stored(Settings::ShowTips), QString("0"));
+        QCOMPARE(o.stored(Settings::TipTime), QString("2.5"));
         QCOMPARE(o.timer.interval(), 2500);
         QCOMPARE(o.label.text(), QString("Settings saved."));
         QVERIFY(readBytes(o.log.path()).endsWith("INF : Settings saved.\r\n"));
@@ -227,7 +227,7 @@ private slots:
         d.tipTimeEdit->setText("4");
         QTest::keyClick(&d, Qt::Key_Escape);
         QVERIFY(!d.isVisible());
-        QCOMPARE(o.stored("Show Tips", "Time"), QString("3"));
+        QCOMPARE(o.stored(Settings::TipTime), QString("3"));
     }
 
     void settingsThatCannotBeStoredAreNotReportedSaved_data()
@@ -264,7 +264,7 @@ private slots:
         d.gamePathEdit->setFocus();
         QTest::keyClick(d.gamePathEdit, Qt::Key_Return);
         QVERIFY(d.isVisible());
-        QCOMPARE(o.stored("Show Tips", "Time"), QString("<none>"));
+        QCOMPARE(o.stored(Settings::TipTime), QString("<none>"));
     }
 
     void makeFilesOpenable_data()
@@ -307,9 +307,9 @@ private slots:
         TestFolder folder;
         QSettings store(QSettings::defaultFormat(), QSettings::UserScope, "Brisquel", "Brisquel");
         if (marker.isEmpty())
-            store.remove("FirstTime v1.1/FirstTime v1.1");
+            store.remove(Settings::address(Settings::FirstStart));
         else
-            store.setValue("FirstTime v1.1/FirstTime v1.1", marker);
+            store.setValue(Settings::address(Settings::FirstStart), marker);
         store.sync();
 
         DialogScript script;
@@ -335,7 +335,7 @@ private slots:
                                                     "the settings to serve you better."});
         QVERIFY(optionsShown);
         QCOMPARE(shownPath, Settings::defaultGameFolder());
-        QCOMPARE(SettingsStore::read("FirstTime v1.1", "FirstTime v1.1", "YES"), QString("NO"));
+        QVERIFY(!Settings::isFirstStart());
         const QString log = QString::fromLatin1(readBytes(folder.logPath()));
         QVERIFY(log.endsWith("INF : Ready\r\nINF : First time using Brisquel\r\n"));
         QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), QString("Ready"));

@@ -1,11 +1,11 @@
 // The rotating tips on the status row, and asset browsing with game-relative paths.
 
+#include "core/settings.h"
 #include "core/assetpath.h"
 #include "editor/episodepanel.h"
 #include "editor/documentcontroller.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
-#include "core/settingsstore.h"
 #include "core/tips.h"
 #include "tests/support/testsupport.h"
 
@@ -80,7 +80,7 @@ private slots:
         EditorWindow e;
         e.form.tips().timer.setInterval(15);
         QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() >= 2, 5000);
-        SettingsStore::write("Show Tips", "Show Tips Option", "0");
+        QVERIFY(Settings::write(Settings::ShowTips, "0"));
         QTest::qWait(30);
         const int index = e.form.tips().tipIndex;
         const int shown = int(tipLines(e).size());
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(int(tipLines(e).size()), shown);
         QVERIFY(e.form.tips().timer.isActive());
 
-        SettingsStore::write("Show Tips", "Show Tips Option", "1");
+        QVERIFY(Settings::write(Settings::ShowTips, "1"));
         QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() > shown, 5000);
         QCOMPARE(tipLines(e).at(shown), "QSN : " + Tips::texts().at((index + 1) % 13));
     }
@@ -97,7 +97,7 @@ private slots:
     void startUpIntervalComesFromTheSettings()
     {
         TestFolder folder;
-        SettingsStore::write("Show Tips", "Time", "0.5");
+        QVERIFY(Settings::write(Settings::TipTime, "0.5"));
         DialogScript script;
         MainWindow form(folder.programFolder());
         form.load({});
@@ -154,7 +154,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, filter);
         EditorWindow e;
-        SettingsStore::write("Serious Sam 2 Path", "Path Location", native("/games/SS2/"));
+        QVERIFY(Settings::write(Settings::GameFolder, native("/games/SS2/")));
         e.docs.newDocument(field.startsWith("episode") ? DocumentKind::EpisodeNfo : DocumentKind::LevelNfo);
         auto *browse = control<QPushButton>(&e.form, field + "Browse");
         auto *target = control<QLineEdit>(&e.form, field + "Edit");

@@ -1,6 +1,6 @@
+#include "core/settings.h"
 #include "tests/support/testfiles.h"
 
-#include "core/settingsstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +23,9 @@ TestFolder::TestFolder()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path(QStringLiteral("settings")));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(QStringLiteral("settings")));
     // The first-run greeting has tests of its own; everywhere else the editor has been started before.
-    SettingsStore::write(QStringLiteral("FirstTime v1.1"), QStringLiteral("FirstTime v1.1"), QStringLiteral("NO"));
+    QString failure;
+    if (!Settings::markFirstStartDone(&failure))
+        qFatal("%s", qPrintable(failure));
 }
 
 QString TestFolder::path(const QString &name) const

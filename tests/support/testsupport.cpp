@@ -1,3 +1,4 @@
+#include "core/settings.h"
 #include "tests/support/testsupport.h"
 
 #include "editor/mainwindow.h"
@@ -184,7 +185,7 @@ void startEditorProcess(QProcess &editor, const TestFolder &folder, const QStrin
                         QProcessEnvironment environment)
 {
     QSettings(folder.path("config/Brisquel/Brisquel.conf"), QSettings::IniFormat)
-        .setValue("FirstTime v1.1/FirstTime v1.1", "NO");
+        .setValue(Settings::address(Settings::FirstStart), "NO");
     if (!environment.contains("QT_QPA_PLATFORM"))
         environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("LC_ALL", "C.UTF-8");

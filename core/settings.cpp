@@ -1,4 +1,4 @@
-#include "core/settingskeys.h"
+#include "core/settings.h"
 
 #include "core/settingsstore.h"
 
@@ -9,12 +9,30 @@
 
 namespace Settings {
 
-const QString GameFolderSection = QStringLiteral("Serious Sam 2 Path");
-const QString GameFolderKey = QStringLiteral("Path Location");
-const QString TipsSection = QStringLiteral("Show Tips");
-const QString TipsOptionKey = QStringLiteral("Show Tips Option");
-const QString TipTimeKey = QStringLiteral("Time");
-const QString FirstRunKey = QStringLiteral("FirstTime v1.1");
+QString read(const Key &key) { return read(key, QLatin1String(key.defaultValue)); }
+
+QString read(const Key &key, const QString &defaultValue)
+{
+    return SettingsStore::read(QLatin1String(key.section), QLatin1String(key.name), defaultValue);
+}
+
+bool write(const Key &key, const QString &value, QString *failure)
+{
+    return SettingsStore::write(QLatin1String(key.section), QLatin1String(key.name), value, failure);
+}
+
+QString address(const Key &key)
+{
+    return SettingsStore::address(QLatin1String(key.section), QLatin1String(key.name));
+}
+
+QString gameFolder() { return read(GameFolder); }
+
+QString gameFolderToEdit() { return read(GameFolder, defaultGameFolder()); }
+
+bool isFirstStart() { return read(FirstStart) == QLatin1String("YES"); }
+
+bool markFirstStartDone(QString *failure) { return write(FirstStart, QStringLiteral("NO"), failure); }
 
 std::optional<double> parseNumber(const QString &text)
 {
@@ -65,7 +83,7 @@ QString gameFolderToStore(const QString &typed)
     return folder;
 }
 
-QString tipTimeText() { return SettingsStore::read(TipsSection, TipTimeKey, QStringLiteral("10")); }
+QString tipTimeText() { return read(TipTime); }
 
 int tipIntervalMs() { return tipIntervalMs(tipTimeText()); }
 
@@ -77,6 +95,6 @@ bool tipsShown(const QString &optionText)
     return !ok || option != 0;
 }
 
-bool tipsShown() { return tipsShown(SettingsStore::read(TipsSection, TipsOptionKey, QStringLiteral("1"))); }
+bool tipsShown() { return tipsShown(read(ShowTips)); }
 
 } // namespace Settings

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The editor's settings, stored per user under the program title: one table of keys, and typed
+// readers and writers over it.
+namespace Settings {
+
+// One stored setting: its section and name in the store, and what a reader gets when nothing is
+// stored.
+struct Key
+{
+    const char *section;
+    const char *name;
+    const char *defaultValue;
+};
+
+inline constexpr Key GameFolder{"Serious Sam 2 Path", "Path Location", "NIL"};  // "NIL": never set
+inline constexpr Key ShowTips{"Show Tips", "Show Tips Option", "1"};
+inline constexpr Key TipTime{"Show Tips", "Time", "10"};
+inline constexpr Key FirstStart{"FirstTime v1.1", "FirstTime v1.1", "YES"};
+
+QString read(const Key &key);
+QString read(const Key &key, const QString &defaultValue);
+// Stores the value at once. False when the store cannot be written; `failure` then names the
+// settings file and the reason.
+[[nodiscard]] bool write(const Key &key, const QString &value, QString *failure = nullptr);
+// The key's name in a QSettings file, "section/name": for a settings file written before the
+// program starts.
+QString address(const Key &key);
+
+// The game folder as asset browsing reads it ("NIL" when never set), and as the Options dialog
+// offers it (the game's usual folder when never set).
+QString gameFolder();
+QString gameFolderToEdit();
+
+bool isFirstStart();
+[[nodiscard]] bool markFirstStartDone(QString *failure);
+
+// Text read as a decimal number ("10", "0.5", or "0,5" where the user's locale writes a comma),
+// or nothing when it is not a number.
+std::optional<double> parseNumber(const QString &text);
+
+// The tip interval in milliseconds for a stored "Time" text: seconds times 1000, halves to the
+// even neighbour. A text this system never writes (not a number, outside 0.1 to 59) gives 10 s.
+int tipIntervalMs(const QString &timeText);
+
+// Why a typed tip time is refused, tested in this order.
+enum class TipTimeProblem { None, NotANumber, TooLong, TooShort };
+TipTimeProblem checkTipTime(const QString &text);
+
+// The game folder the Options dialog offers before one is stored: the game's usual install folder
+// on this platform, with a trailing separator.
+QString defaultGameFolder();
+
+// The game folder as stored by the Options dialog: native separators, ending in a separator (an
+// empty entry is stored as the separator alone).
+QString gameFolderToStore(const QString &typed);
+
+QString tipTimeText();
+int tipIntervalMs();            // from the stored tip time
+bool tipsShown();               // a stored option other than 0 shows tips
+bool tipsShown(const QString &optionText);  // the stored text as the tip timer reads it
+
+} // namespace Settings
