@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QApplication>
 #include <QProcess>
@@ -88,6 +89,7 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("message");
         QTest::newRow("folder under a file") << "plain-file/a.nfo" << "Cannot open '%1' for writing";
+        QTest::newRow("no such folder") << "no-such-folder/a.nfo" << "Cannot open '%1' for writing";
         QTest::newRow("a folder") << "a-folder" << "Cannot save to '%1': it is a folder";
     }
 
@@ -99,6 +101,7 @@ private slots:
         writeBytes(e.file("plain-file"), "untouched");
         QDir().mkpath(e.file("a-folder"));
         e.docs.newDocument(DocumentKind::EpisodeNfo);
+        e.docs.episodePanel()->nameEdit()->setText("Work");
         e.script.choose(e.file(target));
         QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
         const QStringList boxes = e.script.takeBoxTexts();
@@ -106,9 +109,60 @@ private slots:
         QVERIFY2(boxes[0].contains(message.arg(e.file(target))), qPrintable(boxes[0]));
         QCOMPARE(readBytes(e.file("plain-file")), QByteArray("untouched"));
         QCOMPARE(e.form.status().shownKind(), QString("Error"));
-        // The name that could not be written is not the document's: Save asks again.
+        QVERIFY(e.docs.document().modified);
+        // The name that could not be written is not the document's: New's save asks for one
+        // again, and a cancel there keeps the unsaved document.
         QCOMPARE(e.docs.document().path, QString());
         QCOMPARE(e.docs.document().fileTitle, QString("untitled.nfo"));
+        e.script.answer(MessageBox::Answer::Yes);
+        e.script.cancelFileDialog();
+        e.docs.newDocument(DocumentKind::EpisodeNfo);
+        QCOMPARE(e.script.takeBoxTexts().size(), 1);  // the prompt
+        QCOMPARE(e.script.takeFileDialogs().size(), 2);
+        QCOMPARE(e.docs.episodePanel()->nameEdit()->text(), QString("Work"));
+    }
+
+    void unstorableValuesAreRefused_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("level: outside the code page") << "levelPanel/nameEdit" << QString::fromUtf8("\u65e5\u672c")
+                                                      << "The value of 'Name' contains the character";
+        QTest::newRow("level: a double quote") << "levelPanel/nameEdit" << "a \"quoted\" name"
+                                               << "The value of 'Name' contains a double quote";
+        QTest::newRow("episode: outside the code page") << "episodePanel/thumbnailEdit" << QString::fromUtf8("\u03a9")
+                                                        << "The value of 'Thumbnail' contains the character";
+        QTest::newRow("description: an emoji") << "descriptionPanel/textEdit" << QString::fromUtf8("Emoji \U0001F600")
+                                               << "The description contains the character";
+    }
+
+    // A value the file cannot hold is refused by name, and the file on disk stays as it was.
+    void unstorableValuesAreRefused()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        EditorWindow e;
+        e.docs.newDocument(field.startsWith("level") ? DocumentKind::LevelNfo
+                           : field.startsWith("episode") ? DocumentKind::EpisodeNfo : DocumentKind::Description);
+        const QString path = e.file("keep");
+        e.script.choose(path);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        const QByteArray before = readBytes(path);
+        QWidget *box = control(&e.form, field);
+        if (auto *edit = qobject_cast<QLineEdit *>(box))
+            edit->setText(value);
+        else
+            static_cast<QPlainTextEdit *>(box)->setPlainText(value);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
+        const QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].contains(message), qPrintable(boxes[0]));
+        QVERIFY(boxes[0].endsWith("Error Number :380"));
+        QCOMPARE(readBytes(path), before);
+        QVERIFY(e.docs.document().modified);
     }
 
     void failedSaveAsKeepsTheDocumentWhereItWas()
@@ -136,9 +190,11 @@ private slots:
 #ifdef Q_OS_UNIX
     void filesThatCannotBeRead_data()
     {
-        QTest::addColumn<QString>("path");  // "fifo" is made by the test
+        QTest::addColumn<QString>("path");  // "fifo", "empty" and "missing" are made by the test
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("message");
+        QTest::newRow("empty: no first line to tell the kind") << "empty" << 62 << "";
+        QTest::newRow("missing") << "missing" << 53 << "";
         QTest::newRow("a pipe does not hang") << "fifo" << 75 << "is not a plain file";
         QTest::newRow("a device") << "/dev/zero" << 75 << "is not a plain file";
         QTest::newRow("a file whose reading fails") << "/proc/self/mem" << 57 << "Cannot read '/proc/self/mem'";
@@ -153,6 +209,10 @@ private slots:
         if (path == "fifo") {
             path = files.path("pipe.nfo");
             QCOMPARE(mkfifo(qPrintable(path), 0600), 0);
+        } else if (path == "empty" || path == "missing") {
+            if (path == "empty")
+                writeBytes(files.path("x.nfo"), {});
+            path = files.path("x.nfo");
         }
         EditorWindow e(path);
         const QStringList boxes = e.script.takeBoxTexts();
@@ -160,6 +220,8 @@ private slots:
         QVERIFY2(boxes[0].contains(message), qPrintable(boxes[0]));
         QVERIFY(boxes[0].endsWith("Error Number :" + QString::number(number)));
         QCOMPARE(e.docs.document().kind, DocumentKind::None);
+        QCOMPARE(e.form.status().shownKind(), QString("Error"));
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel"));
     }
 #endif
 
@@ -231,50 +293,47 @@ private slots:
         QCOMPARE(e.script.takeBoxTexts(), boxes);
     }
 
-    void valuesOfAnyLengthSurviveOpenAndSave_data()
+    void openThenSaveGivesEveryByteBack_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("saved");  // null: the content
         const QByteArray longValue(40000, 'v');
-        QTest::newRow("level") << "LEVEL\r\nNAME=\"" + longValue + "\"\r\nMAP_TYPE=\"\"\r\nLOADING_MODEL=\"m" + longValue
-                                      + "\"\r\nTHUMBNAIL=\"\"\r\nETA=\"00:00:00\"\r\nLOCKED=\"NO\"\r\n";
-        QTest::newRow("episode") << "EPISODE\r\nNAME=\"n\"\r\nTHUMBNAIL=\"" + longValue + "\"\r\n";
-    }
-
-    void valuesOfAnyLengthSurviveOpenAndSave()
-    {
-        QFETCH(QByteArray, content);
-        TestFolder files;
-        writeBytes(files.path("long.nfo"), content);
-        EditorWindow e(files.path("long.nfo"));
-        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
-        e.script.takeBoxes();
-        QCOMPARE(readBytes(files.path("long.nfo")), content);
-    }
-
-    void descriptionWithNulBytesRoundTrips()
-    {
-        TestFolder files;
+        QTest::newRow("level, every row") << "ruins.nfo"
+            << QByteArray("LEVEL\r\nNAME=\"Ruins\"\r\nMAP_TYPE=\"SINGLE;COOP; DEATHMATCH;\"\r\n"
+                          "LOADING_MODEL=\"Models\\Ship.mdl\"\r\nMODEL_ROTATE=\"NO\"\r\nMODEL_DISTANCE=\"5\"\r\n"
+                          "THUMBNAIL=\"T.tex\"\r\nETA=\"1:2:3\"\r\nOUTRO_MOVIE=\"o.ogv\"\r\nLOCKED=\"NO\"\r\n")
+            << QByteArray();
+        QTest::newRow("level, values past Qt's line-edit limit") << "long.nfo"
+            << "LEVEL\r\nNAME=\"" + longValue + "\"\r\nMAP_TYPE=\"\"\r\nLOADING_MODEL=\"m" + longValue
+                   + "\"\r\nTHUMBNAIL=\"\"\r\nETA=\"00:00:00\"\r\nLOCKED=\"NO\"\r\n"
+            << QByteArray();
+        QTest::newRow("episode, an equals sign in a value") << "ep.nfo"
+            << QByteArray("EPISODE\r\nNAME=\"a=b\"\r\nTHUMBNAIL=\"T\\x.tex\"\r\n") << QByteArray();
+        QTest::newRow("episode, a long thumbnail") << "ep.nfo"
+            << "EPISODE\r\nNAME=\"n\"\r\nTHUMBNAIL=\"" + longValue + "\"\r\n" << QByteArray();
+        QTest::newRow("companion level template: one CR LF after the last line") << "New.nfo"
+            << readBytes(testData("new_level.nfo")) << readBytes(testData("new_level.nfo")).chopped(2);
         const char raw[] = "before\0after\r\n\x01\x7f\x81\x8d\xff\r\n";
-        const QByteArray content(raw, sizeof raw - 1);
-        writeBytes(files.path("zero-bytes.dsc"), content);
-        EditorWindow e(files.path("zero-bytes.dsc"));
-        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
-        e.script.takeBoxes();
-        QCOMPARE(readBytes(files.path("zero-bytes.dsc")), content);
+        QTest::newRow("description with NUL bytes") << "zero-bytes.dsc" << QByteArray(raw, sizeof raw - 1) << QByteArray();
+        // Large files keep every byte (their speed is the benchmark's: scripts/bench).
+        const QByteArray line = QByteArray(78, 'd') + "\r\n";
+        QTest::newRow("a 1 MB description") << "big.dsc" << line.repeated(1024 * 1024 / line.size()) << QByteArray();
     }
 
-    // Large files keep every byte (their speed is the benchmark's: scripts/bench).
-    void largeDescriptionRoundTrips()
+    void openThenSaveGivesEveryByteBack()
     {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, saved);
         TestFolder files;
-        const QByteArray line = QByteArray(78, 'd') + "\r\n";
-        const QByteArray content = line.repeated(1024 * 1024 / line.size());
-        writeBytes(files.path("big.dsc"), content);
-        EditorWindow e(files.path("big.dsc"));
-        QCOMPARE(e.docs.document().kind, DocumentKind::Description);
+        writeBytes(files.path(name), content);
+        EditorWindow e(files.path(name));
+        QVERIFY(e.script.takeBoxes().isEmpty());
+        QVERIFY(!e.docs.document().modified);
         QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
-        QVERIFY(readBytes(files.path("big.dsc")) == content);
+        QVERIFY(readBytes(files.path(name)) == (saved.isNull() ? content : saved));
     }
 
     void levelOfManyLines()

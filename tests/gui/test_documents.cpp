@@ -1,0 +1,655 @@
+// The editor window's document commands for each kind of document: start-up, New, Open, Save,
+// Save As, the save prompt, the shutdown, the command-line open, and the description's text box.
+
+#include "editor/descriptionpanel.h"
+#include "editor/documentcontroller.h"
+#include "editor/episodepanel.h"
+#include "editor/levelpanel.h"
+#include "editor/mainwindow.h"
+#include "tests/support/testsupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+
+using Answer = MessageBox::Answer;
+using Outcome = DocumentController::SaveOutcome;
+
+namespace {
+
+bool anyPanelVisible(MainWindow &form)
+{
+    for (const char *name : {"levelPanel", "episodePanel", "descriptionPanel"}) {
+        auto *panel = form.findChild<QWidget *>(name);
+        if (panel && panel->isVisibleTo(&form))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestDocuments : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUp()
+    {
+        EditorWindow e;
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel"));
+        QVERIFY(!anyPanelVisible(e.form));
+        QCOMPARE(e.statusText(), QString("Ready"));
+        QCOMPARE(e.form.status().shownKind(), QString("Info"));
+        QCOMPARE(e.docs.document().kind, DocumentKind::None);
+
+        const QStringList lines = e.logLines();
+        QCOMPARE(lines.value(0), QString());
+        QVERIFY(lines.value(1).startsWith("----") && lines.value(1).endsWith("----"));
+        QVERIFY(lines.value(1).size() > 8);
+        QCOMPARE(lines.value(2), QString());
+        QCOMPARE(lines.value(3), QString("INF : Ready"));
+        QCOMPARE(lines.size(), 5);  // and the piece after the last CR LF
+
+        // Nothing to save yet.
+        QCOMPARE(e.docs.save(), Outcome::NotAllowed);
+        QCOMPARE(e.docs.saveAs(), Outcome::NotAllowed);
+        const auto boxes = e.script.takeBoxes();
+        QCOMPARE(boxes.size(), 2);
+        for (const auto &box : boxes) {
+            QCOMPARE(box.text, QString("Invaild Opreation Error - No files can be saved."));
+            QCOMPARE(box.icon, MessageBox::Icon::Critical);
+            QCOMPARE(box.caption, QString("Brisquel"));
+        }
+        QCOMPARE(e.statusText(), QString("Ready"));
+
+        // A command line of nothing, or the placeholder itself, opens nothing.
+        for (const QString &commandLine : {QString(), QString("%1")}) {
+            EditorWindow started(commandLine);
+            QCOMPARE(started.docs.document().kind, DocumentKind::None);
+            QCOMPARE(started.logLines().value(4), QString());
+        }
+    }
+
+    void newDocumentThenSave_data()
+    {
+        QTest::addColumn<DocumentKind>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("field");  // typed into with real keys
+        QTest::addColumn<QString>("dialogTitle");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QByteArray>("logged");  // empty: no "Generating file..."
+        QTest::newRow("level") << DocumentKind::LevelNfo << "Brisquel - untitled.nfo (Level NFO)"
+                               << "New Level NFO Docuemnt opened" << "levelPanel/modelNameEdit"
+                               << "Save .nfo (Level) file As..." << "Level NFO (*.nfo)|*.nfo" << "new.nfo"
+                               << QByteArray("LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"\"\r\nLOADING_MODEL=\"\"\r\n"
+                                             "MODEL_ANIMATION=\"\"\r\nMODEL_ROTATE=\"YES\"\r\nMODEL_DISTANCE=\"\"\r\n"
+                                             "MODEL_NAME=\"x\"\r\nLOADING_SCREEN=\"\"\r\nTHUMBNAIL=\"\"\r\n"
+                                             "ETA=\"00:00:00\"\r\nEPISODE_MOVIE=\"\"\r\nINTRO_MOVIE=\"\"\r\n"
+                                             "OUTRO_MOVIE=\"\"\r\nLOCKED=\"YES\"\r\n")
+                               << QByteArray("INF : Generating file...\r\nINF : LEVEL\r\nINF : MAP_TYPE\r\n"
+                                             "INF : LOADING_MODEL\r\n");
+        QTest::newRow("episode") << DocumentKind::EpisodeNfo << "Brisquel - untitled.nfo (Episode NFO)"
+                                 << "New Episode NFO Document opened" << "episodePanel/nameEdit"
+                                 << "Save .nfo (Episode) file As..." << "NFO (*.nfo)|*.nfo" << "ep.nfo"
+                                 << QByteArray("EPISODE\r\nNAME=\"x\"\r\nTHUMBNAIL=\"\"\r\n")
+                                 << QByteArray("INF : Generating file...\r\nINF : EPISODE\r\nINF : NAME\r\n"
+                                               "INF : THUMBNAIL\r\n");
+        QTest::newRow("description") << DocumentKind::Description << "Brisquel - untitled.dsc"
+                                     << "New DSC Document opened" << "descriptionPanel/textEdit"
+                                     << "Save .dsc file As..." << "DSC Description File (*.dsc)|*.dsc" << "new.dsc"
+                                     << QByteArray("x\r\n") << QByteArray();
+    }
+
+    void newDocumentThenSave()
+    {
+        QFETCH(DocumentKind, kind);
+        QFETCH(QString, title);
+        QFETCH(QString, status);
+        QFETCH(QString, field);
+        QFETCH(QString, dialogTitle);
+        QFETCH(QString, filter);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, written);
+        QFETCH(QByteArray, logged);
+        EditorWindow e;
+        e.docs.newDocument(kind);
+        QCOMPARE(e.form.windowTitle(), title);
+        QCOMPARE(e.statusText(), status);
+        QVERIFY(!e.docs.document().modified);
+        QTest::keyClicks(control(&e.form, field), "x");
+        QVERIFY(e.docs.document().modified);
+
+        const QString path = e.file(name);
+        e.script.choose(path);
+        QCOMPARE(e.docs.save(), Outcome::Saved);
+        const auto dialogs = e.script.takeFileDialogs();
+        QCOMPARE(dialogs.size(), 1);
+        QCOMPARE(dialogs[0].title, dialogTitle);
+        QCOMPARE(dialogs[0].filter, filter);
+        QCOMPARE(dialogs[0].mode, FileDialog::Mode::Save);
+        QCOMPARE(readBytes(path), written);
+        const auto boxes = e.script.takeBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, "File '" + name + "' was saved.");
+        QCOMPARE(boxes[0].icon, MessageBox::Icon::Information);
+        QCOMPARE(e.statusText(), "Successfully saved '" + path + "'");
+        QCOMPARE(e.form.windowTitle(), title.replace(kind == DocumentKind::Description ? "untitled.dsc" : "untitled.nfo", name));
+        QVERIFY(!e.docs.document().modified);
+        const QByteArray log = readBytes(e.folder.logPath());
+        QCOMPARE(log.contains("Generating file..."), !logged.isEmpty());
+        QVERIFY(log.contains(logged));
+        QVERIFY(log.endsWith("INF : Successfully saved '" + path.toUtf8() + "'\r\n"));
+
+        // Save again: no dialog, the remembered path.
+        QTest::keyClicks(control(&e.form, field), "y");
+        QCOMPARE(e.docs.save(), Outcome::Saved);
+        QCOMPARE(e.script.takeFileDialogs().size(), 0);
+        QCOMPARE(e.script.takeBoxTexts(), QStringList{"File '" + name + "' was saved."});
+        QVERIFY(readBytes(path).contains("xy"));
+    }
+
+    void saveAsOffersTheLastNameAndCancelChangesNothing()
+    {
+        EditorWindow e;
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        e.script.choose(e.file("one.nfo"));
+        e.docs.saveAs();
+        e.script.takeBoxes();
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName, QString());
+        control<QLineEdit>(e.docs.levelPanel(), "etaHoursEdit")->setText("12");
+        QVERIFY(e.docs.document().modified);
+
+        e.script.cancelFileDialog();
+        QCOMPARE(e.docs.saveAs(), Outcome::Cancelled);
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName, e.file("one.nfo"));
+        QVERIFY(e.docs.document().modified);
+        QCOMPARE(e.docs.document().path, e.file("one.nfo"));
+        QCOMPARE(e.statusText(), "Successfully saved '" + e.file("one.nfo") + "'");
+    }
+
+    void savePromptOnNew_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("cancelSaveAs");
+        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("cancel keeps the document") << int(Answer::Cancel) << false << false << false;
+        QTest::newRow("no discards the changes") << int(Answer::No) << false << true << false;
+        QTest::newRow("yes saves first") << int(Answer::Yes) << false << true << true;
+        QTest::newRow("yes, then cancelled Save As keeps it") << int(Answer::Yes) << true << false << false;
+    }
+
+    void savePromptOnNew()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, cancelSaveAs);
+        QFETCH(bool, replaced);
+        QFETCH(bool, written);
+        EditorWindow e;
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText("Unsaved");
+        e.script.answer(Answer(answer));
+        if (answer == int(Answer::Yes))
+            cancelSaveAs ? e.script.cancelFileDialog() : e.script.choose(e.file("kept.nfo"));
+        e.docs.newDocument(DocumentKind::Description);
+        QCOMPARE(e.script.takeBoxTexts().value(0), QString("Save current opening file, 'untitled.nfo'?"));
+        QCOMPARE(e.docs.document().kind, replaced ? DocumentKind::Description : DocumentKind::LevelNfo);
+        QCOMPARE(e.docs.document().modified, !replaced);
+        QCOMPARE(QFile::exists(e.file("kept.nfo")), written);
+        if (!replaced)
+            QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Unsaved"));
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<bool>("dirty");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("cancelSaveAs");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("clean closes without a prompt") << false << -1 << false << true;
+        QTest::newRow("cancel keeps running") << true << int(Answer::Cancel) << false << false;
+        QTest::newRow("no closes without writing") << true << int(Answer::No) << false << true;
+        QTest::newRow("yes and a cancelled Save As still closes") << true << int(Answer::Yes) << true << true;
+        QTest::newRow("yes saves then closes") << true << int(Answer::Yes) << false << true;
+    }
+
+    void closing()
+    {
+        QFETCH(bool, dirty);
+        QFETCH(int, answer);
+        QFETCH(bool, cancelSaveAs);
+        QFETCH(bool, closed);
+        EditorWindow e;
+        e.form.show();
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        if (dirty)
+            control<QCheckBox>(e.docs.levelPanel(), "coopBox")->setChecked(true);
+        if (answer >= 0)
+            e.script.answer(Answer(answer));
+        if (answer == int(Answer::Yes))
+            cancelSaveAs ? e.script.cancelFileDialog() : e.script.choose(e.file("exit.nfo"));
+        control<QAction>(&e.form, "exitAction")->trigger();
+        QCOMPARE(e.script.takeBoxTexts().isEmpty(), !dirty);
+        QCOMPARE(e.form.isVisible(), !closed);
+        const QStringList log = e.logLines();
+        QCOMPARE(log.at(log.size() - 2) == "INF : Brisquel is shutting down", closed);
+        QCOMPARE(QFile::exists(e.file("exit.nfo")), answer == int(Answer::Yes) && !cancelSaveAs);
+    }
+
+    void keyboard_data()
+    {
+        QTest::addColumn<DocumentKind>("kind");
+        QTest::addColumn<QString>("field");  // the one that has the focus after New
+        QTest::addColumn<QString>("typeInto");
+        QTest::newRow("Level: Name") << DocumentKind::LevelNfo << "levelPanel/nameEdit" << "levelPanel/nameEdit";
+        QTest::newRow("Level: ETA") << DocumentKind::LevelNfo << "levelPanel/nameEdit" << "levelPanel/etaMinutesEdit";
+        QTest::newRow("Episode: Name") << DocumentKind::EpisodeNfo << "episodePanel/nameEdit" << "episodePanel/thumbnailEdit";
+        QTest::newRow("description") << DocumentKind::Description << "descriptionPanel/textEdit" << "descriptionPanel/textEdit";
+    }
+
+    // Typing goes into the new document at once.
+    void keyboard()
+    {
+        QFETCH(DocumentKind, kind);
+        QFETCH(QString, field);
+        QFETCH(QString, typeInto);
+        EditorWindow e;
+        e.form.show();
+        QApplication::setActiveWindow(&e.form);
+        QVERIFY(QTest::qWaitForWindowActive(&e.form));
+        e.docs.newDocument(kind);
+        QCOMPARE(QApplication::focusWidget(), control(&e.form, field));
+        auto *box = control(&e.form, typeInto);
+        box->setFocus();
+        if (auto *edit = qobject_cast<QLineEdit *>(box))
+            edit->selectAll();
+        QTest::keyClicks(box, "1");
+        QVERIFY(e.docs.document().modified);
+    }
+
+#ifdef Q_OS_UNIX
+    // On the desktop a text box takes Ctrl+E as "end of line"; it is Exit everywhere in the window.
+    void ctrlEExitsFromTheNameField()
+    {
+        XServer x;
+        if (!x.available())
+            QSKIP("Xvfb and xdotool are needed");
+        TestFolder folder;
+        writeBytes(folder.path("a.nfo"), "LEVEL\r\nNAME=\"a\"\r\n");
+        QProcess editor;
+        startEditorProcess(editor, folder, {"-c", "exec \"$0\" a.nfo"}, x.environment());
+        QCOMPARE(x.windowTitleOf(editor.processId()), QString("Brisquel - a.nfo (Level NFO)"));
+        x.xdotool({"windowfocus", "--sync", x.windowOf(editor.processId())});
+        x.xdotool({"type", "b"});  // into the Name field, which has the focus
+        x.xdotool({"key", "ctrl+e"});
+        // The save prompt is up: a second window, captioned with the program title.
+        QVERIFY2(!x.xdotool({"search", "--sync", "--onlyvisible", "--name", "^Brisquel$"}).isEmpty(), "no save prompt");
+        editor.kill();
+        editor.waitForFinished();
+    }
+#endif
+
+    void levelFileFillsThePanel()
+    {
+        TestFolder files;
+        const QString path = files.path("ruins.nfo");
+        writeBytes(path, "LEVEL\r\nNAME=\"Ruins\"\r\nMAP_TYPE=\"SINGLE;COOP; DEATHMATCH;\"\r\n"
+                         "LOADING_MODEL=\"Models\\Ship.mdl\"\r\nMODEL_ROTATE=\"NO\"\r\nMODEL_DISTANCE=\"5\"\r\n"
+                         "THUMBNAIL=\"T.tex\"\r\nETA=\"1:2:3\"\r\nOUTRO_MOVIE=\"o.ogv\"\r\nLOCKED=\"NO\"\r\n");
+        EditorWindow e(path);
+        LevelPanel *panel = e.docs.levelPanel();
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - ruins.nfo (Level NFO)"));
+        QCOMPARE(e.statusText(), "'" + path + "' loaded");
+        QVERIFY(!e.docs.document().modified);
+        QCOMPARE(panel->valueEdit(LevelRow::Name)->text(), QString("Ruins"));
+        QVERIFY(control<QCheckBox>(panel, "deathmatchBox")->isChecked());
+        QVERIFY(control<QRadioButton>(panel, "rotateNoOption")->isChecked());
+        QVERIFY(control<QRadioButton>(panel, "lockedNoOption")->isChecked());
+        QCOMPARE(control<QLineEdit>(panel, "etaSecondsEdit")->text(), QString("3"));
+        // Included rows show their value, excluded ones hide it.
+        QVERIFY(panel->valueEdit(LevelRow::LoadingModel)->isVisibleTo(panel));
+        QVERIFY(panel->valueEdit(LevelRow::ModelDistance)->isVisibleTo(panel));
+        QVERIFY(!panel->valueEdit(LevelRow::ModelAnimation)->isVisibleTo(panel));
+        QVERIFY(control(panel, "rotateChoice")->isVisibleTo(panel));
+        QCOMPARE(panel->includeBox(LevelRow::EpisodeMovie)->checkState(), Qt::Unchecked);
+        // Save As starts at the document: its folder, its name.
+        e.script.cancelFileDialog();
+        e.docs.saveAs();
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName, path);
+
+        // The companion's template: every optional row left out, rotating as a new document does.
+        EditorWindow fresh(testData("new_level.nfo"));
+        panel = fresh.docs.levelPanel();
+        QVERIFY(fresh.script.takeBoxes().isEmpty());
+        QVERIFY(control<QCheckBox>(panel, "singlePlayerBox")->isChecked());
+        for (const LevelRowInfo &row : LevelNfo::rows()) {
+            if (row.optional)
+                QCOMPARE(panel->includeBox(row.row)->checkState(), Qt::Unchecked);
+        }
+        QVERIFY(!control(panel, "rotateChoice")->isVisibleTo(panel));
+        QVERIFY(control<QRadioButton>(panel, "rotateYesOption")->isChecked());
+    }
+
+    void readingMessages_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("wrongKind");
+        QTest::addColumn<QString>("name");  // what was read before the bad line
+        QTest::newRow("level") << QByteArray("LEVEL\r\nEPISODE\r\nname=\"x\"\r\nNAME=\"Kept\"\r\nNAME\r\nNAME=\"never\"\r\n")
+                               << "Error : This is not a level NFO!" << "Kept";
+        QTest::newRow("episode") << QByteArray("EPISODE\r\nLEVEL\r\nname=\"x\"\r\nNAME=\"Kept\"\r\nTHUMBNAIL\r\n")
+                                 << "Error : This is not a episode NFO!" << "Kept";
+    }
+
+    void readingMessages()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, wrongKind);
+        QFETCH(QString, name);
+        TestFolder files;
+        const QString path = files.path("odd.nfo");
+        writeBytes(path, content);
+        EditorWindow e(path);
+        const auto boxes = e.script.takeBoxes();
+        QCOMPARE(boxes.size(), 3);
+        QCOMPARE(boxes[0].text, wrongKind + "\r\n\r\nWarning - Don't know how to handle this error");
+        QCOMPARE(boxes[0].icon, MessageBox::Icon::Critical);
+        QCOMPARE(boxes[1].text, QString("Found an invaild line in the file, 'name=\"x\"', ignoring line..."));
+        QCOMPARE(boxes[1].icon, MessageBox::Icon::Information);
+        QVERIFY(boxes[2].text.startsWith("An error has occured! Error description : In '" + path + "', line 5"));
+        QVERIFY(boxes[2].text.endsWith("\r\n\r\nError Number :9"));
+        // The document still counts as loaded, with what was read before the bad line.
+        QCOMPARE(control<QLineEdit>(&e.form, content.startsWith("LEVEL") ? "levelPanel/nameEdit" : "episodePanel/nameEdit")->text(),
+                 name);
+        QCOMPARE(e.statusText(), "'" + path + "' loaded");
+        QCOMPARE(e.logLines().filter(QRegularExpression("^ERR : In '.*', line 5")).size(), 1);
+    }
+
+    void openNfoDialogDecidesByFirstLine_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<DocumentKind>("kind");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("companion episode") << readBytes(testData("new_episode.nfo")) << DocumentKind::EpisodeNfo << QStringList();
+        QTest::newRow("companion level") << readBytes(testData("new_level.nfo")) << DocumentKind::LevelNfo << QStringList();
+        QTest::newRow("lower-case episode word")
+            << QByteArray(" episode \r\nNAME=\"n\"\r\n") << DocumentKind::EpisodeNfo
+            << QStringList{"Found an invaild line in the file, ' episode ', ignoring line..."};
+        QTest::newRow("anything else is a level") << QByteArray("HELLO\r\n") << DocumentKind::LevelNfo
+                                                  << QStringList{"Found an invaild line in the file, 'HELLO', ignoring line..."};
+    }
+
+    void openNfoDialogDecidesByFirstLine()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(DocumentKind, kind);
+        QFETCH(QStringList, boxes);
+        EditorWindow e;
+        const QString path = e.file("a.nfo");
+        writeBytes(path, content);
+        e.script.choose(path);
+        e.docs.openNfo();
+        const auto dialogs = e.script.takeFileDialogs();
+        QCOMPARE(dialogs.value(0).title, QString("Open a .nfo (Episode/Level) file..."));
+        QCOMPARE(dialogs.value(0).filter, QString("NFO (*.nfo)|*.nfo"));
+        QCOMPARE(dialogs.value(0).mode, FileDialog::Mode::Open);
+        QCOMPARE(e.script.takeBoxTexts(), boxes);
+        QCOMPARE(e.docs.document().kind, kind);
+        QCOMPARE(e.docs.document().path, path);
+        QVERIFY(!e.docs.document().modified);
+        QCOMPARE(e.statusText(), "'" + path + "' loaded");
+    }
+
+    void openNfoDialogThatFindsNothingChangesNothing_data()
+    {
+        QTest::addColumn<int>("situation");  // 0 cancel, 1 missing file, 2 empty file
+        QTest::newRow("cancelled") << 0;
+        QTest::newRow("missing file") << 1;
+        QTest::newRow("empty file") << 2;
+    }
+
+    void openNfoDialogThatFindsNothingChangesNothing()
+    {
+        QFETCH(int, situation);
+        EditorWindow e;
+        e.docs.newDocument(DocumentKind::Description);
+        e.docs.descriptionPanel()->setText("mine");
+        e.script.answer(Answer::No);
+        if (situation == 0) {
+            e.script.cancelFileDialog();
+        } else {
+            if (situation == 2)
+                writeBytes(e.file("empty.nfo"), {});
+            e.script.choose(e.file(situation == 1 ? "missing.nfo" : "empty.nfo"));
+        }
+        e.docs.openNfo();
+        QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.takeFirst(), QString("Save current opening file, 'untitled.dsc'?"));
+        QCOMPARE(boxes.size(), situation == 2 ? 1 : 0);
+        if (situation == 2)
+            QVERIFY(boxes[0].endsWith("Error Number :62"));
+        QCOMPARE(e.docs.document().kind, DocumentKind::Description);
+        QCOMPARE(e.docs.descriptionPanel()->text(), QString("mine"));
+    }
+
+    void commandLineRoutes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<DocumentKind>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("dsc") << "notes.dsc" << QByteArray("text\r\n") << DocumentKind::Description << "Brisquel - notes.dsc";
+        QTest::newRow("DSC without a dot") << "notesDSC" << QByteArray("text\r\n") << DocumentKind::Description << "Brisquel - notesDSC";
+        QTest::newRow("lower-case level with blanks") << "l.nfo" << QByteArray("  level 2\r\n") << DocumentKind::LevelNfo
+                                                      << "Brisquel - l.nfo (Level NFO)";
+        QTest::newRow("episode") << "e.nfo" << QByteArray("EPISODE\r\n") << DocumentKind::EpisodeNfo << "Brisquel - e.nfo (Episode NFO)";
+        QTest::newRow("anything else is an episode") << "x.nfo" << QByteArray("NAME=\"n\"\r\n") << DocumentKind::EpisodeNfo
+                                                     << "Brisquel - x.nfo (Episode NFO)";
+    }
+
+    void commandLineRoutes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(DocumentKind, kind);
+        QFETCH(QString, title);
+        TestFolder files;
+        writeBytes(files.path(name), content);
+        EditorWindow e(files.path(name));
+        e.script.takeBoxes();  // the readers' own messages are tested elsewhere
+        QCOMPARE(e.docs.document().kind, kind);
+        QCOMPARE(e.form.windowTitle(), title);
+        QVERIFY(!e.docs.document().modified);
+    }
+
+    void descriptionThatCannotBeOpened_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<bool>("keepsPath");
+        QTest::newRow("missing: Save creates it") << false << true;
+        QTest::newRow("unreadable: Save asks for a name") << true << false;
+    }
+
+    void descriptionThatCannotBeOpened()
+    {
+        QFETCH(bool, exists);
+        QFETCH(bool, keepsPath);
+        TestFolder files;
+        const QString path = files.path("notes.dsc");
+        if (exists)
+            QDir().mkpath(path);  // a folder: it exists but cannot be read as a file
+        EditorWindow e(path);
+        QCOMPARE(e.script.takeBoxTexts().size(), 1);
+        QCOMPARE(e.docs.document().kind, DocumentKind::Description);
+        // The title names the file Save writes.
+        QCOMPARE(e.form.windowTitle(), QString(keepsPath ? "Brisquel - notes.dsc" : "Brisquel - untitled.dsc"));
+        QCOMPARE(e.docs.document().path, keepsPath ? path : QString());
+        QCOMPARE(e.docs.document().fileTitle, QString(keepsPath ? "notes.dsc" : "untitled.dsc"));
+        if (!keepsPath)
+            e.script.cancelFileDialog();
+        e.docs.save();
+        e.script.takeBoxes();
+        QCOMPARE(e.script.takeFileDialogs().size(), keepsPath ? 0 : 1);
+        QCOMPARE(QFileInfo(path).isFile(), keepsPath);
+    }
+
+    void descriptionRoundTrips_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("shown");       // null: not compared
+        QTest::addColumn<QByteArray>("edited");   // after typing X at the start
+        QTest::newRow("ab") << QByteArray("ab\r\n") << "ab" << QByteArray("Xab\r\n");
+        QTest::newRow("only a line break") << QByteArray("\r\n") << "" << QByteArray("X\r\n");
+        QTest::newRow("zero bytes") << QByteArray("") << "" << QByteArray("X\r\n");
+        QTest::newRow("lines") << QByteArray("My mod\r\n\r\nby me\r\n") << "My mod\n\nby me"
+                               << QByteArray("XMy mod\r\n\r\nby me\r\n");
+        QTest::newRow("LF line ends") << QByteArray("one\ntwo\nthree\n") << "one\ntwo\nthree"
+                                      << QByteArray("Xone\r\ntwo\r\nthree\r\n");
+        QTest::newRow("CR line ends") << QByteArray("one\rtwo\r") << "one\ntwo" << QByteArray("Xone\r\ntwo\r\n");
+        QTest::newRow("mixed line ends") << QByteArray("a\r\nb\nc\r") << "a\nb\nc" << QByteArray("Xa\r\nb\r\nc\r\n");
+        QTest::newRow("no final line break") << QByteArray("last") << "last" << QByteArray("Xlast\r\n");
+        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBFhi\r\n") << "hi" << QByteArray("Xhi\r\n");
+        QTest::newRow("no-break space and accents") << QByteArray("caf\xe9\xa0\x80\r\n") << QString::fromUtf8("caf\u00e9\u00a0\u20ac")
+                                                    << QByteArray("Xcaf\xe9\xa0\x80\r\n");
+        QByteArray everyByte;
+        for (int i = 1; i < 256; ++i) {
+            if (i != '\r' && i != '\n')
+                everyByte.append(char(i));
+        }
+        QTest::newRow("every other byte") << everyByte + "\r\n" << QString() << "X" + everyByte + "\r\n";
+    }
+
+    void descriptionRoundTrips()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, edited);
+        EditorWindow e;
+        const QString path = e.file("mod.dsc");
+        writeBytes(path, file);
+        e.script.choose(path);
+        e.docs.openDescription();
+        QCOMPARE(e.script.takeFileDialogs().value(0).title, QString("Open a .dsc file..."));
+        if (!shown.isNull())
+            QCOMPARE(e.docs.descriptionPanel()->text(), shown);
+        QCOMPARE(e.form.windowTitle(), QString("Brisquel - mod.dsc"));
+        QVERIFY(!e.docs.document().modified);
+        // Saved without an edit: the file as it was.
+        QCOMPARE(e.docs.save(), Outcome::Saved);
+        QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'mod.dsc' was saved."});
+        QCOMPARE(readBytes(path), file);
+        // Edited: CR LF for every line break, and no line added.
+        QPlainTextEdit *box = e.docs.descriptionPanel()->textEdit;
+        box->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(box, "X");
+        QCOMPARE(e.docs.save(), Outcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(path), edited);
+    }
+
+    void shiftEnterIsALineBreak()
+    {
+        EditorWindow e;
+        e.docs.newDocument(DocumentKind::Description);
+        QPlainTextEdit *box = e.docs.descriptionPanel()->textEdit;
+        QTest::keyClicks(box, "one");
+        QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(box, "two");
+        QVERIFY(box->document()->toRawText().contains(QChar::LineSeparator));
+        // Exit, and Yes to the prompt, saves and ends.
+        e.script.answer(Answer::Yes);
+        e.script.choose(e.file("shift.dsc"));
+        QVERIFY(e.form.close());
+        QCOMPARE(e.script.takeBoxTexts(), (QStringList{"Save current opening file, 'untitled.dsc'?", "File 'shift.dsc' was saved."}));
+        QCOMPARE(readBytes(e.file("shift.dsc")), QByteArray("one\r\ntwo\r\n"));
+    }
+
+    void oneLongLineIsEditableAtOnce_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("words") << QByteArray("word ").repeated(200 * 1024);
+        QTest::newRow("no blanks") << QByteArray(1024 * 1024, 'x');
+    }
+
+    void oneLongLineIsEditableAtOnce()
+    {
+        QFETCH(QByteArray, line);
+        TestFolder files;
+        const QString path = files.path("one-line.dsc");
+        writeBytes(path, line + "\r\n");
+        QElapsedTimer timer;
+        timer.start();
+        EditorWindow e(path);
+        DescriptionPanel *panel = e.docs.descriptionPanel();
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->isFilling(), 20000);
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));  // it took minutes
+        QTextDocument *document = panel->textEdit->document();
+        QVERIFY(document->blockCount() > 200);  // shown as many paragraphs, laid out one by one
+
+        // Edits with real keys where one paragraph of the line meets the next.
+        const auto startOf = [document](int block) { return document->findBlockByNumber(block).position(); };
+        QString expected = QString::fromLatin1(line);
+        // In the text, the joins between the parts take no place.
+        const int first = startOf(1) - 1;
+        const int second = startOf(2) - 2;
+        QTextCursor cursor(document);
+        cursor.setPosition(startOf(3));
+        panel->textEdit->setTextCursor(cursor);
+        QTest::keyClick(panel->textEdit, Qt::Key_Backspace);  // joins two parts: the text is the same
+        cursor.setPosition(startOf(2));
+        panel->textEdit->setTextCursor(cursor);
+        QTest::keyClick(panel->textEdit, Qt::Key_Return);
+        expected.insert(second, '\n');
+        cursor.setPosition(startOf(1));
+        panel->textEdit->setTextCursor(cursor);
+        QTest::keyClicks(panel->textEdit, "Z");
+        expected.insert(first, 'Z');
+        QCOMPARE(panel->text(), expected);
+        QCOMPARE(e.docs.save(), Outcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(path), expected.toLatin1().replace("\n", "\r\n") + "\r\n");
+    }
+
+    void longDescriptionShowsItsBeginningThenFillsIn()
+    {
+        TestFolder files;
+        QByteArray content;
+        for (int i = 0; content.size() < 2 * 1024 * 1024; ++i)
+            content += "Line " + QByteArray::number(i) + " of a long description.\r\n";
+        writeBytes(files.path("long.dsc"), content);
+        EditorWindow e(files.path("long.dsc"));
+        DescriptionPanel *panel = e.docs.descriptionPanel();
+        QVERIFY(panel->isFilling());
+        QVERIFY(panel->textEdit->isReadOnly());
+        QVERIFY(panel->textEdit->toPlainText().startsWith("Line 0 of a long description.\nLine 1 "));
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->isFilling(), 20000);
+        QVERIFY(!panel->textEdit->isReadOnly());
+        QVERIFY(!panel->textEdit->document()->isUndoAvailable());  // the filling in is not an edit
+        QVERIFY(!e.docs.document().modified);
+        QCOMPARE(e.docs.save(), Outcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(files.path("long.dsc")), content);
+
+        // Saving before the filling in is complete still writes the whole text.
+        EditorWindow again(files.path("long.dsc"));
+        QVERIFY(again.docs.descriptionPanel()->isFilling());
+        QCOMPARE(again.docs.save(), Outcome::Saved);
+        again.script.takeBoxes();
+        QCOMPARE(readBytes(files.path("long.dsc")), content);
+    }
+};
+
+QTEST_MAIN(TestDocuments)
+#include "test_documents.moc"
