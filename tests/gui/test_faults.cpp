@@ -70,9 +70,7 @@ private slots:
             FileSizeLimit limit(1024);
             QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
         }
-        const QStringList boxes = e.script.takeBoxTexts();
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY2(boxes[0].contains("Cannot write '" + path + "': the file is too large"), qPrintable(boxes[0]));
+        e.script.expectBox("Cannot write '" + path + "': the file is too large");
         QCOMPARE(readBytes(path), before);
         QVERIFY(e.docs.document().modified);
         QCOMPARE(filesIn(e.file("mod")), QStringList{QFileInfo(path).fileName()});  // no half-written leftovers
@@ -104,9 +102,7 @@ private slots:
         e.docs.episodePanel()->nameEdit()->setText("Work");
         e.script.choose(e.file(target));
         QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
-        const QStringList boxes = e.script.takeBoxTexts();
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY2(boxes[0].contains(message.arg(e.file(target))), qPrintable(boxes[0]));
+        e.script.expectBox(message.arg(e.file(target)));
         QCOMPARE(readBytes(e.file("plain-file")), QByteArray("untouched"));
         QCOMPARE(e.form.status().shownKind(), QString("Error"));
         QVERIFY(e.docs.document().modified);
@@ -157,10 +153,7 @@ private slots:
         else
             static_cast<QPlainTextEdit *>(box)->setPlainText(value);
         QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
-        const QStringList boxes = e.script.takeBoxTexts();
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY2(boxes[0].contains(message), qPrintable(boxes[0]));
-        QVERIFY(boxes[0].endsWith("Error Number :380"));
+        e.script.expectBox(message, 380);
         QCOMPARE(readBytes(path), before);
         QVERIFY(e.docs.document().modified);
     }
@@ -215,10 +208,7 @@ private slots:
             path = files.path("x.nfo");
         }
         EditorWindow e(path);
-        const QStringList boxes = e.script.takeBoxTexts();
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY2(boxes[0].contains(message), qPrintable(boxes[0]));
-        QVERIFY(boxes[0].endsWith("Error Number :" + QString::number(number)));
+        e.script.expectBox(message, number);
         QCOMPARE(e.docs.document().kind, DocumentKind::None);
         QCOMPARE(e.form.status().shownKind(), QString("Error"));
         QCOMPARE(e.form.windowTitle(), QString("Brisquel"));
@@ -479,10 +469,7 @@ private slots:
         QVERIFY(!given.readable);
         EditorWindow e;
         e.form.load(CommandLine::argumentText(given.arguments), given.readable);
-        const QStringList boxes = e.script.takeBoxTexts();
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY2(boxes[0].contains("is not valid in this system's encoding of file names"), qPrintable(boxes[0]));
-        QVERIFY(boxes[0].endsWith("Error Number :52"));
+        e.script.expectBox("is not valid in this system's encoding of file names", 52);
         QCOMPARE(e.docs.document().kind, DocumentKind::None);  // so no Save can make a second file
     }
 

@@ -1,4 +1,4 @@
-// The Level and Episode panels: row visibility, the reset of a new document, the dirty rule.
+// The Level panel: row visibility, fixed rows, what marks the document changed, one-line value boxes.
 
 #include "editor/episodepanel.h"
 #include "editor/documentcontroller.h"
@@ -78,34 +78,6 @@ private slots:
             QVERIFY(!box->isEnabled() && box->isChecked());
     }
 
-    void resetGivesTheNewDocument()
-    {
-        LevelPanel panel;
-        LevelFields changed;
-        for (const LevelRowInfo &row : LevelNfo::rows()) {
-            if (row.text)
-                changed.*row.text = "x";
-        }
-        changed.mapType = {true, true, true};
-        changed.rotate = false;
-        changed.locked = false;
-        changed.eta = {"1", "2", "3"};
-        panel.setFields(changed);
-        panel.setFields(LevelFields::newDocument());
-        const LevelFields f = panel.fields();
-        for (const LevelRowInfo &row : LevelNfo::rows()) {
-            if (row.text)
-                QCOMPARE(f.*row.text, QString());
-        }
-        QCOMPARE(f.mapType, (std::array<bool, 3>{}));
-        QCOMPARE(f.eta, (std::array<QString, 3>{"00", "00", "00"}));
-        QVERIFY(f.rotate && f.locked);
-        for (bool included : f.included)
-            QVERIFY(included);
-        QVERIFY(control(&panel, "rotateChoice")->isVisibleTo(&panel));
-        QVERIFY(control(&panel, "metersLabel")->isVisibleTo(&panel));
-    }
-
     void everyEditMarksTheDocumentChanged_data()
     {
         QTest::addColumn<QString>("control");
@@ -120,23 +92,18 @@ private slots:
     void everyEditMarksTheDocumentChanged()
     {
         QFETCH(QString, control);
-        TestFolder folder;
-        DialogScript script;
-        MainWindow form(folder.programFolder());
-        form.load({});
-        form.documents().newDocument(DocumentKind::LevelNfo);
-        QVERIFY(!form.documents().document().modified);
-        QWidget *widget = form.findChild<QWidget *>(control);
-        QVERIFY(widget);
-        form.show();
+        EditorWindow e;
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        e.form.show();
         for (const char *eta : {"etaHoursEdit", "etaMinutesEdit", "etaSecondsEdit"})
-            ::control<QLineEdit>(form.documents().levelPanel(), eta)->clear();
-        form.documents().setModified(false);
+            ::control<QLineEdit>(e.docs.levelPanel(), eta)->clear();
+        e.docs.setModified(false);
+        QWidget *widget = ::control(e.docs.levelPanel(), control);
         if (auto *edit = qobject_cast<QLineEdit *>(widget))
             QTest::keyClicks(edit, "7");
         else
             QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, widget->height() / 2));
-        QVERIFY(form.documents().document().modified);
+        QVERIFY(e.docs.document().modified);
     }
 
     void valueBoxesTakeOneLine_data()
@@ -176,19 +143,6 @@ private slots:
         }
         QCOMPARE(box->text(), value);
         QCOMPARE(box->cursorPosition(), int(value.size()));
-    }
-
-    void episodeTextMarksChangedButItsIncludeBoxesDoNot()
-    {
-        TestFolder folder;
-        DialogScript script;
-        MainWindow form(folder.programFolder());
-        form.load({});
-        form.documents().newDocument(DocumentKind::EpisodeNfo);
-        control<QCheckBox>(form.documents().episodePanel(), "nameInclude")->setChecked(false);
-        QVERIFY(!form.documents().document().modified);
-        QTest::keyClicks(form.documents().episodePanel()->thumbnailEdit(), "t");
-        QVERIFY(form.documents().document().modified);
     }
 };
 

@@ -69,19 +69,6 @@ private slots:
         QCOMPARE(QDir::toNativeSeparators(row.log.path()), row.folder.logPath());
     }
 
-    void unwritableProgramFolderLogsToTheUserFolder()
-    {
-        TestFolder folder;
-        // A program folder that is a file cannot hold a log, whoever runs the test.
-        writeBytes(folder.path("not-a-folder"), "x");
-        AppLog log(folder.path("not-a-folder"));
-        log.clearLog();
-        log.writeLog("Info", "still logged");
-        QVERIFY(log.path() != folder.path("not-a-folder/AppLog.log"));
-        QCOMPARE(readBytes(log.path()), QByteArray("\r\nINF : still logged\r\n"));
-        QFile::remove(log.path());
-    }
-
     void reportShowsPictureOfExactKindOnly()
     {
         StatusRow row;

@@ -69,6 +69,14 @@ QStringList DialogScript::takeBoxTexts()
     return texts;
 }
 
+void DialogScript::expectBox(const QString &text, int errorNumber)
+{
+    const QStringList texts = takeBoxTexts();
+    QVERIFY2(texts.size() == 1 && texts[0].contains(text), qPrintable(texts.join(QStringLiteral(" | "))));
+    if (errorNumber)
+        QVERIFY2(texts[0].endsWith(QStringLiteral("Error Number :%1").arg(errorNumber)), qPrintable(texts[0]));
+}
+
 bool DialogScript::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Show && !allowRealDialogs) {

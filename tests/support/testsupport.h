@@ -37,6 +37,9 @@ public:
     QList<FileDialog::Request> takeFileDialogs();
     // The texts of the boxes shown since the last take.
     QStringList takeBoxTexts();
+    // Takes the boxes shown since the last take: exactly one, containing `text` and, for an
+    // error, ending in its number. Fails the test otherwise.
+    void expectBox(const QString &text, int errorNumber = 0);
 
     // Set by a test that drives a real dialog itself.
     bool allowRealDialogs = false;

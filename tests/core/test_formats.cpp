@@ -1,6 +1,11 @@
-// The Level NFO text: what is written for each field, and how a file's lines are read back.
+// The document formats: the Level and Episode NFO texts, the description text, the code page,
+// and the rules that tell NFO kinds apart.
 
+#include "core/codepage.h"
+#include "core/dsctext.h"
+#include "core/episodenfo.h"
 #include "core/levelnfo.h"
+#include "core/nfokind.h"
 #include "tests/support/testfiles.h"
 
 #include <QTest>
@@ -23,7 +28,7 @@ QString generateText(const LevelFields &fields, QStringList *logged = nullptr)
 
 } // namespace
 
-class TestLevelFormat : public QObject
+class TestFormats : public QObject
 {
     Q_OBJECT
 
@@ -113,73 +118,63 @@ private slots:
         QCOMPARE(read.mapType, f.mapType);
     }
 
-    void companionTemplateReadsSilently()
-    {
-        LevelFields f;  // as the loader leaves it: reset, optional rows excluded
-        const auto outcome = LevelNfo::parse(QString::fromLatin1(readBytes(testData("new_level.nfo"))), f);
-        QVERIFY(outcome.notices.isEmpty());
-        QVERIFY(!outcome.error);
-        QCOMPARE(f.name, QString());
-        QCOMPARE(f.mapType, (std::array<bool, 3>{true, false, false}));
-        QCOMPARE(f.eta, (std::array<QString, 3>{"00", "00", "00"}));
-        QVERIFY(!f.locked);
-        QVERIFY(f.rotate);  // kept from the reset, though not included
-        QCOMPARE(f.included, (std::array<bool, 14>{}));
-        QCOMPARE(generateText(f).toLatin1() + "\r\n\r\n", readBytes(testData("new_level.nfo")));
-    }
-
     void linesReadBack_data()
     {
+        QTest::addColumn<bool>("episode");  // read as an Episode NFO, not a Level NFO
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("invalidLines");
         QTest::addColumn<int>("wrongKind");
         QTest::addColumn<int>("errorNumber");  // 0: no error
-
-        QTest::newRow("value with equals reads whole") << "LEVEL\r\nNAME=\"a=b\"" << "a=b" << QStringList() << 0 << 0;
-        QTest::newRow("text after closing quote ignored") << "NAME=\"Keep\" junk\"x\"" << "Keep" << QStringList() << 0 << 0;
-        QTest::newRow("blanks before opening quote") << "NAME=  \"Keep\"" << "Keep" << QStringList() << 0 << 0;
-        QTest::newRow("no closing quote reads to end") << "NAME=\"Open end" << "Open end" << QStringList() << 0 << 0;
-        QTest::newRow("later line wins") << "NAME=\"one\"\r\nNAME=\"two\"" << "two" << QStringList() << 0 << 0;
-        QTest::newRow("lower-case key is invalid") << "name=\"x\"" << "" << QStringList{"name=\"x\""} << 0 << 0;
-        QTest::newRow("blank before key is invalid") << " NAME=\"x\"" << "" << QStringList{" NAME=\"x\""} << 0 << 0;
-        QTest::newRow("blank before equals is invalid") << "NAME =\"x\"" << "" << QStringList{"NAME =\"x\""} << 0 << 0;
-        QTest::newRow("line of blanks is invalid") << "LEVEL\r\n  \r\nNAME=\"n\"" << "n" << QStringList{"  "} << 0 << 0;
-        QTest::newRow("empty lines are silent") << "LEVEL\r\n\r\n\r\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0;
+        QTest::newRow("value with equals reads whole") << false << "LEVEL\r\nNAME=\"a=b\"" << "a=b" << QStringList() << 0 << 0;
+        QTest::newRow("text after closing quote ignored") << false << "NAME=\"Keep\" junk\"x\"" << "Keep" << QStringList() << 0 << 0;
+        QTest::newRow("blanks before opening quote") << false << "NAME=  \"Keep\"" << "Keep" << QStringList() << 0 << 0;
+        QTest::newRow("no closing quote reads to end") << false << "NAME=\"Open end" << "Open end" << QStringList() << 0 << 0;
+        QTest::newRow("later line wins") << false << "NAME=\"one\"\r\nNAME=\"two\"" << "two" << QStringList() << 0 << 0;
+        QTest::newRow("lower-case key is invalid") << false << "name=\"x\"" << "" << QStringList{"name=\"x\""} << 0 << 0;
+        QTest::newRow("blank before key is invalid") << false << " NAME=\"x\"" << "" << QStringList{" NAME=\"x\""} << 0 << 0;
+        QTest::newRow("blank before equals is invalid") << false << "NAME =\"x\"" << "" << QStringList{"NAME =\"x\""} << 0 << 0;
+        QTest::newRow("line of blanks is invalid") << false << "LEVEL\r\n  \r\nNAME=\"n\"" << "n" << QStringList{"  "} << 0 << 0;
+        QTest::newRow("empty lines are silent") << false << "LEVEL\r\n\r\n\r\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0;
         QTest::newRow("LF-only file reads its values")
-            << "LEVEL\nNAME=\"n\"\n" << "n" << QStringList() << 0 << 0;
+            << false << "LEVEL\nNAME=\"n\"\n" << "n" << QStringList() << 0 << 0;
         QTest::newRow("mixed CR LF and LF line ends")
-            << "LEVEL\r\nMODEL_NAME=\"m\"\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0;
+            << false << "LEVEL\r\nMODEL_NAME=\"m\"\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0;
         QTest::newRow("CR-only file is one invalid line")
-            << "LEVEL\rNAME=\"n\"\r" << "" << QStringList{"LEVEL\rNAME=\"n\"\r"} << 0 << 0;
+            << false << "LEVEL\rNAME=\"n\"\r" << "" << QStringList{"LEVEL\rNAME=\"n\"\r"} << 0 << 0;
         QTest::newRow("episode word is the wrong kind, reading goes on")
-            << "EPISODE\r\nNAME=\"ep\"\r\nTHUMBNAIL=\"t\"" << "ep" << QStringList() << 1 << 0;
+            << false << "EPISODE\r\nNAME=\"ep\"\r\nTHUMBNAIL=\"t\"" << "ep" << QStringList() << 1 << 0;
         QTest::newRow("NAME without value ends reading")
-            << "NAME=\"first\"\r\nNAME\r\nNAME=\"never\"" << "first" << QStringList() << 0 << 9;
+            << false << "NAME=\"first\"\r\nNAME\r\nNAME=\"never\"" << "first" << QStringList() << 0 << 9;
         QTest::newRow("NAME without quotes ends reading")
-            << "NAME=\"first\"\r\nNAME=bare\r\nNAME=\"never\"" << "first" << QStringList() << 0 << 9;
+            << false << "NAME=\"first\"\r\nNAME=bare\r\nNAME=\"never\"" << "first" << QStringList() << 0 << 9;
         QTest::newRow("beyond 32,768 lines all are read")
-            << QString("LEVEL\r\n") + QString("\r\n").repeated(40000) + "NAME=\"deep\"" << "deep" << QStringList() << 0 << 0;
+            << false << QString("LEVEL\r\n") + QString("\r\n").repeated(40000) + "NAME=\"deep\"" << "deep" << QStringList() << 0 << 0;
+        QTest::newRow("episode: quote cuts") << true << "NAME=\"a\"b\"" << "a" << QStringList() << 0 << 0;
+        QTest::newRow("episode: lower-case kind word is invalid")
+            << true << "episode\r\nNAME=\"n\"" << "n" << QStringList{"episode"} << 0 << 0;
+        QTest::newRow("episode: level word is the wrong kind, reading goes on")
+            << true << "EPISODE\r\nLEVEL\r\nNAME=\"n\"" << "n" << QStringList() << 1 << 0;
+        QTest::newRow("episode: THUMBNAIL without value stops, keeps earlier")
+            << true << "NAME=\"kept\"\r\nTHUMBNAIL\r\nNAME=\"lost\"" << "kept" << QStringList() << 0 << 9;
     }
 
     void linesReadBack()
     {
+        QFETCH(bool, episode);
         QFETCH(QString, text);
         QFETCH(QString, name);
         QFETCH(QStringList, invalidLines);
         QFETCH(int, wrongKind);
         QFETCH(int, errorNumber);
-        LevelFields f;
-        const auto outcome = LevelNfo::parse(text, f);
-        QCOMPARE(f.name, name);
+        LevelFields level;
+        EpisodeFields episodeFields;
+        const auto outcome = episode ? EpisodeNfo::parse(text, episodeFields) : LevelNfo::parse(text, level);
+        QCOMPARE(episode ? episodeFields.name : level.name, name);
         QStringList invalid;
         int wrong = 0;
-        for (const auto &notice : outcome.notices) {
-            if (notice.kind == Nfo::Notice::InvalidLine)
-                invalid.append(notice.line);
-            else
-                ++wrong;
-        }
+        for (const auto &notice : outcome.notices)
+            notice.kind == Nfo::Notice::InvalidLine ? void(invalid.append(notice.line)) : void(++wrong);
         QCOMPARE(invalid, invalidLines);
         QCOMPARE(wrong, wrongKind);
         QCOMPARE(outcome.error ? outcome.error->number : 0, errorNumber);
@@ -242,7 +237,101 @@ private slots:
             QVERIFY2(error->description.contains(expected), qPrintable(error->description));
         }
     }
+    void dscFileText_data()
+    {
+        QTest::addColumn<QString>("editorText");
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("ab") << "ab" << QByteArray("ab\r\n");
+        QTest::newRow("empty") << "" << QByteArray("\r\n");
+        QTest::newRow("line breaks") << "one\ntwo\n\nfour" << QByteArray("one\r\ntwo\r\n\r\nfour\r\n");
+        QTest::newRow("ends with a break") << "x\n" << QByteArray("x\r\n\r\n");
+    }
+
+    void dscFileText()
+    {
+        QFETCH(QString, editorText);
+        QFETCH(QByteArray, file);
+        QCOMPARE(CodePage::encode(DscText::toFile(editorText)), file);
+        // Opening that file and saving it unchanged writes the same bytes.
+        QCOMPARE(DscText::fromFile(CodePage::decode(file)), editorText);
+    }
+
+    void everyByteRoundTrips()
+    {
+        QByteArray all;
+        for (int i = 0; i < 256; ++i)
+            all.append(char(i));
+        const QString text = CodePage::decode(all);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(CodePage::firstUnstorable(text), QString());
+        QCOMPARE(CodePage::encode(text), all);
+    }
+
+    void unstorableCharacterIsNamed_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("named");
+        // Windows' own code page conversion writes "O" for an omega and "?" for CJK: those must be
+        // caught all the same.
+        QTest::newRow("omega, a near look-alike") << QString::fromUtf8("Level \u03a9") << QString::fromUtf8("\u03a9");
+        QTest::newRow("CJK after storable accents") << QString::fromUtf8("ok \u00e9\u20ac then \u65e5") << QString::fromUtf8("\u65e5");
+        QTest::newRow("emoji") << QString::fromUtf8("emoji \U0001F600") << QString::fromUtf8("\U0001F600");
+        QTest::newRow("lone surrogate at the end") << QStringLiteral("k") + QChar(0xD96B) << QString(QChar(0xD96B));
+        QTest::newRow("line separator") << QString::fromUtf8("a\u2028b") << QString::fromUtf8("\u2028");
+    }
+
+    void unstorableCharacterIsNamed()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, named);
+        QCOMPARE(CodePage::firstUnstorable(text), named);
+        const auto error = DscText::checkStorable(text);
+        QVERIFY(error && error->description.startsWith("The description contains the character '" + named + "'"));
+    }
+
+    void nfoKindDecisions_data()
+    {
+        QTest::addColumn<QString>("firstLine");
+        QTest::addColumn<int>("openDialog");   // the Open NFO dialog's decision
+        QTest::addColumn<int>("commandLine");  // the command line's
+        const int level = NfoKind::Level, episode = NfoKind::Episode;
+        QTest::newRow("EPISODE") << "EPISODE" << episode << episode;
+        QTest::newRow("lower case, blanks around") << "  Episode  " << episode << episode;
+        QTest::newRow("LEVEL") << "LEVEL" << level << level;
+        QTest::newRow("level and more") << "  level 2" << level << level;
+        QTest::newRow("LEVELS starts with LEVEL") << "LEVELS" << level << level;
+        QTest::newRow("EPISODES") << "EPISODES" << level << episode;
+        QTest::newRow("empty first line") << "" << level << episode;
+        QTest::newRow("anything else") << "LEVE" << level << episode;
+    }
+
+    void nfoKindDecisions()
+    {
+        QFETCH(QString, firstLine);
+        QFETCH(int, openDialog);
+        QFETCH(int, commandLine);
+        QCOMPARE(int(NfoKind::fromOpenDialogFirstLine(firstLine)), openDialog);
+        QCOMPARE(int(NfoKind::fromCommandLineFirstLine(firstLine)), commandLine);
+    }
+
+    void commandLineDsc_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("dsc");
+        QTest::newRow(".dsc") << "/m/a.dsc" << true;
+        QTest::newRow(".DSC") << "/m/a.DSC" << true;
+        QTest::newRow("no dot") << "/m/mydsc" << true;
+        QTest::newRow(".nfo") << "/m/a.nfo" << false;
+        QTest::newRow("dsc folder") << "/dsc/a.nfo" << false;
+    }
+
+    void commandLineDsc()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, dsc);
+        QCOMPARE(NfoKind::commandLineNamesDsc(path), dsc);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestLevelFormat)
-#include "test_levelformat.moc"
+QTEST_GUILESS_MAIN(TestFormats)
+#include "test_formats.moc"
