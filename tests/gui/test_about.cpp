@@ -59,25 +59,14 @@ private slots:
     }
 #endif
 
-    void aboutBoxTexts()
-    {
-        AboutDialog about;
-        QCOMPARE(about.windowTitle(), QString("About Brisquel"));
-        QCOMPARE(about.titleLabel->text(), QString("Brisquel"));
-        QCOMPARE(about.titleLabel->font().pointSize(), 14);
-        QCOMPARE(about.versionLabel->text(), QString("Version 1.1.0"));
-        QCOMPARE(about.descriptionLabel->text(), QString("Brisquel for SS2"));
-        QVERIFY(about.disclaimerLabel->text().contains("without warranty"));
-        QCOMPARE(about.systemInfoButton->text(), QString("&System Info..."));
-        QVERIFY(!about.pictureLabel->pixmap().isNull());
-    }
-
-    void systemInformationIsUnavailableHere()
+    void aboutBox()
     {
         DialogScript script;
         script.allowRealDialogs = true;  // the test drives the About box itself
         AboutDialog about;
         about.show();
+        QCOMPARE(about.versionLabel->text(), QString("Version " BRISQUEL_VERSION_TEXT));
+        QVERIFY(!about.pictureLabel->pixmap().isNull());
         about.systemInfoButton->click();
         const auto boxes = script.takeBoxes();
         QCOMPARE(boxes.size(), 1);

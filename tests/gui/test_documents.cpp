@@ -179,104 +179,79 @@ private slots:
         QCOMPARE(e.statusText(), "Successfully saved '" + e.file("one.nfo") + "'");
     }
 
-    void savePromptOnNew_data()
+    // The question before a changed document is replaced (New) or closed (Exit), and each answer.
+    void savePrompt_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("cancelSaveAs");
-        QTest::addColumn<bool>("replaced");
-        QTest::addColumn<bool>("written");
-        QTest::newRow("cancel keeps the document") << int(Answer::Cancel) << false << false << false;
-        QTest::newRow("no discards the changes") << int(Answer::No) << false << true << false;
-        QTest::newRow("yes saves first") << int(Answer::Yes) << false << true << true;
-        QTest::newRow("yes, then cancelled Save As keeps it") << int(Answer::Yes) << true << false << false;
-    }
-
-    void savePromptOnNew()
-    {
-        QFETCH(int, answer);
-        QFETCH(bool, cancelSaveAs);
-        QFETCH(bool, replaced);
-        QFETCH(bool, written);
-        EditorWindow e;
-        e.docs.newDocument(DocumentKind::LevelNfo);
-        e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText("Unsaved");
-        e.script.answer(Answer(answer));
-        if (answer == int(Answer::Yes))
-            cancelSaveAs ? e.script.cancelFileDialog() : e.script.choose(e.file("kept.nfo"));
-        e.docs.newDocument(DocumentKind::Description);
-        QCOMPARE(e.script.takeBoxTexts().value(0), QString("Save current opening file, 'untitled.nfo'?"));
-        QCOMPARE(e.docs.document().kind, replaced ? DocumentKind::Description : DocumentKind::LevelNfo);
-        QCOMPARE(e.docs.document().modified, !replaced);
-        QCOMPARE(QFile::exists(e.file("kept.nfo")), written);
-        if (!replaced)
-            QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Unsaved"));
-    }
-
-    void closing_data()
-    {
+        QTest::addColumn<bool>("exit");  // Exit, or New
         QTest::addColumn<bool>("dirty");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("answer");  // -1: no question
         QTest::addColumn<bool>("cancelSaveAs");
-        QTest::addColumn<bool>("closed");
-        QTest::newRow("clean closes without a prompt") << false << -1 << false << true;
-        QTest::newRow("cancel keeps running") << true << int(Answer::Cancel) << false << false;
-        QTest::newRow("no closes without writing") << true << int(Answer::No) << false << true;
-        QTest::newRow("yes and a cancelled Save As still closes") << true << int(Answer::Yes) << true << true;
-        QTest::newRow("yes saves then closes") << true << int(Answer::Yes) << false << true;
+        QTest::addColumn<bool>("goesOn");  // the document is replaced, or the window closes
+        const int cancel = int(Answer::Cancel), no = int(Answer::No), yes = int(Answer::Yes);
+        QTest::newRow("New: cancel keeps the document") << false << true << cancel << false << false;
+        QTest::newRow("New: no discards the changes") << false << true << no << false << true;
+        QTest::newRow("New: yes saves first") << false << true << yes << false << true;
+        QTest::newRow("New: yes, then a cancelled Save As keeps it") << false << true << yes << true << false;
+        QTest::newRow("Exit: unchanged closes without a question") << true << false << -1 << false << true;
+        QTest::newRow("Exit: cancel keeps running") << true << true << cancel << false << false;
+        QTest::newRow("Exit: no closes without writing") << true << true << no << false << true;
+        QTest::newRow("Exit: yes, then a cancelled Save As still closes") << true << true << yes << true << true;
+        QTest::newRow("Exit: yes saves then closes") << true << true << yes << false << true;
     }
 
-    void closing()
+    void savePrompt()
     {
+        QFETCH(bool, exit);
         QFETCH(bool, dirty);
         QFETCH(int, answer);
         QFETCH(bool, cancelSaveAs);
-        QFETCH(bool, closed);
+        QFETCH(bool, goesOn);
         EditorWindow e;
         e.form.show();
         e.docs.newDocument(DocumentKind::LevelNfo);
         if (dirty)
-            control<QCheckBox>(e.docs.levelPanel(), "coopBox")->setChecked(true);
+            e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText("Unsaved");
         if (answer >= 0)
             e.script.answer(Answer(answer));
         if (answer == int(Answer::Yes))
-            cancelSaveAs ? e.script.cancelFileDialog() : e.script.choose(e.file("exit.nfo"));
-        control<QAction>(&e.form, "exitAction")->trigger();
-        QCOMPARE(e.script.takeBoxTexts().isEmpty(), !dirty);
-        QCOMPARE(e.form.isVisible(), !closed);
-        const QStringList log = e.logLines();
-        QCOMPARE(log.at(log.size() - 2) == "INF : Brisquel is shutting down", closed);
-        QCOMPARE(QFile::exists(e.file("exit.nfo")), answer == int(Answer::Yes) && !cancelSaveAs);
+            cancelSaveAs ? e.script.cancelFileDialog() : e.script.choose(e.file("kept.nfo"));
+        if (exit)
+            control<QAction>(&e.form, "exitAction")->trigger();
+        else
+            e.docs.newDocument(DocumentKind::Description);
+        QCOMPARE(e.script.takeBoxTexts().value(0), dirty ? "Save current opening file, 'untitled.nfo'?" : QString());
+        QCOMPARE(QFile::exists(e.file("kept.nfo")), answer == int(Answer::Yes) && !cancelSaveAs);
+        if (exit) {
+            QCOMPARE(e.form.isVisible(), !goesOn);
+            const QStringList log = e.logLines();
+            QCOMPARE(log.at(log.size() - 2) == "INF : Brisquel is shutting down", goesOn);
+        } else {
+            QCOMPARE(e.docs.document().kind, goesOn ? DocumentKind::Description : DocumentKind::LevelNfo);
+            QCOMPARE(e.docs.document().modified, !goesOn);
+            if (!goesOn)
+                QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Unsaved"));
+        }
     }
 
-    void keyboard_data()
+    void typingGoesIntoTheNewDocument_data()
     {
         QTest::addColumn<DocumentKind>("kind");
         QTest::addColumn<QString>("field");  // the one that has the focus after New
-        QTest::addColumn<QString>("typeInto");
-        QTest::newRow("Level: Name") << DocumentKind::LevelNfo << "levelPanel/nameEdit" << "levelPanel/nameEdit";
-        QTest::newRow("Level: ETA") << DocumentKind::LevelNfo << "levelPanel/nameEdit" << "levelPanel/etaMinutesEdit";
-        QTest::newRow("Episode: Name") << DocumentKind::EpisodeNfo << "episodePanel/nameEdit" << "episodePanel/thumbnailEdit";
-        QTest::newRow("description") << DocumentKind::Description << "descriptionPanel/textEdit" << "descriptionPanel/textEdit";
+        QTest::newRow("level") << DocumentKind::LevelNfo << "levelPanel/nameEdit";
+        QTest::newRow("episode") << DocumentKind::EpisodeNfo << "episodePanel/nameEdit";
+        QTest::newRow("description") << DocumentKind::Description << "descriptionPanel/textEdit";
     }
 
-    // Typing goes into the new document at once.
-    void keyboard()
+    void typingGoesIntoTheNewDocument()
     {
         QFETCH(DocumentKind, kind);
         QFETCH(QString, field);
-        QFETCH(QString, typeInto);
         EditorWindow e;
         e.form.show();
         QApplication::setActiveWindow(&e.form);
         QVERIFY(QTest::qWaitForWindowActive(&e.form));
         e.docs.newDocument(kind);
         QCOMPARE(QApplication::focusWidget(), control(&e.form, field));
-        auto *box = control(&e.form, typeInto);
-        box->setFocus();
-        if (auto *edit = qobject_cast<QLineEdit *>(box))
-            edit->selectAll();
-        QTest::keyClicks(box, "1");
-        QVERIFY(e.docs.document().modified);
     }
 
 #ifdef Q_OS_UNIX
@@ -377,39 +352,71 @@ private slots:
         QCOMPARE(e.logLines().filter(QRegularExpression("^ERR : In '.*', line 5")).size(), 1);
     }
 
-    void openNfoDialogDecidesByFirstLine_data()
+    // Both routes to a file: the command line (a description by its name, an NFO kind by the first
+    // line), and the Open NFO dialog with its own rule for the first line.
+    void kindDecisions_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<DocumentKind>("kind");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("companion episode") << readBytes(testData("new_episode.nfo")) << DocumentKind::EpisodeNfo << QStringList();
-        QTest::newRow("companion level") << readBytes(testData("new_level.nfo")) << DocumentKind::LevelNfo << QStringList();
-        QTest::newRow("lower-case episode word")
-            << QByteArray(" episode \r\nNAME=\"n\"\r\n") << DocumentKind::EpisodeNfo
-            << QStringList{"Found an invaild line in the file, ' episode ', ignoring line..."};
-        QTest::newRow("anything else is a level") << QByteArray("HELLO\r\n") << DocumentKind::LevelNfo
-                                                  << QStringList{"Found an invaild line in the file, 'HELLO', ignoring line..."};
+        QTest::addColumn<DocumentKind>("commandLine");
+        QTest::addColumn<DocumentKind>("dialog");  // None: a description, not for the Open NFO dialog
+        QTest::addColumn<int>("boxes");
+        QTest::addColumn<QString>("nameRead");
+        using K = DocumentKind;
+        QTest::newRow("dsc") << "notes.dsc" << QByteArray("text\r\n") << K::Description << K::None << 0 << "";
+        QTest::newRow("DSC without a dot") << "notesDSC" << QByteArray("text\r\n") << K::Description << K::None << 0 << "";
+        QTest::newRow("companion episode") << "e.nfo" << readBytes(testData("new_episode.nfo")) << K::EpisodeNfo
+                                           << K::EpisodeNfo << 0 << "";
+        QTest::newRow("companion level") << "l.nfo" << readBytes(testData("new_level.nfo")) << K::LevelNfo << K::LevelNfo << 0 << "";
+        QTest::newRow("lower-case level with blanks") << "l.nfo" << QByteArray("  level 2\r\n") << K::LevelNfo << K::LevelNfo << 1 << "";
+        QTest::newRow("lower-case episode word") << "e.nfo" << QByteArray(" episode \r\nNAME=\"n\"\r\n") << K::EpisodeNfo
+                                                 << K::EpisodeNfo << 1 << "n";
+        QTest::newRow("no kind word") << "x.nfo" << QByteArray("NAME=\"n\"\r\n") << K::EpisodeNfo << K::LevelNfo << 0 << "n";
+        QTest::newRow("anything else") << "x.nfo" << QByteArray("HELLO\r\n") << K::EpisodeNfo << K::LevelNfo << 1 << "";
+        QTest::newRow("LF-only level reads its values") << "l.nfo" << QByteArray("LEVEL\nNAME=\"n\"\n") << K::LevelNfo
+                                                        << K::LevelNfo << 0 << "n";
+        QTest::newRow("LF-only episode") << "e.nfo" << QByteArray("EPISODE\nNAME=\"n\"\n") << K::EpisodeNfo << K::EpisodeNfo << 0 << "n";
+        QTest::newRow("CR-only episode is one invalid line") << "e.nfo" << QByteArray("EPISODE\rNAME=\"n\"\r") << K::EpisodeNfo
+                                                             << K::LevelNfo << 1 << "";
+        QTest::newRow("UTF-8 byte-order mark before LEVEL") << "l.nfo" << QByteArray("\xEF\xBB\xBFLEVEL\r\nNAME=\"n\"\r\n")
+                                                            << K::LevelNfo << K::LevelNfo << 0 << "n";
+        QTest::newRow("binary with NUL bytes") << "l.nfo" << QByteArray("LEVEL\r\n\0\x01\xff=\"x\"\r\nNAME=\"a\0b\"\r\n", 27)
+                                               << K::LevelNfo << K::LevelNfo << 1 << QString::fromLatin1("a\0b", 3);
     }
 
-    void openNfoDialogDecidesByFirstLine()
+    void kindDecisions()
     {
+        QFETCH(QString, name);
         QFETCH(QByteArray, content);
-        QFETCH(DocumentKind, kind);
-        QFETCH(QStringList, boxes);
-        EditorWindow e;
-        const QString path = e.file("a.nfo");
+        QFETCH(DocumentKind, commandLine);
+        QFETCH(DocumentKind, dialog);
+        QFETCH(int, boxes);
+        QFETCH(QString, nameRead);
+        TestFolder files;
+        const QString path = files.path(name);
         writeBytes(path, content);
-        e.script.choose(path);
-        e.docs.openNfo();
-        const auto dialogs = e.script.takeFileDialogs();
-        QCOMPARE(dialogs.value(0).title, QString("Open a .nfo (Episode/Level) file..."));
-        QCOMPARE(dialogs.value(0).filter, QString("NFO (*.nfo)|*.nfo"));
-        QCOMPARE(dialogs.value(0).mode, FileDialog::Mode::Open);
-        QCOMPARE(e.script.takeBoxTexts(), boxes);
-        QCOMPARE(e.docs.document().kind, kind);
-        QCOMPARE(e.docs.document().path, path);
-        QVERIFY(!e.docs.document().modified);
-        QCOMPARE(e.statusText(), "'" + path + "' loaded");
+        for (bool viaDialog : {false, true}) {
+            if (viaDialog && dialog == DocumentKind::None)
+                break;
+            EditorWindow e(viaDialog ? QString() : path);
+            if (viaDialog) {
+                e.script.choose(path);
+                e.docs.openNfo();
+                const auto dialogs = e.script.takeFileDialogs();
+                QCOMPARE(dialogs.value(0).title, QString("Open a .nfo (Episode/Level) file..."));
+                QCOMPARE(dialogs.value(0).filter, QString("NFO (*.nfo)|*.nfo"));
+                QCOMPARE(dialogs.value(0).mode, FileDialog::Mode::Open);
+            }
+            const DocumentKind kind = viaDialog ? dialog : commandLine;
+            QCOMPARE(e.script.takeBoxes().size(), boxes);
+            QCOMPARE(e.docs.document().kind, kind);
+            QCOMPARE(e.docs.document().path, path);
+            QCOMPARE(e.form.windowTitle(), "Brisquel - " + name + DocumentTypes::of(kind).titleSuffix);
+            QVERIFY(!e.docs.document().modified);
+            QCOMPARE(e.statusText(), "'" + path + "' loaded");
+            if (kind != DocumentKind::Description)
+                QCOMPARE(static_cast<QLineEdit *>(e.docs.panel(kind)->firstField())->text(), nameRead);
+        }
     }
 
     void openNfoDialogThatFindsNothingChangesNothing_data()
@@ -442,36 +449,6 @@ private slots:
             QVERIFY(boxes[0].endsWith("Error Number :62"));
         QCOMPARE(e.docs.document().kind, DocumentKind::Description);
         QCOMPARE(e.docs.descriptionPanel()->text(), QString("mine"));
-    }
-
-    void commandLineRoutes_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<DocumentKind>("kind");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("dsc") << "notes.dsc" << QByteArray("text\r\n") << DocumentKind::Description << "Brisquel - notes.dsc";
-        QTest::newRow("DSC without a dot") << "notesDSC" << QByteArray("text\r\n") << DocumentKind::Description << "Brisquel - notesDSC";
-        QTest::newRow("lower-case level with blanks") << "l.nfo" << QByteArray("  level 2\r\n") << DocumentKind::LevelNfo
-                                                      << "Brisquel - l.nfo (Level NFO)";
-        QTest::newRow("episode") << "e.nfo" << QByteArray("EPISODE\r\n") << DocumentKind::EpisodeNfo << "Brisquel - e.nfo (Episode NFO)";
-        QTest::newRow("anything else is an episode") << "x.nfo" << QByteArray("NAME=\"n\"\r\n") << DocumentKind::EpisodeNfo
-                                                     << "Brisquel - x.nfo (Episode NFO)";
-    }
-
-    void commandLineRoutes()
-    {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, content);
-        QFETCH(DocumentKind, kind);
-        QFETCH(QString, title);
-        TestFolder files;
-        writeBytes(files.path(name), content);
-        EditorWindow e(files.path(name));
-        e.script.takeBoxes();  // the readers' own messages are tested elsewhere
-        QCOMPARE(e.docs.document().kind, kind);
-        QCOMPARE(e.form.windowTitle(), title);
-        QVERIFY(!e.docs.document().modified);
     }
 
     void descriptionThatCannotBeOpened_data()

@@ -215,48 +215,6 @@ private slots:
     }
 #endif
 
-    void oddFiles_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<DocumentKind>("kind");
-        QTest::addColumn<int>("boxes");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<DocumentKind>("dialogKind");  // the Open NFO dialog's decision where it differs
-        QTest::newRow("LF-only level reads its values") << QByteArray("LEVEL\nNAME=\"n\"\n") << DocumentKind::LevelNfo << 0 << "n" << DocumentKind::None;
-        QTest::newRow("LF-only episode") << QByteArray("EPISODE\nNAME=\"n\"\n") << DocumentKind::EpisodeNfo << 0 << "n" << DocumentKind::None;
-        QTest::newRow("CR-only episode is one invalid line") << QByteArray("EPISODE\rNAME=\"n\"\r") << DocumentKind::EpisodeNfo << 1 << "" << DocumentKind::LevelNfo;
-        QTest::newRow("UTF-8 byte-order mark before LEVEL") << QByteArray("\xEF\xBB\xBFLEVEL\r\nNAME=\"n\"\r\n") << DocumentKind::LevelNfo << 0 << "n" << DocumentKind::None;
-        QTest::newRow("binary with NUL bytes") << QByteArray("LEVEL\r\n\0\x01\xff=\"x\"\r\nNAME=\"a\0b\"\r\n", 27)
-                                               << DocumentKind::LevelNfo << 1 << QString::fromLatin1("a\0b", 3) << DocumentKind::None;
-    }
-
-    void oddFiles()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(DocumentKind, kind);
-        QFETCH(int, boxes);
-        QFETCH(QString, name);
-        QFETCH(DocumentKind, dialogKind);
-        TestFolder files;
-        writeBytes(files.path("odd.nfo"), content);
-        // Both routes: the command line, and the Open NFO dialog with its own kind decision.
-        for (bool viaDialog : {false, true}) {
-            EditorWindow e(viaDialog ? QString() : files.path("odd.nfo"));
-            if (viaDialog) {
-                e.script.choose(files.path("odd.nfo"));
-                e.docs.openNfo();
-                if (dialogKind != DocumentKind::None)
-                    kind = dialogKind;
-            }
-            QCOMPARE(e.script.takeBoxes().size(), boxes);
-            QCOMPARE(e.docs.document().kind, kind);
-            QCOMPARE(kind == DocumentKind::LevelNfo ? e.docs.levelPanel()->valueEdit(LevelRow::Name)->text()
-                                      : e.docs.episodePanel()->nameEdit()->text(),
-                     name);
-            QCOMPARE(e.statusText(), "'" + files.path("odd.nfo") + "' loaded");
-        }
-    }
-
     void notAGameNfo_data()
     {
         QTest::addColumn<QByteArray>("content");
