@@ -12,6 +12,8 @@ struct EpisodeFields
 {
     QString name;
     QString thumbnail;
+
+    static EpisodeFields newDocument() { return {}; }
 };
 
 namespace EpisodeNfo {

@@ -1,7 +1,5 @@
 #include "editor/episodepanel.h"
 
-#include "core/codepage.h"
-#include "core/documentfile.h"
 #include "ui/singlelineedit.h"
 
 #include <QCheckBox>
@@ -11,14 +9,12 @@
 #include <QPushButton>
 
 EpisodePanel::EpisodePanel(QWidget *parent)
-    : DocumentPanel(QStringLiteral("Properties (Episode .NFO)"), parent)
+    : NfoPanel(QStringLiteral("Properties (Episode .NFO)"),
+               {EpisodeFields::newDocument, EpisodeNfo::parse, EpisodeNfo::generate,
+                EpisodeNfo::checkStorable}, parent)
 {
     setObjectName(QStringLiteral("episodePanel"));
-    auto *grid = new QGridLayout(this);
-    grid->setColumnStretch(1, 1);
-    grid->setHorizontalSpacing(10);
-    grid->addWidget(new QLabel(QStringLiteral("Include"), this), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Value"), this), 0, 1);
+    QGridLayout *grid = makeRowGrid();
 
     // Both rows are always written: their Include boxes are shown ticked and dimmed.
     const auto row = [this, grid](int gridRow, const QString &caption, const QString &name) {
@@ -56,24 +52,6 @@ void EpisodePanel::setFields(const EpisodeFields &fields)
 {
     m_nameEdit->setText(fields.name);
     m_thumbnailEdit->setText(fields.thumbnail);
-}
-
-void EpisodePanel::showNewDocument() { setFields({}); }
-
-Nfo::ParseOutcome EpisodePanel::readFile(const QByteArray &bytes)
-{
-    EpisodeFields read = fields();
-    const Nfo::ParseOutcome outcome = EpisodeNfo::parse(DocumentFile::decode(bytes), read);
-    setFields(read);
-    return outcome;
-}
-
-DocumentPanel::Output EpisodePanel::output(const KeyLog &logKey)
-{
-    const EpisodeFields values = fields();
-    return {EpisodeNfo::checkStorable(values), [values, logKey] {
-                return CodePage::encode(EpisodeNfo::generate(values, logKey) + DocumentFile::CRLF);
-            }};
 }
 
 QWidget *EpisodePanel::firstField() const { return m_nameEdit; }

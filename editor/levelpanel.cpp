@@ -1,7 +1,5 @@
 #include "editor/levelpanel.h"
 
-#include "core/codepage.h"
-#include "core/documentfile.h"
 #include "ui/singlelineedit.h"
 
 #include <QButtonGroup>
@@ -53,12 +51,19 @@ QLineEdit *narrowBox(QWidget *parent, const QString &name, const QString &access
     return box;
 }
 
+// A row's value made of several controls side by side: the holder and its layout.
+QHBoxLayout *sideBySide(QWidget *holder)
+{
+    auto *layout = new QHBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return layout;
+}
+
 QWidget *optionPair(QWidget *parent, const QString &name, std::array<QRadioButton *, 2> &pair)
 {
     auto *frame = new QWidget(parent);
     frame->setObjectName(name + QStringLiteral("Choice"));
-    auto *layout = new QHBoxLayout(frame);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto *layout = sideBySide(frame);
     const std::array<QString, 2> captions{QStringLiteral("Yes"), QStringLiteral("No")};
     for (int i = 0; i < 2; ++i) {
         pair[size_t(i)] = new QRadioButton(captions[size_t(i)], frame);
@@ -71,15 +76,12 @@ QWidget *optionPair(QWidget *parent, const QString &name, std::array<QRadioButto
 
 } // namespace
 
-LevelPanel::LevelPanel(QWidget *parent) : DocumentPanel(QStringLiteral("Properties (Level .NFO)"), parent)
+LevelPanel::LevelPanel(QWidget *parent)
+    : NfoPanel(QStringLiteral("Properties (Level .NFO)"),
+               {LevelFields::newDocument, LevelNfo::parse, LevelNfo::generate, LevelNfo::checkStorable}, parent)
 {
     setObjectName(QStringLiteral("levelPanel"));
-    auto *grid = new QGridLayout(this);
-    grid->setColumnStretch(1, 1);
-    grid->setHorizontalSpacing(10);
-
-    grid->addWidget(new QLabel(QStringLiteral("Include"), this), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Value"), this), 0, 1);
+    QGridLayout *grid = makeRowGrid();
 
     const auto &rows = LevelNfo::rows();
     for (const LevelRowInfo &row : rows) {
@@ -102,8 +104,7 @@ LevelPanel::LevelPanel(QWidget *parent) : DocumentPanel(QStringLiteral("Properti
 
     // Map Type: three independent game modes.
     auto *mapTypes = new QWidget(this);
-    auto *mapLayout = new QHBoxLayout(mapTypes);
-    mapLayout->setContentsMargins(0, 0, 0, 0);
+    auto *mapLayout = sideBySide(mapTypes);
     const std::array<QString, 3> modes{QStringLiteral("Single Player"), QStringLiteral("Co-Op"),
                                        QStringLiteral("Deathmatch")};
     for (int i = 0; i < 3; ++i) {
@@ -121,8 +122,7 @@ LevelPanel::LevelPanel(QWidget *parent) : DocumentPanel(QStringLiteral("Properti
 
     // Model Distance: a short right-aligned box and "Meters".
     auto *distance = new QWidget(this);
-    auto *distanceLayout = new QHBoxLayout(distance);
-    distanceLayout->setContentsMargins(0, 0, 0, 0);
+    auto *distanceLayout = sideBySide(distance);
     QLineEdit *&distanceEdit = m_valueEdits[size_t(R::ModelDistance)];
     distanceEdit = narrowBox(distance, QStringLiteral("modelDistanceEdit"), QStringLiteral("Model Distance"), 8);
     m_metersLabel = new QLabel(QStringLiteral("Meters"), distance);
@@ -133,8 +133,7 @@ LevelPanel::LevelPanel(QWidget *parent) : DocumentPanel(QStringLiteral("Properti
 
     // ETA: three two-character boxes with ":" between them.
     auto *eta = new QWidget(this);
-    auto *etaLayout = new QHBoxLayout(eta);
-    etaLayout->setContentsMargins(0, 0, 0, 0);
+    auto *etaLayout = sideBySide(eta);
     const std::array<QString, 3> etaParts{QStringLiteral("Hours"), QStringLiteral("Minutes"),
                                           QStringLiteral("Seconds")};
     for (int i = 0; i < 3; ++i) {
@@ -263,29 +262,11 @@ void LevelPanel::setFields(const LevelFields &f)
     }
 }
 
-void LevelPanel::showNewDocument() { setFields(LevelFields::newDocument()); }
-
 void LevelPanel::prepareForFile()
 {
     LevelFields fields = LevelFields::newDocument();
     fields.included.fill(false);
     setFields(fields);
-}
-
-Nfo::ParseOutcome LevelPanel::readFile(const QByteArray &bytes)
-{
-    LevelFields read = fields();
-    const Nfo::ParseOutcome outcome = LevelNfo::parse(DocumentFile::decode(bytes), read);
-    setFields(read);
-    return outcome;
-}
-
-DocumentPanel::Output LevelPanel::output(const KeyLog &logKey)
-{
-    const LevelFields values = fields();
-    return {LevelNfo::checkStorable(values), [values, logKey] {
-                return CodePage::encode(LevelNfo::generate(values, logKey) + DocumentFile::CRLF);
-            }};
 }
 
 QWidget *LevelPanel::firstField() const { return valueEdit(LevelRow::Name); }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/levelnfo.h"
-#include "editor/documentpanel.h"
+#include "editor/nfopanel.h"
 
 #include <array>
 
@@ -13,23 +13,20 @@ class QRadioButton;
 
 // The Level panel "Properties (Level .NFO)": fourteen rows of an Include box and the field's
 // value controls. Optional rows hide their value controls while excluded.
-class LevelPanel : public DocumentPanel
+class LevelPanel : public NfoPanel<LevelFields>
 {
     Q_OBJECT
 
 public:
     explicit LevelPanel(QWidget *parent = nullptr);
 
-    void showNewDocument() override;
     // The file includes the optional rows it names; the others stay excluded and hidden.
     void prepareForFile() override;
-    Nfo::ParseOutcome readFile(const QByteArray &bytes) override;
-    Output output(const KeyLog &logKey) override;
     QWidget *firstField() const override;
 
-    LevelFields fields() const;
+    LevelFields fields() const override;
     // Shows the values; an optional row shows its value controls only while included.
-    void setFields(const LevelFields &fields);
+    void setFields(const LevelFields &fields) override;
 
     QCheckBox *includeBox(LevelRow row) const { return m_includeBoxes[size_t(row)]; }
     // The row's text box; none for Map Type, Model Rotate, ETA and Locked?.

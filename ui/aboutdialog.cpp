@@ -17,22 +17,22 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("About ") + QStringLiteral("Brisquel"));
 
-    pictureLabel = new QLabel(this);
+    auto *pictureLabel = new QLabel(this);
     pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
     pictureLabel->setPixmap(QIcon(QStringLiteral(":/about/picture.ico")).pixmap(48, 48));
     pictureLabel->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    titleLabel = new QLabel(QStringLiteral("Brisquel"), this);
+    auto *titleLabel = new QLabel(QStringLiteral("Brisquel"), this);
     titleLabel->setObjectName(QStringLiteral("titleLabel"));
     QFont titleFont = titleLabel->font();
     titleFont.setPointSize(14);
     titleFont.setBold(true);
     titleLabel->setFont(titleFont);
-    versionLabel = new QLabel(versionLine(), this);
+    auto *versionLabel = new QLabel(versionLine(), this);
     versionLabel->setObjectName(QStringLiteral("versionLabel"));
-    descriptionLabel = new QLabel(QStringLiteral("Brisquel for SS2"), this);
+    auto *descriptionLabel = new QLabel(QStringLiteral("Brisquel for SS2"), this);
     descriptionLabel->setObjectName(QStringLiteral("descriptionLabel"));
-    disclaimerLabel = new QLabel(
+    auto *disclaimerLabel = new QLabel(
         QStringLiteral("This program is free software and comes without warranty of any kind. Neither the program "
                        "nor its author takes any responsibility for damage to your files caused by its use. "
                        "Pass it on only free of charge and without any change."),
@@ -41,10 +41,10 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     disclaimerLabel->setWordWrap(true);
     disclaimerLabel->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
 
-    okButton = new QPushButton(QStringLiteral("OK"), this);
+    auto *okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
-    systemInfoButton = new QPushButton(QStringLiteral("&System Info..."), this);
+    auto *systemInfoButton = new QPushButton(QStringLiteral("&System Info..."), this);
     systemInfoButton->setObjectName(QStringLiteral("systemInfoButton"));
     systemInfoButton->setAutoDefault(false);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);

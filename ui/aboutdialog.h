@@ -2,9 +2,6 @@
 
 #include <QDialog>
 
-class QLabel;
-class QPushButton;
-
 // The About box: title, version, description, disclaimer, and the System Information tool.
 class AboutDialog : public QDialog
 {
@@ -18,12 +15,4 @@ public:
 
     // Starts the system information tool, or says that it is unavailable.
     void startSystemInformation();
-
-    QLabel *pictureLabel = nullptr;
-    QLabel *titleLabel = nullptr;
-    QLabel *versionLabel = nullptr;
-    QLabel *descriptionLabel = nullptr;
-    QLabel *disclaimerLabel = nullptr;
-    QPushButton *okButton = nullptr;
-    QPushButton *systemInfoButton = nullptr;
 };

@@ -65,15 +65,15 @@ private slots:
         script.allowRealDialogs = true;  // the test drives the About box itself
         AboutDialog about;
         about.show();
-        QCOMPARE(about.versionLabel->text(), QString("Version " BRISQUEL_VERSION_TEXT));
-        QVERIFY(!about.pictureLabel->pixmap().isNull());
-        about.systemInfoButton->click();
+        QCOMPARE(control<QLabel>(&about, "versionLabel")->text(), QString("Version " BRISQUEL_VERSION_TEXT));
+        QVERIFY(!control<QLabel>(&about, "pictureLabel")->pixmap().isNull());
+        control<QPushButton>(&about, "systemInfoButton")->click();
         const auto boxes = script.takeBoxes();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QString("System Information Is Unavailable At This Time"));
         QCOMPARE(boxes[0].caption, QString("Brisquel"));
         QVERIFY(about.isVisible());
-        about.okButton->click();
+        control<QPushButton>(&about, "okButton")->click();
         QVERIFY(!about.isVisible());
     }
 
@@ -88,7 +88,7 @@ private slots:
         QTimer::singleShot(0, [&] {
             if (auto *about = qobject_cast<AboutDialog *>(QApplication::activeModalWidget())) {
                 shown = about->windowTitle();
-                about->okButton->click();
+                control<QPushButton>(about, "okButton")->click();
             }
         });
         control<QAction>(&form, "aboutAction")->trigger();

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/codepage.h"
+#include "core/documentfile.h"
+#include "editor/documentpanel.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+// A panel for one of the NFO formats: its fields are read from a file and written to one through
+// the format's own functions.
+template <typename Fields> class NfoPanel : public DocumentPanel
+{
+public:
+    struct Format
+    {
+        Fields (*newDocument)();
+        Nfo::ParseOutcome (*parse)(const QString &text, Fields &fields);
+        QString (*generate)(const Fields &fields, const std::function<void(const QString &)> &logKey);
+        std::optional<AppError> (*checkStorable)(const Fields &fields);
+    };
+
+    NfoPanel(const QString &title, Format format, QWidget *parent) : DocumentPanel(title, parent), m_format(format) {}
+
+    virtual Fields fields() const = 0;
+    virtual void setFields(const Fields &fields) = 0;
+
+    void showNewDocument() override { setFields(m_format.newDocument()); }
+
+    // A file's lines change only the fields they name.
+    Nfo::ParseOutcome readFile(const QByteArray &bytes) override
+    {
+        Fields read = fields();
+        const Nfo::ParseOutcome outcome = m_format.parse(DocumentFile::decode(bytes), read);
+        setFields(read);
+        return outcome;
+    }
+
+    Output output(const KeyLog &logKey) override
+    {
+        const Fields values = fields();
+        return {m_format.checkStorable(values), [values, logKey, generate = m_format.generate] {
+                    return CodePage::encode(generate(values, logKey) + DocumentFile::CRLF);
+                }};
+    }
+
+protected:
+    // The panel's grid of rows, under the "Include" and "Value" headings.
+    QGridLayout *makeRowGrid()
+    {
+        auto *grid = new QGridLayout(this);
+        grid->setColumnStretch(1, 1);
+        grid->setHorizontalSpacing(10);
+        grid->addWidget(new QLabel(QStringLiteral("Include"), this), 0, 0);
+        grid->addWidget(new QLabel(QStringLiteral("Value"), this), 0, 1);
+        return grid;
+    }
+
+private:
+    Format m_format;
+};
