@@ -332,45 +332,6 @@ private slots:
         e.script.takeBoxes();
     }
 
-    void brokenSettingsStore_data()
-    {
-        QTest::addColumn<int>("damage");  // 0 garbage text, 1 a folder in its place
-        QTest::addColumn<QString>("status");
-        QTest::newRow("garbage is read past and rewritten") << 0 << "Ready";
-        QTest::newRow("a folder in its place: the first start says so")
-            << 1 << "Cannot store the settings in '%1': it is a folder, not a file";
-    }
-
-    void brokenSettingsStore()
-    {
-        QFETCH(int, damage);
-        QFETCH(QString, status);
-        TestFolder folder;
-        const QString store = SettingsStore::location();
-        QFile::remove(store);
-        if (damage == 0)
-            writeBytes(store, QByteArray("\0\xff[[[===\n[Show Tips]\nTime=\"\"\"\nShow Tips Option=@Invalid(\n", 56));
-        else
-            QDir().mkpath(store);
-        QCOMPARE(Settings::tipIntervalMs(), 10000);
-        QVERIFY(Settings::tipsShown());
-        DialogScript script;
-        script.allowRealDialogs = true;  // a broken store reads as a first start: the Options dialog
-        QTimer::singleShot(0, [] {
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-        });
-        MainWindow form(folder.programFolder());
-        form.load({});
-        const QStringList boxes = script.takeBoxTexts();
-        QCOMPARE(form.tips().timer.interval(), 10000);
-        QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), status.arg(store));
-        if (damage == 1) {
-            QVERIFY(boxes.last().startsWith("An error has occured! Error description : " + status.arg(store)));
-            QVERIFY(readBytes(form.log().path()).contains("ERR : " + status.arg(store).toUtf8()));
-        }
-    }
-
 #ifdef Q_OS_UNIX
     // Writing past the user's file size limit is an error the editor reports, not the end of it.
     void editorSurvivesAFileSizeLimit()

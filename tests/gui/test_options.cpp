@@ -286,25 +286,34 @@ private slots:
 
     void firstStart_data()
     {
-        QTest::addColumn<QString>("marker");  // empty: never stored
+        QTest::addColumn<QString>("store");  // the first-start marker, or the state of the whole store
         QTest::addColumn<bool>("firstRun");
-        QTest::newRow("never started") << "" << true;
-        QTest::newRow("YES") << "YES" << true;
-        QTest::newRow("yes in lower case") << "yes" << false;
-        QTest::newRow("NO") << "NO" << false;
+        QTest::addColumn<QString>("status");
+        QTest::newRow("never started") << "" << true << "Ready";
+        QTest::newRow("YES") << "YES" << true << "Ready";
+        QTest::newRow("yes in lower case") << "yes" << false << "Ready";
+        QTest::newRow("NO") << "NO" << false << "Ready";
+        QTest::newRow("a damaged store is read past and rewritten") << "<damaged>" << true << "Ready";
+        QTest::newRow("a folder in the store's place: the first start says so")
+            << "<folder>" << true << "Cannot store the settings in '%1': it is a folder, not a file";
     }
 
     void firstStart()
     {
-        QFETCH(QString, marker);
+        QFETCH(QString, store);
         QFETCH(bool, firstRun);
+        QFETCH(QString, status);
         TestFolder folder;
-        QSettings store(QSettings::defaultFormat(), QSettings::UserScope, "Brisquel", "Brisquel");
-        if (marker.isEmpty())
-            store.remove(Settings::address(Settings::FirstStart));
-        else
-            store.setValue(Settings::address(Settings::FirstStart), marker);
-        store.sync();
+        const QString location = SettingsStore::location();
+        QFile::remove(location);
+        if (store == "<damaged>") {
+            writeBytes(location, QByteArray("\0\xff[[[===\n[Show Tips]\nTime=\"\"\"\nShow Tips Option=@Invalid(\n", 56));
+        } else if (store == "<folder>") {
+            QDir().mkpath(location);
+        } else if (!store.isEmpty()) {
+            QSettings settings(QSettings::defaultFormat(), QSettings::UserScope, "Brisquel", "Brisquel");
+            settings.setValue(Settings::address(Settings::FirstStart), store);
+        }
 
         DialogScript script;
         script.allowRealDialogs = true;
@@ -321,18 +330,27 @@ private slots:
         MainWindow form(folder.programFolder());
         form.load({});
         QCoreApplication::processEvents();
+        QCOMPARE(form.tips().timer.interval(), 10000);
+        QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), status.arg(location));
+        QStringList boxes = script.takeBoxTexts();
         if (!firstRun) {
-            QVERIFY(script.takeBoxes().isEmpty());
+            QVERIFY(boxes.isEmpty());
             return;
         }
-        QCOMPARE(script.takeBoxTexts(), QStringList{"This must be your first time starting 'Brisquel'. Please change "
-                                                    "the settings to serve you better."});
+        QCOMPARE(boxes.takeFirst(), QString("This must be your first time starting 'Brisquel'. Please change "
+                                            "the settings to serve you better."));
         QVERIFY(optionsShown);
         QCOMPARE(shownPath, Settings::defaultGameFolder());
-        QVERIFY(!Settings::isFirstStart());
         const QString log = QString::fromLatin1(readBytes(folder.logPath()));
-        QVERIFY(log.endsWith("INF : Ready\r\nINF : First time using Brisquel\r\n"));
-        QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), QString("Ready"));
+        QVERIFY(log.contains("INF : Ready\r\nINF : First time using Brisquel\r\n"));
+        if (store == "<folder>") {
+            QVERIFY(boxes.last().startsWith("An error has occured! Error description : " + status.arg(location)));
+            QVERIFY(log.contains("ERR : " + status.arg(location)));
+        } else {
+            QVERIFY(boxes.isEmpty());
+            QVERIFY(!Settings::isFirstStart());
+            QVERIFY(log.endsWith("INF : First time using Brisquel\r\n"));
+        }
     }
 };
 

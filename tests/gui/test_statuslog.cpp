@@ -1,4 +1,4 @@
-// The status row, the application log and the common report of unexpected errors.
+// The status row and the application log.
 
 #include "core/applog.h"
 #include "ui/statusreporter.h"
@@ -91,30 +91,6 @@ private slots:
         row.status.reportStatus("quiet", "Info", false);
         QCOMPARE(row.status.shownKind(), QString("Info"));
         QCOMPARE(row.logBytes(), QByteArray("\r\nWRN : first\r\n\r\n"));
-    }
-
-    void reportRestartsTheTipCountdown()
-    {
-        StatusRow row;
-        row.timer.start(200);
-        QTest::qWait(120);
-        row.status.reportStatus("postpone", "Info", false);
-        QVERIFY(row.timer.isActive());
-        QVERIFY(row.timer.remainingTime() > 150);
-    }
-
-    void unexpectedErrors()
-    {
-        StatusRow row;
-        DialogScript script;
-        row.status.reportUnexpectedError({53, "File not found: 'x'"});
-        const auto boxes = script.takeBoxes();
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].text, QString("An error has occured! Error description : File not found: 'x'\r\n\r\nError Number :53"));
-        QCOMPARE(boxes[0].icon, MessageBox::Icon::Critical);
-        QCOMPARE(row.label.text(), QString("File not found: 'x'"));
-        QCOMPARE(row.status.shownKind(), QString("Error"));
-        QCOMPARE(row.logBytes(), QByteArray("\r\nERR : File not found: 'x'\r\n"));
     }
 };
 
