@@ -183,24 +183,6 @@ private slots:
     }
 
 #ifdef Q_OS_UNIX
-    void writeCutShortLeavesNoFile()
-    {
-        TestFolder folder;
-        FennickMessages messages;
-        FennickWindow window(folder.path("New.nfo"));
-        window.show();
-        {
-            // No file may grow past 40 bytes: the 81-byte template is cut short, as on a full disk.
-            FileSizeLimit limit(40);
-            window.okayButton->click();
-        }
-        QCOMPARE(messages.shown.size(), 1);
-        QVERIFY(messages.shown[0].second.startsWith("Cannot make the new file"));
-        QVERIFY2(messages.shown[0].second.endsWith("File too large"), qPrintable(messages.shown[0].second));
-        QVERIFY(QDir(folder.path({})).entryList(QDir::Files | QDir::Hidden).isEmpty());
-        QVERIFY(window.isVisible());
-    }
-
     // The captions as the window manager shows them: exactly the program's own, nothing appended.
     void captionsOnTheDesktop_data()
     {
@@ -250,23 +232,44 @@ private slots:
         QCOMPARE(seenFormat, Qt::PlainText);
     }
 
-    void missingFolderGivesAnErrorAndKeepsTheWindow()
+    // A file that cannot be made: one error naming it and why, no file left, the window stays.
+    void writesThatFail_data()
     {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("sizeLimit");  // 0: none
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a missing folder") << "no-such-folder/x.nfo" << 0 << "";
+        QTest::newRow("the folder itself") << "" << 0 << "it is a folder";
+#ifdef Q_OS_UNIX
+        // No file may grow past 40 bytes: the 81-byte template is cut short, as on a full disk.
+        QTest::newRow("cut short") << "New.nfo" << 40 << "File too large";
+#endif
+    }
+
+    void writesThatFail()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, sizeLimit);
+        QFETCH(QString, reason);
         TestFolder folder;
         FennickMessages messages;
         FennickWindow window(folder.path("New.nfo"));
         window.show();
-        window.nameEdit->setText("no-such-folder/x.nfo");
-        window.okayButton->click();
+        window.nameEdit->setText(typed);
+        {
+#ifdef Q_OS_UNIX
+            std::optional<FileSizeLimit> limit;
+            if (sizeLimit)
+                limit.emplace(sizeLimit);
+#endif
+            window.okayButton->click();
+        }
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].first, QMessageBox::Critical);
-        QVERIFY(messages.shown[0].second.startsWith("Cannot make the new file '" + folder.path("no-such-folder/x.nfo") + "': "));
-        QVERIFY(window.isVisible());
-        QVERIFY(QDir(folder.path({})).entryList(QDir::Files).isEmpty());
-
-        window.nameEdit->setText("");  // names the folder itself
-        window.okayButton->click();
-        QVERIFY(messages.shown.value(1).second.endsWith("it is a folder"));
+        const QString target = typed.isEmpty() ? folder.path({}) : folder.path(typed);
+        QVERIFY2(messages.shown[0].second.startsWith("Cannot make the new file '" + QDir::cleanPath(target)), qPrintable(messages.shown[0].second));
+        QVERIFY2(messages.shown[0].second.endsWith(reason), qPrintable(messages.shown[0].second));
+        QVERIFY(QDir(folder.path({})).entryList(QDir::Files | QDir::Hidden).isEmpty());
         QVERIFY(window.isVisible());
     }
 };
