@@ -1,0 +1,12 @@
+# Fails when the README names a picture that is not in the tree.
+cmake_minimum_required(VERSION 3.25)
+file(READ "${ROOT}/README.md" readme)
+string(REGEX MATCHALL "docs/images/[A-Za-z0-9_.-]+\\.png" images "${readme}")
+if(NOT images)
+  message(FATAL_ERROR "The README names no pictures")
+endif()
+foreach(image IN LISTS images)
+  if(NOT EXISTS "${ROOT}/${image}")
+    message(FATAL_ERROR "The README names ${image}, which is not there: run scripts/screenshots")
+  endif()
+endforeach()
