@@ -65,10 +65,8 @@ std::optional<AppError> checkValue(const QString &caption, const QString &value)
     return CodePage::check(subject, value);
 }
 
-ParseOutcome parse(const QString &text, const QString &ownWord, const QString &otherWord,
-                   const std::function<bool(const Line &)> &apply)
+void forEachLine(const QString &text, const std::function<bool(const Line &)> &visit)
 {
-    ParseOutcome outcome;
     int number = 0;
     qsizetype start = 0;
     while (start <= text.size()) {
@@ -87,21 +85,32 @@ ParseOutcome parse(const QString &text, const QString &ownWord, const QString &o
             line.hasValuePart = true;
             line.valuePart = piece.mid(equals + 1).toString();
         }
+        if (!visit(line))
+            return;
+    }
+}
 
+ParseOutcome parse(const QString &text, const QString &ownWord, const QString &otherWord,
+                   const std::function<bool(const Line &)> &apply)
+{
+    ParseOutcome outcome;
+    forEachLine(text, [&](const Line &line) {
         if (line.key == ownWord || line.key == BlankKey)
-            continue;
+            return true;
         if (line.key == otherWord) {
-            outcome.notices.append({Notice::WrongKind, line.text});
-            continue;
+            outcome.notices.append({Notice::WrongKind, line.text, line.number});
+            return true;
         }
         try {
             if (!apply(line))
-                outcome.notices.append({Notice::InvalidLine, line.text});
+                outcome.notices.append({Notice::InvalidLine, line.text, line.number});
         } catch (const AppError &error) {
             outcome.error = error;
-            break;
+            outcome.errorLine = line.number;
+            return false;
         }
-    }
+        return true;
+    });
     return outcome;
 }
 

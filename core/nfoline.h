@@ -45,13 +45,19 @@ struct Notice
     enum Kind { WrongKind, InvalidLine };
     Kind kind;
     QString line;
+    int number = 0;  // 1-based line number in the file
 };
 
 struct ParseOutcome
 {
     QList<Notice> notices;
     std::optional<AppError> error;  // reading stopped at this line; earlier lines took effect
+    int errorLine = 0;              // the line that stopped it
 };
+
+// Gives each line of an NFO text in turn, split as the readers split them, until `visit` returns
+// false.
+void forEachLine(const QString &text, const std::function<bool(const Line &)> &visit);
 
 // Reads the text line by line. `apply` handles a recognised key and returns false for a key it
 // does not know. Lines keyed with the own kind word or "Blank" are skipped, the other kind's word
