@@ -1,11 +1,14 @@
 #include "editor/mainwindow.h"
+#include "core/checkcommand.h"
 #include "core/commandline.h"
+#include "core/settings.h"
 #include "core/userhome.h"
 #include "shell/desktopintegration.h"
 #include "shell/nfohandoff.h"
 #include "version.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 #include <csignal>
 
@@ -22,6 +25,17 @@ int main(int argc, char *argv[])
 #endif
     UserHome::ensure();
     CommandLine::Given given = CommandLine::given(argc, argv);
+    // The mod check, the help and the version run without a window (and without a display).
+    if (CheckCommand::isCommand(given.arguments)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Brisquel"));
+        QCoreApplication::setOrganizationName(QStringLiteral("Brisquel"));
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        const QString gameFolder = Settings::gameFolder();
+        return CheckCommand::run(given.arguments, QStringLiteral(BRISQUEL_VERSION_TEXT),
+                                 gameFolder == QLatin1String("NIL") ? QString() : gameFolder, out, err);
+    }
     // Started by the desktop for a .nfo: a file that is no game NFO goes where it opened before,
     // without a window of ours.
     if (given.arguments.value(1) == DesktopIntegration::NfoHandlerOption) {

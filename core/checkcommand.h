@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+// "Brisquel --check PATH...": the mod check from the command line, without a window, for scripts
+// and CI. Findings go to `out` in the compiler format (or as JSON), problems with the command
+// itself to `err`.
+namespace CheckCommand {
+
+// Whether the arguments (the program first) ask for the check, the help or the version rather
+// than a file to edit: a first argument that names an existing file is always a file.
+bool isCommand(const QStringList &arguments);
+
+// 0: no errors; 1: errors (or warnings, with --strict); 2: the command could not be carried out.
+int run(const QStringList &arguments, const QString &version, const QString &gameFolder, QTextStream &out,
+        QTextStream &err);
+
+} // namespace CheckCommand
