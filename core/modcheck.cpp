@@ -165,8 +165,8 @@ void checkAsset(const Finding &at, const QString &value, const Asset &asset, con
             break;
     }
     if (!found) {
-        add(Severity::Warning, QStringLiteral("'%1' not found as a file under the mod folder or the game folder "
-                                              "(the game may hold it in an archive)").arg(value));
+        add(Severity::Warning,
+            QStringLiteral("'%1' not found as a file in the mod or the game folder (it may be in an archive)").arg(value));
     }
 }
 

@@ -181,6 +181,12 @@ void DocumentController::openFromCommandLine(const QString &path)
         load(kind == NfoKind::Level ? DocumentKind::LevelNfo : DocumentKind::EpisodeNfo, path);
 }
 
+void DocumentController::openFile(const QString &path)
+{
+    if (saveBeforeReplacing())
+        openFromCommandLine(path);
+}
+
 void DocumentController::load(DocumentKind kind, const QString &path)
 {
     startLoad(kind, path);

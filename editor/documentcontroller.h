@@ -45,6 +45,9 @@ public:
     // A file named on the command line: a description by its name, a Level or Episode NFO by its
     // first line.
     void openFromCommandLine(const QString &path);
+    // The same for a file the user picked elsewhere (a finding of the mod check), after asking
+    // to save the changes of the open document.
+    void openFile(const QString &path);
     // Before the window closes: false when the user cancelled, or when the save they asked for
     // failed (a cancelled Save As does not keep the window open).
     bool maySaveBeforeClosing();

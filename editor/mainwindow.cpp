@@ -6,7 +6,9 @@
 #include "shell/registerfiletypes.h"
 #include "ui/aboutdialog.h"
 #include "ui/desktop.h"
+#include "ui/filedialog.h"
 #include "ui/messagebox.h"
+#include "ui/modcheckdialog.h"
 #include "ui/optionsdialog.h"
 
 #include <QAction>
@@ -92,6 +94,7 @@ void MainWindow::buildMenus()
     action(openMenu, "openDescriptionAction", QStringLiteral("DSC (Description)"), {},
            [documents] { documents->openDescription(); });
     action(openMenu, "openNfoAction", QStringLiteral("NFO (Episode/Level)"), {}, [documents] { documents->openNfo(); });
+    action(fileMenu, "checkModAction", QStringLiteral("&Check Mod Folder..."), {}, [this] { checkModFolder(); });
     fileMenu->addSeparator()->setObjectName(QStringLiteral("saveSeparator"));
     action(fileMenu, "saveAction", QStringLiteral("Save"), QKeySequence::Save, [documents] { documents->save(); });
     action(fileMenu, "saveAsAction", QStringLiteral("Save As"), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
@@ -138,6 +141,20 @@ void MainWindow::showAbout()
 {
     AboutDialog about(this);
     about.exec();
+}
+
+void MainWindow::checkModFolder()
+{
+    const auto folder = FileDialog::show(this, {FileDialog::Mode::Folder, QStringLiteral("Check Mod Folder..."), QString(),
+                                                m_checkedFolder});
+    if (!folder)
+        return;
+    m_checkedFolder = *folder;
+    const QString gameFolder = Settings::gameFolder();
+    auto *check = new ModCheckDialog(*folder, gameFolder == QLatin1String("NIL") ? QString() : gameFolder, this);
+    check->setAttribute(Qt::WA_DeleteOnClose);
+    connect(check, &ModCheckDialog::openRequested, m_documents, &DocumentController::openFile);
+    check->show();
 }
 
 void MainWindow::showOptions()

@@ -40,6 +40,8 @@ private:
     void showHelp();
     void showOptions();
     void showAbout();
+    // Asks for a mod folder and checks it in a window of its own.
+    void checkModFolder();
     // On the first start: make the file types openable, greet the user, show the Options dialog
     // and mark the first start done, however the dialog was closed.
     void runFirstStartCheck();
@@ -51,6 +53,7 @@ private:
     QLabel *m_statusPicture = nullptr;
     QLabel *m_statusLabel = nullptr;
     QAction *m_exitAction = nullptr;
+    QString m_checkedFolder;  // offered again the next time
     TipRotation m_tips;
     AppLog m_log;
     StatusReporter m_status;

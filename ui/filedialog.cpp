@@ -45,6 +45,10 @@ std::optional<QString> showReal(QWidget *parent, const Request &request)
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(defaultSuffix(request.filter));
+    } else if (request.mode == Mode::Folder) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);

@@ -12,7 +12,7 @@ class QWidget;
 // next time it opens.
 namespace FileDialog {
 
-enum class Mode { Open, Save };
+enum class Mode { Open, Save, Folder };  // Folder: an existing folder; the filter is unused
 
 struct Request
 {

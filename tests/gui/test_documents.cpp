@@ -7,6 +7,7 @@
 #include "editor/levelpanel.h"
 #include "editor/mainwindow.h"
 #include "tests/support/testsupport.h"
+#include "ui/modcheckdialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTreeWidget>
 
 using Answer = MessageBox::Answer;
 using Outcome = DocumentController::SaveOutcome;
@@ -597,6 +599,33 @@ private slots:
         QCOMPARE(e.docs.save(), Outcome::Saved);
         e.script.takeBoxes();
         QCOMPARE(readBytes(path), expected.toLatin1().replace("\n", "\r\n") + "\r\n");
+    }
+
+    // File > Check Mod Folder: the findings of a folder in a list; a double-click opens the file.
+    void checkModFolderFromTheWindow()
+    {
+        EditorWindow e;
+        e.script.allowRealDialogs = true;  // the findings window is the program's own
+        e.form.show();
+        e.script.choose(testData("mod"));
+        control<QAction>(&e.form, "checkModAction")->trigger();
+        QCOMPARE(e.script.takeFileDialogs().value(0).mode, FileDialog::Mode::Folder);
+        auto *check = control<ModCheckDialog>(&e.form, "modCheckDialog");
+        QVERIFY(check && check->isVisible());
+        QTRY_VERIFY(!check->isChecking());
+        auto *list = control<QTreeWidget>(check, "findingsList");
+        QCOMPARE(list->topLevelItemCount(), 20);
+        QCOMPARE(control<QLabel>(check, "summaryLabel")->text(),
+                 QString("8 files checked, 10 errors, 10 warnings. Double-click a finding to open its file."));
+        QTreeWidgetItem *warning = list->findItems("warnings.nfo", Qt::MatchEndsWith).value(0);
+        QVERIFY(warning);
+        QCOMPARE(warning->text(2), QString("warning"));
+        const QRect cell = list->visualItemRect(warning);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());  // a double-click begins with a click
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(e.docs.document().kind, DocumentKind::LevelNfo);
+        QCOMPARE(e.docs.document().path, QDir::toNativeSeparators(testData("mod/Levels/warnings.nfo")));
+        check->close();
     }
 
     void longDescriptionShowsItsBeginningThenFillsIn()

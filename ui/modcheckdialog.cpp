@@ -1,0 +1,101 @@
+#include "ui/modcheckdialog.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+ModCheckDialog::ModCheckDialog(const QString &folder, const QString &gameFolder, QWidget *parent)
+    : QDialog(parent)
+    , m_summary(new QLabel(QStringLiteral("Checking '%1'...").arg(QDir::toNativeSeparators(folder)), this))
+    , m_progress(new QProgressBar(this))
+    , m_findings(new QTreeWidget(this))
+    , m_buttons(new QDialogButtonBox(QDialogButtonBox::Cancel, this))
+    , m_folder(folder)
+{
+    setObjectName(QStringLiteral("modCheckDialog"));
+    setWindowTitle(QStringLiteral("Check Mod Folder - Brisquel"));
+    m_summary->setObjectName(QStringLiteral("summaryLabel"));
+    m_summary->setTextFormat(Qt::PlainText);
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_findings->setObjectName(QStringLiteral("findingsList"));
+    m_findings->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Line"), QStringLiteral("Severity"),
+                                 QStringLiteral("Finding")});
+    m_findings->setRootIsDecorated(false);
+    m_findings->setAlternatingRowColors(true);
+    m_findings->setAccessibleName(QStringLiteral("Findings"));
+    m_findings->header()->setStretchLastSection(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_summary);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_findings, 1);
+    layout->addWidget(m_buttons);
+    resize(fontMetrics().averageCharWidth() * 130, fontMetrics().height() * 24);
+
+    connect(m_buttons, &QDialogButtonBox::rejected, this, [this] {
+        if (isChecking())
+            stop();
+        else
+            reject();
+    });
+    connect(m_findings, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        emit openRequested(item->data(0, Qt::UserRole).toString());
+    });
+
+    // The check reads files on a thread of its own; progress and the report come back queued.
+    m_worker = QThread::create([this, folder, gameFolder] {
+        const ModCheck::Report report = ModCheck::check({folder}, gameFolder, &m_cancelled, [this](int done, int total) {
+            QMetaObject::invokeMethod(this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
+        });
+        QMetaObject::invokeMethod(this, [this, report] { showReport(report); }, Qt::QueuedConnection);
+    });
+    m_worker->start();
+}
+
+ModCheckDialog::~ModCheckDialog() { stop(); }
+
+void ModCheckDialog::stop()
+{
+    if (!m_worker)
+        return;
+    m_cancelled = true;
+    m_worker->wait();
+    delete m_worker;
+    m_worker = nullptr;
+}
+
+void ModCheckDialog::showProgress(int done, int total)
+{
+    m_progress->setMaximum(total);
+    m_progress->setValue(done);
+}
+
+void ModCheckDialog::showReport(const ModCheck::Report &report)
+{
+    const bool stopped = m_cancelled;
+    stop();
+    m_progress->hide();
+    for (const ModCheck::Finding &finding : report.findings) {
+        auto *item = new QTreeWidgetItem(m_findings);
+        // Within the folder checked, a file is known by its place in it.
+        item->setText(0, QDir::toNativeSeparators(QDir(m_folder).relativeFilePath(finding.path)));
+        item->setToolTip(0, QDir::toNativeSeparators(finding.path));
+        item->setData(0, Qt::UserRole, finding.path);
+        item->setText(1, QString::number(finding.line));
+        item->setText(2, finding.severity == ModCheck::Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"));
+        item->setText(3, finding.text);
+        item->setToolTip(3, finding.text);
+    }
+    // Every column as wide as its text: a finding wider than the window scrolls, it is not cut.
+    for (int column = 0; column < 4; ++column)
+        m_findings->resizeColumnToContents(column);
+    m_summary->setText((stopped ? QStringLiteral("Stopped: ") : QString()) + ModCheck::summary(report)
+                       + (report.findings.isEmpty() ? QString() : QStringLiteral(". Double-click a finding to open its file.")));
+    m_buttons->setStandardButtons(QDialogButtonBox::Close);
+    emit checked();
+}
