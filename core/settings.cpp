@@ -30,6 +30,26 @@ QString gameFolder() { return read(GameFolder); }
 
 QString gameFolderToEdit() { return read(GameFolder, defaultGameFolder()); }
 
+QStringList recentFiles()
+{
+    return SettingsStore::readList(QLatin1String(RecentFiles.section), QLatin1String(RecentFiles.name));
+}
+
+bool updateRecentFiles(const QString &path, bool keep, QString *failure)
+{
+    QStringList files = recentFiles();
+    files.removeAll(path);
+    if (keep)
+        files.prepend(path);
+    return SettingsStore::writeList(QLatin1String(RecentFiles.section), QLatin1String(RecentFiles.name),
+                                    files.mid(0, MostRecentFiles), failure);
+}
+
+bool clearRecentFiles(QString *failure)
+{
+    return SettingsStore::writeList(QLatin1String(RecentFiles.section), QLatin1String(RecentFiles.name), {}, failure);
+}
+
 bool isFirstStart() { return read(FirstStart) == QLatin1String("YES"); }
 
 bool markFirstStartDone(QString *failure) { return write(FirstStart, QStringLiteral("NO"), failure); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -21,6 +22,7 @@ inline constexpr Key GameFolder{"Serious Sam 2 Path", "Path Location", "NIL"};  
 inline constexpr Key ShowTips{"Show Tips", "Show Tips Option", "1"};
 inline constexpr Key TipTime{"Show Tips", "Time", "10"};
 inline constexpr Key FirstStart{"FirstTime v1.1", "FirstTime v1.1", "YES"};
+inline constexpr Key RecentFiles{"Recent Files", "Files", ""};
 
 QString read(const Key &key);
 QString read(const Key &key, const QString &defaultValue);
@@ -35,6 +37,13 @@ QString address(const Key &key);
 // offers it (the game's usual folder when never set).
 QString gameFolder();
 QString gameFolderToEdit();
+
+// The files opened or saved last, the newest first.
+QStringList recentFiles();
+// Puts the file first among the recent files, keeping the 8 newest; drops it when `keep` is false.
+[[nodiscard]] bool updateRecentFiles(const QString &path, bool keep, QString *failure);
+[[nodiscard]] bool clearRecentFiles(QString *failure);
+inline constexpr int MostRecentFiles = 8;
 
 bool isFirstStart();
 [[nodiscard]] bool markFirstStartDone(QString *failure);

@@ -43,7 +43,8 @@ QString read(const QString &section, const QString &key, const QString &defaultV
     return store()->value(address(section, key), defaultValue).toString();
 }
 
-bool write(const QString &section, const QString &key, const QString &value, QString *failure)
+namespace {
+bool writeValue(const QString &section, const QString &key, const QVariant &value, QString *failure)
 {
     const auto settings = store();
     settings->setValue(address(section, key), value);
@@ -55,6 +56,22 @@ bool write(const QString &section, const QString &key, const QString &value, QSt
                        .arg(QDir::toNativeSeparators(settings->fileName()), whyNotStored(*settings));
     }
     return false;
+}
+} // namespace
+
+bool write(const QString &section, const QString &key, const QString &value, QString *failure)
+{
+    return writeValue(section, key, value, failure);
+}
+
+QStringList readList(const QString &section, const QString &key)
+{
+    return store()->value(address(section, key)).toStringList();
+}
+
+bool writeList(const QString &section, const QString &key, const QStringList &values, QString *failure)
+{
+    return writeValue(section, key, values, failure);
 }
 
 QString location() { return QDir::toNativeSeparators(store()->fileName()); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The per-user settings store, addressed by section and key under the program title. A key never
 // written reads as the default that the reader supplies.
@@ -10,6 +11,9 @@ QString read(const QString &section, const QString &key, const QString &defaultV
 // Stores the value at once. False when the store cannot be written; `failure` then names the
 // settings file and the reason.
 bool write(const QString &section, const QString &key, const QString &value, QString *failure = nullptr);
+// A list of texts under one key (none stored: an empty list).
+QStringList readList(const QString &section, const QString &key);
+bool writeList(const QString &section, const QString &key, const QStringList &values, QString *failure = nullptr);
 
 // The name of a section's key in a QSettings store: "section/key".
 QString address(const QString &section, const QString &key);

@@ -219,6 +219,7 @@ void DocumentController::finishLoad(const QString &path)
     // Filling the panel counted as edits.
     m_document.modified = false;
     m_status.reportStatus(QStringLiteral("'%1' loaded").arg(path), QStringLiteral("Info"), true);
+    emit fileUsed(path);
 }
 
 DocumentController::SaveOutcome DocumentController::save() { return runSave(false); }
@@ -254,6 +255,7 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
                      QStringLiteral("File '%1' was saved.").arg(m_document.fileTitle));
     m_status.reportStatus(QStringLiteral("Successfully saved '%1'").arg(m_document.path), QStringLiteral("Info"), true);
     m_document.modified = false;
+    emit fileUsed(m_document.path);
     return SaveOutcome::Saved;
 }
 

@@ -58,6 +58,10 @@ public:
     EpisodePanel *episodePanel();
     DescriptionPanel *descriptionPanel();
 
+signals:
+    // A file was opened or saved (for the recent files).
+    void fileUsed(const QString &path);
+
 private:
     enum class SaveAnswer { Cancel, Save, DoNotSave };
     SaveAnswer askSaveCurrent();

@@ -16,6 +16,9 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -41,6 +44,8 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     panelArea->addStretch();
     layout->addLayout(panelArea, 1);
     m_documents = new DocumentController(this, panelArea, m_status, m_log);
+    connect(m_documents, &DocumentController::fileUsed, this, &MainWindow::rememberFile);
+    setAcceptDrops(true);
 
     // The status row: the kind's picture and the last report, cut at the window's edge.
     auto *statusRow = new QHBoxLayout;
@@ -94,6 +99,9 @@ void MainWindow::buildMenus()
     action(openMenu, "openDescriptionAction", QStringLiteral("DSC (Description)"), {},
            [documents] { documents->openDescription(); });
     action(openMenu, "openNfoAction", QStringLiteral("NFO (Episode/Level)"), {}, [documents] { documents->openNfo(); });
+    m_recentMenu = fileMenu->addMenu(QStringLiteral("&Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     action(fileMenu, "checkModAction", QStringLiteral("&Check Mod Folder..."), {}, [this] { checkModFolder(); });
     fileMenu->addSeparator()->setObjectName(QStringLiteral("saveSeparator"));
     action(fileMenu, "saveAction", QStringLiteral("Save"), QKeySequence::Save, [documents] { documents->save(); });
@@ -157,6 +165,61 @@ void MainWindow::checkModFolder()
     check->show();
 }
 
+void MainWindow::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList files = Settings::recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        QAction *item = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files.at(i))));
+        item->setObjectName(QStringLiteral("recentFileAction"));
+        const QString path = files.at(i);
+        connect(item, &QAction::triggered, this, [this, path] { openRecent(path); });
+    }
+    if (files.isEmpty())
+        m_recentMenu->addAction(QStringLiteral("No recent files"))->setEnabled(false);
+    m_recentMenu->addSeparator();
+    QAction *clear = m_recentMenu->addAction(QStringLiteral("&Clear Recent"));
+    clear->setObjectName(QStringLiteral("clearRecentAction"));
+    clear->setEnabled(!files.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] {
+        QString failure;
+        if (!Settings::clearRecentFiles(&failure))
+            m_status.reportStatus(failure, QStringLiteral("Warning"), true);
+    });
+}
+
+void MainWindow::openRecent(const QString &path)
+{
+    if (QFileInfo(path).isFile()) {
+        m_documents->openFile(path);
+        return;
+    }
+    QString failure;
+    if (!Settings::updateRecentFiles(path, false, &failure))
+        m_status.reportStatus(failure, QStringLiteral("Warning"), true);
+    else
+        m_status.reportStatus(QStringLiteral("'%1' no longer exists: it is taken off the recent files")
+                                  .arg(QDir::toNativeSeparators(path)),
+                              QStringLiteral("Warning"), true);
+}
+
+void MainWindow::rememberFile(const QString &path)
+{
+    QString failure;
+    if (!Settings::updateRecentFiles(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), true, &failure))
+        m_status.reportStatus(failure, QStringLiteral("Warning"), true);
+}
+
+void MainWindow::openDropped(const QString &path)
+{
+    if (path.endsWith(QLatin1String(".nfo"), Qt::CaseInsensitive) || path.endsWith(QLatin1String(".dsc"), Qt::CaseInsensitive)) {
+        m_documents->openFile(path);
+        return;
+    }
+    m_status.reportStatus(QStringLiteral("'%1' is not a .nfo or .dsc file: Brisquel opens only those").arg(path),
+                          QStringLiteral("Warning"), true);
+}
+
 void MainWindow::showOptions()
 {
     OptionsDialog options(m_status, [this](QString *failure) { return registerFileTypes(failure); }, this);
@@ -199,6 +262,19 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Ctrl+E is Exit everywhere in the window: a text box would otherwise take it as "end of line"
     // and leave no way out by keyboard while typing.
+    // A file dropped anywhere on the window opens; the text boxes do not take it as text.
+    const auto type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QList<QUrl> urls = drop->mimeData()->urls();
+        if (widget && widget->window() == this && !urls.isEmpty() && urls.constFirst().isLocalFile()) {
+            drop->acceptProposedAction();
+            if (type == QEvent::Drop)
+                openDropped(QDir::toNativeSeparators(urls.constFirst().toLocalFile()));
+            return true;
+        }
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const auto *widget = qobject_cast<QWidget *>(watched);

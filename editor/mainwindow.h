@@ -9,6 +9,7 @@
 class DocumentController;
 class QAction;
 class QLabel;
+class QMenu;
 
 // The editor's main window: the menus, the open document's panel, and the status row with its
 // rotating tips.
@@ -42,6 +43,12 @@ private:
     void showAbout();
     // Asks for a mod folder and checks it in a window of its own.
     void checkModFolder();
+    // File > Recent: the files opened or saved last, made when the menu opens.
+    void fillRecentMenu();
+    void openRecent(const QString &path);
+    void rememberFile(const QString &path);
+    // A file dropped on the window opens as the command line would open it; others are refused.
+    void openDropped(const QString &path);
     // On the first start: make the file types openable, greet the user, show the Options dialog
     // and mark the first start done, however the dialog was closed.
     void runFirstStartCheck();
@@ -53,6 +60,7 @@ private:
     QLabel *m_statusPicture = nullptr;
     QLabel *m_statusLabel = nullptr;
     QAction *m_exitAction = nullptr;
+    QMenu *m_recentMenu = nullptr;
     QString m_checkedFolder;  // offered again the next time
     TipRotation m_tips;
     AppLog m_log;

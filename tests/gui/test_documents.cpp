@@ -21,6 +21,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTreeWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 
 using Answer = MessageBox::Answer;
 using Outcome = DocumentController::SaveOutcome;
@@ -626,6 +629,76 @@ private slots:
         QCOMPARE(e.docs.document().kind, DocumentKind::LevelNfo);
         QCOMPARE(e.docs.document().path, QDir::toNativeSeparators(testData("mod/Levels/warnings.nfo")));
         check->close();
+    }
+
+    // File > Recent: the files opened or saved, newest first, at most eight; a file gone is dropped.
+    void recentFiles()
+    {
+        TestFolder files;
+        for (int i = 0; i < 10; ++i)
+            writeBytes(files.path(QString("l%1.nfo").arg(i)), "LEVEL\r\nNAME=\"n\"\r\n");
+        EditorWindow e(files.path("l0.nfo"));
+        for (int i = 1; i < 10; ++i) {
+            e.script.choose(files.path(QString("l%1.nfo").arg(i)));
+            QCOMPARE(e.docs.saveAs(), Outcome::Saved);
+            e.script.takeBoxes();
+        }
+        const auto recent = [&e] {
+            auto *menu = control<QMenu>(&e.form, "recentMenu");
+            emit menu->aboutToShow();
+            return menu->findChildren<QAction *>("recentFileAction");
+        };
+        QCOMPARE(recent().size(), 8);
+        QCOMPARE(recent().first()->text(), "&1 " + files.path("l9.nfo"));
+        QCOMPARE(recent().last()->text(), "&8 " + files.path("l2.nfo"));
+
+        recent().at(1)->trigger();  // l8.nfo, opened through the command line's route
+        QCOMPARE(e.docs.document().path, files.path("l8.nfo"));
+        QCOMPARE(recent().first()->text(), "&1 " + files.path("l8.nfo"));
+
+        QFile::remove(files.path("l9.nfo"));
+        recent().at(1)->trigger();
+        QCOMPARE(e.statusText(), "'" + files.path("l9.nfo") + "' no longer exists: it is taken off the recent files");
+        QCOMPARE(recent().size(), 7);
+        QCOMPARE(e.docs.document().path, files.path("l8.nfo"));
+
+        control<QAction>(&e.form, "clearRecentAction")->trigger();
+        QVERIFY(recent().isEmpty());
+        QVERIFY(!control<QAction>(&e.form, "clearRecentAction")->isEnabled());
+    }
+
+    // A file dropped anywhere on the window, a text box too, opens after the save prompt; other
+    // files are refused on the status row.
+    void dropOpensNfoAndDescriptionFiles()
+    {
+        TestFolder files;
+        writeBytes(files.path("drop.nfo"), "LEVEL\r\nNAME=\"Dropped\"\r\n");
+        writeBytes(files.path("notes.txt"), "text");
+        EditorWindow e;
+        e.form.show();
+        e.docs.newDocument(DocumentKind::Description);
+        QPlainTextEdit *box = e.docs.descriptionPanel()->textEdit;
+        QTest::keyClicks(box, "mine");
+        const auto drop = [box](const QString &path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            data.setText(path);
+            const QPoint at = box->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box->viewport(), &enter);
+            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box->viewport(), &dropped);
+            return enter.isAccepted() && dropped.isAccepted();
+        };
+        QVERIFY(drop(files.path("notes.txt")));
+        QCOMPARE(e.statusText(), "'" + files.path("notes.txt") + "' is not a .nfo or .dsc file: Brisquel opens only those");
+        QCOMPARE(e.docs.descriptionPanel()->text(), QString("mine"));  // not taken as text
+
+        e.script.answer(Answer::No);
+        QVERIFY(drop(files.path("drop.nfo")));
+        QCOMPARE(e.script.takeBoxTexts(), QStringList{"Save current opening file, 'untitled.dsc'?"});
+        QCOMPARE(e.docs.document().kind, DocumentKind::LevelNfo);
+        QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Dropped"));
     }
 
     void longDescriptionShowsItsBeginningThenFillsIn()
