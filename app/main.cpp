@@ -11,6 +11,11 @@
 #include <QTextStream>
 
 #include <csignal>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -27,6 +32,14 @@ int main(int argc, char *argv[])
     CommandLine::Given given = CommandLine::given(argc, argv);
     // The mod check, the help and the version run without a window (and without a display).
     if (CheckCommand::isCommand(given.arguments)) {
+#ifdef Q_OS_WIN
+        // A windowed program has no console of its own: write to the one it was started from,
+        // unless its output already goes to a file or a pipe.
+        if (!GetStdHandle(STD_OUTPUT_HANDLE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+            std::freopen("CONOUT$", "w", stdout);
+            std::freopen("CONOUT$", "w", stderr);
+        }
+#endif
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Brisquel"));
         QCoreApplication::setOrganizationName(QStringLiteral("Brisquel"));
