@@ -85,7 +85,7 @@ void ModCheckDialog::showReport(const ModCheck::Report &report)
         // Within the folder checked, a file is known by its place in it.
         item->setText(0, QDir::toNativeSeparators(QDir(m_folder).relativeFilePath(finding.path)));
         item->setToolTip(0, QDir::toNativeSeparators(finding.path));
-        item->setData(0, Qt::UserRole, finding.path);
+        item->setData(0, Qt::UserRole, QDir::toNativeSeparators(finding.path));  // as a path the user gives
         item->setText(1, QString::number(finding.line));
         item->setText(2, finding.severity == ModCheck::Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"));
         item->setText(3, finding.text);
