@@ -302,18 +302,12 @@ QList<Finding> checkFile(const QString &path, const QString &gameFolder)
     return findings;
 }
 
-Report check(const QStringList &paths, const QString &gameFolder, const std::atomic<bool> *cancelled,
-             const std::function<void(int, int)> &progress)
+Report check(const QStringList &paths, const QString &gameFolder)
 {
-    const QStringList files = filesToCheck(paths, nullptr);
     Report report;
-    for (const QString &file : files) {
-        if (cancelled && cancelled->load())
-            break;
+    for (const QString &file : filesToCheck(paths, nullptr)) {
         report.findings += checkFile(file, gameFolder);
         ++report.files;
-        if (progress)
-            progress(report.files, int(files.size()));
     }
     return report;
 }

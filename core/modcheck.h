@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
-#include <functional>
 
 // The mod check: what the game would trip over in a mod's NFO and description files, found with
 // the editor's own readers before the game finds it.
@@ -38,10 +36,8 @@ QStringList filesToCheck(const QStringList &paths, QStringList *unreadable);
 // (empty: none).
 QList<Finding> checkFile(const QString &path, const QString &gameFolder);
 
-// Checks every file under the paths; stops early when `cancelled` turns true, and tells
-// `progress` how many of how many files are done.
-Report check(const QStringList &paths, const QString &gameFolder, const std::atomic<bool> *cancelled = nullptr,
-             const std::function<void(int done, int total)> &progress = {});
+// Checks every file under the paths.
+Report check(const QStringList &paths, const QString &gameFolder);
 
 // "path:line: error: text", as compilers write it and editors read it.
 QString compilerLine(const Finding &finding);

@@ -6,17 +6,21 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 ModCheckDialog::ModCheckDialog(const QString &folder, const QString &gameFolder, QWidget *parent)
     : QDialog(parent)
+    , m_folder(folder)
+    , m_gameFolder(gameFolder)
+    , m_files(ModCheck::filesToCheck({folder}, nullptr))
+    , m_steps(new QTimer(this))
     , m_summary(new QLabel(QStringLiteral("Checking '%1'...").arg(QDir::toNativeSeparators(folder)), this))
     , m_progress(new QProgressBar(this))
     , m_findings(new QTreeWidget(this))
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Cancel, this))
-    , m_folder(folder)
 {
     setObjectName(QStringLiteral("modCheckDialog"));
     setWindowTitle(QStringLiteral("Check Mod Folder - Brisquel"));
@@ -39,7 +43,7 @@ ModCheckDialog::ModCheckDialog(const QString &folder, const QString &gameFolder,
 
     connect(m_buttons, &QDialogButtonBox::rejected, this, [this] {
         if (isChecking())
-            stop();
+            showReport(true);
         else
             reject();
     });
@@ -47,38 +51,32 @@ ModCheckDialog::ModCheckDialog(const QString &folder, const QString &gameFolder,
         emit openRequested(item->data(0, Qt::UserRole).toString());
     });
 
-    // The check reads files on a thread of its own; progress and the report come back queued.
-    m_worker = QThread::create([this, folder, gameFolder] {
-        const ModCheck::Report report = ModCheck::check({folder}, gameFolder, &m_cancelled, [this](int done, int total) {
-            QMetaObject::invokeMethod(this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
-        });
-        QMetaObject::invokeMethod(this, [this, report] { showReport(report); }, Qt::QueuedConnection);
-    });
-    m_worker->start();
+    m_progress->setMaximum(int(m_files.size()));
+    m_steps->setInterval(0);
+    connect(m_steps, &QTimer::timeout, this, &ModCheckDialog::checkSomeFiles);
+    m_steps->start();
 }
 
-ModCheckDialog::~ModCheckDialog() { stop(); }
+bool ModCheckDialog::isChecking() const { return m_steps->isActive(); }
 
-void ModCheckDialog::stop()
+void ModCheckDialog::checkSomeFiles()
 {
-    if (!m_worker)
-        return;
-    m_cancelled = true;
-    m_worker->wait();
-    delete m_worker;
-    m_worker = nullptr;
+    // A few milliseconds of checking at a time: the window answers between them.
+    QElapsedTimer slice;
+    slice.start();
+    while (m_report.files < m_files.size() && slice.elapsed() < 20) {
+        m_report.findings += ModCheck::checkFile(m_files.at(m_report.files), m_gameFolder);
+        ++m_report.files;
+    }
+    m_progress->setValue(m_report.files);
+    if (m_report.files == m_files.size())
+        showReport(false);
 }
 
-void ModCheckDialog::showProgress(int done, int total)
+void ModCheckDialog::showReport(bool stopped)
 {
-    m_progress->setMaximum(total);
-    m_progress->setValue(done);
-}
-
-void ModCheckDialog::showReport(const ModCheck::Report &report)
-{
-    const bool stopped = m_cancelled;
-    stop();
+    const ModCheck::Report &report = m_report;
+    m_steps->stop();
     m_progress->hide();
     for (const ModCheck::Finding &finding : report.findings) {
         auto *item = new QTreeWidgetItem(m_findings);

@@ -4,26 +4,23 @@
 
 #include <QDialog>
 
-#include <atomic>
-
 class QDialogButtonBox;
 class QLabel;
 class QProgressBar;
-class QThread;
+class QTimer;
 class QTreeWidget;
 
-// "Check Mod Folder": the mod check of one folder, run beside the window (which never waits for
-// it), with its progress and a way to stop it; then the findings in a list. Double-clicking a
-// finding asks to open its file.
+// "Check Mod Folder": the mod check of one folder, a few files at a time between the window's
+// other work (so the window never waits for it), with its progress and a way to stop it; then the
+// findings in a list. Double-clicking a finding asks to open its file.
 class ModCheckDialog : public QDialog
 {
     Q_OBJECT
 
 public:
     ModCheckDialog(const QString &folder, const QString &gameFolder, QWidget *parent = nullptr);
-    ~ModCheckDialog() override;
 
-    bool isChecking() const { return m_worker != nullptr; }
+    bool isChecking() const;
 
 signals:
     void openRequested(const QString &path);
@@ -31,15 +28,16 @@ signals:
     void checked();
 
 private:
-    void showProgress(int done, int total);
-    void showReport(const ModCheck::Report &report);
-    void stop();
+    void checkSomeFiles();
+    void showReport(bool stopped);
 
+    QString m_folder;
+    QString m_gameFolder;
+    QStringList m_files;
+    ModCheck::Report m_report;
+    QTimer *m_steps;
     QLabel *m_summary;
     QProgressBar *m_progress;
     QTreeWidget *m_findings;
     QDialogButtonBox *m_buttons;
-    QString m_folder;
-    QThread *m_worker = nullptr;
-    std::atomic<bool> m_cancelled{false};
 };

@@ -86,18 +86,6 @@ private slots:
         QCOMPARE(report.warnings(), 10);
     }
 
-    void progressAndStop()
-    {
-        QList<int> done;
-        const ModCheck::Report report = ModCheck::check({Mod}, {}, nullptr, [&](int n, int total) {
-            QCOMPARE(total, 8);
-            done.append(n);
-        });
-        QCOMPARE(done, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
-        const std::atomic<bool> stopped{true};
-        QCOMPARE(ModCheck::check({Mod}, {}, &stopped).files, 0);
-    }
-
     void assetsAreFoundInTheGameFolderToo()
     {
         TestFolder game;

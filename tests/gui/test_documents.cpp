@@ -21,6 +21,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTreeWidget>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -629,6 +631,23 @@ private slots:
         QCOMPARE(e.docs.document().kind, DocumentKind::LevelNfo);
         QCOMPARE(e.docs.document().path, QDir::toNativeSeparators(testData("mod/Levels/warnings.nfo")));
         check->close();
+    }
+
+    // A long check can be stopped: what was checked by then is shown.
+    void stoppingACheck()
+    {
+        TestFolder mod;
+        for (int i = 0; i < 500; ++i)
+            writeBytes(mod.path(QString("l%1.nfo").arg(i)), "LEVEL\r\n");
+        ModCheckDialog check(mod.path({}), {});
+        QVERIFY(check.isChecking());
+        check.show();
+        auto *cancel = check.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QVERIFY(!check.isChecking());
+        QVERIFY2(control<QLabel>(&check, "summaryLabel")->text().startsWith("Stopped: 0 files checked"),
+                 qPrintable(control<QLabel>(&check, "summaryLabel")->text()));
+        QVERIFY(check.isVisible());  // Cancel stops the check; Close then closes
     }
 
     // File > Recent: the files opened or saved, newest first, at most eight; a file gone is dropped.
