@@ -79,11 +79,8 @@ private slots:
 
     void menuShowsTheAboutBoxModally()
     {
-        TestFolder folder;
-        DialogScript script;
-        script.allowRealDialogs = true;
-        MainWindow form(folder.programFolder());
-        form.load({});
+        EditorWindow e;
+        e.script.allowRealDialogs = true;
         QString shown;
         QTimer::singleShot(0, [&] {
             if (auto *about = qobject_cast<AboutDialog *>(QApplication::activeModalWidget())) {
@@ -91,9 +88,9 @@ private slots:
                 control<QPushButton>(about, "okButton")->click();
             }
         });
-        control<QAction>(&form, "aboutAction")->trigger();
+        control<QAction>(&e.form, "aboutAction")->trigger();
         QCOMPARE(shown, QString("About Brisquel"));
-        QCOMPARE(control<QAction>(&form, "aboutAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F1));
+        QCOMPARE(control<QAction>(&e.form, "aboutAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F1));
     }
 
     void f1OpensTheHelpIndex_data()
@@ -106,27 +103,24 @@ private slots:
     void f1OpensTheHelpIndex()
     {
         QFETCH(bool, desktopOpens);
-        TestFolder folder;
-        DialogScript script;
+        EditorWindow e;
         QStringList opened;
         // Without a handler the offscreen platform's own desktop services run, which open nothing.
         if (desktopOpens)
             Desktop::setHandler([&](const QString &path) { opened.append(path); return true; });
-        MainWindow form(folder.programFolder());
-        form.load({});
-        form.show();
-        QApplication::setActiveWindow(&form);
-        QTest::keyClick(&form, Qt::Key_F1);
+        e.form.show();
+        QApplication::setActiveWindow(&e.form);
+        QTest::keyClick(&e.form, Qt::Key_F1);
         Desktop::setHandler({});
-        const QString page = QDir::toNativeSeparators(folder.programFolder() + "/Help/index.htm");
+        const QString page = QDir::toNativeSeparators(e.folder.programFolder() + "/Help/index.htm");
         if (desktopOpens) {
             QCOMPARE(opened, QStringList{page});
-            QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), QString("Ready"));
+            QCOMPARE(e.statusText(), QString("Ready"));
         } else {
             const QString message = "Cannot open the help page '" + page + "': the desktop has no program to show it";
-            QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), message);
-            QCOMPARE(form.status().shownKind(), QString("Error"));
-            QVERIFY(readBytes(form.log().path()).endsWith("ERR : " + message.toUtf8() + "\r\n"));
+            QCOMPARE(e.statusText(), message);
+            QCOMPARE(e.form.status().shownKind(), QString("Error"));
+            QVERIFY(readBytes(e.form.log().path()).endsWith("ERR : " + message.toUtf8() + "\r\n"));
         }
     }
 

@@ -125,11 +125,9 @@ private slots:
         QVERIFY(messages.shown.isEmpty());
 
         // Brisquel opens it without a word.
-        DialogScript script;
-        MainWindow editor(folder.programFolder());
-        editor.load(folder.path("New.nfo"));
-        QCOMPARE(editor.documents().document().kind, kind);
-        QVERIFY(!editor.documents().document().modified);
+        EditorWindow editor(folder.path("New.nfo"));
+        QCOMPARE(editor.docs.document().kind, kind);
+        QVERIFY(!editor.docs.document().modified);
     }
 
     void cancelCreatesNothing_data()

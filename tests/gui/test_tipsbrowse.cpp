@@ -96,12 +96,11 @@ private slots:
 
     void startUpIntervalComesFromTheSettings()
     {
-        TestFolder folder;
+        EditorWindow e;
+        QCOMPARE(e.form.tips().timer.interval(), 10000);
         QVERIFY(Settings::write(Settings::TipTime, "0.5"));
-        DialogScript script;
-        MainWindow form(folder.programFolder());
-        form.load({});
-        QCOMPARE(form.tips().timer.interval(), 500);
+        e.form.load({});  // the start-up sequence again
+        QCOMPARE(e.form.tips().timer.interval(), 500);
     }
 
     void gameRelativePaths_data()
