@@ -1,5 +1,7 @@
 #include "shell/desktopintegration.h"
 
+#include "shell/filetyperows.h"
+
 #include "core/documentfile.h"
 #include "core/episodenfo.h"
 #include "core/levelnfo.h"
@@ -313,7 +315,8 @@ QByteArray episodeTemplate()
     return (EpisodeNfo::generate({}, [](const QString &) {}) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1();
 }
 
-void installIcon(Steps &steps, const QString &icoPath, const QString &type)
+void installIcon(Steps &steps, const QString &dataRoot, const QString &icoPath, const QString &folder,
+                 const QString &name)
 {
     QImageReader reader(icoPath);
     QImage best;
@@ -326,9 +329,7 @@ void installIcon(Steps &steps, const QString &icoPath, const QString &type)
         steps.fail(QStringLiteral("cannot read the icon '%1'").arg(QDir::toNativeSeparators(icoPath)));
         return;
     }
-    const QString path = dataFolder() + QStringLiteral("/icons/hicolor/%1x%1/mimetypes/%2.png")
-                                            .arg(best.width())
-                                            .arg(iconName(type));
+    const QString path = dataRoot + QStringLiteral("/icons/hicolor/%1x%1/%2/%3.png").arg(best.width()).arg(folder, name);
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!best.save(path, "PNG"))
         steps.fail(QStringLiteral("cannot write '%1'").arg(QDir::toNativeSeparators(path)));
@@ -426,7 +427,8 @@ bool apply(const QList<ClassStore::Value> &rows, const QString &executable, QStr
     steps.write(data + QStringLiteral("/applications/") + NfoHandlerName,
                 nfoHandlerEntry(execLine(executable, {NfoHandlerOption})));
     updateMimeApps(steps);
-    installIcon(steps, iconFile(valueOf(rows, QStringLiteral(".dsc\\DefaultIcon"))), DescriptionType);
+    installIcon(steps, data, iconFile(valueOf(rows, QStringLiteral(".dsc\\DefaultIcon"))), QStringLiteral("mimetypes"),
+                iconName(DescriptionType));
 
     // The "New" menu. Desktops type a zero-byte file as plain text, so the description holds one
     // line break; a new .nfo holds what the companion writes for each kind.
@@ -442,6 +444,22 @@ bool apply(const QList<ClassStore::Value> &rows, const QString &executable, QStr
 
     steps.run(QStringLiteral("update-mime-database"), {data + QStringLiteral("/mime")});
     steps.run(QStringLiteral("update-desktop-database"), {data + QStringLiteral("/applications")});
+    if (failure)
+        *failure = steps.failure;
+    return steps.failure.isEmpty();
+}
+
+bool writeSystemFiles(const QString &shareFolder, const QString &executable, const QString &programFolder,
+                      QString *failure)
+{
+    Steps steps;
+    const QString dscComment = QString::fromStdString(FileTypeRows::rows({"", "Brisquel", "", '/'}).front().text);
+    steps.write(shareFolder + QStringLiteral("/mime/packages/brisquel.xml"), mimePackage(dscComment));
+    steps.write(shareFolder + QStringLiteral("/applications/") + DesktopEntryName, editorEntry(execLine(executable)));
+    steps.write(shareFolder + QStringLiteral("/applications/") + NfoHandlerName,
+                nfoHandlerEntry(execLine(executable, {NfoHandlerOption})));
+    installIcon(steps, shareFolder, programFolder + QStringLiteral("/filedsc.ico"), QStringLiteral("mimetypes"),
+                iconName(DescriptionType));
     if (failure)
         *failure = steps.failure;
     return steps.failure.isEmpty();

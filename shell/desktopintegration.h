@@ -41,4 +41,11 @@ QString defaultApplication(const QString &type);
 // The desktop entry that opened .nfo files before Brisquel's handler did (empty: none was set).
 QString previousNfoDefaultPath();
 
+// The same pieces for every user of a system-wide install: the MIME package, both desktop entries
+// (starting `executable`) and the file type's icon (from the folder of the program's icons), under `shareFolder`
+// (/usr/share). A user's own registration later uses the same entry names, so it overrides these
+// rather than adding a second "Open With" entry.
+bool writeSystemFiles(const QString &shareFolder, const QString &executable, const QString &programFolder,
+                      QString *failure);
+
 } // namespace DesktopIntegration
