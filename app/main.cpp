@@ -45,9 +45,8 @@ int main(int argc, char *argv[])
         QCoreApplication::setOrganizationName(QStringLiteral("Brisquel"));
         QTextStream out(stdout);
         QTextStream err(stderr);
-        const QString gameFolder = Settings::gameFolder();
-        return CheckCommand::run(given.arguments, QStringLiteral(BRISQUEL_VERSION_TEXT),
-                                 gameFolder == QLatin1String("NIL") ? QString() : gameFolder, out, err);
+        return CheckCommand::run(given.arguments, QStringLiteral(BRISQUEL_VERSION_TEXT), Settings::gameFolderIfSet(),
+                                 out, err);
     }
     // Started by the desktop for a .nfo: a file that is no game NFO goes where it opened before,
     // without a window of ours.

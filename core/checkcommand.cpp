@@ -63,11 +63,11 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     if (!parser.isSet(checkOption) || paths.isEmpty())
         return usageError(QStringLiteral("--check needs at least one PATH"));
     QStringList unreadable;
-    ModCheck::filesToCheck(paths, &unreadable);
+    const QStringList files = ModCheck::filesToCheck(paths, &unreadable);
     if (!unreadable.isEmpty())
         return usageError(QStringLiteral("cannot read '%1'").arg(unreadable.join(QStringLiteral("', '"))));
 
-    const ModCheck::Report report = ModCheck::check(paths, gameFolder);
+    const ModCheck::Report report = ModCheck::checkFiles(files, gameFolder);
     if (format == QLatin1String("json")) {
         out << QString::fromUtf8(ModCheck::json(report));
     } else {

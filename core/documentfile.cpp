@@ -108,6 +108,12 @@ void writeAndCommit(QSaveFile &file, const QByteArray &bytes)
         throw fail();
 }
 
+bool isDocumentName(const QString &path)
+{
+    return path.endsWith(QLatin1String(".nfo"), Qt::CaseInsensitive)
+           || path.endsWith(QLatin1String(".dsc"), Qt::CaseInsensitive);
+}
+
 QString fileTitleOf(const QString &path)
 {
 #ifdef Q_OS_WIN

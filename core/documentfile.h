@@ -24,6 +24,9 @@ QString decode(QByteArray bytes);
 void openForWriting(QSaveFile &file);
 void writeAndCommit(QSaveFile &file, const QByteArray &bytes);
 
+// Whether a file is named as one of Brisquel's documents: .nfo or .dsc, in any letter case.
+bool isDocumentName(const QString &path);
+
 // The file name without its folder: the part after the last native separator (on Windows, after
 // the last "\\" or "/").
 QString fileTitleOf(const QString &path);

@@ -6,10 +6,8 @@ namespace EpisodeNfo {
 
 const QString KindWord = QStringLiteral("EPISODE");
 
-namespace {
 const QString NameKey = QStringLiteral("NAME");
 const QString ThumbnailKey = QStringLiteral("THUMBNAIL");
-}
 
 QString generate(const EpisodeFields &fields, const std::function<void(const QString &)> &logKey)
 {

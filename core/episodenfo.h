@@ -19,6 +19,8 @@ struct EpisodeFields
 namespace EpisodeNfo {
 
 extern const QString KindWord;  // "EPISODE"
+extern const QString NameKey;   // "NAME"
+extern const QString ThumbnailKey;  // "THUMBNAIL"
 
 // The file text without its final CR LF; `logKey` is told each key word as the text is built.
 QString generate(const EpisodeFields &fields, const std::function<void(const QString &)> &logKey);

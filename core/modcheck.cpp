@@ -41,12 +41,6 @@ Asset assetOf(AssetKind kind)
     return {AssetKind::None, "", ""};
 }
 
-bool isNfoOrDescription(const QString &name)
-{
-    return name.endsWith(QLatin1String(".nfo"), Qt::CaseInsensitive)
-           || name.endsWith(QLatin1String(".dsc"), Qt::CaseInsensitive);
-}
-
 bool isAbsolute(const QString &value)
 {
     static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
@@ -132,7 +126,7 @@ QList<Field> fieldsOf(bool level)
         for (const LevelRowInfo &row : LevelNfo::rows())
             fields.append({QString::fromLatin1(row.key), !row.optional, row.asset});
     } else {
-        fields = {{QStringLiteral("NAME"), true, AssetKind::None}, {QStringLiteral("THUMBNAIL"), true, AssetKind::Texture}};
+        fields = {{EpisodeNfo::NameKey, true, AssetKind::None}, {EpisodeNfo::ThumbnailKey, true, AssetKind::Texture}};
     }
     return fields;
 }
@@ -272,7 +266,7 @@ QStringList filesToCheck(const QStringList &paths, QStringList *unreadable)
             QDirIterator it(path, QDir::Files, QDirIterator::Subdirectories);
             while (it.hasNext()) {
                 const QString file = it.next();
-                if (isNfoOrDescription(file))
+                if (DocumentFile::isDocumentName(file))
                     found.append(file);
             }
             found.sort();
@@ -304,8 +298,13 @@ QList<Finding> checkFile(const QString &path, const QString &gameFolder)
 
 Report check(const QStringList &paths, const QString &gameFolder)
 {
+    return checkFiles(filesToCheck(paths, nullptr), gameFolder);
+}
+
+Report checkFiles(const QStringList &files, const QString &gameFolder)
+{
     Report report;
-    for (const QString &file : filesToCheck(paths, nullptr)) {
+    for (const QString &file : files) {
         report.findings += checkFile(file, gameFolder);
         ++report.files;
     }

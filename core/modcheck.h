@@ -38,6 +38,8 @@ QList<Finding> checkFile(const QString &path, const QString &gameFolder);
 
 // Checks every file under the paths.
 Report check(const QStringList &paths, const QString &gameFolder);
+// Checks the files that filesToCheck found.
+Report checkFiles(const QStringList &files, const QString &gameFolder);
 
 // "path:line: error: text", as compilers write it and editors read it.
 QString compilerLine(const Finding &finding);

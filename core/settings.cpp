@@ -28,6 +28,12 @@ QString address(const Key &key)
 
 QString gameFolder() { return read(GameFolder); }
 
+QString gameFolderIfSet()
+{
+    const QString folder = gameFolder();
+    return folder == QLatin1String(GameFolder.defaultValue) ? QString() : folder;
+}
+
 QString gameFolderToEdit() { return read(GameFolder, defaultGameFolder()); }
 
 QStringList recentFiles()

@@ -37,6 +37,8 @@ QString address(const Key &key);
 // offers it (the game's usual folder when never set).
 QString gameFolder();
 QString gameFolderToEdit();
+// The game folder, or empty when never set.
+QString gameFolderIfSet();
 
 // The files opened or saved last, the newest first.
 QStringList recentFiles();

@@ -158,8 +158,7 @@ void MainWindow::checkModFolder()
     if (!folder)
         return;
     m_checkedFolder = *folder;
-    const QString gameFolder = Settings::gameFolder();
-    auto *check = new ModCheckDialog(*folder, gameFolder == QLatin1String("NIL") ? QString() : gameFolder, this);
+    auto *check = new ModCheckDialog(*folder, Settings::gameFolderIfSet(), this);
     check->setAttribute(Qt::WA_DeleteOnClose);
     connect(check, &ModCheckDialog::openRequested, m_documents, &DocumentController::openFile);
     check->show();
@@ -212,7 +211,7 @@ void MainWindow::rememberFile(const QString &path)
 
 void MainWindow::openDropped(const QString &path)
 {
-    if (path.endsWith(QLatin1String(".nfo"), Qt::CaseInsensitive) || path.endsWith(QLatin1String(".dsc"), Qt::CaseInsensitive)) {
+    if (DocumentFile::isDocumentName(path)) {
         m_documents->openFile(path);
         return;
     }
