@@ -30,8 +30,16 @@ int main(int argc, char *argv[])
 #endif
     UserHome::ensure();
     CommandLine::Given given = CommandLine::given(argc, argv);
+    // Started by the desktop for a .nfo: a file that is no game NFO goes where it opened before,
+    // without a window of ours.
+    const bool fromDesktop = given.arguments.value(1) == DesktopIntegration::NfoHandlerOption;
+    if (fromDesktop) {
+        given.arguments.removeAt(1);
+        if (given.readable && NfoHandOff::passOn(CommandLine::argumentText(given.arguments)))
+            return 0;
+    }
     // The mod check, the help and the version run without a window (and without a display).
-    if (CheckCommand::isCommand(given.arguments)) {
+    if (!fromDesktop && CheckCommand::isCommand(given.arguments)) {
 #ifdef Q_OS_WIN
         // A windowed program has no console of its own: write to the one it was started from,
         // unless its output already goes to a file or a pipe.
@@ -47,13 +55,6 @@ int main(int argc, char *argv[])
         QTextStream err(stderr);
         return CheckCommand::run(given.arguments, QStringLiteral(BRISQUEL_VERSION_TEXT), Settings::gameFolderIfSet(),
                                  out, err);
-    }
-    // Started by the desktop for a .nfo: a file that is no game NFO goes where it opened before,
-    // without a window of ours.
-    if (given.arguments.value(1) == DesktopIntegration::NfoHandlerOption) {
-        given.arguments.removeAt(1);
-        if (given.readable && NfoHandOff::passOn(CommandLine::argumentText(given.arguments)))
-            return 0;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisquel"));

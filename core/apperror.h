@@ -7,6 +7,7 @@
 struct AppError
 {
     enum Number : int {
+        FileTooLarge = 7,       // larger than the editor holds (DocumentFile::LargestFile)
         BadFileLine = 9,        // an NFO line that cannot supply its value
         BadFileName = 52,       // a name that names no file (not valid in the file name encoding)
         DeviceError = 57,       // a read or write that failed part-way

@@ -8,14 +8,16 @@
 
 namespace CheckCommand {
 
-namespace {
-const QStringList Commands{QStringLiteral("--check"), QStringLiteral("--help"), QStringLiteral("-h"),
-                           QStringLiteral("--version"), QStringLiteral("-v")};
-} // namespace
-
 bool isCommand(const QStringList &arguments)
 {
-    return arguments.size() > 1 && Commands.contains(arguments.at(1)) && !QFileInfo(arguments.at(1)).isFile();
+    // As with every command-line tool, a word that starts with "-" is an option, never part of a
+    // file name: a file named like one is given as "./--check". The desktop and Explorer give one
+    // full path, which never starts with "-".
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i).size() > 1 && arguments.at(i).startsWith(QLatin1Char('-')))
+            return true;
+    }
+    return false;
 }
 
 int run(const QStringList &arguments, const QString &version, const QString &gameFolder, QTextStream &out,
@@ -26,6 +28,7 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
         QStringLiteral("Brisquel edits the NFO and description files of Serious Sam 2 mods.\n"
                        "With --check it checks them instead, without a window, and prints what the game would "
                        "trip over: one line a finding, as path:line: error|warning: text."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);  // "-reverse" is one option
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption checkOption(QStringLiteral("check"),
@@ -60,12 +63,18 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     if (format != QLatin1String("text") && format != QLatin1String("json"))
         return usageError(QStringLiteral("unknown format '%1': text or json").arg(format));
     const QStringList paths = parser.positionalArguments();
-    if (!parser.isSet(checkOption) || paths.isEmpty())
+    if (!parser.isSet(checkOption)) {
+        // The check's options, or any other, without --check: a usage error, not a file to open.
+        return usageError(QStringLiteral("options without --check. To check: Brisquel --check [--strict] "
+                                         "[--format text|json] PATH...; to open a file whose name starts with "
+                                         "'-', give it as ./NAME"));
+    }
+    if (paths.isEmpty())
         return usageError(QStringLiteral("--check needs at least one PATH"));
-    QStringList unreadable;
-    const QStringList files = ModCheck::filesToCheck(paths, &unreadable);
-    if (!unreadable.isEmpty())
-        return usageError(QStringLiteral("cannot read '%1'").arg(unreadable.join(QStringLiteral("', '"))));
+    QStringList missing;
+    const QList<ModFiles::Entry> files = ModCheck::filesToCheck(paths, &missing);
+    if (!missing.isEmpty())
+        return usageError(QStringLiteral("cannot read '%1'").arg(missing.join(QStringLiteral("', '"))));
 
     const ModCheck::Report report = ModCheck::checkFiles(files, gameFolder);
     if (format == QLatin1String("json")) {
@@ -76,6 +85,13 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
         out << ModCheck::summary(report) << "\n";
     }
     out.flush();
+    // A report that did not reach its reader (a full disk, a closed output) is no pass.
+    if (out.status() != QTextStream::Ok) {
+        err << "Brisquel: cannot write the report: "
+            << (out.device() ? out.device()->errorString() : QStringLiteral("the output failed")) << "\n";
+        err.flush();
+        return 2;
+    }
     const bool failed = report.errors() > 0 || (parser.isSet(strictOption) && report.warnings() > 0);
     return failed ? 1 : 0;
 }

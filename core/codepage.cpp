@@ -28,8 +28,17 @@ namespace CodePage {
 
 QString decode(const QByteArray &bytes)
 {
+    // The converter gives up on very large inputs (it returned an empty text from 512 MiB on), so
+    // the bytes go through it in parts; the one decoder carries any state from part to part.
+    constexpr qsizetype Part = 16 * 1024 * 1024;
     auto decoder = makeDecoder();
-    return decoder.decode(bytes);
+    if (bytes.size() <= Part)
+        return decoder.decode(bytes);
+    QString text;
+    text.reserve(bytes.size());
+    for (qsizetype from = 0; from < bytes.size(); from += Part)
+        text += decoder.decode(QByteArrayView(bytes).sliced(from, qMin(Part, bytes.size() - from)));
+    return text;
 }
 
 QByteArray encode(const QString &text)

@@ -6,7 +6,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
+#include <QScopeGuard>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cstring>
+#endif
 
 #include <cerrno>
 
@@ -16,6 +25,9 @@ const QString CRLF = QStringLiteral("\r\n");
 
 namespace {
 QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
+
+// 268,435,456: sizes are told with thousands separators, the same in every language.
+QString grouped(qint64 number) { return QLocale(QLocale::English, QLocale::UnitedStates).toString(number); }
 
 // Why a write failed, in the user's words where the system's error is a common one.
 QString reason(const QFileDevice &file, int cause)
@@ -34,28 +46,118 @@ QString reason(const QFileDevice &file, int cause)
 }
 }
 
-QByteArray readBytes(const QString &path)
+QByteArray readBytes(const QString &path, qint64 largest)
 {
+    return readNamed(QFile::encodeName(path), shown(path), largest);
+}
+
+namespace {
+AppError tooLarge(const QString &shownName, qint64 size, qint64 largest)
+{
+    return AppError{AppError::FileTooLarge,
+                    QStringLiteral("'%1' is %2 bytes, larger than the %3 bytes (%4 MiB) that Brisquel opens")
+                        .arg(shownName, size < 0 ? QStringLiteral("more than %1").arg(grouped(largest)) : grouped(size),
+                             grouped(largest), grouped(largest >> 20))};
+}
+} // namespace
+
+#ifdef Q_OS_UNIX
+QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest)
+{
+    const auto fail = [&shownName](int number, const QString &text) {
+        return AppError{number, text.arg(shownName, QString::fromLocal8Bit(std::strerror(errno)))};
+    };
+    // Only plain files are read: a pipe would wait for a writer forever and a device can be
+    // endless. The file is looked at before it is opened (opening a pipe waits) and again after
+    // (it may have been replaced in between); a link is judged by what it leads to.
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0) {
+        struct stat link {};
+        if (errno == ENOENT && ::lstat(name.constData(), &link) == 0)
+            throw AppError{AppError::FileNotFound,
+                           QStringLiteral("'%1' is a link to '%2', which does not exist")
+                               .arg(shownName, QFile::symLinkTarget(QFile::decodeName(name)))};
+        if (errno == ENOENT)
+            throw AppError{AppError::FileNotFound, QStringLiteral("File not found: '%1'").arg(shownName)};
+        throw fail(AppError::FileAccess, QStringLiteral("Cannot open '%1' for reading: %2"));
+    }
+    const auto checkKind = [&](const struct stat &st) {
+        if (S_ISDIR(st.st_mode))
+            throw AppError{AppError::FileAccess, QStringLiteral("'%1' is a folder, not a file").arg(shownName)};
+        if (!S_ISREG(st.st_mode)) {
+            const QString what = S_ISFIFO(st.st_mode) ? QStringLiteral("a pipe")
+                                 : S_ISSOCK(st.st_mode) ? QStringLiteral("a socket")
+                                                        : QStringLiteral("a device");
+            throw AppError{AppError::FileAccess,
+                           QStringLiteral("'%1' is not a plain file: it is %2").arg(shownName, what)};
+        }
+        if (st.st_size > largest)
+            throw tooLarge(shownName, st.st_size, largest);
+    };
+    checkKind(info);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw fail(AppError::FileAccess, QStringLiteral("Cannot open '%1' for reading: %2"));
+    const auto closing = qScopeGuard([fd] { ::close(fd); });
+    if (::fstat(fd, &info) != 0)
+        throw fail(AppError::DeviceError, QStringLiteral("Cannot read '%1': %2"));
+    checkKind(info);
+    // Read to the end, but never past one byte over the limit: a file that grew since it was
+    // measured is refused too.
+    QByteArray bytes;
+    bytes.resize(qsizetype(info.st_size) + 1);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > largest)
+                throw tooLarge(shownName, -1, largest);
+            bytes.resize(qMin<qint64>(filled + (1 << 20), largest + 1));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw fail(AppError::DeviceError, QStringLiteral("Cannot read '%1': %2"));
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    bytes.truncate(filled);
+    return bytes;
+}
+#else
+QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest)
+{
+    const QString path = QFile::decodeName(name);
     const QFileInfo info(path);
     if (!info.exists())
-        throw AppError{AppError::FileNotFound, QStringLiteral("File not found: '%1'").arg(shown(path))};
+        throw AppError{AppError::FileNotFound, QStringLiteral("File not found: '%1'").arg(shownName)};
     if (info.isDir())
-        throw AppError{AppError::FileAccess,
-                       QStringLiteral("'%1' is a folder, not a file").arg(shown(path))};
-    // A pipe would wait for a writer forever and a device can be endless: only plain files are read.
+        throw AppError{AppError::FileAccess, QStringLiteral("'%1' is a folder, not a file").arg(shownName)};
     if (!info.isFile())
-        throw AppError{AppError::FileAccess,
-                       QStringLiteral("'%1' is not a plain file").arg(shown(path))};
+        throw AppError{AppError::FileAccess, QStringLiteral("'%1' is not a plain file").arg(shownName)};
+    if (info.size() > largest)
+        throw tooLarge(shownName, info.size(), largest);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError{AppError::FileAccess, QStringLiteral("Cannot open '%1' for reading: %2")
-                                                 .arg(shown(path), file.errorString())};
-    QByteArray bytes = file.readAll();
+                                                 .arg(shownName, file.errorString())};
+    // Read to the end, but never past one byte over the limit.
+    QByteArray bytes = file.read(qMin(info.size(), largest) + 1);
+    while (bytes.size() <= largest) {
+        const QByteArray more = file.read(qMin<qint64>(1 << 20, largest + 1 - bytes.size()));
+        if (more.isEmpty())
+            break;
+        bytes += more;
+    }
+    if (bytes.size() > largest)
+        throw tooLarge(shownName, -1, largest);
     if (file.error() != QFileDevice::NoError)
         throw AppError{AppError::DeviceError,
-                       QStringLiteral("Cannot read '%1': %2").arg(shown(path), file.errorString())};
+                       QStringLiteral("Cannot read '%1': %2").arg(shownName, file.errorString())};
     return bytes;
 }
+#endif
 
 QString read(const QString &path) { return decode(readBytes(path)); }
 

@@ -11,8 +11,16 @@ namespace DocumentFile {
 
 extern const QString CRLF;
 
-// The whole file as it is stored (only plain files are read: a pipe or a device is refused).
-QByteArray readBytes(const QString &path);
+// The largest file that is read: far above any game file, and small enough that the editor holds
+// it as text (twice its size) with room to spare. A larger file is refused, never read in part.
+inline constexpr qint64 LargestFile = qint64(256) * 1024 * 1024;
+
+// The whole file as it is stored (only plain files are read: a pipe or a device is refused), at
+// most `largest` bytes: a larger file is refused with its size.
+QByteArray readBytes(const QString &path, qint64 largest = LargestFile);
+// The same for a file named by the bytes the system knows it by, which need not be valid text
+// (`shownName` is how messages name it).
+QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest = LargestFile);
 
 // The whole file, decoded from the code page, without a UTF-8 byte-order mark.
 QString read(const QString &path);

@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -21,7 +22,93 @@ namespace ModCheck {
 
 namespace {
 
-using Findings = QList<Finding>;
+// What the check can find; each is counted on its own, so that one rule that fires on every line
+// does not hide the others.
+enum class Rule { Unreadable, LineEnds, ControlCharacter, NotGameNfo, WrongKind, InvalidLine, ReadingStops,
+                  AfterQuote, AbsolutePath, Slashes, Extension, NotFound, Eta, Distance, GameMode, Missing };
+
+// The findings of one file, at most MostFindingsPerRule of each rule; the rest are counted.
+class Findings
+{
+public:
+    explicit Findings(QString path) : m_path(std::move(path)) {}
+
+    const QString &path() const { return m_path; }
+
+    void add(Rule rule, int line, Severity severity, const QString &text)
+    {
+        Counted &counted = m_rules[rule];
+        if (counted.listed < MostFindingsPerRule) {
+            ++counted.listed;
+            counted.lastLine = line;
+            counted.severity = severity;
+            m_findings.append({m_path, line, severity, text});
+        } else {
+            ++counted.omitted;
+        }
+    }
+    void error(Rule rule, int line, const QString &text) { add(rule, line, Severity::Error, text); }
+    void warn(Rule rule, int line, const QString &text) { add(rule, line, Severity::Warning, text); }
+    // Findings of the rule that were not made one by one (the reader keeps only the first few).
+    void omit(Rule rule, qsizetype count) { m_rules[rule].omitted += count; }
+    // Whether a finding of the rule would be listed; if not, it is counted. Saves making the text
+    // of a finding that only counts.
+    bool lists(Rule rule)
+    {
+        Counted &counted = m_rules[rule];
+        if (counted.listed < MostFindingsPerRule)
+            return true;
+        ++counted.omitted;
+        return false;
+    }
+
+    // In line order; a rule's count comes after its last listed finding.
+    QList<Finding> take()
+    {
+        for (auto it = m_rules.cbegin(); it != m_rules.cend(); ++it) {
+            if (it->omitted > 0 && it->listed > 0) {
+                m_findings.append({m_path, it->lastLine, it->severity,
+                                   QStringLiteral("%1 more like the finding above in this file, not listed")
+                                       .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(it->omitted))});
+            }
+        }
+        std::stable_sort(m_findings.begin(), m_findings.end(),
+                         [](const Finding &a, const Finding &b) { return a.line < b.line; });
+        return std::move(m_findings);
+    }
+
+private:
+    struct Counted
+    {
+        int listed = 0;
+        qsizetype omitted = 0;
+        int lastLine = 0;
+        Severity severity = Severity::Warning;
+    };
+    QString m_path;
+    QList<Finding> m_findings;
+    QMap<Rule, Counted> m_rules;
+};
+
+// Asks `keepGoing` once in so many steps of a long loop.
+class Poll
+{
+public:
+    explicit Poll(const KeepGoing &keepGoing) : m_keepGoing(keepGoing) {}
+    bool stop()
+    {
+        if (!m_keepGoing || ++m_steps % 65536 != 0)
+            return m_stopped;
+        m_stopped = m_stopped || !m_keepGoing();
+        return m_stopped;
+    }
+    bool stopped() const { return m_stopped; }
+
+private:
+    const KeepGoing &m_keepGoing;
+    quint64 m_steps = 0;
+    bool m_stopped = false;
+};
 
 struct Asset
 {
@@ -54,11 +141,11 @@ struct LineEnds
     int firstOddLine = 0;
 };
 
-LineEnds lineEnds(const QByteArray &bytes, bool loneCrBreaks)
+LineEnds lineEnds(const QByteArray &bytes, bool loneCrBreaks, Poll &poll)
 {
     LineEnds ends;
     int line = 1;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
+    for (qsizetype i = 0; i < bytes.size() && !poll.stop(); ++i) {
         const char c = bytes.at(i);
         if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n') {
             ++ends.crlf;
@@ -75,7 +162,7 @@ LineEnds lineEnds(const QByteArray &bytes, bool loneCrBreaks)
     return ends;
 }
 
-void warnLineEnds(const QString &path, const LineEnds &ends, Findings &findings)
+void warnLineEnds(const LineEnds &ends, Findings &findings)
 {
     if (!ends.firstOddLine)
         return;
@@ -84,16 +171,15 @@ void warnLineEnds(const QString &path, const LineEnds &ends, Findings &findings)
         what = QStringLiteral("LF-only line ends");
     else if (!ends.crlf && !ends.lf)
         what = QStringLiteral("CR-only line ends");
-    findings.append({path, ends.firstOddLine, Severity::Warning,
-                     what + QStringLiteral(": the game's files end their lines with CR LF")});
+    findings.warn(Rule::LineEnds, ends.firstOddLine, what + QStringLiteral(": the game's files end their lines with CR LF"));
 }
 
-void checkDescription(const QString &path, const QByteArray &bytes, Findings &findings)
+void checkDescription(const QByteArray &bytes, Findings &findings, Poll &poll)
 {
-    warnLineEnds(path, lineEnds(bytes, true), findings);
+    warnLineEnds(lineEnds(bytes, true, poll), findings);
     int line = 1;
     int reportedLine = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
+    for (qsizetype i = 0; i < bytes.size() && !poll.stop(); ++i) {
         const auto c = static_cast<unsigned char>(bytes.at(i));
         if (c == '\n' || (c == '\r' && !(i + 1 < bytes.size() && bytes.at(i + 1) == '\n'))) {
             ++line;
@@ -101,10 +187,10 @@ void checkDescription(const QString &path, const QByteArray &bytes, Findings &fi
         }
         if ((c < 0x20 && c != '\t' && c != '\r') || c == 0x7f) {
             if (reportedLine != line) {
-                findings.append({path, line, Severity::Warning,
-                                 QStringLiteral("control character 0x%1 in the text")
-                                     .arg(c, 2, 16, QLatin1Char('0'))});
                 reportedLine = line;
+                if (findings.lists(Rule::ControlCharacter))
+                    findings.warn(Rule::ControlCharacter, line,
+                                  QStringLiteral("control character 0x%1 in the text").arg(c, 2, 16, QLatin1Char('0')));
             }
         }
     }
@@ -134,18 +220,16 @@ QList<Field> fieldsOf(bool level)
 void checkAsset(const Finding &at, const QString &value, const Asset &asset, const QString &gameFolder,
                 Findings &findings)
 {
-    const auto add = [&](Severity severity, const QString &text) {
-        findings.append({at.path, at.line, severity, text});
-    };
+    const auto add = [&](Rule rule, Severity severity, const QString &text) { findings.add(rule, at.line, severity, text); };
     if (isAbsolute(value)) {
-        add(Severity::Error, QStringLiteral("'%1' is an absolute path, which the game cannot resolve: give it "
+        add(Rule::AbsolutePath, Severity::Error, QStringLiteral("'%1' is an absolute path, which the game cannot resolve: give it "
                                             "relative to the game folder").arg(value));
         return;
     }
     if (value.contains(QLatin1Char('/')))
-        add(Severity::Warning, QStringLiteral("'%1' has '/' separators: the game's paths use '\\'").arg(value));
+        add(Rule::Slashes, Severity::Warning, QStringLiteral("'%1' has '/' separators: the game's paths use '\\'").arg(value));
     if (!value.endsWith(QLatin1String(asset.extension), Qt::CaseInsensitive)) {
-        add(Severity::Warning, QStringLiteral("'%1' should be %2, a %3 file")
+        add(Rule::Extension, Severity::Warning, QStringLiteral("'%1' should be %2, a %3 file")
                                    .arg(value, QLatin1String(asset.what), QLatin1String(asset.extension)));
     }
     const QString relative = QString(value).replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -159,40 +243,40 @@ void checkAsset(const Finding &at, const QString &value, const Asset &asset, con
             break;
     }
     if (!found) {
-        add(Severity::Warning,
+        add(Rule::NotFound, Severity::Warning,
             QStringLiteral("'%1' not found as a file in the mod or the game folder (it may be in an archive)").arg(value));
     }
 }
 
 void checkValue(const Finding &at, const QString &key, const QString &value, Findings &findings)
 {
-    const auto warn = [&](const QString &text) { findings.append({at.path, at.line, Severity::Warning, text}); };
+    const auto warn = [&](Rule rule, const QString &text) { findings.warn(rule, at.line, text); };
     if (key == QLatin1String("ETA")) {
         static const QRegularExpression eta(QStringLiteral("^\\d+:\\d+:\\d+$"));
         if (!eta.match(value).hasMatch())
-            warn(QStringLiteral("ETA '%1' is not three numbers separated by ':' (hours:minutes:seconds)").arg(value));
+            warn(Rule::Eta, QStringLiteral("ETA '%1' is not three numbers separated by ':' (hours:minutes:seconds)").arg(value));
     } else if (key == QLatin1String("MODEL_DISTANCE")) {
         bool number = false;
         QLocale::c().toDouble(value, &number);
         if (!value.isEmpty() && !number)
-            warn(QStringLiteral("MODEL_DISTANCE '%1' is not a number").arg(value));
+            warn(Rule::Distance, QStringLiteral("MODEL_DISTANCE '%1' is not a number").arg(value));
     } else if (key == QLatin1String("MAP_TYPE")) {
         for (const QString &piece : value.split(QLatin1Char(';'))) {
             const QString mode = Nfo::trimBlanks(piece);
             if (!mode.isEmpty() && mode != QLatin1String("SINGLE") && mode != QLatin1String("COOP")
                 && mode != QLatin1String("DEATHMATCH"))
-                warn(QStringLiteral("unknown game mode '%1' in MAP_TYPE (SINGLE, COOP or DEATHMATCH)").arg(mode));
+                warn(Rule::GameMode, QStringLiteral("unknown game mode '%1' in MAP_TYPE (SINGLE, COOP or DEATHMATCH)").arg(mode));
         }
     }
 }
 
-void checkNfo(const QString &path, const QByteArray &bytes, const QString &gameFolder, Findings &findings)
+void checkNfo(const QByteArray &bytes, const QString &gameFolder, Findings &findings, Poll &poll)
 {
     const QString text = DocumentFile::decode(bytes);
-    const auto error = [&](int line, const QString &message) { findings.append({path, line, Severity::Error, message}); };
-    const QString first = text.isEmpty() ? QString() : Nfo::firstLine(text, path);
+    const auto error = [&](Rule rule, int line, const QString &message) { findings.error(rule, line, message); };
+    const QString first = text.isEmpty() ? QString() : Nfo::firstLine(text, findings.path());
     if (!NfoKind::isGameNfo(first)) {
-        error(1, QStringLiteral("not a game NFO: the first line is neither LEVEL nor EPISODE"));
+        error(Rule::NotGameNfo, 1, QStringLiteral("not a game NFO: the first line is neither LEVEL nor EPISODE"));
         return;
     }
     const bool level = NfoKind::fromCommandLineFirstLine(first) == NfoKind::Level;
@@ -201,33 +285,36 @@ void checkNfo(const QString &path, const QByteArray &bytes, const QString &gameF
     const Nfo::ParseOutcome outcome = level ? LevelNfo::parse(text, levelFields) : EpisodeNfo::parse(text, episodeFields);
     for (const Nfo::Notice &notice : outcome.notices) {
         if (notice.kind == Nfo::Notice::WrongKind)
-            error(notice.number, QStringLiteral("the other kind's word '%1' in %2 NFO")
+            error(Rule::WrongKind, notice.number, QStringLiteral("the other kind's word '%1' in %2 NFO")
                                      .arg(notice.line, level ? QStringLiteral("a Level") : QStringLiteral("an Episode")));
         else
-            error(notice.number, QStringLiteral("invalid line, which is ignored: '%1'").arg(Nfo::shownLine(notice.line)));
+            error(Rule::InvalidLine, notice.number,
+                  QStringLiteral("invalid line, which is ignored: '%1'").arg(Nfo::shownLine(notice.line)));
     }
+    // The reader keeps the first few notices; the others are counted with the invalid lines.
+    findings.omit(Rule::InvalidLine, outcome.noticeCount - outcome.notices.size());
     if (outcome.error) {
         // The reader's message names the line; the finding has it already.
         static const QRegularExpression lineLabel(QStringLiteral("^line \\d+: ")), lineSubject(QStringLiteral("^line \\d+ "));
         QString message = outcome.error->description;
         message.remove(lineLabel).replace(lineSubject, QStringLiteral("the line "));
-        error(outcome.errorLine, message + QStringLiteral(": reading stops here"));
+        error(Rule::ReadingStops, outcome.errorLine, message + QStringLiteral(": reading stops here"));
     }
 
     const QList<Field> fields = fieldsOf(level);
     QSet<QString> seen;
     Nfo::forEachLine(text, [&](const Nfo::Line &line) {
-        if (outcome.error && line.number >= outcome.errorLine)
+        if ((outcome.error && line.number >= outcome.errorLine) || poll.stop())
             return false;
         const auto field = std::find_if(fields.begin(), fields.end(), [&line](const Field &f) { return f.key == line.key; });
         const qsizetype open = line.valuePart.indexOf(Nfo::Quote);
         if (field == fields.end() || !line.hasValuePart || open < 0)
             return true;
         seen.insert(field->key);
-        const Finding at{path, line.number, Severity::Error, {}};
+        const Finding at{findings.path(), line.number, Severity::Error, {}};
         const qsizetype close = line.valuePart.indexOf(Nfo::Quote, open + 1);
         if (close >= 0 && !line.valuePart.mid(close + 1).trimmed().isEmpty()) {
-            error(line.number, QStringLiteral("the value ends at its second double quote; '%1' after it is lost")
+            error(Rule::AfterQuote, line.number, QStringLiteral("the value ends at its second double quote; '%1' after it is lost")
                                    .arg(line.valuePart.mid(close + 1)));
         }
         const QString value = Nfo::valueOf(line);
@@ -236,13 +323,36 @@ void checkNfo(const QString &path, const QByteArray &bytes, const QString &gameF
         checkValue(at, field->key, value, findings);
         return true;
     });
-    if (!outcome.error) {
+    if (!outcome.error && !poll.stopped()) {
         for (const Field &field : fields) {
             if (field.required && !seen.contains(field.key))
-                error(1, QStringLiteral("the %1 line is missing, and the game needs it").arg(field.key));
+                error(Rule::Missing, 1, QStringLiteral("the %1 line is missing, and the game needs it").arg(field.key));
         }
     }
-    warnLineEnds(path, lineEnds(bytes, false), findings);
+    warnLineEnds(lineEnds(bytes, false, poll), findings);
+}
+
+// Control characters as escapes: a finding is one line, and nothing in it reaches a terminal raw.
+QString escaped(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '\n')
+            out += QLatin1String("\\n");
+        else if (u == '\r')
+            out += QLatin1String("\\r");
+        else if (u == '\t')
+            out += QLatin1String("\\t");
+        else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else if (u == QChar::LineSeparator || u == QChar::ParagraphSeparator || u == 0x85)
+            out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
 }
 
 } // namespace
@@ -254,46 +364,34 @@ int Report::errors() const
 
 int Report::warnings() const { return int(findings.size()) - errors(); }
 
-QStringList filesToCheck(const QStringList &paths, QStringList *unreadable)
+QList<ModFiles::Entry> filesToCheck(const QStringList &paths, QStringList *missing)
 {
-    QStringList files;
-    for (const QString &path : paths) {
-        const QFileInfo info(path);
-        if (info.isFile() && info.isReadable()) {
-            files.append(path);
-        } else if (info.isDir() && info.isReadable()) {
-            QStringList found;
-            QDirIterator it(path, QDir::Files, QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                const QString file = it.next();
-                if (DocumentFile::isDocumentName(file))
-                    found.append(file);
-            }
-            found.sort();
-            files += found;
-        } else if (unreadable) {
-            unreadable->append(path);
-        }
+    return ModFiles::collect(paths, missing);
+}
+
+QList<Finding> checkFile(const ModFiles::Entry &file, const QString &gameFolder, const KeepGoing &keepGoing)
+{
+    Findings findings(file.path);
+    QByteArray bytes;
+    try {
+        if (file.problem)
+            throw *file.problem;
+        bytes = DocumentFile::readNamed(file.name, file.path);
+    } catch (const AppError &error) {
+        findings.error(Rule::Unreadable, 1, error.description);
+        return findings.take();
     }
-    return files;
+    Poll poll(keepGoing);
+    if (file.name.toLower().endsWith(".dsc"))
+        checkDescription(bytes, findings, poll);
+    else
+        checkNfo(bytes, gameFolder, findings, poll);
+    return findings.take();
 }
 
 QList<Finding> checkFile(const QString &path, const QString &gameFolder)
 {
-    Findings findings;
-    QByteArray bytes;
-    try {
-        bytes = DocumentFile::readBytes(path);
-    } catch (const AppError &error) {
-        findings.append({path, 1, Severity::Error, error.description});
-        return findings;
-    }
-    if (path.endsWith(QLatin1String(".dsc"), Qt::CaseInsensitive))
-        checkDescription(path, bytes, findings);
-    else
-        checkNfo(path, bytes, gameFolder, findings);
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding &a, const Finding &b) { return a.line < b.line; });
-    return findings;
+    return checkFile(ModFiles::named(path), gameFolder);
 }
 
 Report check(const QStringList &paths, const QString &gameFolder)
@@ -301,10 +399,10 @@ Report check(const QStringList &paths, const QString &gameFolder)
     return checkFiles(filesToCheck(paths, nullptr), gameFolder);
 }
 
-Report checkFiles(const QStringList &files, const QString &gameFolder)
+Report checkFiles(const QList<ModFiles::Entry> &files, const QString &gameFolder)
 {
     Report report;
-    for (const QString &file : files) {
+    for (const ModFiles::Entry &file : files) {
         report.findings += checkFile(file, gameFolder);
         ++report.files;
     }
@@ -314,9 +412,9 @@ Report checkFiles(const QStringList &files, const QString &gameFolder)
 QString compilerLine(const Finding &finding)
 {
     return QStringLiteral("%1:%2: %3: %4")
-        .arg(finding.path)
-        .arg(finding.line)
-        .arg(finding.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"), finding.text);
+        .arg(escaped(finding.path), QString::number(finding.line),
+             finding.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"),
+             escaped(finding.text));
 }
 
 QString summary(const Report &report)

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/modfiles.h"
+
+#include <functional>
 
 // The mod check: what the game would trip over in a mod's NFO and description files, found with
 // the editor's own readers before the game finds it.
@@ -27,21 +30,31 @@ struct Report
     int warnings() const;
 };
 
+// At most this many findings of one rule in one file are listed; one more finding counts the rest,
+// so that a file of millions of bad lines gives a short report in little memory.
+inline constexpr int MostFindingsPerRule = 20;
+
+// Asked now and then while a large file is checked: false stops the check of the file.
+using KeepGoing = std::function<bool()>;
+
 // The .nfo and .dsc files under each path (a file, or a folder searched recursively), in name
-// order; the paths that name nothing readable go to `unreadable`.
-QStringList filesToCheck(const QStringList &paths, QStringList *unreadable);
+// order, each once; the paths that name nothing go to `missing`.
+QList<ModFiles::Entry> filesToCheck(const QStringList &paths, QStringList *missing);
 
 // Checks one file. Asset values are looked for as files under the folder of the file and each
 // folder above it (so under the mod folder, wherever in it the file lies), and under `gameFolder`
-// (empty: none).
+// (empty: none). A file that cannot be read is an error finding that says why.
+QList<Finding> checkFile(const ModFiles::Entry &file, const QString &gameFolder, const KeepGoing &keepGoing = {});
 QList<Finding> checkFile(const QString &path, const QString &gameFolder);
 
 // Checks every file under the paths.
 Report check(const QStringList &paths, const QString &gameFolder);
 // Checks the files that filesToCheck found.
-Report checkFiles(const QStringList &files, const QString &gameFolder);
+Report checkFiles(const QList<ModFiles::Entry> &files, const QString &gameFolder);
 
-// "path:line: error: text", as compilers write it and editors read it.
+// "path:line: error: text", as compilers write it and editors read it: always one line, with the
+// control characters of the path and the text written as escapes (\n, \x1b), so that no name or
+// value can make a line of its own or reach a terminal as a command.
 QString compilerLine(const Finding &finding);
 // "3 files checked, 1 error, 2 warnings"
 QString summary(const Report &report);

@@ -94,20 +94,27 @@ ParseOutcome parse(const QString &text, const QString &ownWord, const QString &o
                    const std::function<bool(const Line &)> &apply)
 {
     ParseOutcome outcome;
+    const auto notice = [&outcome](Notice::Kind kind, const Line &line) {
+        if (outcome.noticeCount++ < ParseOutcome::KeptNotices)
+            outcome.notices.append({kind, line.text, line.number});
+    };
     forEachLine(text, [&](const Line &line) {
+        if (outcome.error) {
+            outcome.unreadLines += line.text.isEmpty() ? 0 : 1;
+            return true;
+        }
         if (line.key == ownWord || line.key == BlankKey)
             return true;
         if (line.key == otherWord) {
-            outcome.notices.append({Notice::WrongKind, line.text, line.number});
+            notice(Notice::WrongKind, line);
             return true;
         }
         try {
             if (!apply(line))
-                outcome.notices.append({Notice::InvalidLine, line.text, line.number});
+                notice(Notice::InvalidLine, line);
         } catch (const AppError &error) {
             outcome.error = error;
             outcome.errorLine = line.number;
-            return false;
         }
         return true;
     });

@@ -50,9 +50,16 @@ struct Notice
 
 struct ParseOutcome
 {
+    // A file that is no game NFO has a notice a line: the first few are kept, all are counted.
+    static constexpr qsizetype KeptNotices = 20;
     QList<Notice> notices;
+    qsizetype noticeCount = 0;
     std::optional<AppError> error;  // reading stopped at this line; earlier lines took effect
     int errorLine = 0;              // the line that stopped it
+    qsizetype unreadLines = 0;      // lines with text after the one that stopped the reading
+
+    // The lines of the file that the fields do not hold, which a save over the file would drop.
+    qsizetype droppedLines() const { return noticeCount + (error ? 1 + unreadLines : 0); }
 };
 
 // Gives each line of an NFO text in turn, split as the readers split them, until `visit` returns

@@ -10,6 +10,7 @@
 #include "ui/statusreporter.h"
 
 #include <QBoxLayout>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSaveFile>
@@ -89,6 +90,7 @@ void DocumentController::startNewDocument(DocumentKind kind)
     m_document.kind = kind;
     setCurrentFile(QString());
     m_document.modified = false;
+    m_document.droppedLines = 0;
 }
 
 DocumentController::SaveAnswer DocumentController::askSaveCurrent()
@@ -167,8 +169,10 @@ void DocumentController::openNfo()
         load(kind == NfoKind::Episode ? DocumentKind::EpisodeNfo : DocumentKind::LevelNfo, *path);
 }
 
-void DocumentController::openFromCommandLine(const QString &path)
+void DocumentController::openFromCommandLine(const QString &given)
 {
+    // Known by its full path from here on: the status row and the log say which file it is.
+    const QString path = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(given).absoluteFilePath()));
     if (NfoKind::commandLineNamesDsc(path)) {
         load(DocumentKind::Description, path);
         return;
@@ -200,6 +204,7 @@ void DocumentController::startLoad(DocumentKind kind, const QString &path)
     m_document.kind = kind;
     setCurrentFile(path);
     m_document.modified = false;
+    m_document.droppedLines = 0;
     fileDialog(kind).setFileName(QString());
 }
 
@@ -215,10 +220,13 @@ void DocumentController::finishLoad(const QString &path)
         m_status.reportUnexpectedError(error);
         return;
     }
-    reportParse(panel(m_document.kind)->readFile(bytes), path);
+    const Nfo::ParseOutcome outcome = panel(m_document.kind)->readFile(bytes);
+    reportParse(outcome, path);
     // Filling the panel counted as edits.
     m_document.modified = false;
-    m_status.reportStatus(QStringLiteral("'%1' loaded").arg(path), QStringLiteral("Info"), true);
+    m_document.droppedLines = outcome.droppedLines();
+    m_status.reportStatus(QStringLiteral("'%1' loaded").arg(path),
+                          m_document.droppedLines ? QStringLiteral("Warning") : QStringLiteral("Info"), true);
     emit fileUsed(path);
 }
 
@@ -236,6 +244,8 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
     // A write that fails leaves the document where it was: a later Save must not go to the name
     // chosen for the failed one.
     const QString previousPath = m_document.path;
+    if (!alwaysAsk && !m_document.path.isEmpty() && !mayDropUnreadLines())
+        alwaysAsk = true;
     if (alwaysAsk || m_document.path.isEmpty()) {
         RememberedFileDialog &dialog = fileDialog(m_document.kind);
         // A saved or opened document is offered under its own name, in its own folder.
@@ -255,8 +265,23 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
                      QStringLiteral("File '%1' was saved.").arg(m_document.fileTitle));
     m_status.reportStatus(QStringLiteral("Successfully saved '%1'").arg(m_document.path), QStringLiteral("Info"), true);
     m_document.modified = false;
+    m_document.droppedLines = 0;
     emit fileUsed(m_document.path);
     return SaveOutcome::Saved;
+}
+
+bool DocumentController::mayDropUnreadLines()
+{
+    const qsizetype lines = m_document.droppedLines;
+    if (lines == 0)
+        return true;
+    return MessageBox::show(m_window, MessageBox::Icon::None, MessageBox::Buttons::YesNoDefaultNo,
+                            QStringLiteral("'%1' was not read whole: %2 of its lines %3 not in the document, and "
+                                           "saving over the file drops them.\r\n\r\nSave over '%1' anyway? "
+                                           "(No saves under another name.)")
+                                .arg(m_document.fileTitle, QString::number(lines),
+                                     lines == 1 ? QStringLiteral("is") : QStringLiteral("are")))
+           == MessageBox::Answer::Yes;
 }
 
 bool DocumentController::write()
@@ -303,8 +328,8 @@ void DocumentController::reportParse(const Nfo::ParseOutcome &outcome, const QSt
                                  + QStringLiteral("', ignoring line..."));
         }
     }
-    if (outcome.notices.size() > MostBoxes) {
-        const qsizetype more = outcome.notices.size() - MostBoxes;
+    if (outcome.noticeCount > MostBoxes) {
+        const qsizetype more = outcome.noticeCount - MostBoxes;
         MessageBox::show(m_window, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
                          QStringLiteral("%1 more %2 of the file could not be read and %3 ignored.")
                              .arg(more)

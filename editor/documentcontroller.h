@@ -68,6 +68,9 @@ private:
     // Asks to save a changed document before it is replaced; false when the command must stop.
     bool saveBeforeReplacing();
     SaveOutcome runSave(bool alwaysAsk);
+    // Before Save writes over a file that was not read whole: whether the user lets the lines that
+    // were not read go (default No, which saves under another name instead).
+    bool mayDropUnreadLines();
     bool write();
     void load(DocumentKind kind, const QString &path);
     // Shows the kind's panel as a new document named after the file.

@@ -11,4 +11,7 @@ struct OpenDocument
     QString path;       // the file Save writes; empty until saved or opened
     QString fileTitle;  // file name without folder; the kind's untitled name when new
     bool modified = false;
+    // Lines of the opened file that the document does not hold (lines that could not be read, or
+    // that came after the line that stopped the reading): a save over the file would drop them.
+    qsizetype droppedLines = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace FileDialog {
 
@@ -40,6 +41,14 @@ QString defaultSuffix(const QString &filter)
 std::optional<QString> showReal(QWidget *parent, const Request &request)
 {
     QFileDialog dialog(parent, request.title);
+    prepare(dialog, request);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+void prepare(QFileDialog &dialog, const Request &request)
+{
     dialog.setNameFilter(qtNameFilter(request.filter));
     if (request.mode == Mode::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -53,11 +62,17 @@ std::optional<QString> showReal(QWidget *parent, const Request &request)
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(QDir::fromNativeSeparators(request.fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    // The dialog starts in the starting name's folder, whatever dialog the program showed last:
+    // Windows' own dialog takes only the name from selectFile() and otherwise opens in the folder
+    // used last by any dialog (an asset browse's, say), where Enter would then save.
+    const QFileInfo start(QDir::fromNativeSeparators(request.fileName));
+    if (request.mode == Mode::Folder && start.isDir()) {
+        dialog.setDirectory(start.absoluteFilePath());
+    } else if (!request.fileName.isEmpty()) {
+        if (start.absoluteDir().exists())
+            dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    }
 }
 
 } // namespace FileDialog

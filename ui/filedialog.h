@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 // The editor's file dialogs. Each dialog object has a title, a one-entry filter in the form
@@ -31,6 +32,8 @@ std::optional<QString> show(QWidget *parent, const Request &request);
 void setHandler(Handler handler);
 
 std::optional<QString> showReal(QWidget *parent, const Request &request);
+// Sets up a real dialog for the request: title aside, its mode, filter, folder and name.
+void prepare(QFileDialog &dialog, const Request &request);
 
 // "Level NFO (*.nfo)|*.nfo" as a Qt name filter, and its pattern's extension ("nfo").
 QString qtNameFilter(const QString &filter);

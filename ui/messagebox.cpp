@@ -43,6 +43,11 @@ Answer showReal(QWidget *parent, const Request &request)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         break;
+    case Buttons::YesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);

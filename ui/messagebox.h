@@ -11,7 +11,8 @@ class QWidget;
 namespace MessageBox {
 
 enum class Icon { None, Critical, Information };
-enum class Buttons { Ok, YesNo, YesNoCancel };
+// YesNoDefaultNo: a question whose safe answer is No (Enter answers No).
+enum class Buttons { Ok, YesNo, YesNoDefaultNo, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
 struct Request

@@ -1,5 +1,6 @@
 #include "ui/modcheckdialog.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
@@ -42,10 +43,14 @@ ModCheckDialog::ModCheckDialog(const QString &folder, const QString &gameFolder,
     resize(fontMetrics().averageCharWidth() * 130, fontMetrics().height() * 24);
 
     connect(m_buttons, &QDialogButtonBox::rejected, this, [this] {
-        if (isChecking())
-            showReport(true);
-        else
+        if (!isChecking()) {
             reject();
+            return;
+        }
+        // Inside a file the check stops at its next question whether to go on.
+        m_stopRequested = true;
+        if (!m_inStep)
+            showReport(true);
     });
     connect(m_findings, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         emit openRequested(item->data(0, Qt::UserRole).toString());
@@ -62,15 +67,31 @@ bool ModCheckDialog::isChecking() const { return m_steps->isActive(); }
 void ModCheckDialog::checkSomeFiles()
 {
     // A few milliseconds of checking at a time: the window answers between them.
+    if (m_inStep)
+        return;
+    m_inStep = true;
     QElapsedTimer slice;
     slice.start();
-    while (m_report.files < m_files.size() && slice.elapsed() < 20) {
-        m_report.findings += ModCheck::checkFile(m_files.at(m_report.files), m_gameFolder);
+    // A large file takes a while: the window answers now and then while it is checked, so that
+    // Cancel stops it there.
+    const ModCheck::KeepGoing keepGoing = [this, &slice] {
+        if (slice.elapsed() > 50) {
+            QCoreApplication::processEvents();
+            slice.restart();
+        }
+        return !m_stopRequested;
+    };
+    while (!m_stopRequested && m_report.files < m_files.size() && slice.elapsed() < 20) {
+        const QList<ModCheck::Finding> found = ModCheck::checkFile(m_files.at(m_report.files), m_gameFolder, keepGoing);
+        if (m_stopRequested)
+            break;  // a file checked in part is not counted
+        m_report.findings += found;
         ++m_report.files;
     }
+    m_inStep = false;
     m_progress->setValue(m_report.files);
-    if (m_report.files == m_files.size())
-        showReport(false);
+    if (m_stopRequested || m_report.files == m_files.size())
+        showReport(m_stopRequested);
 }
 
 void ModCheckDialog::showReport(bool stopped)

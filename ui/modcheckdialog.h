@@ -33,7 +33,9 @@ private:
 
     QString m_folder;
     QString m_gameFolder;
-    QStringList m_files;
+    QList<ModFiles::Entry> m_files;
+    bool m_inStep = false;         // checking files (the window answers in between, inside a large file)
+    bool m_stopRequested = false;
     ModCheck::Report m_report;
     QTimer *m_steps;
     QLabel *m_summary;

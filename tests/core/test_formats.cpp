@@ -2,12 +2,14 @@
 // and the rules that tell NFO kinds apart.
 
 #include "core/codepage.h"
+#include "core/documentfile.h"
 #include "core/dsctext.h"
 #include "core/episodenfo.h"
 #include "core/levelnfo.h"
 #include "core/nfokind.h"
 #include "tests/support/testfiles.h"
 
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -126,37 +128,42 @@ private slots:
         QTest::addColumn<QStringList>("invalidLines");
         QTest::addColumn<int>("wrongKind");
         QTest::addColumn<int>("errorNumber");  // 0: no error
-        QTest::newRow("value with equals reads whole") << false << "LEVEL\r\nNAME=\"a=b\"" << "a=b" << QStringList() << 0 << 0;
-        QTest::newRow("text after closing quote ignored") << false << "NAME=\"Keep\" junk\"x\"" << "Keep" << QStringList() << 0 << 0;
-        QTest::newRow("blanks before opening quote") << false << "NAME=  \"Keep\"" << "Keep" << QStringList() << 0 << 0;
-        QTest::newRow("no closing quote reads to end") << false << "NAME=\"Open end" << "Open end" << QStringList() << 0 << 0;
-        QTest::newRow("later line wins") << false << "NAME=\"one\"\r\nNAME=\"two\"" << "two" << QStringList() << 0 << 0;
-        QTest::newRow("lower-case key is invalid") << false << "name=\"x\"" << "" << QStringList{"name=\"x\""} << 0 << 0;
-        QTest::newRow("blank before key is invalid") << false << " NAME=\"x\"" << "" << QStringList{" NAME=\"x\""} << 0 << 0;
-        QTest::newRow("blank before equals is invalid") << false << "NAME =\"x\"" << "" << QStringList{"NAME =\"x\""} << 0 << 0;
-        QTest::newRow("line of blanks is invalid") << false << "LEVEL\r\n  \r\nNAME=\"n\"" << "n" << QStringList{"  "} << 0 << 0;
-        QTest::newRow("empty lines are silent") << false << "LEVEL\r\n\r\n\r\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0;
+        QTest::addColumn<int>("dropped");      // lines a save would not write back
+        QTest::newRow("value with equals reads whole") << false << "LEVEL\r\nNAME=\"a=b\"" << "a=b" << QStringList() << 0 << 0 << 0;
+        QTest::newRow("text after closing quote ignored") << false << "NAME=\"Keep\" junk\"x\"" << "Keep" << QStringList() << 0 << 0 << 0;
+        QTest::newRow("blanks before opening quote") << false << "NAME=  \"Keep\"" << "Keep" << QStringList() << 0 << 0 << 0;
+        QTest::newRow("no closing quote reads to end") << false << "NAME=\"Open end" << "Open end" << QStringList() << 0 << 0 << 0;
+        QTest::newRow("later line wins") << false << "NAME=\"one\"\r\nNAME=\"two\"" << "two" << QStringList() << 0 << 0 << 0;
+        QTest::newRow("lower-case key is invalid") << false << "name=\"x\"" << "" << QStringList{"name=\"x\""} << 0 << 0 << 1;
+        QTest::newRow("blank before key is invalid") << false << " NAME=\"x\"" << "" << QStringList{" NAME=\"x\""} << 0 << 0 << 1;
+        QTest::newRow("blank before equals is invalid") << false << "NAME =\"x\"" << "" << QStringList{"NAME =\"x\""} << 0 << 0 << 1;
+        QTest::newRow("line of blanks is invalid") << false << "LEVEL\r\n  \r\nNAME=\"n\"" << "n" << QStringList{"  "} << 0 << 0 << 1;
+        QTest::newRow("empty lines are silent") << false << "LEVEL\r\n\r\n\r\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0 << 0;
         QTest::newRow("LF-only file reads its values")
-            << false << "LEVEL\nNAME=\"n\"\n" << "n" << QStringList() << 0 << 0;
+            << false << "LEVEL\nNAME=\"n\"\n" << "n" << QStringList() << 0 << 0 << 0;
         QTest::newRow("mixed CR LF and LF line ends")
-            << false << "LEVEL\r\nMODEL_NAME=\"m\"\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0;
+            << false << "LEVEL\r\nMODEL_NAME=\"m\"\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0 << 0;
         QTest::newRow("CR-only file is one invalid line")
-            << false << "LEVEL\rNAME=\"n\"\r" << "" << QStringList{"LEVEL\rNAME=\"n\"\r"} << 0 << 0;
+            << false << "LEVEL\rNAME=\"n\"\r" << "" << QStringList{"LEVEL\rNAME=\"n\"\r"} << 0 << 0 << 1;
         QTest::newRow("episode word is the wrong kind, reading goes on")
-            << false << "EPISODE\r\nNAME=\"ep\"\r\nTHUMBNAIL=\"t\"" << "ep" << QStringList() << 1 << 0;
+            << false << "EPISODE\r\nNAME=\"ep\"\r\nTHUMBNAIL=\"t\"" << "ep" << QStringList() << 1 << 0 << 1;
         QTest::newRow("NAME without value ends reading")
-            << false << "NAME=\"first\"\r\nNAME\r\nNAME=\"never\"" << "first" << QStringList() << 0 << 9;
+            << false << "NAME=\"first\"\r\nNAME\r\nNAME=\"never\"" << "first" << QStringList() << 0 << 9 << 2;
         QTest::newRow("NAME without quotes ends reading")
-            << false << "NAME=\"first\"\r\nNAME=bare\r\nNAME=\"never\"" << "first" << QStringList() << 0 << 9;
+            << false << "NAME=\"first\"\r\nNAME=bare\r\nNAME=\"never\"" << "first" << QStringList() << 0 << 9 << 2;
         QTest::newRow("beyond 32,768 lines all are read")
-            << false << QString("LEVEL\r\n") + QString("\r\n").repeated(40000) + "NAME=\"deep\"" << "deep" << QStringList() << 0 << 0;
-        QTest::newRow("episode: quote cuts") << true << "NAME=\"a\"b\"" << "a" << QStringList() << 0 << 0;
+            << false << QString("LEVEL\r\n") + QString("\r\n").repeated(40000) + "NAME=\"deep\"" << "deep" << QStringList() << 0 << 0 << 0;
+        QTest::newRow("episode: quote cuts") << true << "NAME=\"a\"b\"" << "a" << QStringList() << 0 << 0 << 0;
         QTest::newRow("episode: lower-case kind word is invalid")
-            << true << "episode\r\nNAME=\"n\"" << "n" << QStringList{"episode"} << 0 << 0;
+            << true << "episode\r\nNAME=\"n\"" << "n" << QStringList{"episode"} << 0 << 0 << 1;
         QTest::newRow("episode: level word is the wrong kind, reading goes on")
-            << true << "EPISODE\r\nLEVEL\r\nNAME=\"n\"" << "n" << QStringList() << 1 << 0;
+            << true << "EPISODE\r\nLEVEL\r\nNAME=\"n\"" << "n" << QStringList() << 1 << 0 << 1;
         QTest::newRow("episode: THUMBNAIL without value stops, keeps earlier")
-            << true << "NAME=\"kept\"\r\nTHUMBNAIL\r\nNAME=\"lost\"" << "kept" << QStringList() << 0 << 9;
+            << true << "NAME=\"kept\"\r\nTHUMBNAIL\r\nNAME=\"lost\"" << "kept" << QStringList() << 0 << 9 << 2;
+        QTest::newRow("release notes: the first notices kept, every line counted")
+            << false << QString("x\r\n").repeated(25) << "" << QStringList(20, "x") << 0 << 0 << 25;
+        QTest::newRow("lines after the stop are counted, blank ones are not")
+            << false << "NAME=\"n\"\r\nETA=\"1:2\"\r\nNAME=\"a\"\r\n\r\nLOCKED=\"NO\"\r\n" << "n" << QStringList() << 0 << 9 << 3;
     }
 
     void linesReadBack()
@@ -167,6 +174,7 @@ private slots:
         QFETCH(QStringList, invalidLines);
         QFETCH(int, wrongKind);
         QFETCH(int, errorNumber);
+        QFETCH(int, dropped);
         LevelFields level;
         EpisodeFields episodeFields;
         const auto outcome = episode ? EpisodeNfo::parse(text, episodeFields) : LevelNfo::parse(text, level);
@@ -178,6 +186,7 @@ private slots:
         QCOMPARE(invalid, invalidLines);
         QCOMPARE(wrong, wrongKind);
         QCOMPARE(outcome.error ? outcome.error->number : 0, errorNumber);
+        QCOMPARE(outcome.droppedLines(), qsizetype(dropped));
     }
 
     void valueRules()
@@ -265,6 +274,47 @@ private slots:
         QCOMPARE(text.size(), 256);
         QCOMPARE(CodePage::firstUnstorable(text), QString());
         QCOMPARE(CodePage::encode(text), all);
+    }
+
+    // Large inputs are decoded whole, across the parts the converter is given.
+    void largeBytesDecodeWhole()
+    {
+        QByteArray all;
+        for (int i = 0; i < 256; ++i)
+            all.append(char(i));
+        const QByteArray bytes = all.repeated(33 * 4096).append("tail");
+        const QString text = CodePage::decode(bytes);
+        QCOMPARE(text.size(), bytes.size());
+        QVERIFY(CodePage::encode(text) == bytes);
+    }
+
+    // Files up to the limit are read whole; a larger one is refused with its size, never read in
+    // part (an empty or cut text could later be saved over it).
+    void filesAtTheSizeLimit_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QString>("refusal");  // empty: read whole
+        QTest::newRow("at the limit") << DocumentFile::LargestFile << "";
+        QTest::newRow("one byte over") << DocumentFile::LargestFile + 1
+                                       << "is 268,435,457 bytes, larger than the 268,435,456 bytes (256 MiB) that Brisquel opens";
+        QTest::newRow("the 600 MB description") << qint64(600000000) << "is 600,000,000 bytes";
+    }
+
+    void filesAtTheSizeLimit()
+    {
+        QFETCH(qint64, size);
+        QFETCH(QString, refusal);
+        TestFolder folder;
+        QFile file(folder.path("huge.dsc"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));  // sparse: no disk used
+        file.close();
+        try {
+            QCOMPARE(DocumentFile::readBytes(file.fileName()).size(), size);
+            QVERIFY(refusal.isEmpty());
+        } catch (const AppError &error) {
+            QVERIFY2(!refusal.isEmpty() && error.description.contains(refusal), qPrintable(error.description));
+            QCOMPARE(error.number, int(AppError::FileTooLarge));
+        }
     }
 
     void unstorableCharacterIsNamed_data()

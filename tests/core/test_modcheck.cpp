@@ -5,12 +5,19 @@
 #include "tests/support/testfiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
 #include <QTextStream>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cstdio>
+#endif
 
 namespace {
 
@@ -115,6 +122,9 @@ private slots:
         QTest::newRow("an unknown format") << QStringList{"--check", "--format", "xml", Mod} << 2
                                            << "Brisquel: unknown format 'xml'";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "Brisquel 9.9.9";
+        QTest::newRow("check options without --check") << QStringList{"--strict", Mod} << 2
+                                                       << "Brisquel: options without --check.";
+        QTest::newRow("a Qt option") << QStringList{"-reverse"} << 2 << "Brisquel: Unknown option 'reverse'.";
     }
 
     void commandLine()
@@ -156,18 +166,150 @@ private slots:
         QCOMPARE(first["severity"].toString(), QString("error"));
     }
 
-    // A first argument that names an existing file opens it, whatever it looks like.
-    void filesNamedLikeOptionsStayFiles()
+    // A word that starts with "-" is an option, as with every command-line tool, even where a file
+    // has that name ("./--check" opens it); one path, as the desktop gives it, is a file to open.
+    void optionsAreNeverFileNames_data()
     {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("command");
+        QTest::newRow("--check and a path") << QStringList{"--check", "x"} << true;
+        QTest::newRow("a file named --check") << QStringList{"--check"} << true;
+        QTest::newRow("a check option without --check") << QStringList{"--strict", "Mods"} << true;
+        QTest::newRow("an option after a file name") << QStringList{"level.nfo", "--format", "json"} << true;
+        QTest::newRow("a Qt option") << QStringList{"-style"} << true;
+        QTest::newRow("./--check") << QStringList{"./--check"} << false;
+        QTest::newRow("the desktop's one full path") << QStringList{"/home/me/Mods/Level - 1.nfo"} << false;
+        QTest::newRow("a path with blanks in words, one of them a dash") << QStringList{"My", "-", "Level.nfo"} << false;
+    }
+
+    void optionsAreNeverFileNames()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, command);
         TestFolder folder;
-        QVERIFY(QDir::setCurrent(folder.path({})));
-        QVERIFY(CheckCommand::isCommand({"Brisquel", "--check", "x"}));
-        QVERIFY(!CheckCommand::isCommand({"Brisquel", "--open-nfo", "x"}));
         writeBytes(folder.path("--check"), "LEVEL\r\n");
-        QVERIFY(!CheckCommand::isCommand({"Brisquel", "--check"}));
+        QVERIFY(QDir::setCurrent(folder.path({})));
+        QCOMPARE(CheckCommand::isCommand(QStringList{"Brisquel"} + arguments), command);
     }
 
 #ifdef Q_OS_UNIX
+    // Files made to fool the check or to exhaust it: every file is checked once, by its bytes,
+    // anything that cannot be read is an error that says why, each finding is one line, and a
+    // rule that fires on every line lists a few and counts the rest.
+    void hostileInput_data()
+    {
+        QTest::addColumn<QByteArray>("name");  // made in the folder checked; "/" makes a subfolder
+        QTest::addColumn<QByteArray>("content");  // "fifo", "dangling", "device": made as such
+        QTest::addColumn<int>("files");
+        QTest::addColumn<QStringList>("lines");  // the text output's finding lines, the folder as "D"
+        const QString more = "D/c.dsc:20: warning: 1,000 more like the finding above in this file, not listed";
+        QTest::newRow("a rule on every line: 20 listed, then a count") << QByteArray("c.dsc")
+            << QByteArray("\x01\r\n").repeated(1020) << 1
+            << (QStringList(20, "") << more);
+        QTest::newRow("a name with a line break cannot forge a finding") << QByteArray("b\nb.nfo:7: error: forged.nfo")
+            << QByteArray("EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n") << 1 << QStringList();
+        QTest::newRow("a name with %1 is not filled in") << QByteArray("100%1.nfo") << QByteArray("LEVEL\r\n") << 1
+            << QStringList{"D/100%1.nfo:1: error: the NAME line is missing, and the game needs it",
+                           "D/100%1.nfo:1: error: the MAP_TYPE line is missing, and the game needs it",
+                           "D/100%1.nfo:1: error: the THUMBNAIL line is missing, and the game needs it",
+                           "D/100%1.nfo:1: error: the ETA line is missing, and the game needs it",
+                           "D/100%1.nfo:1: error: the LOCKED line is missing, and the game needs it"};
+        QTest::newRow("escape sequences in a value reach no terminal") << QByteArray("e.nfo")
+            << QByteArray("LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"\x1b[2J\x07\"\r\nLOADING_MODEL=\"\"\r\nTHUMBNAIL=\"\"\r\n"
+                          "ETA=\"0:0:0\"\r\nLOCKED=\"NO\"\r\n") << 1
+            << QStringList{"D/e.nfo:3: warning: unknown game mode '\\x1b[2J\\x07' in MAP_TYPE (SINGLE, COOP or DEATHMATCH)"};
+        QTest::newRow("a name that is not UTF-8 is read by its bytes") << QByteArray("Sub/Bad\xff\xfe.dsc")
+            << QByteArray("\x02\r\n") << 1
+            << QStringList{"D/Sub/Bad\\xff\\xfe.dsc:1: warning: control character 0x02 in the text"};
+        QTest::newRow("a pipe is an error, not a wait") << QByteArray("p.nfo") << QByteArray("fifo") << 1
+            << QStringList{"D/p.nfo:1: error: 'D/p.nfo' is not a plain file: it is a pipe"};
+        QTest::newRow("a link to a device") << QByteArray("d.dsc") << QByteArray("device") << 1
+            << QStringList{"D/d.dsc:1: error: 'D/d.dsc' is not a plain file: it is a device"};
+        QTest::newRow("a link to nothing") << QByteArray("gone.nfo") << QByteArray("dangling") << 1
+            << QStringList{"D/gone.nfo:1: error: 'D/gone.nfo' is a link to 'D/nowhere', which does not exist"};
+    }
+
+    void hostileInput()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, content);
+        QFETCH(int, files);
+        QFETCH(QStringList, lines);
+        TestFolder folder;
+        const QByteArray dir = QFile::encodeName(folder.path("mod"));
+        QVERIFY(QDir().mkpath(folder.path("mod/Sub")));
+        const QByteArray path = dir + "/" + name;
+        if (content == "fifo") {
+            QCOMPARE(mkfifo(path.constData(), 0600), 0);
+        } else if (content == "device") {
+            QCOMPARE(symlink("/dev/null", path.constData()), 0);
+        } else if (content == "dangling") {
+            QCOMPARE(symlink((dir + "/nowhere").constData(), path.constData()), 0);
+        } else {
+            FILE *file = fopen(path.constData(), "wb");
+            QVERIFY(file);
+            fwrite(content.constData(), 1, size_t(content.size()), file);
+            fclose(file);
+        }
+        const Ran ran = runCommand({"--check", folder.path("mod")});
+        QStringList out = QString(ran.out).replace(folder.path("mod"), "D").split('\n');
+        QCOMPARE(out.takeLast(), QString());  // every line ends
+        QVERIFY2(out.takeLast().startsWith(QString("%1 file").arg(files)), qPrintable(ran.out));
+        if (lines.size() > 1 && lines.first().isEmpty()) {  // only the count is compared
+            QCOMPARE(out.size(), lines.size());
+            QCOMPARE(out.last(), lines.last());
+        } else if (!lines.isEmpty()) {
+            QCOMPARE(out, lines);
+        }
+        for (const QString &line : out)
+            QVERIFY2(line.startsWith("D/"), qPrintable(line));
+        // The JSON report holds the same findings, its text exactly as found.
+        const Ran json = runCommand({"--check", "--format", "json", folder.path("mod")});
+        QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).object()["findings"].toArray().size(), out.size());
+    }
+
+    // Each file once, however often it is reached.
+    void eachFileOnce()
+    {
+        const QString file = Mod + "/Levels/warnings.nfo";
+        const Ran ran = runCommand({"--check", file, file, Mod + "/Levels", Mod + "/Levels/../Levels/warnings.nfo"});
+        QVERIFY2(ran.out.endsWith("4 files checked, 9 errors, 8 warnings\n"), qPrintable(ran.out));
+    }
+
+    // A folder the user cannot read is an error, not silence that a strict check passes.
+    void unreadableFolder()
+    {
+        if (geteuid() == 0)
+            QSKIP("the superuser reads every folder");
+        TestFolder folder;
+        QVERIFY(QDir().mkpath(folder.path("mod/Locked")));
+        QFile::setPermissions(folder.path("mod/Locked"), {});
+        const Ran ran = runCommand({"--check", "--strict", folder.path("mod")});
+        QFile::setPermissions(folder.path("mod/Locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(ran.status, 1);
+        QVERIFY2(ran.out.contains("error: Cannot read the folder"), qPrintable(ran.out));
+    }
+
+    // A report that does not reach its reader is a failure, for the program's own output too.
+    void reportThatCannotBeWritten_data()
+    {
+        QTest::addColumn<QString>("redirect");
+        QTest::newRow("a full disk") << ">/dev/full";
+        QTest::newRow("a closed output") << ">&-";
+    }
+
+    void reportThatCannotBeWritten()
+    {
+        QFETCH(QString, redirect);
+        QProcess brisquel;
+        brisquel.setWorkingDirectory(QDir::tempPath());
+        brisquel.start("/bin/sh", {"-c", "exec \"$0\" --check \"$1\" " + redirect, BRISQUEL_DIST_DIR "/Brisquel", Mod});
+        QVERIFY(brisquel.waitForFinished(30000));
+        const QByteArray err = brisquel.readAllStandardError();
+        QCOMPARE(brisquel.exitCode(), 2);
+        QVERIFY2(err.startsWith("Brisquel: cannot write the report: "), err.constData());
+    }
+
     // The real program checks without a window: no display, no platform plugin.
     void runsWithoutADisplay()
     {

@@ -633,18 +633,30 @@ private slots:
         check->close();
     }
 
-    // A long check can be stopped: what was checked by then is shown.
+    // A long check can be stopped, between files or inside a large one: what was checked by then
+    // is shown.
+    void stoppingACheck_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<int>("megabytes");  // of each file
+        QTest::newRow("between files") << 500 << 0;
+        QTest::newRow("inside a large file") << 1 << 100;
+    }
+
     void stoppingACheck()
     {
+        QFETCH(int, files);
+        QFETCH(int, megabytes);
         TestFolder mod;
-        for (int i = 0; i < 500; ++i)
-            writeBytes(mod.path(QString("l%1.nfo").arg(i)), "LEVEL\r\n");
+        for (int i = 0; i < files; ++i)
+            writeBytes(mod.path(QString("l%1.dsc").arg(i)), QByteArray("\x01\n").repeated(megabytes * 512 * 1024 + 1));
         ModCheckDialog check(mod.path({}), {});
         QVERIFY(check.isChecking());
         check.show();
         auto *cancel = check.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel);
-        QTest::mouseClick(cancel, Qt::LeftButton);
-        QVERIFY(!check.isChecking());
+        // Clicked while the window is busy with the file, where the check lets it answer.
+        QTimer::singleShot(megabytes ? 30 : 0, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
+        QTRY_VERIFY(!check.isChecking());
         QVERIFY2(control<QLabel>(&check, "summaryLabel")->text().startsWith("Stopped: 0 files checked"),
                  qPrintable(control<QLabel>(&check, "summaryLabel")->text()));
         QVERIFY(check.isVisible());  // Cancel stops the check; Close then closes

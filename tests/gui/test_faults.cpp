@@ -8,6 +8,7 @@
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
 #include "core/commandline.h"
+#include "core/documentfile.h"
 #include "core/userhome.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
@@ -191,6 +192,8 @@ private slots:
         QTest::newRow("a pipe does not hang") << "fifo" << 75 << "is not a plain file";
         QTest::newRow("a device") << "/dev/zero" << 75 << "is not a plain file";
         QTest::newRow("a file whose reading fails") << "/proc/self/mem" << 57 << "Cannot read '/proc/self/mem'";
+        QTest::newRow("an NFO larger than Brisquel opens") << "huge.nfo" << 7 << "bytes (256 MiB) that Brisquel opens";
+        QTest::newRow("a description larger than Brisquel opens") << "huge.dsc" << 7 << "bytes (256 MiB) that Brisquel opens";
     }
 
     void filesThatCannotBeRead()
@@ -206,12 +209,25 @@ private slots:
             if (path == "empty")
                 writeBytes(files.path("x.nfo"), {});
             path = files.path("x.nfo");
+        } else if (path.startsWith("huge")) {
+            path = files.path(path);
+            QFile huge(path);
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(DocumentFile::LargestFile + 1));  // sparse
         }
         EditorWindow e(path);
         e.script.expectBox(message, number);
-        QCOMPARE(e.docs.document().kind, DocumentKind::None);
         QCOMPARE(e.form.status().shownKind(), QString("Error"));
-        QCOMPARE(e.form.windowTitle(), QString("Brisquel"));
+        // Nothing of the file is held, and nothing can be saved over it.
+        QVERIFY(e.docs.document().path.isEmpty());
+        if (path.endsWith(".dsc")) {
+            QTest::keyClicks(e.docs.descriptionPanel()->textEdit, "x");
+            e.script.cancelFileDialog();
+            QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Cancelled);
+            QCOMPARE(QFileInfo(path).size(), DocumentFile::LargestFile + 1);
+        } else {
+            QCOMPARE(e.docs.document().kind, DocumentKind::None);
+            QCOMPARE(e.form.windowTitle(), QString("Brisquel"));
+        }
     }
 #endif
 
@@ -239,6 +255,63 @@ private slots:
         writeBytes(files.path("readme.nfo"), content);
         EditorWindow e(files.path("readme.nfo"));
         QCOMPARE(e.script.takeBoxTexts(), boxes);
+    }
+
+    // A file that was not read whole loses the lines that were not read when it is saved over: the
+    // first save over it asks, and No saves under another name.
+    void partlyReadFilesAskBeforeSaving_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("openingBoxes");
+        QTest::addColumn<QString>("question");  // empty: saved without one
+        QTest::addColumn<int>("answer");
+        QTest::newRow("release notes, No: saved elsewhere") << QByteArray("   Release notes\r\nby me\n\r\n") << 2
+            << "'notes.nfo' was not read whole: 2 of its lines are not in the document" << int(MessageBox::Answer::No);
+        QTest::newRow("release notes, Yes: saved over it, asked once") << QByteArray("   Release notes\r\n") << 1
+            << "'notes.nfo' was not read whole: 1 of its lines is not in the document" << int(MessageBox::Answer::Yes);
+        QTest::newRow("reading stopped: the line and those after it")
+            << QByteArray("LEVEL\r\nNAME=\"n\"\r\nETA=\"1\"\r\nLOCKED=\"NO\"\r\nMODEL_NAME=\"m\"\r\n") << 1
+            << "'notes.nfo' was not read whole: 3 of its lines are not in the document" << int(MessageBox::Answer::No);
+        QTest::newRow("read whole: no question") << QByteArray("EPISODE\r\nNAME=\"n\"\r\nTHUMBNAIL=\"\"\r\n") << 0
+            << "" << 0;
+    }
+
+    void partlyReadFilesAskBeforeSaving()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, openingBoxes);
+        QFETCH(QString, question);
+        QFETCH(int, answer);
+        TestFolder files;
+        const QString notes = files.path("notes.nfo");
+        writeBytes(notes, content);
+        EditorWindow e(notes);
+        QCOMPARE(e.script.takeBoxes().size(), openingBoxes);
+        QCOMPARE(e.form.status().shownKind(), QString(question.isEmpty() ? "Info" : "Warning"));
+        QTest::keyClicks(control(&e.form, e.docs.document().kind == DocumentKind::LevelNfo ? "levelPanel/nameEdit"
+                                                                                             : "episodePanel/nameEdit"),
+                         "x");
+        if (!question.isEmpty())
+            e.script.answer(MessageBox::Answer(answer));
+        const QString elsewhere = files.path("copy.nfo");
+        if (answer == int(MessageBox::Answer::No))
+            e.script.choose(elsewhere);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
+        const auto boxes = e.script.takeBoxes();
+        QCOMPARE(boxes.size(), question.isEmpty() ? 1 : 2);
+        if (!question.isEmpty()) {
+            QVERIFY2(boxes[0].text.startsWith(question), qPrintable(boxes[0].text));
+            QCOMPARE(boxes[0].buttons, MessageBox::Buttons::YesNoDefaultNo);
+        }
+        const bool savedOver = answer != int(MessageBox::Answer::No);
+        QCOMPARE(readBytes(notes) == content, !savedOver);
+        QCOMPARE(QFile::exists(elsewhere), !savedOver);
+        // What is saved now is what the document holds: the next save asks nothing.
+        QTest::keyClicks(control(&e.form, e.docs.document().kind == DocumentKind::LevelNfo ? "levelPanel/nameEdit"
+                                                                                             : "episodePanel/nameEdit"),
+                         "y");
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
+        QCOMPARE(e.script.takeBoxes().size(), 1);
     }
 
     void openThenSaveGivesEveryByteBack_data()
@@ -352,23 +425,34 @@ private slots:
     }
 
     // The file to open is taken from the arguments as given: Qt's own options are file names here.
+    // The real program: a word that starts with "-" is an option, never silently a file name, and
+    // a usage error opens no window a script would wait on; "./-style" opens the file of that name.
     void commandLineAsGiven_data()
     {
-        QTest::addColumn<QString>("argument");  // a shell word
-        QTest::addColumn<QString>("logged");
-        QTest::newRow("a file named like a Qt option") << "-reverse" << "INF : '-reverse' loaded";
-        QTest::newRow("a file named -style") << "-style" << "INF : '-style' loaded";
+        QTest::addColumn<QString>("words");  // shell words
+        QTest::addColumn<QString>("opened");  // the file the window opens; empty: a usage error (exit 2)
+        QTest::newRow("a file named like a Qt option") << "./-reverse" << "-reverse";
+        QTest::newRow("a file named --check") << "./--check" << "--check";
+        QTest::newRow("a Qt option") << "-style" << "";
+        QTest::newRow("a check option without --check") << "--strict ." << "";
     }
 
     void commandLineAsGiven()
     {
-        QFETCH(QString, argument);
-        QFETCH(QString, logged);
+        QFETCH(QString, words);
+        QFETCH(QString, opened);
         TestFolder folder;
-        for (const char *name : {"-reverse", "-style"})
+        for (const char *name : {"-reverse", "-style", "--check"})
             writeBytes(folder.path(name), "LEVEL\r\nNAME=\"n\"\r\n");
         QProcess editor;
-        startEditorProcess(editor, folder, {"-c", "exec \"$0\" " + argument});
+        startEditorProcess(editor, folder, {"-c", "exec \"$0\" " + words});
+        if (opened.isEmpty()) {
+            QVERIFY(editor.waitForFinished(10000));
+            QCOMPARE(editor.exitCode(), 2);
+            QVERIFY(editor.readAllStandardError().startsWith("Brisquel: "));
+            return;
+        }
+        const QString logged = "INF : '" + folder.path(opened) + "' loaded";
         QTRY_VERIFY2_WITH_TIMEOUT(readBytes(folder.path("program/AppLog.log")).contains(logged.toUtf8()),
                                   readBytes(folder.path("program/AppLog.log")).constData(), 10000);
         editor.kill();

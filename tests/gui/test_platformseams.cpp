@@ -5,6 +5,8 @@
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -98,6 +100,42 @@ private slots:
         QVERIFY(!chosen);
     }
 #endif
+
+    // Every dialog starts in the folder of the name it offers, whichever folder the dialog before
+    // it or the program was in: Windows' own dialog otherwise opens where any dialog was last.
+    void dialogsStartInTheOfferedFolder_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("offered");  // in the document's folder
+        QTest::addColumn<QString>("name");
+        QTest::newRow("save as, the document's name") << int(FileDialog::Mode::Save) << "Episode.nfo" << "Episode.nfo";
+        QTest::newRow("open, the name chosen last") << int(FileDialog::Mode::Open) << "Level.nfo" << "Level.nfo";
+        QTest::newRow("a folder") << int(FileDialog::Mode::Folder) << "" << "";
+    }
+
+    void dialogsStartInTheOfferedFolder()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, offered);
+        QFETCH(QString, name);
+        TestFolder folder;
+        QDir(folder.path({})).mkpath("Mods/Karnak");
+        QDir(folder.path({})).mkpath("Textures");
+        const QString documents = folder.path("Mods/Karnak");
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(folder.path("Textures"));
+        QFileDialog browse;
+        FileDialog::prepare(browse, {FileDialog::Mode::Open, "Browse for a texture...", "Texture (*.tex)|*.tex",
+                                     folder.path("Textures/Wall.tex")});
+        QFileDialog dialog;
+        FileDialog::prepare(dialog, {FileDialog::Mode(mode), "Save .nfo (Episode) file As...",
+                                     "Episode NFO (*.nfo)|*.nfo",
+                                     QDir::toNativeSeparators(offered.isEmpty() ? documents : documents + "/" + offered)});
+        QDir::setCurrent(before);
+        QCOMPARE(dialog.directory().absolutePath(), QDir(documents).absolutePath());
+        if (!name.isEmpty())
+            QCOMPARE(QFileInfo(dialog.selectedFiles().value(0)).fileName(), name);
+    }
 
     void dialogObjectRemembersTheChosenName()
     {

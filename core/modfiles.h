@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/apperror.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The files a mod check reads: the .nfo and .dsc files under the paths it is given, each once,
+// whatever their names hold, and what stands in the way of reading any of them.
+namespace ModFiles {
+
+struct Entry
+{
+    QString path;                    // as shown: under the path given; bytes that are no text as \xNN
+    QByteArray name;                 // as the system knows it, to read it by
+    std::optional<AppError> problem;  // why it cannot be read at all (a folder that cannot be listed)
+};
+
+// A file given by a path that is valid text.
+Entry named(const QString &path);
+
+// The files under each path (a file of any name, or a folder searched with its subfolders, in name
+// order), a file reached twice listed once; the paths that name nothing go to `missing`.
+QList<Entry> collect(const QStringList &paths, QStringList *missing);
+
+// A name as text: its UTF-8 read as such, any other byte as \xNN.
+QString shownName(const QByteArray &name);
+
+} // namespace ModFiles
