@@ -230,7 +230,11 @@ void MainWindow::runFirstStartCheck()
 {
     if (!Settings::isFirstStart())
         return;
-    registerFileTypes();
+    // A registration that fails is said (the user can try again from Options), not kept quiet.
+    if (QString failure; !registerFileTypes(&failure)) {
+        m_status.reportStatus(QStringLiteral("The files could not be made openable: %1").arg(failure),
+                              QStringLiteral("Error"), true);
+    }
     m_log.writeLog(QStringLiteral("Info"), QStringLiteral("First time using Brisquel"));
     MessageBox::show(this, MessageBox::Icon::None, MessageBox::Buttons::Ok,
                      QStringLiteral("This must be your first time starting 'Brisquel'. Please change the settings "

@@ -1,5 +1,8 @@
 #include "shell/classstore.h"
 
+#include "core/apperror.h"
+#include "core/documentfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +11,7 @@
 
 namespace {
 
+constexpr qint64 LargestStore = 1024 * 1024;
 const QString Header = QStringLiteral("Windows Registry Editor Version 5.00");
 const QString Root = QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes\\");
 
@@ -73,11 +77,15 @@ QList<ClassStore::Value> ClassStore::values() const { return load(); }
 QList<ClassStore::Value> ClassStore::load() const
 {
     QList<Value> values;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QByteArray bytes;
+    try {
+        bytes = DocumentFile::readBytes(m_path, LargestStore);  // a plain file, never a pipe
+    } catch (const AppError &) {
         return values;
+    }
+    bytes.replace("\r\n", "\n");
     QString key;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+    for (const QString &line : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             key = line.mid(1, line.size() - 2);
             if (key.startsWith(Root))

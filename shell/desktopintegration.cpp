@@ -2,6 +2,7 @@
 
 #include "shell/filetyperows.h"
 
+#include "core/apperror.h"
 #include "core/documentfile.h"
 #include "core/episodenfo.h"
 #include "core/levelnfo.h"
@@ -12,8 +13,11 @@
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace DesktopIntegration {
 
@@ -49,7 +53,7 @@ bool hasValue(const QList<ClassStore::Value> &rows, const QString &key, const QS
 
 QString iconName(const QString &type) { return QString(type).replace(QLatin1Char('/'), QLatin1Char('-')); }
 
-bool isOurs(const QByteArray &id) { return id.startsWith("brisquel"); }
+bool isOurs(const QByteArray &id) { return id.toLower().startsWith("brisquel"); }
 
 // Collects the first failure and goes on.
 struct Steps
@@ -268,21 +272,17 @@ QString nfoDefaultNow(const MimeAppsList &list)
 // remembered for the handler.
 void updateMimeApps(Steps &steps)
 {
-    QFile file(mimeAppsListPath());
     QByteArray existing;
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            steps.fail(QStringLiteral("cannot read '%1' (%2): it was left as it is")
-                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+    const QFileInfo file(mimeAppsListPath());
+    if (file.exists() || file.isSymLink()) {
+        // Only a plain file of a sensible size: a pipe there would hang the first start.
+        try {
+            existing = DocumentFile::readBytes(file.filePath(), LargestDesktopFile);
+        } catch (const AppError &error) {
+            steps.fail(QStringLiteral("cannot read the desktop's default applications: %1; it was left as it is")
+                           .arg(error.description));
             return;
         }
-        existing = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            steps.fail(QStringLiteral("cannot read '%1' (%2): it was left as it is")
-                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
-            return;
-        }
-        file.close();
     }
     MimeAppsList list(existing);
 
@@ -342,10 +342,16 @@ QString iconFile(const QString &value)
     return comma > 0 && value.mid(comma + 1).toInt() == 0 && !value.mid(comma + 1).isEmpty() ? value.left(comma) : value;
 }
 
-// One argument of an Exec line: always quoted; inside the quotes a backslash escapes ", `, $ and
-// itself; a literal % is doubled.
+// One argument of an Exec line: quoted only when it holds a character the desktop entry rules
+// reserve (a launcher in generic mode, such as xdg-open without a desktop, takes quotes literally);
+// inside the quotes a backslash escapes ", `, $ and itself. A literal % is doubled.
 QString quotedArgument(const QString &argument)
 {
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    const bool plain = !argument.isEmpty()
+                       && std::none_of(argument.begin(), argument.end(), [](QChar c) { return reserved.contains(c); });
+    if (plain)
+        return QString(argument).replace(QLatin1Char('%'), QLatin1String("%%"));
     QString quoted = QStringLiteral("\"");
     for (QChar c : argument) {
         if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
@@ -389,6 +395,23 @@ QString defaultApplication(const QString &type)
 }
 
 QString previousNfoDefaultPath() { return dataFolder() + QStringLiteral("/Brisquel/nfo-default-before"); }
+
+bool isOtherApplicationId(const QString &id)
+{
+    static const QRegularExpression valid(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.-]*\\.desktop$"));
+    return valid.match(id).hasMatch() && !isOurs(id.toUtf8());
+}
+
+QString previousNfoDefault()
+{
+    QString id;
+    try {
+        id = QString::fromUtf8(DocumentFile::readBytes(previousNfoDefaultPath(), LargestDesktopFile).trimmed());
+    } catch (const AppError &) {
+        return {};  // none remembered, or nothing that can be read as one
+    }
+    return isOtherApplicationId(id) ? id : QString();
+}
 
 QString execLine(const QString &program, const QStringList &options)
 {

@@ -40,6 +40,14 @@ QString defaultApplication(const QString &type);
 
 // The desktop entry that opened .nfo files before Brisquel's handler did (empty: none was set).
 QString previousNfoDefaultPath();
+// The application that had .nfo files before Brisquel, as remembered there: a valid desktop-file
+// id of another application (never a path, never one of Brisquel's own), or empty.
+QString previousNfoDefault();
+// Whether `id` is a desktop-file id ("org.gnome.TextEditor.desktop") of an application that is not
+// Brisquel's (Brisquel's own are "brisquel*.desktop" in any letter case).
+bool isOtherApplicationId(const QString &id);
+// The most a settings file of the desktop (mimeapps.list, the remembered default) is read to.
+inline constexpr qint64 LargestDesktopFile = 1024 * 1024;
 
 // The same pieces for every user of a system-wide install: the MIME package, both desktop entries
 // (starting `executable`) and the file type's icon (from the folder of the program's icons), under `shareFolder`

@@ -17,10 +17,11 @@ namespace {
 // Set for the application a file is handed to: if it hands the file back, the editor opens it.
 const char HandedOn[] = "BRISQUEL_HANDED_ON";
 
-// The desktop file of an application id, when it is still installed and is not Brisquel's.
+// The desktop file of an application id, when it is one, is still installed in the applications
+// folders and is not Brisquel's.
 QString applicationFile(const QString &id)
 {
-    if (id.isEmpty() || id.startsWith(QLatin1String("brisquel")))
+    if (!DesktopIntegration::isOtherApplicationId(id))
         return {};
     return QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
 }
@@ -61,9 +62,7 @@ bool passOn(const QString &path)
     } catch (const AppError &) {
         return false;  // the editor opens it and says what is wrong
     }
-    QFile before(DesktopIntegration::previousNfoDefaultPath());
-    const QString previous = before.open(QIODevice::ReadOnly) ? QString::fromUtf8(before.readAll().trimmed()) : QString();
-    QString application = applicationFile(previous);
+    QString application = applicationFile(DesktopIntegration::previousNfoDefault());
     if (application.isEmpty())
         application = applicationFile(DesktopIntegration::defaultApplication(QStringLiteral("text/plain")));
     return !application.isEmpty() && launch(application, path);

@@ -14,14 +14,18 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 const FileTypeRows::Program Tools{"C:\\Tools", "Brisquel", ".exe", '\\'};
 
 // Registers a program folder (with blanks) that holds the two icons and a copy of the editor.
-QString registerProgram(const TestFolder &folder, QString *failure = nullptr)
+QString registerProgram(const TestFolder &folder, QString *failure = nullptr, const QString &place = "my tools")
 {
-    const QString program = folder.path("my tools");
+    const QString program = folder.path(place);
     QDir().mkpath(program);
     for (const char *icon : {"filedsc.ico", "filenfo.ico"})
         QFile::copy(QStringLiteral(BRISQUEL_SOURCE_DIR "/resources/icons/") + icon, program + "/" + icon);
@@ -70,14 +74,17 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("exec");
-        QTest::newRow("plain") << "/opt/b/Brisquel" << QStringList() << "\"/opt/b/Brisquel\" %f";
+        QTest::newRow("plain: no quotes, which generic launchers would take literally")
+            << "/opt/b/Brisquel" << QStringList() << "/opt/b/Brisquel %f";
         QTest::newRow("blanks") << "/opt/my tools/Brisquel" << QStringList() << "\"/opt/my tools/Brisquel\" %f";
         QTest::newRow("a double quote does not cut it") << "/opt/say \"hi\"/Brisquel" << QStringList()
                                                         << "\"/opt/say \\\\\"hi\\\\\"/Brisquel\" %f";
         QTest::newRow("shell characters") << "/opt/$a`b\\c/Brisquel" << QStringList() << "\"/opt/\\\\$a\\\\`b\\\\\\\\c/Brisquel\" %f";
-        QTest::newRow("percent") << "/opt/100%/Brisquel" << QStringList() << "\"/opt/100%%/Brisquel\" %f";
+        QTest::newRow("percent") << "/opt/100%/Brisquel" << QStringList() << "/opt/100%%/Brisquel %f";
         QTest::newRow("renamed, with an option") << "/opt/b/brisquel-1.1" << QStringList{"--open-nfo"}
-                                                 << "\"/opt/b/brisquel-1.1\" \"--open-nfo\" %f";
+                                                 << "/opt/b/brisquel-1.1 --open-nfo %f";
+        QTest::newRow("a reserved character") << "/opt/b&c/Brisquel" << QStringList{"--open-nfo"}
+                                              << "\"/opt/b&c/Brisquel\" --open-nfo %f";
         QTest::newRow("a line break cannot be named") << "/opt/a\nb/Brisquel" << QStringList() << "";
     }
 
@@ -116,7 +123,7 @@ private slots:
         QVERIFY2(desktopFile("brisquel.desktop").contains("\nExec=\"" + program + "/Brisquel\" %f\n"), qPrintable(desktopFile("brisquel.desktop")));
         QVERIFY(desktopFile("brisquel.desktop").contains("\nMimeType=application/x-ss2-description;text/x-nfo;\n"));
         const QString handler = desktopFile("brisquel-nfo.desktop");
-        QVERIFY2(handler.contains("\nExec=\"" + program + "/Brisquel\" \"--open-nfo\" %f\n"), qPrintable(handler));
+        QVERIFY2(handler.contains("\nExec=\"" + program + "/Brisquel\" --open-nfo %f\n"), qPrintable(handler));
         QVERIFY(handler.contains("\nNoDisplay=true\n"));
         QVERIFY(QFile::exists(DesktopIntegration::dataFolder() + "/icons/hicolor/48x48/mimetypes/application-x-ss2-description.png"));
 
@@ -130,9 +137,21 @@ private slots:
 
     // What a user gets from the desktop: GIO opens a game NFO and a description in Brisquel, and
     // any other .nfo where it opened before (here a stand-in text viewer that notes the file).
+    // Also xdg-open with no desktop environment (its generic mode), which takes an Exec line's
+    // quotes literally.
+    void theDesktopOpensGameFilesInBrisquelAndOthersAsBefore_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("place");  // of the program
+        QTest::newRow("gio, the program in a folder with a blank") << "gio" << "my tools";
+        QTest::newRow("xdg-open without a desktop environment") << "xdg-open" << "tools";
+    }
+
     void theDesktopOpensGameFilesInBrisquelAndOthersAsBefore()
     {
-        for (const char *tool : {"gio", "xdg-mime", "update-mime-database", "pkill"}) {
+        QFETCH(QString, opener);
+        QFETCH(QString, place);
+        for (const char *tool : {"gio", "xdg-mime", "update-mime-database", "pkill", "xdg-open"}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 QSKIP(qPrintable(QString("%1 is not installed").arg(tool)));
         }
@@ -146,7 +165,7 @@ private slots:
         writeBytes(DesktopIntegration::mimeAppsListPath(), "[Default Applications]\ntext/x-nfo=viewer.desktop;\n");
         QSettings(folder.path("config/Brisquel/Brisquel.conf"), QSettings::IniFormat).setValue(Settings::address(Settings::FirstStart), "NO");
         QString failure;
-        const QString program = registerProgram(folder, &failure);
+        const QString program = registerProgram(folder, &failure, place);
         QVERIFY2(!program.isEmpty(), qPrintable(failure));
         QCOMPARE(readBytes(DesktopIntegration::previousNfoDefaultPath()), QByteArray("viewer.desktop"));
         QCOMPARE(run("xdg-mime", {"query", "default", "text/x-nfo"}), QString("brisquel-nfo.desktop"));
@@ -160,12 +179,25 @@ private slots:
                  QStringList({"text/x-nfo", DesktopIntegration::DescriptionType}));
 
         // What gio starts shares its output: run it without a pipe that closes behind them.
-        const auto open = [](const QString &path) {
-            QProcess gio;
-            gio.setStandardOutputFile(QProcess::nullDevice());
-            gio.setStandardErrorFile(QProcess::nullDevice());
-            gio.start("gio", {"open", path});
-            QVERIFY(gio.waitForFinished(60000) && gio.exitCode() == 0);
+        const auto open = [&opener](const QString &path) {
+            QProcess launcher;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char *desktop : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "GNOME_DESKTOP_SESSION_ID", "KDE_FULL_SESSION"})
+                environment.remove(desktop);
+            if (!environment.contains("DISPLAY"))
+                environment.insert("DISPLAY", ":99");  // xdg-open opens files only for a display; Brisquel runs offscreen
+            launcher.setProcessEnvironment(environment);
+            launcher.setStandardOutputFile(QProcess::nullDevice());
+            launcher.setStandardErrorFile(path + ".err");
+            if (opener == "gio") {
+                launcher.start(opener, {"open", path});
+                QVERIFY2(launcher.waitForFinished(60000) && launcher.exitCode() == 0, readBytes(path + ".err").constData());
+            } else {
+                // xdg-open's generic mode waits for the program it starts.
+                launcher.setProgram(opener);
+                launcher.setArguments({path});
+                QVERIFY(launcher.startDetached());
+            }
         };
         open(folder.path("release.nfo"));
         QTRY_COMPARE_WITH_TIMEOUT(readBytes(viewed), folder.path("release.nfo").toUtf8() + "\n", 20000);
@@ -216,15 +248,75 @@ private slots:
         QCOMPARE(readBytes(DesktopIntegration::mimeAppsListPath()), after);  // and again: no change
     }
 
+    // Only plain files of the desktop's are read: anything else is left alone and reported, and
+    // never waited on (a pipe) or read without end (a device).
+    void unreadableMimeAppsListIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a folder") << "folder" << "is a folder, not a file";
+#ifdef Q_OS_UNIX
+        QTest::newRow("a pipe") << "pipe" << "is not a plain file: it is a pipe";
+        QTest::newRow("a link to an endless device") << "device" << "is not a plain file: it is a device";
+#endif
+    }
+
     void unreadableMimeAppsListIsLeftAlone()
     {
+        QFETCH(QString, what);
+        QFETCH(QString, reason);
         TestFolder folder;
-        // A folder in its place cannot be read, whoever runs the test.
-        QDir().mkpath(DesktopIntegration::mimeAppsListPath() + "/keep");
+        const QString list = DesktopIntegration::mimeAppsListPath();
+        if (what == "folder")
+            QDir().mkpath(list);
+#ifdef Q_OS_UNIX
+        else if (what == "pipe")
+            QCOMPARE(mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link("/dev/zero", list));
+#endif
         QString failure;
         QVERIFY(registerProgram(folder, &failure).isEmpty());
-        QVERIFY2(failure.startsWith("cannot read '" + DesktopIntegration::mimeAppsListPath() + "'"), qPrintable(failure));
-        QVERIFY(QFileInfo(DesktopIntegration::mimeAppsListPath() + "/keep").isDir());
+        QCOMPARE(failure, "cannot read the desktop's default applications: '" + list + "' " + reason + "; it was left as it is");
+        QCOMPARE(QFileInfo(list).isDir(), what == "folder");
+        QFile::remove(list);
+        QDir().rmdir(list);
+    }
+
+    // The application remembered for other .nfo files is taken only when it is one: an id in the
+    // applications folders that is not Brisquel's; a pipe, a device or a huge file there is no id.
+    void rememberedNfoDefault_data()
+    {
+        QTest::addColumn<QByteArray>("stored");  // "pipe", "device": made as such
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("an application") << QByteArray("viewer.desktop\n") << "viewer.desktop";
+        QTest::newRow("a path out of the applications folders") << QByteArray("../../evil.desktop") << "";
+        QTest::newRow("Brisquel's own, in other letters") << QByteArray("Brisquel.desktop") << "";
+        QTest::newRow("not a desktop file") << QByteArray("viewer") << "";
+        QTest::newRow("a huge file") << QByteArray(2 * 1024 * 1024, 'a') << "";
+#ifdef Q_OS_UNIX
+        QTest::newRow("a pipe") << QByteArray("pipe") << "";
+        QTest::newRow("a link to an endless device") << QByteArray("device") << "";
+#endif
+    }
+
+    void rememberedNfoDefault()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, taken);
+        TestFolder folder;
+        const QString path = DesktopIntegration::previousNfoDefaultPath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+#ifdef Q_OS_UNIX
+        if (stored == "pipe")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (stored == "device")
+            QVERIFY(QFile::link("/dev/zero", path));
+        else
+#endif
+            writeBytes(path, stored);
+        QCOMPARE(DesktopIntegration::previousNfoDefault(), taken);
+        QFile::remove(path);
     }
 
     void templatesAreWrittenOnlyWhereTheyBelong_data()

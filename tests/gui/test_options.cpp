@@ -5,6 +5,7 @@
 #include "core/settingsstore.h"
 #include "ui/optionsdialog.h"
 #include "core/settings.h"
+#include "shell/desktopintegration.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
@@ -296,6 +297,9 @@ private slots:
         QTest::newRow("a damaged store is read past and rewritten") << "<damaged>" << true << "Ready";
         QTest::newRow("a folder in the store's place: the first start says so")
             << "<folder>" << true << "Cannot store the settings in '%1': it is a folder, not a file";
+        QTest::newRow("a registration that fails is said and logged") << "<registration fails>" << true
+            << "The files could not be made openable: cannot read the desktop's default applications: '%1' is a "
+               "folder, not a file; it was left as it is";
     }
 
     void firstStart()
@@ -310,11 +314,16 @@ private slots:
             writeBytes(location, QByteArray("\0\xff[[[===\n[Show Tips]\nTime=\"\"\"\nShow Tips Option=@Invalid(\n", 56));
         } else if (store == "<folder>") {
             QDir().mkpath(location);
-        } else if (!store.isEmpty()) {
+        } else if (!store.isEmpty() && !store.startsWith("<")) {
             QSettings settings(QSettings::defaultFormat(), QSettings::UserScope, "Brisquel", "Brisquel");
             settings.setValue(Settings::address(Settings::FirstStart), store);
         }
 
+        QDir().mkpath(folder.programFolder());
+        for (const char *icon : {"filedsc.ico", "filenfo.ico"})
+            QFile::copy(QStringLiteral(BRISQUEL_SOURCE_DIR "/resources/icons/") + icon, folder.programFolder() + "/" + icon);
+        if (store == "<registration fails>")
+            QDir().mkpath(DesktopIntegration::mimeAppsListPath());
         DialogScript script;
         script.allowRealDialogs = true;
         bool optionsShown = false;
@@ -331,6 +340,9 @@ private slots:
         form.load({});
         QCoreApplication::processEvents();
         QCOMPARE(form.tips().timer.interval(), 10000);
+        const QString registrationFailure = status.arg(DesktopIntegration::mimeAppsListPath());
+        if (store == "<registration fails>")
+            status = registrationFailure;
         QCOMPARE(control<QLabel>(&form, "statusLabel")->text(), status.arg(location));
         QStringList boxes = script.takeBoxTexts();
         if (!firstRun) {
@@ -342,7 +354,9 @@ private slots:
         QVERIFY(optionsShown);
         QCOMPARE(shownPath, Settings::defaultGameFolder());
         const QString log = QString::fromLatin1(readBytes(folder.logPath()));
-        QVERIFY(log.contains("INF : Ready\r\nINF : First time using Brisquel\r\n"));
+        QVERIFY(log.contains(store == "<registration fails>" ? "INF : Ready\r\nERR : " + status + "\r\nINF : First time using Brisquel\r\n"
+                                                            : "INF : Ready\r\nINF : First time using Brisquel\r\n"));
+        QDir().rmdir(DesktopIntegration::mimeAppsListPath());
         if (store == "<folder>") {
             QVERIFY(boxes.last().startsWith("An error has occured! Error description : " + status.arg(location)));
             QVERIFY(log.contains("ERR : " + status.arg(location)));
