@@ -38,7 +38,8 @@ QString gameFolderToEdit() { return read(GameFolder, defaultGameFolder()); }
 
 QStringList recentFiles()
 {
-    return SettingsStore::readList(QLatin1String(RecentFiles.section), QLatin1String(RecentFiles.name));
+    return SettingsStore::readList(QLatin1String(RecentFiles.section), QLatin1String(RecentFiles.name))
+        .mid(0, MostRecentFiles);
 }
 
 bool updateRecentFiles(const QString &path, bool keep, QString *failure)

@@ -23,6 +23,7 @@ inline constexpr Key ShowTips{"Show Tips", "Show Tips Option", "1"};
 inline constexpr Key TipTime{"Show Tips", "Time", "10"};
 inline constexpr Key FirstStart{"FirstTime v1.1", "FirstTime v1.1", "YES"};
 inline constexpr Key RecentFiles{"Recent Files", "Files", ""};
+inline constexpr Key WindowGeometry{"Window", "Geometry", ""};  // the main window's size and place
 
 QString read(const Key &key);
 QString read(const Key &key, const QString &defaultValue);
@@ -40,7 +41,7 @@ QString gameFolderToEdit();
 // The game folder, or empty when never set.
 QString gameFolderIfSet();
 
-// The files opened or saved last, the newest first.
+// The files opened or saved last, the newest first: at most MostRecentFiles, whatever the store holds.
 QStringList recentFiles();
 // Puts the file first among the recent files, keeping the 8 newest; drops it when `keep` is false.
 [[nodiscard]] bool updateRecentFiles(const QString &path, bool keep, QString *failure);

@@ -6,6 +6,7 @@
 #include "shell/registerfiletypes.h"
 #include "ui/aboutdialog.h"
 #include "ui/desktop.h"
+#include "ui/elidedlabel.h"
 #include "ui/filedialog.h"
 #include "ui/messagebox.h"
 #include "ui/modcheckdialog.h"
@@ -25,13 +26,15 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 MainWindow::MainWindow(QString programFolder, QWidget *parent)
     : QMainWindow(parent)
     , m_programFolder(std::move(programFolder))
     , m_statusPicture(new QLabel)
-    , m_statusLabel(new QLabel(QStringLiteral("Ready")))
+    , m_statusLabel(new ElidedLabel(QStringLiteral("Ready")))
     , m_log(m_programFolder)
     , m_status(m_log, m_statusLabel, m_statusPicture, &m_tips.timer, this)
 {
@@ -40,9 +43,18 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
-    auto *panelArea = new QVBoxLayout;
+    // The panel scrolls when the window is smaller than it (a large font or scale, a small
+    // screen); the status row stays in view below it.
+    auto *scroller = new QScrollArea(central);
+    scroller->setObjectName(QStringLiteral("panelScroller"));
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    auto *panelHolder = new QWidget(scroller);
+    auto *panelArea = new QVBoxLayout(panelHolder);
+    panelArea->setContentsMargins(0, 0, 0, 0);
     panelArea->addStretch();
-    layout->addLayout(panelArea, 1);
+    scroller->setWidget(panelHolder);
+    layout->addWidget(scroller, 1);
     m_documents = new DocumentController(this, panelArea, m_status, m_log);
     connect(m_documents, &DocumentController::fileUsed, this, &MainWindow::rememberFile);
     setAcceptDrops(true);
@@ -60,8 +72,12 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     setCentralWidget(central);
     buildMenus();
 
+    // The first size fits the screen at any scale; a size and place kept from the last run win
+    // (a place that no longer fits the screens is moved onto them).
     const int line = fontMetrics().height();
-    resize(line * 30, line * 36);
+    const QSize available = screen()->availableGeometry().size();
+    resize(QSize(line * 30, line * 36).boundedTo(available * 9 / 10));
+    restoreGeometry(QByteArray::fromBase64(Settings::read(Settings::WindowGeometry).toLatin1()));
 
     m_tips.reportTip = [this](const QString &message, const QString &kind) {
         m_status.reportStatus(message, kind, true);
@@ -169,7 +185,9 @@ void MainWindow::fillRecentMenu()
     m_recentMenu->clear();
     const QStringList files = Settings::recentFiles();
     for (qsizetype i = 0; i < files.size(); ++i) {
-        QAction *item = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files.at(i))));
+        // "&" in a name is shown, not taken as the access key.
+        const QString shown = QDir::toNativeSeparators(files.at(i)).replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction *item = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(QString::number(i + 1), shown));
         item->setObjectName(QStringLiteral("recentFileAction"));
         const QString path = files.at(i);
         connect(item, &QAction::triggered, this, [this, path] { openRecent(path); });
@@ -193,13 +211,20 @@ void MainWindow::openRecent(const QString &path)
         m_documents->openFile(path);
         return;
     }
+    // What is there now, if anything: a folder, a pipe, a device.
+    QString why = QStringLiteral("'%1' no longer exists").arg(QDir::toNativeSeparators(path));
+    if (QFileInfo::exists(path)) {
+        try {
+            DocumentFile::readBytes(path, 0);
+        } catch (const AppError &error) {
+            why = error.description;
+        }
+    }
     QString failure;
     if (!Settings::updateRecentFiles(path, false, &failure))
         m_status.reportStatus(failure, QStringLiteral("Warning"), true);
     else
-        m_status.reportStatus(QStringLiteral("'%1' no longer exists: it is taken off the recent files")
-                                  .arg(QDir::toNativeSeparators(path)),
-                              QStringLiteral("Warning"), true);
+        m_status.reportStatus(why + QStringLiteral(": it is taken off the recent files"), QStringLiteral("Warning"), true);
 }
 
 void MainWindow::rememberFile(const QString &path)
@@ -296,6 +321,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    QString failure;
+    if (!Settings::write(Settings::WindowGeometry, QString::fromLatin1(saveGeometry().toBase64()), &failure))
+        m_log.writeLog(QStringLiteral("Warning"), failure);
     m_log.writeLog(QStringLiteral("Info"), QStringLiteral("Brisquel is shutting down"));
     event->accept();
 }

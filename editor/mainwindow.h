@@ -8,6 +8,7 @@
 
 class DocumentController;
 class QAction;
+class ElidedLabel;
 class QLabel;
 class QMenu;
 
@@ -58,7 +59,7 @@ private:
 
     QString m_programFolder;
     QLabel *m_statusPicture = nullptr;
-    QLabel *m_statusLabel = nullptr;
+    ElidedLabel *m_statusLabel = nullptr;
     QAction *m_exitAction = nullptr;
     QMenu *m_recentMenu = nullptr;
     QString m_checkedFolder;  // offered again the next time

@@ -6,6 +6,8 @@
 #include "editor/episodepanel.h"
 #include "editor/levelpanel.h"
 #include "editor/mainwindow.h"
+#include "core/settingsstore.h"
+#include "ui/elidedlabel.h"
 #include "tests/support/testsupport.h"
 #include "ui/modcheckdialog.h"
 
@@ -17,7 +19,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTreeWidget>
@@ -697,6 +705,115 @@ private slots:
         QVERIFY(recent().isEmpty());
         QVERIFY(!control<QAction>(&e.form, "clearRecentAction")->isEnabled());
     }
+
+    // What a store or the file system holds is shown as it is, and never more than eight entries.
+    void recentFilesFromOutside()
+    {
+        EditorWindow e;
+        const TestFolder &files = e.folder;
+        writeBytes(files.path("Tom & Jerry.nfo"), "LEVEL\r\n");
+#ifdef Q_OS_UNIX
+        QCOMPARE(mkfifo(QFile::encodeName(files.path("pipe.nfo")).constData(), 0600), 0);
+#endif
+        QStringList stored{files.path("Tom & Jerry.nfo"), files.path("pipe.nfo")};
+        for (int i = 0; i < 10003; ++i)
+            stored.append(files.path(QString("gone%1.nfo").arg(i)));
+        QVERIFY(SettingsStore::writeList("Recent Files", "Files", stored));
+        auto *menu = control<QMenu>(&e.form, "recentMenu");
+        emit menu->aboutToShow();
+        const auto entries = menu->findChildren<QAction *>("recentFileAction");
+        QCOMPARE(entries.size(), 8);
+        QCOMPARE(entries.first()->text(), "&1 " + QString(files.path("Tom & Jerry.nfo")).replace("&", "&&"));
+#ifdef Q_OS_UNIX
+        entries.at(1)->trigger();
+        QCOMPARE(e.statusText(), "'" + files.path("pipe.nfo") + "' is not a plain file: it is a pipe: it is taken off the recent files");
+#endif
+    }
+
+    // The status row shows what fits, cut with "…" in the middle of a path; the whole text stays
+    // in the label's text, its tooltip and the log.
+    void longStatusTextsAreCutWithAnEllipsis()
+    {
+        EditorWindow e;
+        e.form.resize(300, 400);
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.form));
+        const QString path = "/home/me/" + QString("Mods/").repeated(30) + "Temple.nfo";
+        e.form.status().reportStatus("'" + path + "' loaded", "Info", true);
+        auto *label = control<ElidedLabel>(&e.form, "statusLabel");
+        QCOMPARE(label->text(), "'" + path + "' loaded");
+        QVERIFY2(label->shownText().contains(QChar(0x2026)) && label->shownText().endsWith("Temple.nfo' loaded")
+                     && label->shownText().startsWith("'/home"),
+                 qPrintable(label->shownText()));
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->shownText()) <= label->contentsRect().width());
+        QCOMPARE(label->toolTip(), label->text());
+        QVERIFY(readBytes(e.folder.logPath()).endsWith(("INF : '" + path + "' loaded\r\n").toUtf8()));
+        e.form.status().reportStatus(QString("word ").repeated(100), "Info", true);
+        QVERIFY(label->shownText().endsWith(QChar(0x2026)));  // no path: cut at the end
+    }
+
+    // A window smaller than the panel scrolls it; the status row stays in view.
+    void smallWindowScrollsThePanel()
+    {
+        EditorWindow e;
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        e.form.resize(320, 240);
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.form));
+        auto *scroller = control<QScrollArea>(&e.form, "panelScroller");
+        QVERIFY(scroller);
+        QVERIFY(scroller->verticalScrollBar()->maximum() > 0);
+        QVERIFY(e.form.rect().contains(control<QWidget>(&e.form, "statusLabel")->geometry().translated(
+            control<QWidget>(&e.form, "statusLabel")->parentWidget()->mapTo(&e.form, QPoint()))));
+        // Scrolled with the keyboard: Tab to the last row brings it into view.
+        auto *locked = control<QWidget>(&e.form, "levelPanel/lockedNoOption");
+        QVERIFY(locked);
+        scroller->ensureWidgetVisible(locked);
+        QVERIFY(scroller->verticalScrollBar()->value() > 0);
+    }
+
+#ifdef Q_OS_UNIX
+    // On the window system: the first size fits the screen at a scale of 2, and the size the user
+    // gave the window is the size it has at the next start.
+    void windowFitsTheScreenAndKeepsItsSize()
+    {
+        XServer x;
+        if (!x.available())
+            QSKIP("Xvfb and xdotool are needed");
+        TestFolder folder;
+        writeBytes(folder.path("a.nfo"), "LEVEL\r\nNAME=\"a\"\r\n");
+        QProcessEnvironment environment = x.environment();
+        environment.insert("QT_SCALE_FACTOR", "2");
+        const auto geometry = [&x](const QString &window) {
+            const QString shell = x.xdotool({"getwindowgeometry", "--shell", window});
+            const auto value = [&shell](const QString &name) {
+                return shell.section(name + "=", 1).section('\n', 0, 0).toInt();
+            };
+            return QSize(value("WIDTH"), value("HEIGHT"));
+        };
+        QSize kept;
+        for (int start = 0; start < 2; ++start) {
+            QProcess editor;
+            startEditorProcess(editor, folder, {"-c", "exec \"$0\" a.nfo"}, environment);
+            const QString window = x.windowOf(editor.processId());
+            QVERIFY(!window.isEmpty());
+            if (start == 0) {
+                const QSize first = geometry(window);
+                QVERIFY2(first.width() <= 1024 && first.height() <= 768, qPrintable(QString("%1x%2").arg(first.width()).arg(first.height())));
+                x.xdotool({"windowsize", "--sync", window, "600", "500"});
+                QTRY_COMPARE(geometry(window), QSize(600, 500));
+                kept = geometry(window);
+                x.xdotool({"windowfocus", "--sync", window});
+                x.xdotool({"key", "ctrl+e"});
+                QVERIFY(editor.waitForFinished(10000));
+            } else {
+                QCOMPARE(geometry(window), kept);
+                editor.kill();
+                editor.waitForFinished();
+            }
+        }
+    }
+#endif
 
     // A file dropped anywhere on the window, a text box too, opens after the save prompt; other
     // files are refused on the status row.

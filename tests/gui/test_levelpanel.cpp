@@ -112,11 +112,15 @@ private slots:
         QTest::addColumn<QString>("how");  // "paste" or "input method"
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("value");
-        QTest::newRow("pasted LF") << "levelPanel/nameEdit" << "paste" << "Models/Ship.mdl\n" << "Models/Ship.mdl";
-        QTest::newRow("pasted CR LF") << "levelPanel/loadingScreenEdit" << "paste" << "a\r\nb" << "ab";
-        QTest::newRow("pasted CR") << "episodePanel/thumbnailEdit" << "paste" << "\ra\rb" << "ab";
-        QTest::newRow("pasted line separator") << "episodePanel/nameEdit" << "paste" << QString("a\u2028b") << "ab";
-        QTest::newRow("typed paragraph separator") << "levelPanel/modelDistanceEdit" << "input method" << QString("1\u20290") << "10";
+        QTest::newRow("pasted LF at the end") << "levelPanel/nameEdit" << "paste" << "Models/Ship.mdl\n" << "Models/Ship.mdl";
+        QTest::newRow("pasted lines keep their words apart") << "levelPanel/nameEdit" << "paste"
+                                                             << "Line one\nLine two" << "Line one Line two";
+        QTest::newRow("pasted CR LF") << "levelPanel/loadingScreenEdit" << "paste" << "a\r\nb" << "a b";
+        QTest::newRow("pasted CR, and one at the start") << "episodePanel/thumbnailEdit" << "paste" << "\ra\rb" << "a b";
+        QTest::newRow("pasted line separator") << "episodePanel/nameEdit" << "paste" << QString("a\u2028b") << "a b";
+        QTest::newRow("a run of breaks and blanks: no second blank") << "episodePanel/nameEdit" << "paste"
+                                                                    << "a \r\n\r\n b\r\n\r\n" << "a  b";
+        QTest::newRow("typed paragraph separator") << "levelPanel/modelDistanceEdit" << "input method" << QString("1\u20290") << "1 0";
         QTest::newRow("ETA: two characters, then the break goes") << "levelPanel/etaHoursEdit" << "paste" << "1\n2\n3" << "1";
     }
 
