@@ -20,7 +20,7 @@ QString generate(const EpisodeFields &fields, const std::function<void(const QSt
     return text;
 }
 
-Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields)
+Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::function<bool()> &keepGoing)
 {
     return Nfo::parse(text, KindWord, QStringLiteral("LEVEL"), [&fields](const Nfo::Line &line) {
         if (line.key == NameKey)
@@ -30,7 +30,7 @@ Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields)
         else
             return false;
         return true;
-    });
+    }, keepGoing);
 }
 
 std::optional<AppError> checkStorable(const EpisodeFields &fields)

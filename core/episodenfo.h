@@ -24,7 +24,8 @@ extern const QString ThumbnailKey;  // "THUMBNAIL"
 
 // The file text without its final CR LF; `logKey` is told each key word as the text is built.
 QString generate(const EpisodeFields &fields, const std::function<void(const QString &)> &logKey);
-Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields);
+// `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).
+Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::function<bool()> &keepGoing = {});
 std::optional<AppError> checkStorable(const EpisodeFields &fields);
 
 } // namespace EpisodeNfo

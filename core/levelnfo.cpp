@@ -96,7 +96,7 @@ QString generate(const LevelFields &fields, const std::function<void(const QStri
     return text;
 }
 
-Nfo::ParseOutcome parse(const QString &text, LevelFields &fields)
+Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::function<bool()> &keepGoing)
 {
     return Nfo::parse(text, KindWord, QStringLiteral("EPISODE"), [&fields](const Nfo::Line &line) {
         const auto row = std::find_if(kRows.begin(), kRows.end(), [&line](const LevelRowInfo &r) {
@@ -145,7 +145,7 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields)
             break;
         }
         return true;
-    });
+    }, keepGoing);
 }
 
 std::optional<AppError> checkStorable(const LevelFields &fields)

@@ -67,7 +67,8 @@ inline const LevelRowInfo &row(LevelRow row) { return rows()[size_t(row)]; }
 QString generate(const LevelFields &fields, const std::function<void(const QString &)> &logKey);
 
 // Applies a file's text to the fields; never clears a value, never excludes a field.
-Nfo::ParseOutcome parse(const QString &text, LevelFields &fields);
+// `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).
+Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::function<bool()> &keepGoing = {});
 
 // Why a field that would be written cannot be stored, naming the field; nothing if all can be.
 std::optional<AppError> checkStorable(const LevelFields &fields);

@@ -282,7 +282,11 @@ void checkNfo(const QByteArray &bytes, const QString &gameFolder, Findings &find
     const bool level = NfoKind::fromCommandLineFirstLine(first) == NfoKind::Level;
     LevelFields levelFields;
     EpisodeFields episodeFields;
-    const Nfo::ParseOutcome outcome = level ? LevelNfo::parse(text, levelFields) : EpisodeNfo::parse(text, episodeFields);
+    const auto keepGoing = [&poll] { return !poll.stop(); };
+    const Nfo::ParseOutcome outcome =
+        level ? LevelNfo::parse(text, levelFields, keepGoing) : EpisodeNfo::parse(text, episodeFields, keepGoing);
+    if (outcome.stopped)
+        return;
     for (const Nfo::Notice &notice : outcome.notices) {
         if (notice.kind == Nfo::Notice::WrongKind)
             error(Rule::WrongKind, notice.number, QStringLiteral("the other kind's word '%1' in %2 NFO")

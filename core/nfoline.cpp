@@ -91,7 +91,7 @@ void forEachLine(const QString &text, const std::function<bool(const Line &)> &v
 }
 
 ParseOutcome parse(const QString &text, const QString &ownWord, const QString &otherWord,
-                   const std::function<bool(const Line &)> &apply)
+                   const std::function<bool(const Line &)> &apply, const std::function<bool()> &keepGoing)
 {
     ParseOutcome outcome;
     const auto notice = [&outcome](Notice::Kind kind, const Line &line) {
@@ -99,6 +99,10 @@ ParseOutcome parse(const QString &text, const QString &ownWord, const QString &o
             outcome.notices.append({kind, line.text, line.number});
     };
     forEachLine(text, [&](const Line &line) {
+        if (keepGoing && !keepGoing()) {
+            outcome.stopped = true;
+            return false;
+        }
         if (outcome.error) {
             outcome.unreadLines += line.text.isEmpty() ? 0 : 1;
             return true;

@@ -57,6 +57,7 @@ struct ParseOutcome
     std::optional<AppError> error;  // reading stopped at this line; earlier lines took effect
     int errorLine = 0;              // the line that stopped it
     qsizetype unreadLines = 0;      // lines with text after the one that stopped the reading
+    bool stopped = false;           // the reader was asked to stop before the end
 
     // The lines of the file that the fields do not hold, which a save over the file would drop.
     qsizetype droppedLines() const { return noticeCount + (error ? 1 + unreadLines : 0); }
@@ -69,8 +70,9 @@ void forEachLine(const QString &text, const std::function<bool(const Line &)> &v
 // Reads the text line by line. `apply` handles a recognised key and returns false for a key it
 // does not know. Lines keyed with the own kind word or "Blank" are skipped, the other kind's word
 // gives a WrongKind notice, unknown keys an InvalidLine notice.
+// `keepGoing`, when given, is asked at each line: false stops the reading there (`stopped`).
 ParseOutcome parse(const QString &text, const QString &ownWord, const QString &otherWord,
-                   const std::function<bool(const Line &)> &apply);
+                   const std::function<bool(const Line &)> &apply, const std::function<bool()> &keepGoing = {});
 
 // The first line of a file's text; an empty text has none (AppError, naming the file).
 QString firstLine(const QString &text, const QString &path);

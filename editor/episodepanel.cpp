@@ -10,7 +10,9 @@
 
 EpisodePanel::EpisodePanel(QWidget *parent)
     : NfoPanel(QStringLiteral("Properties (Episode .NFO)"),
-               {EpisodeFields::newDocument, EpisodeNfo::parse, EpisodeNfo::generate,
+               {EpisodeFields::newDocument,
+                [](const QString &text, EpisodeFields &fields) { return EpisodeNfo::parse(text, fields); },
+                EpisodeNfo::generate,
                 EpisodeNfo::checkStorable}, parent)
 {
     setObjectName(QStringLiteral("episodePanel"));
