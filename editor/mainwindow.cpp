@@ -28,7 +28,31 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
+
+namespace {
+// The panel's place: as large as the panel needs, so that the window opens with every row in view,
+// but never wider than nine tenths of the screen nor higher than two thirds of it (a large scale,
+// a small screen): beyond that it scrolls, and the window with its menu and status row still fits.
+class PanelScroller : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize minimumSizeHint() const override { return fitted(widget() ? widget()->minimumSizeHint() : QSize()); }
+    QSize sizeHint() const override { return fitted(widget() ? widget()->sizeHint() : QSize()); }
+
+private:
+    QSize fitted(const QSize &needed) const
+    {
+        const QSize available = screen()->availableGeometry().size();
+        const QSize screenSize(available.width() * 9 / 10, available.height() * 2 / 3);
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        return (needed + QSize(bar, bar)).boundedTo(screenSize).expandedTo(QSize(bar * 4, bar * 4));
+    }
+};
+} // namespace
 
 MainWindow::MainWindow(QString programFolder, QWidget *parent)
     : QMainWindow(parent)
@@ -45,7 +69,7 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     auto *layout = new QVBoxLayout(central);
     // The panel scrolls when the window is smaller than it (a large font or scale, a small
     // screen); the status row stays in view below it.
-    auto *scroller = new QScrollArea(central);
+    auto *scroller = new PanelScroller(central);
     scroller->setObjectName(QStringLiteral("panelScroller"));
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);

@@ -752,17 +752,21 @@ private slots:
         QVERIFY(label->shownText().endsWith(QChar(0x2026)));  // no path: cut at the end
     }
 
-    // A window smaller than the panel scrolls it; the status row stays in view.
-    void smallWindowScrollsThePanel()
+    // A panel larger than the screen allows (here a large font) scrolls; the window and its status
+    // row stay on the screen.
+    void largePanelScrolls()
     {
         EditorWindow e;
+        QFont large = e.form.font();
+        large.setPixelSize(40);
+        e.form.setFont(large);
         e.docs.newDocument(DocumentKind::LevelNfo);
-        e.form.resize(320, 240);
         e.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e.form));
         auto *scroller = control<QScrollArea>(&e.form, "panelScroller");
         QVERIFY(scroller);
         QVERIFY(scroller->verticalScrollBar()->maximum() > 0);
+        QVERIFY(e.form.frameGeometry().height() <= e.form.screen()->availableGeometry().height());
         QVERIFY(e.form.rect().contains(control<QWidget>(&e.form, "statusLabel")->geometry().translated(
             control<QWidget>(&e.form, "statusLabel")->parentWidget()->mapTo(&e.form, QPoint()))));
         // Scrolled with the keyboard: Tab to the last row brings it into view.
@@ -800,8 +804,8 @@ private slots:
             if (start == 0) {
                 const QSize first = geometry(window);
                 QVERIFY2(first.width() <= 1024 && first.height() <= 768, qPrintable(QString("%1x%2").arg(first.width()).arg(first.height())));
-                x.xdotool({"windowsize", "--sync", window, "600", "500"});
-                QTRY_COMPARE(geometry(window), QSize(600, 500));
+                x.xdotool({"windowsize", "--sync", window, "1000", "700"});
+                QTRY_COMPARE(geometry(window), QSize(1000, 700));
                 kept = geometry(window);
                 x.xdotool({"windowfocus", "--sync", window});
                 x.xdotool({"key", "ctrl+e"});
