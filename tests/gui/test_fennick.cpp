@@ -248,6 +248,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(int, sizeLimit);
+        Q_UNUSED(sizeLimit);  // only where a size limit can be set
         QFETCH(QString, reason);
         TestFolder folder;
         FennickMessages messages;

@@ -133,8 +133,11 @@ private slots:
                                      QDir::toNativeSeparators(offered.isEmpty() ? documents : documents + "/" + offered)});
         QDir::setCurrent(before);
         QCOMPARE(dialog.directory().absolutePath(), QDir(documents).absolutePath());
+#ifndef Q_OS_WIN
+        // Windows' own dialog takes the name when it opens.
         if (!name.isEmpty())
             QCOMPARE(QFileInfo(dialog.selectedFiles().value(0)).fileName(), name);
+#endif
     }
 
     void dialogObjectRemembersTheChosenName()
