@@ -5,6 +5,7 @@
 #include "core/userhome.h"
 #include "shell/desktopintegration.h"
 #include "shell/nfohandoff.h"
+#include "shell/registerfiletypes.h"
 #include "version.h"
 
 #include <QApplication>
@@ -30,16 +31,21 @@ int main(int argc, char *argv[])
 #endif
     UserHome::ensure();
     CommandLine::Given given = CommandLine::given(argc, argv);
+    QString file = CommandLine::argumentText(given.arguments);
     // Started by the desktop for a .nfo: a file that is no game NFO goes where it opened before,
-    // without a window of ours.
-    const bool fromDesktop = given.arguments.value(1) == DesktopIntegration::NfoHandlerOption;
-    if (fromDesktop) {
-        given.arguments.removeAt(1);
-        if (given.readable && NfoHandOff::passOn(CommandLine::argumentText(given.arguments)))
+    // without a window of ours. The desktop gives the one path after the option.
+    if (given.arguments.value(1) == CommandLine::NfoHandlerOption) {
+        file = given.arguments.mid(2).join(QLatin1Char(' '));
+        if (given.readable && NfoHandOff::passOn(file))
             return 0;
     }
+#ifdef Q_OS_WIN
+    // The uninstaller takes the file types away again.
+    if (given.arguments.value(1) == QLatin1String("--unregister") && given.arguments.size() == 2)
+        return FileTypes::unregisterFileTypes(nullptr) ? 0 : 1;
+#endif
     // The mod check, the help and the version run without a window (and without a display).
-    if (!fromDesktop && CheckCommand::isCommand(given.arguments)) {
+    if (CheckCommand::isCommand(given.arguments)) {
 #ifdef Q_OS_WIN
         // A windowed program has no console of its own: write to the one it was started from,
         // unless its output already goes to a file or a pipe.
@@ -51,10 +57,8 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Brisquel"));
         QCoreApplication::setOrganizationName(QStringLiteral("Brisquel"));
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return CheckCommand::run(given.arguments, QStringLiteral(BRISQUEL_VERSION_TEXT), Settings::gameFolderIfSet(),
-                                 out, err);
+        return CheckCommand::runOnStandardStreams(given.arguments, QStringLiteral(BRISQUEL_VERSION_TEXT),
+                                                  Settings::gameFolderIfSet());
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisquel"));
@@ -62,7 +66,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(BRISQUEL_VERSION_TEXT));
 
     MainWindow window(QApplication::applicationDirPath());
-    window.load(CommandLine::argumentText(given.arguments), given.readable);
+    window.load(file, given.readable);
     window.show();
     return app.exec();
 }

@@ -1,15 +1,22 @@
 #include "core/checkcommand.h"
 
+#include "core/commandline.h"
 #include "core/modcheck.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QTextStream>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace CheckCommand {
 
 bool isCommand(const QStringList &arguments)
 {
+    if (arguments.value(1) == CommandLine::NfoHandlerOption)
+        return false;  // the desktop's .nfo handler: a file to open or hand on
     // As with every command-line tool, a word that starts with "-" is an option, never part of a
     // file name: a file named like one is given as "./--check". The desktop and Explorer give one
     // full path, which never starts with "-".
@@ -94,6 +101,56 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     }
     const bool failed = report.errors() > 0 || (parser.isSet(strictOption) && report.warnings() > 0);
     return failed ? 1 : 0;
+}
+
+namespace {
+#ifdef Q_OS_WIN
+// The console behind a standard handle, or null when the handle goes to a file or a pipe.
+HANDLE consoleOf(DWORD which)
+{
+    HANDLE handle = GetStdHandle(which);
+    DWORD mode = 0;
+    return handle && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+bool writeConsole(HANDLE console, const QString &text)
+{
+    for (qsizetype done = 0; done < text.size();) {
+        DWORD written = 0;
+        const DWORD part = DWORD(qMin<qsizetype>(text.size() - done, 16384));
+        if (!WriteConsoleW(console, reinterpret_cast<const wchar_t *>(text.utf16()) + done, part, &written, nullptr)
+            || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+#endif
+} // namespace
+
+int runOnStandardStreams(const QStringList &arguments, const QString &version, const QString &gameFolder)
+{
+    QTextStream fileOut(stdout), fileErr(stderr);
+#ifdef Q_OS_WIN
+    HANDLE consoleOut = consoleOf(STD_OUTPUT_HANDLE), consoleErr = consoleOf(STD_ERROR_HANDLE);
+    QString outText, errText;
+    QTextStream bufferOut(&outText), bufferErr(&errText);
+    const int status = run(arguments, version, gameFolder, consoleOut ? bufferOut : fileOut,
+                           consoleErr ? bufferErr : fileErr);
+    if (consoleErr)
+        writeConsole(consoleErr, errText);
+    if (consoleOut && !writeConsole(consoleOut, outText)) {
+        const QString failure = QStringLiteral("Brisquel: cannot write the report to the console\n");
+        if (consoleErr)
+            writeConsole(consoleErr, failure);
+        else
+            fileErr << failure;
+        return 2;
+    }
+    return status;
+#else
+    return run(arguments, version, gameFolder, fileOut, fileErr);
+#endif
 }
 
 } // namespace CheckCommand

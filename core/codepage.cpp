@@ -1,7 +1,12 @@
 #include "core/codepage.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -71,20 +76,33 @@ QString firstUnstorable(const QString &text)
     return {};
 }
 
+QString name()
+{
+#ifdef Q_OS_WIN
+    // The ANSI code pages Windows is set to, by the names its own settings give their scripts.
+    static const QHash<uint, const char *> names{
+        {874, "Thai"},       {932, "Japanese"},        {936, "Simplified Chinese"}, {949, "Korean"},
+        {950, "Traditional Chinese"}, {1250, "Central European"}, {1251, "Cyrillic"},   {1252, "Western"},
+        {1253, "Greek"},     {1254, "Turkish"},        {1255, "Hebrew"},            {1256, "Arabic"},
+        {1257, "Baltic"},    {1258, "Vietnamese"},     {65001, "UTF-8"}};
+    const uint page = GetACP();
+    const char *script = names.value(page);
+    return script ? QStringLiteral("the code page %1 (%2)").arg(QString::number(page), QLatin1String(script))
+                  : QStringLiteral("the code page %1").arg(page);
+#else
+    return QStringLiteral("the Windows-1252 code page");
+#endif
+}
+
 std::optional<AppError> check(const QString &subject, const QString &text)
 {
     const QString bad = firstUnstorable(text);
     if (bad.isEmpty())
         return std::nullopt;
-#ifdef Q_OS_WIN
-    const QString codePage = QStringLiteral("the system's code page");
-#else
-    const QString codePage = QStringLiteral("the Windows-1252 code page");
-#endif
     return AppError{AppError::UnstorableValue,
                     QStringLiteral("%1 contains the character '%2', which files in %3 cannot hold. "
                                    "Replace it and save again.")
-                        .arg(subject, bad, codePage)};
+                        .arg(subject, bad, name())};
 }
 
 } // namespace CodePage

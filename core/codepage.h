@@ -17,6 +17,10 @@ QString decode(const QByteArray &bytes);
 // check with firstUnstorable() first.
 QByteArray encode(const QString &text);
 
+// The code page in use as a message names it: "the Windows-1252 code page"; on Windows the
+// system's ANSI code page, by number and name ("the code page 932 (Japanese)").
+QString name();
+
 // The first character of the text that the code page cannot hold, or an empty string.
 QString firstUnstorable(const QString &text);
 

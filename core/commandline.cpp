@@ -4,14 +4,14 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#include <shellapi.h>
 #endif
 
 namespace CommandLine {
 
-QString argumentText(const QStringList &arguments)
-{
 #ifdef Q_OS_WIN
-    Q_UNUSED(arguments);
+QString rawArgumentText()
+{
     const QString line = QString::fromWCharArray(GetCommandLineW());
     qsizetype i = 0;
     // The program name: up to the closing quote when quoted, otherwise up to the first blank.
@@ -24,9 +24,17 @@ QString argumentText(const QStringList &arguments)
     }
     while (i < line.size() && (line.at(i) == QLatin1Char(' ') || line.at(i) == QLatin1Char('\t')))
         ++i;
+    return line.mid(i);
+}
+#endif
+
+QString argumentText(const QStringList &arguments)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(arguments);
     // A path with blanks typed or passed in double quotes: no Windows path holds a double quote,
     // so the quotes are not part of it.
-    QString text = line.mid(i);
+    QString text = rawArgumentText();
     if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"'))
         && text.count(QLatin1Char('"')) == 2)
         text = text.mid(1, text.size() - 2);
@@ -39,6 +47,18 @@ QString argumentText(const QStringList &arguments)
 Given given(int argc, char **argv)
 {
     Given result;
+#ifdef Q_OS_WIN
+    // The char arguments are in the ANSI code page, which cannot spell every name ("Ω" becomes
+    // "O"): Windows' own wide-character command line holds them as typed.
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    int count = 0;
+    if (wchar_t **words = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i)
+            result.arguments.append(QString::fromWCharArray(words[i]));
+        LocalFree(words);
+    }
+#else
     for (int i = 0; i < argc; ++i) {
         const QByteArray bytes(argv[i]);
         const QString argument = QFile::decodeName(bytes);
@@ -46,6 +66,7 @@ Given given(int argc, char **argv)
             result.readable = false;
         result.arguments.append(argument);
     }
+#endif
     return result;
 }
 

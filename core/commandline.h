@@ -5,6 +5,14 @@
 
 namespace CommandLine {
 
+// How the desktop's .nfo handler starts the editor: "--open-nfo PATH".
+inline const QString NfoHandlerOption = QStringLiteral("--open-nfo");
+
+#ifdef Q_OS_WIN
+// The command line after the program's name, exactly as Windows gave it.
+QString rawArgumentText();
+#endif
+
 // The whole argument text after the program name, unaltered. On Windows that is the raw command
 // line; elsewhere the launcher has split it into words, which are joined again with single
 // blanks, so a path with blanks passed unquoted arrives whole.

@@ -46,9 +46,27 @@ QString reason(const QFileDevice &file, int cause)
 }
 }
 
+QByteArray nameOf(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path.toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
+QString pathOf(const QByteArray &name)
+{
+#ifdef Q_OS_WIN
+    return QString::fromUtf8(name);
+#else
+    return QFile::decodeName(name);
+#endif
+}
+
 QByteArray readBytes(const QString &path, qint64 largest)
 {
-    return readNamed(QFile::encodeName(path), shown(path), largest);
+    return readNamed(nameOf(path), shown(path), largest);
 }
 
 namespace {
@@ -76,7 +94,7 @@ QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 la
         if (errno == ENOENT && ::lstat(name.constData(), &link) == 0)
             throw AppError{AppError::FileNotFound,
                            QStringLiteral("'%1' is a link to '%2', which does not exist")
-                               .arg(shownName, QFile::symLinkTarget(QFile::decodeName(name)))};
+                               .arg(shownName, QFile::symLinkTarget(pathOf(name)))};
         if (errno == ENOENT)
             throw AppError{AppError::FileNotFound, QStringLiteral("File not found: '%1'").arg(shownName)};
         throw fail(AppError::FileAccess, QStringLiteral("Cannot open '%1' for reading: %2"));
@@ -128,7 +146,7 @@ QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 la
 #else
 QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest)
 {
-    const QString path = QFile::decodeName(name);
+    const QString path = pathOf(name);
     const QFileInfo info(path);
     if (!info.exists())
         throw AppError{AppError::FileNotFound, QStringLiteral("File not found: '%1'").arg(shownName)};

@@ -18,6 +18,12 @@ inline constexpr qint64 LargestFile = qint64(256) * 1024 * 1024;
 // The whole file as it is stored (only plain files are read: a pipe or a device is refused), at
 // most `largest` bytes: a larger file is refused with its size.
 QByteArray readBytes(const QString &path, qint64 largest = LargestFile);
+// A path as the bytes the system knows the file by, and back: the file name encoding on Unix (any
+// bytes, not always text), UTF-8 on Windows (whose names are UTF-16; its 8-bit encoding, the ANSI
+// code page, cannot spell every name).
+QByteArray nameOf(const QString &path);
+QString pathOf(const QByteArray &name);
+
 // The same for a file named by the bytes the system knows it by, which need not be valid text
 // (`shownName` is how messages name it).
 QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest = LargestFile);

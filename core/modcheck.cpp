@@ -416,7 +416,7 @@ Report checkFiles(const QList<ModFiles::Entry> &files, const QString &gameFolder
 QString compilerLine(const Finding &finding)
 {
     return QStringLiteral("%1:%2: %3: %4")
-        .arg(escaped(finding.path), QString::number(finding.line),
+        .arg(escaped(QDir::toNativeSeparators(finding.path)), QString::number(finding.line),
              finding.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"),
              escaped(finding.text));
 }
@@ -435,7 +435,7 @@ QByteArray json(const Report &report)
 {
     QJsonArray findings;
     for (const Finding &f : report.findings) {
-        findings.append(QJsonObject{{QStringLiteral("path"), f.path},
+        findings.append(QJsonObject{{QStringLiteral("path"), QDir::toNativeSeparators(f.path)},
                                     {QStringLiteral("line"), f.line},
                                     {QStringLiteral("severity"), f.severity == Severity::Error ? QStringLiteral("error")
                                                                                                : QStringLiteral("warning")},

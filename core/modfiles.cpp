@@ -80,7 +80,7 @@ void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
 void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
 {
     QList<Entry> files;
-    QDirIterator it(QFile::decodeName(folder), QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(DocumentFile::pathOf(folder), QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString file = it.next();
         if (DocumentFile::isDocumentName(file))
@@ -94,7 +94,7 @@ void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
 
 } // namespace
 
-Entry named(const QString &path) { return {path, QFile::encodeName(path), std::nullopt}; }
+Entry named(const QString &path) { return {path, DocumentFile::nameOf(path), std::nullopt}; }
 
 QList<Entry> collect(const QStringList &paths, QStringList *missing)
 {
@@ -102,7 +102,7 @@ QList<Entry> collect(const QStringList &paths, QStringList *missing)
     for (const QString &path : paths) {
         const QFileInfo info(path);
         if (info.isDir())
-            walk(QFile::encodeName(path), path, found);
+            walk(DocumentFile::nameOf(path), path, found);
         else if (info.exists() || info.isSymLink())
             found.append(named(path));  // any given file: reading it says what is wrong with it
         else if (missing)

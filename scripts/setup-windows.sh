@@ -9,7 +9,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/packages.sh"
 install_packages g++-mingw-w64-x86-64-posix wine64 cmake ninja-build qt6-base-dev qt6-base-dev-tools zip unzip \
-  xvfb xdotool openbox
+  xvfb xdotool openbox icoutils
 
 qt="${BRISQUEL_QT_WINDOWS:-}"
 cache="${XDG_CACHE_HOME:-$HOME/.cache}/brisquel/qt-6.4.2-mingw-x64"

@@ -66,8 +66,83 @@ std::string programName()
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
+namespace {
+// Where the class .nfo had before is kept: beside the settings, per user.
+const wchar_t *const RememberedKey = L"Software\\Brisquel\\Brisquel\\File Types";
+const wchar_t *const RememberedValue = L"Nfo Before";
+
+std::wstring readText(HKEY root, const std::wstring &key, const wchar_t *name)
+{
+    wchar_t buffer[1024];
+    DWORD size = sizeof buffer;
+    if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return {};
+    return buffer;
+}
+
+std::string keyPath(const std::string &classesPath, const std::string &key)
+{
+    return classesPath.empty() ? key : classesPath + "\\" + key;
+}
+
+// The class .nfo files open with now, as the user sees it (their own or the machine's).
+std::wstring nfoClassNow(HKEY root, const std::string &classesPath)
+{
+    std::wstring now = readText(root, Utf8::toWide(keyPath(classesPath, ".nfo")), nullptr);
+    if (now.empty())
+        now = readText(HKEY_CLASSES_ROOT, L".nfo", nullptr);
+    return now;
+}
+
+void rememberNfoClass(HKEY root, const std::string &classesPath)
+{
+    const std::wstring now = nfoClassNow(root, classesPath);
+    // A registration over Brisquel's own rows keeps the class remembered the first time.
+    if (now.empty() || now == Utf8::toWide(FileTypeRows::NfoClass))
+        return;
+    RegSetKeyValueW(HKEY_CURRENT_USER, RememberedKey, RememberedValue, REG_SZ, now.c_str(),
+                    static_cast<DWORD>((now.size() + 1) * sizeof(wchar_t)));
+}
+} // namespace
+
+std::string nfoClassBefore()
+{
+    const std::wstring before = readText(HKEY_CURRENT_USER, RememberedKey, RememberedValue);
+    HKEY handle = nullptr;
+    if (before.empty() || before == Utf8::toWide(FileTypeRows::NfoClass)
+        || RegOpenKeyExW(HKEY_CLASSES_ROOT, before.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return {};
+    RegCloseKey(handle);
+    return Utf8::fromWide(before);
+}
+
+bool unregisterFileTypes(HKEY root, const std::string &classesPath, std::string *failure)
+{
+    const std::wstring before = Utf8::toWide(nfoClassBefore());
+    bool removed = true;
+    for (const char *key : {".dsc", ".nfo", FileTypeRows::DescriptionClass, FileTypeRows::NfoClass}) {
+        const LONG result = RegDeleteTreeW(root, Utf8::toWide(keyPath(classesPath, key)).c_str());
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+            if (removed && failure)
+                *failure = "cannot remove the key '" + keyPath(classesPath, key) + "'";
+            removed = false;
+        }
+    }
+    // .nfo goes back to the class it had before, if the user had one of their own.
+    if (!before.empty() && !saveString(root, keyPath(classesPath, ".nfo"), "", Utf8::fromWide(before))) {
+        if (removed && failure)
+            *failure = "cannot give .nfo back to '" + Utf8::fromWide(before) + "'";
+        removed = false;
+    }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, RememberedKey, RememberedValue);
+    RegDeleteKeyW(HKEY_CURRENT_USER, RememberedKey);
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    return removed;
+}
+
 bool registerFileTypes(HKEY root, const std::string &classesPath, std::string *failure)
 {
+    rememberNfoClass(root, classesPath);
     std::string folder = programFolder();
     if (!folder.empty() && folder.back() == '\\')
         folder.pop_back();

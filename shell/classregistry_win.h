@@ -24,7 +24,15 @@ std::string programName();
 
 // Writes the thirty rows below `root`\`classesPath` and tells the shell that associations changed.
 // Returns whether every value was written; the remaining rows are written even after a failure.
+// The class .nfo files had before (System Information's, a text editor's) is remembered first.
 bool registerFileTypes(HKEY root, const std::string &classesPath, std::string *failure);
+
+// Takes the rows away again and gives .nfo back to the class it had before; false when a key
+// could not be removed.
+bool unregisterFileTypes(HKEY root, const std::string &classesPath, std::string *failure);
+
+// The class .nfo files had before the registration (empty: none, or none that is still there).
+std::string nfoClassBefore();
 
 } // namespace ClassRegistry
 #endif

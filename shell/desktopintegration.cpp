@@ -3,6 +3,7 @@
 #include "shell/filetyperows.h"
 
 #include "core/apperror.h"
+#include "core/commandline.h"
 #include "core/documentfile.h"
 #include "core/episodenfo.h"
 #include "core/levelnfo.h"
@@ -25,7 +26,6 @@ const QString DescriptionType = QStringLiteral("application/x-ss2-description");
 const QString NfoType = QStringLiteral("text/x-nfo");
 const QString DesktopEntryName = QStringLiteral("brisquel.desktop");
 const QString NfoHandlerName = QStringLiteral("brisquel-nfo.desktop");
-const QString NfoHandlerOption = QStringLiteral("--open-nfo");
 
 namespace {
 
@@ -448,7 +448,7 @@ bool apply(const QList<ClassStore::Value> &rows, const QString &executable, QStr
     steps.write(data + QStringLiteral("/mime/packages/brisquel.xml"), mimePackage(valueOf(rows, QStringLiteral(".dsc"))));
     steps.write(data + QStringLiteral("/applications/") + DesktopEntryName, editorEntry(editorExec));
     steps.write(data + QStringLiteral("/applications/") + NfoHandlerName,
-                nfoHandlerEntry(execLine(executable, {NfoHandlerOption})));
+                nfoHandlerEntry(execLine(executable, {CommandLine::NfoHandlerOption})));
     updateMimeApps(steps);
     installIcon(steps, data, iconFile(valueOf(rows, QStringLiteral(".dsc\\DefaultIcon"))), QStringLiteral("mimetypes"),
                 iconName(DescriptionType));
@@ -480,7 +480,7 @@ bool writeSystemFiles(const QString &shareFolder, const QString &executable, con
     steps.write(shareFolder + QStringLiteral("/mime/packages/brisquel.xml"), mimePackage(dscComment));
     steps.write(shareFolder + QStringLiteral("/applications/") + DesktopEntryName, editorEntry(execLine(executable)));
     steps.write(shareFolder + QStringLiteral("/applications/") + NfoHandlerName,
-                nfoHandlerEntry(execLine(executable, {NfoHandlerOption})));
+                nfoHandlerEntry(execLine(executable, {CommandLine::NfoHandlerOption})));
     installIcon(steps, shareFolder, programFolder + QStringLiteral("/filedsc.ico"), QStringLiteral("mimetypes"),
                 iconName(DescriptionType));
     if (failure)

@@ -24,7 +24,6 @@ extern const QString DescriptionType;   // "application/x-ss2-description"
 extern const QString NfoType;           // "text/x-nfo", the desktop's own
 extern const QString DesktopEntryName;  // "brisquel.desktop": the editor
 extern const QString NfoHandlerName;    // "brisquel-nfo.desktop": the default for .nfo files
-extern const QString NfoHandlerOption;  // "--open-nfo": how the .nfo handler starts the editor
 
 // A desktop entry's Exec value that runs `program` with `options` and the file (%f), quoted by the
 // freedesktop.org rules for Exec keys. Empty when the path cannot be written there (a line break).

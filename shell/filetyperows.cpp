@@ -22,6 +22,11 @@ std::string openCommand(const Program &program)
     return "\"" + inFolder(program, program.name + program.extension) + "\" %1";
 }
 
+std::string nfoOpenCommand(const Program &program)
+{
+    return "\"" + inFolder(program, program.name + program.extension) + "\" --open-nfo \"%1\"";
+}
+
 std::string newFileCommand(const Program &program)
 {
     return "\"" + inFolder(program, std::string("Fennick") + program.separator + "Fennick" + program.extension)
@@ -31,10 +36,11 @@ std::string newFileCommand(const Program &program)
 std::vector<Row> rows(const Program &program)
 {
     const std::string open = openCommand(program);
+    const std::string nfoOpen = nfoOpenCommand(program);
     const std::string dscIcon = inFolder(program, "filedsc.ico");
     const std::string nfoIcon = inFolder(program, "filenfo.ico");
-    const std::string dsc = "SS2 Description Files";
-    const std::string nfo = "SS2 Information Files";
+    const std::string dsc = DescriptionClass;
+    const std::string nfo = NfoClass;
     return {
         text(".dsc", "", dsc),
         text(".dsc", "Content Type", "description for SS2"),
@@ -49,7 +55,7 @@ std::vector<Row> rows(const Program &program)
         text(".nfo\\DefaultIcon", "", nfoIcon),
         text(".nfo\\Shell", "", ""),
         text(".nfo\\Shell\\Open", "", ""),
-        text(".nfo\\Shell\\Open\\Command", "", open),
+        text(".nfo\\Shell\\Open\\Command", "", nfoOpen),
         text(".nfo\\ShellNew", "", ""),
         text(".nfo\\ShellNew", "Command", newFileCommand(program)),
         text(dsc, "", dsc),
@@ -65,7 +71,7 @@ std::vector<Row> rows(const Program &program)
         text(nfo + "\\DefaultIcon", "", nfoIcon + ",0"),
         text(nfo + "\\shell", "", "open"),
         text(nfo + "\\shell\\open", "", ""),
-        text(nfo + "\\shell\\open\\command", "", open),
+        text(nfo + "\\shell\\open\\command", "", nfoOpen),
     };
 }
 

@@ -31,11 +31,18 @@ struct Program
     char separator;
 };
 
+// The class names the rows give the two file types.
+inline const char *const DescriptionClass = "SS2 Description Files";
+inline const char *const NfoClass = "SS2 Information Files";
+
 // The thirty rows, in the order they are written.
 std::vector<Row> rows(const Program &program);
 
-// The command that opens a file in Brisquel, and the one that makes a new .nfo (Fennick).
+// The command that opens a file in Brisquel, the one for a .nfo (which hands a .nfo that is no
+// game NFO on to the application it had before: "--open-nfo"), and the one that makes a new .nfo
+// (Fennick).
 std::string openCommand(const Program &program);
+std::string nfoOpenCommand(const Program &program);
 std::string newFileCommand(const Program &program);
 
 } // namespace FileTypeRows

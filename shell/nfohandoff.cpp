@@ -5,17 +5,25 @@
 #include "core/nfoline.h"
 #include "shell/desktopintegration.h"
 
+#ifdef Q_OS_WIN
+#include "shell/classregistry_win.h"
+
+#include <shellapi.h>
+#endif
+
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 
 namespace NfoHandOff {
 
-#ifndef Q_OS_WIN
 namespace {
-
 // Set for the application a file is handed to: if it hands the file back, the editor opens it.
 const char HandedOn[] = "BRISQUEL_HANDED_ON";
+}
+
+#ifndef Q_OS_WIN
+namespace {
 
 // The desktop file of an application id, when it is one, is still installed in the applications
 // folders and is not Brisquel's.
@@ -50,10 +58,6 @@ bool launch(const QString &desktopFile, const QString &path)
 
 bool passOn(const QString &path)
 {
-#ifdef Q_OS_WIN
-    Q_UNUSED(path);
-    return false;
-#else
     if (qEnvironmentVariableIsSet(HandedOn))
         return false;
     try {
@@ -62,6 +66,24 @@ bool passOn(const QString &path)
     } catch (const AppError &) {
         return false;  // the editor opens it and says what is wrong
     }
+#ifdef Q_OS_WIN
+    // The class .nfo had before (System Information's, a text editor's), else Notepad.
+    qputenv(HandedOn, "1");
+    const std::wstring file = path.toStdWString();
+    const std::wstring before = QString::fromUtf8(ClassRegistry::nfoClassBefore().c_str()).toStdWString();
+    if (!before.empty()) {
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+        info.lpClass = before.c_str();
+        info.lpFile = file.c_str();
+        info.nShow = SW_SHOWNORMAL;
+        if (ShellExecuteExW(&info))
+            return true;
+    }
+    const std::wstring quoted = L"\"" + file + L"\"";
+    return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", L"notepad.exe", quoted.c_str(), nullptr, SW_SHOWNORMAL)) > 32;
+#else
     QString application = applicationFile(DesktopIntegration::previousNfoDefault());
     if (application.isEmpty())
         application = applicationFile(DesktopIntegration::defaultApplication(QStringLiteral("text/plain")));

@@ -11,6 +11,17 @@
 
 namespace FileTypes {
 
+#ifdef Q_OS_WIN
+bool unregisterFileTypes(QString *failure)
+{
+    std::string what;
+    const bool removed = ClassRegistry::unregisterFileTypes(HKEY_CURRENT_USER, "Software\\Classes", &what);
+    if (failure)
+        *failure = QString::fromUtf8(what.c_str());
+    return removed;
+}
+#endif
+
 QString classStorePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)

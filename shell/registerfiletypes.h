@@ -11,6 +11,12 @@ namespace FileTypes {
 // still attempted).
 bool registerFileTypes(const QString &programFolder, const QString &executable, QString *failure);
 
+#ifdef Q_OS_WIN
+// Takes the file types away again (the uninstaller asks for it: "Brisquel --unregister"), giving
+// .nfo back to the class it had before.
+bool unregisterFileTypes(QString *failure);
+#endif
+
 // Where the mirror of the class registry is kept on desktops without one.
 QString classStorePath();
 

@@ -86,6 +86,9 @@ void checkRows(const char *round)
 int main()
 {
     std::string failure;
+    // The user's .nfo files opened with a text editor before: remembered, and given back.
+    WinCheck::check(ClassRegistry::saveString(HKEY_CURRENT_USER, std::string(Classes) + "\\.nfo", "", "txtfile"),
+                    "an earlier .nfo handler");
     WinCheck::check(ClassRegistry::registerFileTypes(HKEY_CURRENT_USER, Classes, &failure), "first registration: " + failure);
     checkRows("first");
     WinCheck::check(ClassRegistry::registerFileTypes(HKEY_CURRENT_USER, Classes, &failure), "second registration: " + failure);
@@ -95,12 +98,25 @@ int main()
     wchar_t module[MAX_PATH * 4] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH * 4);
     const Stored command = read(".nfo\\Shell\\Open\\Command", "");
-    const std::wstring expected = L"\"" + std::wstring(module) + L"\" %1";
+    const std::wstring expected = L"\"" + std::wstring(module) + L"\" --open-nfo \"%1\"";
     const std::wstring stored(reinterpret_cast<const wchar_t *>(command.bytes.data()),
                               command.bytes.empty() ? 0 : command.bytes.size() / sizeof(wchar_t) - 1);
     WinCheck::check(stored == expected, "the open command names " + Utf8::fromWide(expected));
 
     const std::string open = FileTypeRows::openCommand({"C:\\Tools", "Brisquel", ".exe", '\\'});
     WinCheck::check(open == "\"C:\\Tools\\Brisquel.exe\" %1", "open command " + open);
+
+    // Registered twice, the earlier handler is still the one remembered; unregistering gives it
+    // back and leaves none of the rows.
+    WinCheck::check(ClassRegistry::nfoClassBefore() == "txtfile", "remembered: " + ClassRegistry::nfoClassBefore());
+    WinCheck::check(ClassRegistry::unregisterFileTypes(HKEY_CURRENT_USER, Classes, &failure), "unregistered: " + failure);
+    const Stored back = read(".nfo", "");
+    const std::wstring txtfile = L"txtfile";
+    WinCheck::check(back.found && std::wstring(reinterpret_cast<const wchar_t *>(back.bytes.data())) == txtfile,
+                    ".nfo is back with txtfile");
+    WinCheck::check(!read(".nfo\\Shell\\Open\\Command", "").found && !read(FileTypeRows::NfoClass, "").found
+                        && !read(".dsc", "").found && !read(FileTypeRows::DescriptionClass, "").found,
+                    "no row is left");
+    WinCheck::check(ClassRegistry::nfoClassBefore().empty(), "nothing remembered any more");
     return WinCheck::finish();
 }
