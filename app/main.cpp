@@ -9,6 +9,7 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTextStream>
 
 #include <csignal>
@@ -40,9 +41,21 @@ int main(int argc, char *argv[])
             return 0;
     }
 #ifdef Q_OS_WIN
-    // The uninstaller takes the file types away again.
-    if (given.arguments.value(1) == QLatin1String("--unregister") && given.arguments.size() == 2)
+    // The installer registers the file types for the installed program, and the uninstaller has
+    // them taken away again: without a window.
+    if (given.arguments.size() == 2 && given.arguments.at(1) == QLatin1String("--register")) {
+        QCoreApplication app(argc, argv);
+        return FileTypes::registerFileTypes(QCoreApplication::applicationDirPath(),
+                                            QCoreApplication::applicationFilePath(), nullptr)
+                   ? 0
+                   : 1;
+    }
+    if (given.arguments.size() == 2 && given.arguments.at(1) == QLatin1String("--uninstall")) {
+        // What the program wrote itself goes with it: the file types, and its log beside it.
+        QCoreApplication app(argc, argv);
+        QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/AppLog.log"));
         return FileTypes::unregisterFileTypes(nullptr) ? 0 : 1;
+    }
 #endif
     // The mod check, the help and the version run without a window (and without a display).
     if (CheckCommand::isCommand(given.arguments)) {

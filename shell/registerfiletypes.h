@@ -12,7 +12,7 @@ namespace FileTypes {
 bool registerFileTypes(const QString &programFolder, const QString &executable, QString *failure);
 
 #ifdef Q_OS_WIN
-// Takes the file types away again (the uninstaller asks for it: "Brisquel --unregister"), giving
+// Takes the file types away again (the uninstaller asks for it: "Brisquel --uninstall"), giving
 // .nfo back to the class it had before.
 bool unregisterFileTypes(QString *failure);
 #endif
