@@ -11,22 +11,6 @@
 namespace {
 const QString LogName = QStringLiteral("AppLog.log");
 
-QString entryText(const QString &kind, const QString &message)
-{
-    if (kind == QLatin1String("Info"))
-        return QStringLiteral("INF : ") + message;
-    if (kind == QLatin1String("Error"))
-        return QStringLiteral("ERR : ") + message;
-    if (kind == QLatin1String("Warning"))
-        return QStringLiteral("WRN : ") + message;
-    if (kind == QLatin1String("Question"))
-        return QStringLiteral("QSN : ") + message;
-    if (kind == QLatin1String("Misc"))
-        return message;
-    if (kind == QLatin1String("Line"))
-        return DocumentFile::CRLF;
-    return QString();
-}
 } // namespace
 
 AppLog::AppLog(QString programFolder)
@@ -64,8 +48,9 @@ void AppLog::clearLog()
         m_path.clear();
 }
 
-void AppLog::writeLog(const QString &kind, const QString &message)
+void AppLog::writeLog(StatusKind kind, const QString &message)
 {
     // The log is not a document: a character the code page cannot hold becomes "?".
-    writeEntry(m_path, CodePage::encode(entryText(kind, message) + DocumentFile::CRLF), false);
+    const QString entry = QLatin1String(StatusKinds::of(kind).logPrefix) + message + DocumentFile::CRLF;
+    writeEntry(m_path, CodePage::encode(entry), false);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/statuskind.h"
+
 #include <QString>
 
 // The application log "AppLog.log" in the program folder, started afresh at each start and opened
@@ -11,7 +13,7 @@ public:
     explicit AppLog(QString programFolder);
 
     void clearLog();
-    void writeLog(const QString &kind, const QString &message);
+    void writeLog(StatusKind kind, const QString &message);
 
     QString path() const { return m_path; }
 

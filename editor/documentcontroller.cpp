@@ -135,7 +135,7 @@ void DocumentController::newDocument(DocumentKind kind)
         return;
     showPanel(kind);
     startNewDocument(kind);
-    m_status.reportStatus(DocumentTypes::of(kind).newMessage, QStringLiteral("Info"), true);
+    m_status.reportStatus(DocumentTypes::of(kind).newMessage, StatusKind::Info);
 }
 
 void DocumentController::openDescription()
@@ -217,7 +217,7 @@ void DocumentController::finishLoad(const QString &path)
         // A description that does not exist yet keeps its path: Save creates it.
         if (!(m_document.kind == DocumentKind::Description && error.number == AppError::FileNotFound))
             setCurrentFile(QString());
-        m_status.reportUnexpectedError(error);
+        m_status.reportError(error);
         return;
     }
     const Nfo::ParseOutcome outcome = panel(m_document.kind)->readFile(bytes);
@@ -226,7 +226,7 @@ void DocumentController::finishLoad(const QString &path)
     m_document.modified = false;
     m_document.droppedLines = outcome.droppedLines();
     m_status.reportStatus(QStringLiteral("'%1' loaded").arg(path),
-                          m_document.droppedLines ? QStringLiteral("Warning") : QStringLiteral("Info"), true);
+                          m_document.droppedLines ? StatusKind::Warning : StatusKind::Info);
     emit fileUsed(path);
 }
 
@@ -263,7 +263,7 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
     }
     MessageBox::show(m_window, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
                      QStringLiteral("File '%1' was saved.").arg(m_document.fileTitle));
-    m_status.reportStatus(QStringLiteral("Successfully saved '%1'").arg(m_document.path), QStringLiteral("Info"), true);
+    m_status.reportStatus(QStringLiteral("Successfully saved '%1'").arg(m_document.path), StatusKind::Info);
     m_document.modified = false;
     m_document.droppedLines = 0;
     emit fileUsed(m_document.path);
@@ -287,7 +287,7 @@ bool DocumentController::mayDropUnreadLines()
 bool DocumentController::write()
 {
     const DocumentPanel::Output output = panel(m_document.kind)->output([this](const QString &key) {
-        m_log.writeLog(QStringLiteral("Info"), key);
+        m_log.writeLog(StatusKind::Info, key);
     });
     return trapped([&] {
         if (output.unstorable)
@@ -295,7 +295,7 @@ bool DocumentController::write()
         QSaveFile file(m_document.path);
         DocumentFile::openForWriting(file);
         if (DocumentTypes::of(m_document.kind).reportsGenerating)
-            m_status.reportStatus(QStringLiteral("Generating file..."), QStringLiteral("Info"), true);
+            m_status.reportStatus(QStringLiteral("Generating file..."), StatusKind::Info);
         DocumentFile::writeAndCommit(file, output.bytes());
     });
 }
@@ -306,7 +306,7 @@ bool DocumentController::trapped(const std::function<void()> &operation)
         operation();
         return true;
     } catch (const AppError &error) {
-        m_status.reportUnexpectedError(error);
+        m_status.reportError(error);
         return false;
     }
 }
@@ -337,7 +337,7 @@ void DocumentController::reportParse(const Nfo::ParseOutcome &outcome, const QSt
                                   more == 1 ? QStringLiteral("was") : QStringLiteral("were")));
     }
     if (outcome.error) {
-        m_status.reportUnexpectedError(
+        m_status.reportError(
             {outcome.error->number, QStringLiteral("In '%1', %2").arg(path, outcome.error->description)});
     }
 }

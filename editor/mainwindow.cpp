@@ -60,7 +60,7 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     , m_statusPicture(new QLabel)
     , m_statusLabel(new ElidedLabel(QStringLiteral("Ready")))
     , m_log(m_programFolder)
-    , m_status(m_log, m_statusLabel, m_statusPicture, &m_tips.timer, this)
+    , m_status(m_log, m_statusLabel, m_statusPicture, this)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Brisquel"));
@@ -103,9 +103,8 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     resize(QSize(line * 30, line * 36).boundedTo(available * 9 / 10));
     restoreGeometry(QByteArray::fromBase64(Settings::read(Settings::WindowGeometry).toLatin1()));
 
-    m_tips.reportTip = [this](const QString &message, const QString &kind) {
-        m_status.reportStatus(message, kind, true);
-    };
+    m_tips.reportTip = [this](const QString &message, StatusKind kind) { m_status.reportStatus(message, kind); };
+    connect(&m_status, &StatusReporter::reported, &m_tips, &TipRotation::restartCountdown);
     // Sees the shortcut checks of the text boxes (see eventFilter).
     qApp->installEventFilter(this);
 }
@@ -165,16 +164,16 @@ void MainWindow::buildMenus()
 void MainWindow::load(const QString &commandLineText, bool readable)
 {
     m_log.clearLog();
-    m_log.writeLog(QStringLiteral("Misc"),
+    m_log.writeLog(StatusKind::Misc,
                  QStringLiteral("----")
                      + QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat)
                      + QStringLiteral("----") + DocumentFile::CRLF);
     m_tips.fillTips();
     m_tips.timer.setInterval(Settings::tipIntervalMs());
     m_documents->clear();
-    m_status.reportStatus(QStringLiteral("Ready"), QStringLiteral("Info"), true);
+    m_status.reportStatus(QStringLiteral("Ready"), StatusKind::Info);
     if (!readable) {
-        m_status.reportUnexpectedError(
+        m_status.reportError(
             {AppError::BadFileName,
              QStringLiteral("The file name '%1' is not valid in this system's encoding of file names, so "
                             "the file cannot be opened. Rename it and open it again.")
@@ -225,7 +224,7 @@ void MainWindow::fillRecentMenu()
     connect(clear, &QAction::triggered, this, [this] {
         QString failure;
         if (!Settings::clearRecentFiles(&failure))
-            m_status.reportStatus(failure, QStringLiteral("Warning"), true);
+            m_status.reportStatus(failure, StatusKind::Warning);
     });
 }
 
@@ -246,16 +245,16 @@ void MainWindow::openRecent(const QString &path)
     }
     QString failure;
     if (!Settings::updateRecentFiles(path, false, &failure))
-        m_status.reportStatus(failure, QStringLiteral("Warning"), true);
+        m_status.reportStatus(failure, StatusKind::Warning);
     else
-        m_status.reportStatus(why + QStringLiteral(": it is taken off the recent files"), QStringLiteral("Warning"), true);
+        m_status.reportStatus(why + QStringLiteral(": it is taken off the recent files"), StatusKind::Warning);
 }
 
 void MainWindow::rememberFile(const QString &path)
 {
     QString failure;
     if (!Settings::updateRecentFiles(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), true, &failure))
-        m_status.reportStatus(failure, QStringLiteral("Warning"), true);
+        m_status.reportStatus(failure, StatusKind::Warning);
 }
 
 void MainWindow::openDropped(const QString &path)
@@ -265,7 +264,7 @@ void MainWindow::openDropped(const QString &path)
         return;
     }
     m_status.reportStatus(QStringLiteral("'%1' is not a .nfo or .dsc file: Brisquel opens only those").arg(path),
-                          QStringLiteral("Warning"), true);
+                          StatusKind::Warning);
 }
 
 void MainWindow::showOptions()
@@ -282,16 +281,16 @@ void MainWindow::runFirstStartCheck()
     // A registration that fails is said (the user can try again from Options), not kept quiet.
     if (QString failure; !registerFileTypes(&failure)) {
         m_status.reportStatus(QStringLiteral("The files could not be made openable: %1").arg(failure),
-                              QStringLiteral("Error"), true);
+                              StatusKind::Error);
     }
-    m_log.writeLog(QStringLiteral("Info"), QStringLiteral("First time using Brisquel"));
+    m_log.writeLog(StatusKind::Info, QStringLiteral("First time using Brisquel"));
     MessageBox::show(this, MessageBox::Icon::None, MessageBox::Buttons::Ok,
                      QStringLiteral("This must be your first time starting 'Brisquel'. Please change the settings "
                                     "to serve you better."));
     showOptions();
     QString failure;
     if (!Settings::markFirstStartDone(&failure))
-        m_status.reportUnexpectedError({AppError::FileAccess, failure});
+        m_status.reportError({AppError::FileAccess, failure});
 }
 
 bool MainWindow::registerFileTypes(QString *failure)
@@ -306,7 +305,7 @@ void MainWindow::showHelp()
     if (!Desktop::openFile(page)) {
         m_status.reportStatus(QStringLiteral("Cannot open the help page '%1': the desktop has no program to show it")
                                 .arg(page),
-                            QStringLiteral("Error"), true);
+                            StatusKind::Error);
     }
 }
 
@@ -347,7 +346,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     QString failure;
     if (!Settings::write(Settings::WindowGeometry, QString::fromLatin1(saveGeometry().toBase64()), &failure))
-        m_log.writeLog(QStringLiteral("Warning"), failure);
-    m_log.writeLog(QStringLiteral("Info"), QStringLiteral("Brisquel is shutting down"));
+        m_log.writeLog(StatusKind::Warning, failure);
+    m_log.writeLog(StatusKind::Info, QStringLiteral("Brisquel is shutting down"));
     event->accept();
 }

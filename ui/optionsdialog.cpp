@@ -242,11 +242,11 @@ bool OptionsDialog::saveSettings()
                            &failure)
         && Settings::write(Settings::TipTime, tipTimeEdit->text(), &failure);
     if (!stored) {
-        m_status.reportUnexpectedError({AppError::FileAccess, failure});
+        m_status.reportError({AppError::FileAccess, failure});
         return false;
     }
     emit tipIntervalSaved(Settings::tipIntervalMs(tipTimeEdit->text()));
-    m_status.reportStatus(QStringLiteral("Settings saved."), QStringLiteral("Info"), true);
+    m_status.reportStatus(QStringLiteral("Settings saved."), StatusKind::Info);
     return true;
 }
 

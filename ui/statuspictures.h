@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QPixmap>
-#include <QString>
+#include "core/statuskind.h"
 
-// The pictures of the status kinds, drawn when first needed: Info, Error, Warning, Question.
+#include <QPixmap>
+
+// The pictures of the status kinds, drawn when first needed from the kinds' table.
 namespace StatusPictures {
 
-// The picture for an exact status kind, or a null pixmap for any other text.
-QPixmap picture(const QString &kind, int size = 32);
+// The kind's picture, or a null pixmap for a kind without one.
+QPixmap picture(StatusKind kind, int size = 32);
 
 } // namespace StatusPictures

@@ -16,8 +16,14 @@ void TipRotation::fillTips()
 {
     for (const QString &tip : Tips::texts()) {
         tipTexts.append(tip);
-        tipKinds.append(QStringLiteral("Question"));
+        tipKinds.append(StatusKind::Question);
     }
+}
+
+void TipRotation::restartCountdown()
+{
+    timer.stop();
+    timer.start();
 }
 
 void TipRotation::showNextTip()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/statuskind.h"
+
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -18,10 +21,13 @@ public:
     void fillTips();
 
     // Shows a tip: set by the main window to its status report.
-    std::function<void(const QString &message, const QString &kind)> reportTip;
+    std::function<void(const QString &message, StatusKind kind)> reportTip;
+
+    // The next tip comes one full interval after the last report.
+    void restartCountdown();
 
     QStringList tipTexts;
-    QStringList tipKinds;
+    QList<StatusKind> tipKinds;
     QTimer timer;
     int tipIndex = -1;
 

@@ -119,7 +119,7 @@ private slots:
         } else {
             const QString message = "Cannot open the help page '" + page + "': the desktop has no program to show it";
             QCOMPARE(e.statusText(), message);
-            QCOMPARE(e.form.status().shownKind(), QString("Error"));
+            QCOMPARE(e.form.status().shownKind(), std::optional(StatusKind::Error));
             QVERIFY(readBytes(e.form.log().path()).endsWith("ERR : " + message.toUtf8() + "\r\n"));
         }
     }

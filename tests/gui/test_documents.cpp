@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(e.form.windowTitle(), QString("Brisquel"));
         QVERIFY(!anyPanelVisible(e.form));
         QCOMPARE(e.statusText(), QString("Ready"));
-        QCOMPARE(e.form.status().shownKind(), QString("Info"));
+        QCOMPARE(e.form.status().shownKind(), std::optional(StatusKind::Info));
         QCOMPARE(e.docs.document().kind, DocumentKind::None);
 
         const QStringList lines = e.logLines();
@@ -743,7 +743,7 @@ private slots:
         e.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e.form));
         const QString path = "/home/me/" + QString("Mods/").repeated(30) + "Temple.nfo";
-        e.form.status().reportStatus("'" + path + "' loaded", "Info", true);
+        e.form.status().reportStatus("'" + path + "' loaded", StatusKind::Info);
         auto *label = control<ElidedLabel>(&e.form, "statusLabel");
         QCOMPARE(label->text(), "'" + path + "' loaded");
         QVERIFY2(label->shownText().contains(QChar(0x2026)) && label->shownText().endsWith("Temple.nfo' loaded")
@@ -752,7 +752,7 @@ private slots:
         QVERIFY(label->fontMetrics().horizontalAdvance(label->shownText()) <= label->contentsRect().width());
         QCOMPARE(label->toolTip(), label->text());
         QVERIFY(readBytes(e.folder.logPath()).endsWith(("INF : '" + path + "' loaded\r\n").toUtf8()));
-        e.form.status().reportStatus(QString("word ").repeated(100), "Info", true);
+        e.form.status().reportStatus(QString("word ").repeated(100), StatusKind::Info);
         QVERIFY(label->shownText().endsWith(QChar(0x2026)));  // no path: cut at the end
     }
 

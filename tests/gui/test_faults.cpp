@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
         e.script.expectBox(message.arg(e.file(target)));
         QCOMPARE(readBytes(e.file("plain-file")), QByteArray("untouched"));
-        QCOMPARE(e.form.status().shownKind(), QString("Error"));
+        QCOMPARE(e.form.status().shownKind(), std::optional(StatusKind::Error));
         QVERIFY(e.docs.document().modified);
         // The name that could not be written is not the document's: New's save asks for one
         // again, and a cancel there keeps the unsaved document.
@@ -216,7 +216,7 @@ private slots:
         }
         EditorWindow e(path);
         e.script.expectBox(message, number);
-        QCOMPARE(e.form.status().shownKind(), QString("Error"));
+        QCOMPARE(e.form.status().shownKind(), std::optional(StatusKind::Error));
         // Nothing of the file is held, and nothing can be saved over it.
         QVERIFY(e.docs.document().path.isEmpty());
         if (path.endsWith(".dsc")) {
@@ -287,7 +287,7 @@ private slots:
         writeBytes(notes, content);
         EditorWindow e(notes);
         QCOMPARE(e.script.takeBoxes().size(), openingBoxes);
-        QCOMPARE(e.form.status().shownKind(), QString(question.isEmpty() ? "Info" : "Warning"));
+        QCOMPARE(e.form.status().shownKind(), std::optional(question.isEmpty() ? StatusKind::Info : StatusKind::Warning));
         QTest::keyClicks(control(&e.form, e.docs.document().kind == DocumentKind::LevelNfo ? "levelPanel/nameEdit"
                                                                                              : "episodePanel/nameEdit"),
                          "x");

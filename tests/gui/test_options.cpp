@@ -47,7 +47,7 @@ struct Options
     QLabel label, picture;
     QTimer timer;
     AppLog log{folder.programFolder()};
-    StatusReporter status{log, &label, &picture, &timer, nullptr};
+    StatusReporter status{log, &label, &picture, nullptr};
     std::unique_ptr<OptionsDialog> dialog;
     int registrations = 0;
     bool registrationWorks = true;

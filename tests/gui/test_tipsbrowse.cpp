@@ -49,7 +49,7 @@ private slots:
         };
         EditorWindow e;
         QCOMPARE(e.form.tips().tipTexts, tips);
-        QCOMPARE(e.form.tips().tipKinds, QStringList(13, "Question"));
+        QCOMPARE(e.form.tips().tipKinds, QList<StatusKind>(13, StatusKind::Question));
         QCOMPARE(e.form.tips().tipIndex, -1);
 
         e.form.tips().timer.setInterval(15);
@@ -57,7 +57,7 @@ private slots:
         const QStringList lines = tipLines(e);
         for (int i = 0; i < 15; ++i)
             QCOMPARE(lines.at(i), "QSN : " + tips.at(i % 13));
-        QCOMPARE(e.form.status().shownKind(), QString("Question"));
+        QCOMPARE(e.form.status().shownKind(), std::optional(StatusKind::Question));
     }
 
     void aReportPostponesTheNextTip()
@@ -68,7 +68,7 @@ private slots:
         timer.setInterval(1000);
         timer.start();
         QTRY_VERIFY(timer.remainingTime() < 850);  // the countdown has run a little
-        e.form.status().reportStatus("Fresh news", "Info", true);
+        e.form.status().reportStatus("Fresh news", StatusKind::Info);
         QVERIFY(timer.remainingTime() > 900);  // a full interval again from the report
         QCOMPARE(e.statusText(), QString("Fresh news"));
         timer.setInterval(10);
