@@ -9,16 +9,13 @@ const QString KindWord = QStringLiteral("EPISODE");
 const QString NameKey = QStringLiteral("NAME");
 const QString ThumbnailKey = QStringLiteral("THUMBNAIL");
 
-QString generate(const EpisodeFields &fields, const std::function<void(const QString &)> &logKey)
+QString generate(const EpisodeFields &fields)
 {
-    logKey(KindWord);
-    QString text = KindWord;
-    logKey(NameKey);
-    text += DocumentFile::CRLF + Nfo::fieldLine(NameKey, fields.name);
-    logKey(ThumbnailKey);
-    text += DocumentFile::CRLF + Nfo::fieldLine(ThumbnailKey, fields.thumbnail);
-    return text;
+    return KindWord + DocumentFile::CRLF + Nfo::fieldLine(NameKey, fields.name) + DocumentFile::CRLF
+           + Nfo::fieldLine(ThumbnailKey, fields.thumbnail);
 }
+
+QStringList loggedKeys() { return {KindWord, NameKey, ThumbnailKey}; }
 
 Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::function<bool()> &keepGoing)
 {

@@ -3,6 +3,7 @@
 #include "core/nfoline.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -22,8 +23,10 @@ extern const QString KindWord;  // "EPISODE"
 extern const QString NameKey;   // "NAME"
 extern const QString ThumbnailKey;  // "THUMBNAIL"
 
-// The file text without its final CR LF; `logKey` is told each key word as the text is built.
-QString generate(const EpisodeFields &fields, const std::function<void(const QString &)> &logKey);
+// The file text without its final CR LF.
+QString generate(const EpisodeFields &fields);
+// The key words a save writes to the log, in order.
+QStringList loggedKeys();
 // `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).
 Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::function<bool()> &keepGoing = {});
 std::optional<AppError> checkStorable(const EpisodeFields &fields);

@@ -80,14 +80,21 @@ bool written(const LevelFields &fields, const LevelRowInfo &row)
 
 const std::array<LevelRowInfo, LevelRowCount> &rows() { return kRows; }
 
-QString generate(const LevelFields &fields, const std::function<void(const QString &)> &logKey)
+QStringList loggedKeys()
 {
-    logKey(KindWord);
-    QString text = KindWord;
+    QStringList keys{KindWord};
     for (const LevelRowInfo &row : kRows) {
         // NAME and ETA are built without a log entry of their own.
         if (row.row != R::Name && row.row != R::Eta)
-            logKey(QString::fromLatin1(row.key));
+            keys.append(QString::fromLatin1(row.key));
+    }
+    return keys;
+}
+
+QString generate(const LevelFields &fields)
+{
+    QString text = KindWord;
+    for (const LevelRowInfo &row : kRows) {
         if (written(fields, row)) {
             text += DocumentFile::CRLF;
             text += Nfo::fieldLine(QString::fromLatin1(row.key), fileValue(fields, row));

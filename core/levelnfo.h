@@ -3,6 +3,7 @@
 #include "core/nfoline.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -63,8 +64,11 @@ extern const QString KindWord;  // "LEVEL"
 const std::array<LevelRowInfo, LevelRowCount> &rows();
 inline const LevelRowInfo &row(LevelRow row) { return rows()[size_t(row)]; }
 
-// The file text without its final CR LF. `logKey` is told each key word as the text is built.
-QString generate(const LevelFields &fields, const std::function<void(const QString &)> &logKey);
+// The file text without its final CR LF.
+QString generate(const LevelFields &fields);
+// The key words a save writes to the log, in order: the kind word, then every row's key but NAME
+// and ETA (written or not).
+QStringList loggedKeys();
 
 // Applies a file's text to the fields; never clears a value, never excludes a field.
 // `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).

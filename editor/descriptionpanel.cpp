@@ -248,7 +248,7 @@ Nfo::ParseOutcome DescriptionPanel::readFile(const QByteArray &bytes)
     return {};
 }
 
-DocumentPanel::Output DescriptionPanel::output(const KeyLog &)
+DocumentPanel::Output DescriptionPanel::output()
 {
     if (m_openedFile && isUnedited()) {
         const QByteArray bytes = *m_openedFile;

@@ -32,7 +32,7 @@ public:
     // Keeps the file's bytes: saved unchanged while the text is not edited, whatever line ends
     // the file has.
     Nfo::ParseOutcome readFile(const QByteArray &bytes) override;
-    Output output(const KeyLog &logKey) override;
+    Output output() override;
     QWidget *firstField() const override;
 
     // The whole description, each line break as "\n"; a text still being filled in is completed

@@ -286,9 +286,8 @@ bool DocumentController::mayDropUnreadLines()
 
 bool DocumentController::write()
 {
-    const DocumentPanel::Output output = panel(m_document.kind)->output([this](const QString &key) {
-        m_log.writeLog(StatusKind::Info, key);
-    });
+    DocumentPanel *shown = panel(m_document.kind);
+    const DocumentPanel::Output output = shown->output();
     return trapped([&] {
         if (output.unstorable)
             throw *output.unstorable;
@@ -296,6 +295,8 @@ bool DocumentController::write()
         DocumentFile::openForWriting(file);
         if (DocumentTypes::of(m_document.kind).reportsGenerating)
             m_status.reportStatus(QStringLiteral("Generating file..."), StatusKind::Info);
+        for (const QString &key : shown->loggedKeys())
+            m_log.writeLog(StatusKind::Info, key);
         DocumentFile::writeAndCommit(file, output.bytes());
     });
 }

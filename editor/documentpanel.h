@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QGroupBox>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -17,9 +18,6 @@ class DocumentPanel : public QGroupBox
 
 public:
     using QGroupBox::QGroupBox;
-
-    // Told each key word of an NFO file as its text is built.
-    using KeyLog = std::function<void(const QString &key)>;
 
     // What Save would write: why it cannot be stored (nothing if it can), and how to make the
     // file's bytes once the file is open.
@@ -35,7 +33,9 @@ public:
     virtual void prepareForFile() { showNewDocument(); }
     // Shows what the file holds, and tells what reading it found.
     virtual Nfo::ParseOutcome readFile(const QByteArray &bytes) = 0;
-    virtual Output output(const KeyLog &logKey) = 0;
+    virtual Output output() = 0;
+    // The key words a save writes to the log before the file's bytes (none for a description).
+    virtual QStringList loggedKeys() const { return {}; }
     // Where typing goes when the document is shown.
     virtual QWidget *firstField() const = 0;
 

@@ -12,7 +12,7 @@ EpisodePanel::EpisodePanel(QWidget *parent)
     : NfoPanel(QStringLiteral("Properties (Episode .NFO)"),
                {EpisodeFields::newDocument,
                 [](const QString &text, EpisodeFields &fields) { return EpisodeNfo::parse(text, fields); },
-                EpisodeNfo::generate,
+                EpisodeNfo::generate, EpisodeNfo::loggedKeys,
                 EpisodeNfo::checkStorable}, parent)
 {
     setObjectName(QStringLiteral("episodePanel"));

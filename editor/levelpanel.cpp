@@ -79,7 +79,7 @@ QWidget *optionPair(QWidget *parent, const QString &name, std::array<QRadioButto
 LevelPanel::LevelPanel(QWidget *parent)
     : NfoPanel(QStringLiteral("Properties (Level .NFO)"),
                {LevelFields::newDocument, [](const QString &text, LevelFields &fields) { return LevelNfo::parse(text, fields); },
-                LevelNfo::generate, LevelNfo::checkStorable}, parent)
+                LevelNfo::generate, LevelNfo::loggedKeys, LevelNfo::checkStorable}, parent)
 {
     setObjectName(QStringLiteral("levelPanel"));
     QGridLayout *grid = makeRowGrid();

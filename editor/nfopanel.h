@@ -16,7 +16,8 @@ public:
     {
         Fields (*newDocument)();
         Nfo::ParseOutcome (*parse)(const QString &text, Fields &fields);
-        QString (*generate)(const Fields &fields, const std::function<void(const QString &)> &logKey);
+        QString (*generate)(const Fields &fields);
+        QStringList (*loggedKeys)();
         std::optional<AppError> (*checkStorable)(const Fields &fields);
     };
 
@@ -36,13 +37,15 @@ public:
         return outcome;
     }
 
-    Output output(const KeyLog &logKey) override
+    Output output() override
     {
         const Fields values = fields();
-        return {m_format.checkStorable(values), [values, logKey, generate = m_format.generate] {
-                    return CodePage::encode(generate(values, logKey) + DocumentFile::CRLF);
+        return {m_format.checkStorable(values), [values, generate = m_format.generate] {
+                    return CodePage::encode(generate(values) + DocumentFile::CRLF);
                 }};
     }
+
+    QStringList loggedKeys() const override { return m_format.loggedKeys(); }
 
 protected:
     // The panel's grid of rows, under the "Include" and "Value" headings.

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     EpisodeFields read;
     EpisodeNfo::parse(CodePage::decode(fuzzBytes(data, size)), read);
     FUZZ_CHECK(!EpisodeNfo::checkStorable(read));
-    const QString written = EpisodeNfo::generate(read, [](const QString &) {});
+    const QString written = EpisodeNfo::generate(read);
     EpisodeFields again;
     const auto outcome = EpisodeNfo::parse(written, again);
     FUZZ_CHECK(outcome.notices.isEmpty() && !outcome.error);

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     LevelFields read;
     LevelNfo::parse(CodePage::decode(fuzzBytes(data, size)), read);
     FUZZ_CHECK(!LevelNfo::checkStorable(read));
-    const QString written = LevelNfo::generate(read, [](const QString &) {});
+    const QString written = LevelNfo::generate(read);
     FUZZ_CHECK(CodePage::decode(CodePage::encode(written)) == written);
     LevelFields again;
     const auto outcome = LevelNfo::parse(written, again);

@@ -307,12 +307,12 @@ QByteArray levelTemplate()
     LevelFields fields;
     fields.mapType[0] = true;
     fields.locked = false;
-    return (LevelNfo::generate(fields, [](const QString &) {}) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1();
+    return (LevelNfo::generate(fields) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1();
 }
 
 QByteArray episodeTemplate()
 {
-    return (EpisodeNfo::generate({}, [](const QString &) {}) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1();
+    return (EpisodeNfo::generate({}) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1();
 }
 
 void installIcon(Steps &steps, const QString &dataRoot, const QString &icoPath, const QString &folder,
