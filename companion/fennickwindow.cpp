@@ -1,6 +1,9 @@
 #include "companion/fennickwindow.h"
 
 #include "companion/newfile.h"
+#include "core/documentfile.h"
+#include "core/episodenfo.h"
+#include "core/levelnfo.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,21 +18,6 @@
 
 FennickWindow::MessageHook FennickWindow::messageHook;
 
-namespace {
-// A write cut short by a full disk or a size limit returns the part it wrote without an error;
-// writing the rest then fails at once and the file's error names the reason.
-bool writeWhole(QSaveFile &file, const QByteArray &bytes)
-{
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0)
-            return false;
-        written += n;
-    }
-    return true;
-}
-} // namespace
 
 QMessageBox::StandardButton FennickWindow::message(QWidget *parent, QMessageBox::Icon icon,
                                                    const QString &text, QMessageBox::StandardButtons buttons)
@@ -106,15 +94,14 @@ void FennickWindow::createFile()
         if (answer != QMessageBox::Yes)
             return;
     }
-    const QByteArray bytes =
-        (levelOption->isChecked() ? NewFile::LevelTemplate : NewFile::EpisodeTemplate) + "\r\n";
+    const QByteArray bytes = levelOption->isChecked() ? LevelNfo::newFileTemplate() : EpisodeNfo::newFileTemplate();
     QSaveFile file(path);
     QString failure;
     if (target.isDir())
         failure = QStringLiteral("it is a folder");
     else if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         failure = file.errorString();
-    else if (!writeWhole(file, bytes) || !file.commit())
+    else if (!DocumentFile::writeWhole(file, bytes) || !file.commit())
         failure = file.errorString();
     if (!failure.isEmpty()) {
         message(this, QMessageBox::Critical,

@@ -1,5 +1,5 @@
 #include "companion/fennickwindow.h"
-#include "companion/newfile.h"
+#include "core/commandline.h"
 #include "version.h"
 
 #include <QApplication>
@@ -12,11 +12,10 @@ int main(int argc, char *argv[])
     // A write past the user's file size limit fails and is reported instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    bool readable = true;
-    const QStringList arguments = NewFile::givenArguments(argc, argv, &readable);
+    const CommandLine::Given given = CommandLine::given(argc, argv);
     QApplication app(argc, argv);
     // No display name: the window manager would add it to every caption.
     QApplication::setApplicationName(QStringLiteral("Fennick"));
     QApplication::setApplicationVersion(QStringLiteral(BRISQUEL_VERSION_TEXT));
-    return runFennick(NewFile::argumentText(arguments), readable);
+    return runFennick(CommandLine::argumentText(given.arguments), given.readable);
 }

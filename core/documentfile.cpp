@@ -200,26 +200,33 @@ void openForWriting(QSaveFile &file)
                                                  .arg(shown(file.fileName()), file.errorString())};
 }
 
-void writeAndCommit(QSaveFile &file, const QByteArray &bytes)
+bool writeWhole(QFileDevice &file, const QByteArray &bytes, int *cause)
 {
-    // A write cut short by a full disk or a size limit returns the part it wrote without an error;
-    // writing the rest then fails at once with the system's reason, which the message names.
     qint64 written = 0;
-    int cause = 0;
     while (written < bytes.size()) {
         errno = 0;
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
         if (n <= 0) {
-            cause = errno;
-            break;
+            if (cause)
+                *cause = errno;
+            return false;
         }
         written += n;
     }
+    return true;
+}
+
+void writeAndCommit(QSaveFile &file, const QByteArray &bytes)
+{
+    // Writing the rest of a short write fails at once with the system's reason, which the message
+    // names.
+    int cause = 0;
+    const bool whole = writeWhole(file, bytes, &cause);
     const auto fail = [&file, cause]() {
         return AppError{AppError::DeviceError, QStringLiteral("Cannot write '%1': %2")
                                                    .arg(shown(file.fileName()), reason(file, cause))};
     };
-    if (written != bytes.size()) {
+    if (!whole) {
         const AppError error = fail();
         file.cancelWriting();
         throw error;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+class QFileDevice;
 class QSaveFile;
 
 // Reading and writing whole document files. Failures throw AppError with a description that
@@ -37,6 +38,10 @@ QString decode(QByteArray bytes);
 // or interrupted save leaves the previous file whole.
 void openForWriting(QSaveFile &file);
 void writeAndCommit(QSaveFile &file, const QByteArray &bytes);
+// Writes all the bytes, writing the rest again after a short write (a full disk or a size limit
+// cuts a write short without an error); false when a write fails, with the system's error number
+// in `cause`.
+bool writeWhole(QFileDevice &file, const QByteArray &bytes, int *cause = nullptr);
 
 // Whether a file is named as one of Brisquel's documents: .nfo or .dsc, in any letter case.
 bool isDocumentName(const QString &path);

@@ -17,6 +17,8 @@ QString generate(const EpisodeFields &fields)
 
 QStringList loggedKeys() { return {KindWord, NameKey, ThumbnailKey}; }
 
+QByteArray newFileTemplate() { return (generate({}) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1(); }
+
 Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::function<bool()> &keepGoing)
 {
     return Nfo::parse(text, KindWord, QStringLiteral("LEVEL"), [&fields](const Nfo::Line &line) {

@@ -25,6 +25,10 @@ extern const QString ThumbnailKey;  // "THUMBNAIL"
 
 // The file text without its final CR LF.
 QString generate(const EpisodeFields &fields);
+// The empty Episode NFO that a new file starts as: NAME and THUMBNAIL, each line ended by CR LF,
+// then an empty line.
+QByteArray newFileTemplate();
+
 // The key words a save writes to the log, in order.
 QStringList loggedKeys();
 // `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).

@@ -80,6 +80,14 @@ bool written(const LevelFields &fields, const LevelRowInfo &row)
 
 const std::array<LevelRowInfo, LevelRowCount> &rows() { return kRows; }
 
+QByteArray newFileTemplate()
+{
+    LevelFields fields;
+    fields.mapType[0] = true;
+    fields.locked = false;
+    return (generate(fields) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1();
+}
+
 QStringList loggedKeys()
 {
     QStringList keys{KindWord};

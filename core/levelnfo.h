@@ -70,6 +70,11 @@ QString generate(const LevelFields &fields);
 // and ETA (written or not).
 QStringList loggedKeys();
 
+// The empty Level NFO that a new file starts as (the desktop's "New" menu, the companion): NAME,
+// MAP_TYPE "SINGLE;", THUMBNAIL, ETA 00:00:00 and LOCKED "NO", each line ended by CR LF, then an
+// empty line.
+QByteArray newFileTemplate();
+
 // Applies a file's text to the fields; never clears a value, never excludes a field.
 // `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).
 Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::function<bool()> &keepGoing = {});

@@ -302,19 +302,6 @@ void updateMimeApps(Steps &steps)
     steps.write(mimeAppsListPath(), list.bytes());
 }
 
-QByteArray levelTemplate()
-{
-    LevelFields fields;
-    fields.mapType[0] = true;
-    fields.locked = false;
-    return (LevelNfo::generate(fields) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1();
-}
-
-QByteArray episodeTemplate()
-{
-    return (EpisodeNfo::generate({}) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1();
-}
-
 void installIcon(Steps &steps, const QString &dataRoot, const QString &icoPath, const QString &folder,
                  const QString &name)
 {
@@ -460,8 +447,8 @@ bool apply(const QList<ClassStore::Value> &rows, const QString &executable, QStr
         if (hasValue(rows, QStringLiteral(".dsc\\ShellNew"), QStringLiteral("NullFile")))
             steps.writeTemplate(templates + QStringLiteral("/SS2 Description.dsc"), DocumentFile::CRLF.toLatin1());
         if (hasValue(rows, QStringLiteral(".nfo\\ShellNew"), QStringLiteral("Command"))) {
-            steps.writeTemplate(templates + QStringLiteral("/SS2 Level NFO.nfo"), levelTemplate());
-            steps.writeTemplate(templates + QStringLiteral("/SS2 Episode NFO.nfo"), episodeTemplate());
+            steps.writeTemplate(templates + QStringLiteral("/SS2 Level NFO.nfo"), LevelNfo::newFileTemplate());
+            steps.writeTemplate(templates + QStringLiteral("/SS2 Episode NFO.nfo"), EpisodeNfo::newFileTemplate());
         }
     }
 
