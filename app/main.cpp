@@ -79,7 +79,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(BRISQUEL_VERSION_TEXT));
 
     MainWindow window(QApplication::applicationDirPath());
-    window.load(file, given.readable);
+    window.runStartUp(file, given.readable);
     window.show();
     return app.exec();
 }

@@ -59,7 +59,7 @@ int main(int argc, char *argv[])
         MainWindow form(programFolder.path());
         QElapsedTimer timer;
         timer.start();
-        form.load(path);
+        form.runStartUp(path);
         form.show();
         app.processEvents();
         const double openMs = double(timer.nsecsElapsed()) / 1e6;

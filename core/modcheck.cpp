@@ -279,7 +279,7 @@ void checkNfo(const QByteArray &bytes, const QString &gameFolder, Findings &find
         error(Rule::NotGameNfo, 1, QStringLiteral("not a game NFO: the first line is neither LEVEL nor EPISODE"));
         return;
     }
-    const bool level = NfoKind::fromCommandLineFirstLine(first) == NfoKind::Level;
+    const bool level = NfoKind::byLevelPrefix(first) == NfoKind::Level;
     LevelFields levelFields;
     EpisodeFields episodeFields;
     const auto keepGoing = [&poll] { return !poll.stop(); };

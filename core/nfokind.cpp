@@ -4,12 +4,12 @@
 
 namespace NfoKind {
 
-Kind fromOpenDialogFirstLine(const QString &firstLine)
+Kind byEpisodeWord(const QString &firstLine)
 {
     return Nfo::trimBlanks(firstLine.toUpper()) == QLatin1String("EPISODE") ? Episode : Level;
 }
 
-Kind fromCommandLineFirstLine(const QString &firstLine)
+Kind byLevelPrefix(const QString &firstLine)
 {
     return Nfo::trimBlanks(firstLine.toUpper()).left(5) == QLatin1String("LEVEL") ? Level : Episode;
 }

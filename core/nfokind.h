@@ -2,19 +2,21 @@
 
 #include <QString>
 
-// Which reader opens a file. The Open NFO dialog and the command line decide differently, and
-// each keeps its own rule.
+// Which reader opens a file. There are two rules, because the two ways in have always decided
+// differently and files in the wild open as they always did: a first line "LEVEL 2" is a Level
+// either way, but "EPISODES" is a Level through the Open NFO dialog and an Episode from the
+// command line (and the desktop).
 namespace NfoKind {
 
 enum Kind { Level, Episode };
 
-// Open NFO dialog: a first line of EPISODE (any letter case, blanks around it) is an Episode;
-// every other first line a Level.
-Kind fromOpenDialogFirstLine(const QString &firstLine);
+// The Open NFO dialog's rule: a first line of EPISODE (any letter case, blanks around it) is an
+// Episode; every other first line a Level.
+Kind byEpisodeWord(const QString &firstLine);
 
-// Command line: a first line starting with LEVEL (after trimming, any letter case) is a Level;
-// everything else an Episode.
-Kind fromCommandLineFirstLine(const QString &firstLine);
+// The command line's rule (also the desktop's and the mod check's): a first line starting with
+// LEVEL (after trimming, any letter case) is a Level; everything else an Episode.
+Kind byLevelPrefix(const QString &firstLine);
 
 // Whether a first line makes a game NFO at all: LEVEL or EPISODE at its start (after trimming, any
 // letter case). Other .nfo files (release notes) are not Brisquel's to open from the desktop.

@@ -31,7 +31,7 @@ QString gameFolder() { return read(GameFolder); }
 QString gameFolderIfSet()
 {
     const QString folder = gameFolder();
-    return folder == QLatin1String(GameFolder.defaultValue) ? QString() : folder;
+    return folder == QLatin1String(NeverSet) ? QString() : folder;
 }
 
 QString gameFolderToEdit() { return read(GameFolder, defaultGameFolder()); }
@@ -76,7 +76,7 @@ std::optional<double> parseNumber(const QString &text)
 int tipIntervalMs(const QString &timeText)
 {
     if (checkTipTime(timeText) != TipTimeProblem::None)
-        return 10000;
+        return DefaultTipIntervalMs;
     return int(std::nearbyint(*parseNumber(timeText) * 1000));
 }
 

@@ -18,9 +18,15 @@ struct Key
     const char *defaultValue;
 };
 
-inline constexpr Key GameFolder{"Serious Sam 2 Path", "Path Location", "NIL"};  // "NIL": never set
+// The game folder's value when it was never set.
+inline constexpr const char *NeverSet = "NIL";
+// The tip interval when none is stored, or the one stored is refused: 10 seconds.
+inline constexpr int DefaultTipSeconds = 10;
+inline constexpr int DefaultTipIntervalMs = DefaultTipSeconds * 1000;
+
+inline constexpr Key GameFolder{"Serious Sam 2 Path", "Path Location", NeverSet};
 inline constexpr Key ShowTips{"Show Tips", "Show Tips Option", "1"};
-inline constexpr Key TipTime{"Show Tips", "Time", "10"};
+inline constexpr Key TipTime{"Show Tips", "Time", "10"};  // DefaultTipSeconds, as stored
 inline constexpr Key FirstStart{"FirstTime v1.1", "FirstTime v1.1", "YES"};
 inline constexpr Key RecentFiles{"Recent Files", "Files", ""};
 inline constexpr Key WindowGeometry{"Window", "Geometry", ""};  // the main window's size and place

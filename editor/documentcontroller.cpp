@@ -163,7 +163,7 @@ void DocumentController::openNfo()
         return;
     NfoKind::Kind kind = NfoKind::Level;
     const bool decided = trapped([&] {
-        kind = NfoKind::fromOpenDialogFirstLine(Nfo::firstLine(DocumentFile::read(*path), *path));
+        kind = NfoKind::byEpisodeWord(Nfo::firstLine(DocumentFile::read(*path), *path));
     });
     if (decided)
         load(kind == NfoKind::Episode ? DocumentKind::EpisodeNfo : DocumentKind::LevelNfo, *path);
@@ -179,7 +179,7 @@ void DocumentController::openFromCommandLine(const QString &given)
     }
     NfoKind::Kind kind = NfoKind::Level;
     const bool decided = trapped([&] {
-        kind = NfoKind::fromCommandLineFirstLine(Nfo::firstLine(DocumentFile::read(path), path));
+        kind = NfoKind::byLevelPrefix(Nfo::firstLine(DocumentFile::read(path), path));
     });
     if (decided)
         load(kind == NfoKind::Level ? DocumentKind::LevelNfo : DocumentKind::EpisodeNfo, path);

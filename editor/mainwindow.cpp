@@ -161,7 +161,7 @@ void MainWindow::buildMenus()
            [this] { showAbout(); });
 }
 
-void MainWindow::load(const QString &commandLineText, bool readable)
+void MainWindow::runStartUp(const QString &commandLineText, bool readable)
 {
     m_log.clearLog();
     m_log.writeLog(StatusKind::Misc,

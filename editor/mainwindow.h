@@ -26,7 +26,7 @@ public:
     // The start-up sequence: a fresh log, the tips, "Ready", the file named on the command line
     // (the whole argument text), and the first-run step. A name that is not `readable` in the
     // system's encoding is refused with a message: no path could name that file.
-    void load(const QString &commandLineText, bool readable = true);
+    void runStartUp(const QString &commandLineText, bool readable = true);
 
     DocumentController &documents() { return *m_documents; }
     StatusReporter &status() { return m_status; }

@@ -18,10 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     FUZZ_CHECK(!first.contains(QStringLiteral("\r\n")));
     FUZZ_CHECK(Nfo::firstLine(text + QStringLiteral("\r\nEPISODE\r\nLEVEL"), {}) == first);
     const QString padded = QStringLiteral("  ") + first.toLower() + QStringLiteral("  ");
-    FUZZ_CHECK(NfoKind::fromOpenDialogFirstLine(first) == NfoKind::fromOpenDialogFirstLine(padded));
-    FUZZ_CHECK(NfoKind::fromCommandLineFirstLine(first) == NfoKind::fromCommandLineFirstLine(padded));
+    FUZZ_CHECK(NfoKind::byEpisodeWord(first) == NfoKind::byEpisodeWord(padded));
+    FUZZ_CHECK(NfoKind::byLevelPrefix(first) == NfoKind::byLevelPrefix(padded));
     // Whatever the command line calls a Level, the Open NFO dialog does not call an Episode.
-    if (NfoKind::fromCommandLineFirstLine(first) == NfoKind::Level)
-        FUZZ_CHECK(NfoKind::fromOpenDialogFirstLine(first) == NfoKind::Level);
+    if (NfoKind::byLevelPrefix(first) == NfoKind::Level)
+        FUZZ_CHECK(NfoKind::byEpisodeWord(first) == NfoKind::Level);
     return 0;
 }

@@ -7,7 +7,8 @@ TipRotation::TipRotation(QObject *parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("tipRotation"));
     timer.setObjectName(QStringLiteral("timer"));
-    timer.setInterval(8000);
+    // The start-up sequence sets the user's interval; until then, the usual one.
+    timer.setInterval(Settings::DefaultTipIntervalMs);
     connect(&timer, &QTimer::timeout, this, &TipRotation::showNextTip);
     timer.start();
 }

@@ -351,8 +351,8 @@ private slots:
         QFETCH(QString, firstLine);
         QFETCH(int, openDialog);
         QFETCH(int, commandLine);
-        QCOMPARE(int(NfoKind::fromOpenDialogFirstLine(firstLine)), openDialog);
-        QCOMPARE(int(NfoKind::fromCommandLineFirstLine(firstLine)), commandLine);
+        QCOMPARE(int(NfoKind::byEpisodeWord(firstLine)), openDialog);
+        QCOMPARE(int(NfoKind::byLevelPrefix(firstLine)), commandLine);
     }
 
     void commandLineDsc_data()

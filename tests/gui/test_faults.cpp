@@ -471,7 +471,7 @@ private slots:
         const CommandLine::Given given = CommandLine::given(2, argv);
         QVERIFY(!given.readable);
         EditorWindow e;
-        e.form.load(CommandLine::argumentText(given.arguments), given.readable);
+        e.form.runStartUp(CommandLine::argumentText(given.arguments), given.readable);
         e.script.expectBox("is not valid in this system's encoding of file names", 52);
         QCOMPARE(e.docs.document().kind, DocumentKind::None);  // so no Save can make a second file
     }

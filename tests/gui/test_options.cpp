@@ -339,7 +339,7 @@ private slots:
             }
         });
         MainWindow form(folder.programFolder());
-        form.load({});
+        form.runStartUp({});
         QCoreApplication::processEvents();
         QCOMPARE(form.tips().timer.interval(), 10000);
         const QString registrationFailure = status.arg(DesktopIntegration::mimeAppsListPath());

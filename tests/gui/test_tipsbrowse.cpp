@@ -99,7 +99,7 @@ private slots:
         EditorWindow e;
         QCOMPARE(e.form.tips().timer.interval(), 10000);
         QVERIFY(Settings::write(Settings::TipTime, "0.5"));
-        e.form.load({});  // the start-up sequence again
+        e.form.runStartUp({});  // the start-up sequence again
         QCOMPARE(e.form.tips().timer.interval(), 500);
     }
 

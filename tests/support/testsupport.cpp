@@ -94,7 +94,7 @@ namespace {
 std::unique_ptr<MainWindow> startedForm(const QString &programFolder, const QString &commandLine)
 {
     auto form = std::make_unique<MainWindow>(programFolder);
-    form->load(commandLine);
+    form->runStartUp(commandLine);
     return form;
 }
 } // namespace
