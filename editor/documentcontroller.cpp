@@ -15,15 +15,17 @@
 #include <QLineEdit>
 #include <QSaveFile>
 
+namespace {
+RememberedFileDialog dialogOf(DocumentKind kind) { return RememberedFileDialog(DocumentTypes::of(kind).dialogFilter); }
+} // namespace
+
 DocumentController::DocumentController(QWidget *window, QBoxLayout *panelArea, StatusReporter &status, AppLog &log)
     : QObject(window)
     , m_window(window)
     , m_panelArea(panelArea)
     , m_status(status)
     , m_log(log)
-    , m_fileDialogs{RememberedFileDialog(DocumentTypes::of(DocumentKind::Description).dialogFilter),
-                    RememberedFileDialog(DocumentTypes::of(DocumentKind::EpisodeNfo).dialogFilter),
-                    RememberedFileDialog(DocumentTypes::of(DocumentKind::LevelNfo).dialogFilter)}
+    , m_fileDialogs{dialogOf(DocumentTypes::All[0]), dialogOf(DocumentTypes::All[1]), dialogOf(DocumentTypes::All[2])}
     , m_assets(window)
 {
 }
@@ -42,12 +44,12 @@ DocumentPanel *DocumentController::panel(DocumentKind kind)
         panel = DocumentTypes::of(kind).makePanel(m_panelArea->parentWidget());
         panel->hide();
         // The description's text takes the window's height; the NFO panels keep theirs.
-        m_panelArea->insertWidget(0, panel, kind == DocumentKind::Description ? 1 : 0);
+        m_panelArea->insertWidget(0, panel, DocumentTypes::of(kind).fillsHeight ? 1 : 0);
         connect(panel, &DocumentPanel::changed, this, [this] { m_document.modified = true; });
-        if (auto *level = qobject_cast<LevelPanel *>(panel))
-            connect(level, &LevelPanel::browseRequested, this, &DocumentController::browseForLevelAsset);
-        if (auto *episode = qobject_cast<EpisodePanel *>(panel))
-            connect(episode, &EpisodePanel::browseRequested, this, &DocumentController::browseForEpisodeThumbnail);
+        connect(panel, &DocumentPanel::browseRequested, this, [this](AssetKind asset, QLineEdit *field) {
+            if (const auto path = m_assets.browse(asset))
+                field->setText(*path);
+        });
     }
     return panel;
 }
@@ -215,7 +217,7 @@ void DocumentController::finishLoad(const QString &path)
         bytes = DocumentFile::readBytes(path);
     } catch (const AppError &error) {
         // A description that does not exist yet keeps its path: Save creates it.
-        if (!(m_document.kind == DocumentKind::Description && error.number == AppError::FileNotFound))
+        if (!(DocumentTypes::of(m_document.kind).createdWhenMissing && error.number == AppError::FileNotFound))
             setCurrentFile(QString());
         m_status.reportError(error);
         return;
@@ -341,16 +343,4 @@ void DocumentController::reportParse(const Nfo::ParseOutcome &outcome, const QSt
         m_status.reportError(
             {outcome.error->number, QStringLiteral("In '%1', %2").arg(path, outcome.error->description)});
     }
-}
-
-void DocumentController::browseForLevelAsset(LevelRow row)
-{
-    if (const auto path = m_assets.browse(LevelNfo::row(row).asset))
-        levelPanel()->valueEdit(row)->setText(*path);
-}
-
-void DocumentController::browseForEpisodeThumbnail()
-{
-    if (const auto path = m_assets.browse(AssetKind::Texture))
-        episodePanel()->thumbnailEdit()->setText(*path);
 }

@@ -89,8 +89,6 @@ private:
     // Returns whether it ran to its end.
     bool trapped(const std::function<void()> &operation);
     RememberedFileDialog &fileDialog(DocumentKind kind);
-    void browseForLevelAsset(LevelRow row);
-    void browseForEpisodeThumbnail();
 
     QWidget *m_window;
     QBoxLayout *m_panelArea;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/apperror.h"
+#include "core/levelnfo.h"
 #include "core/nfoline.h"
 
 #include <QByteArray>
@@ -8,6 +9,9 @@
 #include <QStringList>
 
 #include <functional>
+
+class QLineEdit;
+class QPushButton;
 #include <optional>
 
 // A panel that shows one kind of document: what New shows in it, how a file fills it and what
@@ -42,4 +46,11 @@ public:
 signals:
     // Any change of the document, by the user or by the program.
     void changed();
+    // A browse button asks for an asset of the kind, to be entered in `field`.
+    void browseRequested(AssetKind kind, QLineEdit *field);
+
+protected:
+    // The "..." button beside `field` that asks for an asset (objectName `name`, read out as
+    // "<caption>: Browse...").
+    QPushButton *addBrowseButton(const QString &name, const QString &caption, AssetKind kind, QLineEdit *field);
 };

@@ -12,16 +12,16 @@ namespace {
 template <typename Panel> DocumentPanel *make(QWidget *parent) { return new Panel(parent); }
 
 const std::array<DocumentType, 3> Types{{
-    {DocumentKind::Description, QStringLiteral("untitled.dsc"), QString(),
+    {DocumentKind::Description, QStringLiteral("DSC (Description)"), "newDescriptionAction", QStringLiteral("untitled.dsc"), QString(),
      QStringLiteral("New DSC Document opened"), QStringLiteral("Save .dsc file As..."),
-     QStringLiteral("DSC Description File (*.dsc)|*.dsc"), QString(), false, make<DescriptionPanel>},
-    {DocumentKind::EpisodeNfo, QStringLiteral("untitled.nfo"), QStringLiteral(" (Episode NFO)"),
+     QStringLiteral("DSC Description File (*.dsc)|*.dsc"), QString(), false, true, true, make<DescriptionPanel>},
+    {DocumentKind::EpisodeNfo, QStringLiteral("Episode NFO (Info)"), "newEpisodeAction", QStringLiteral("untitled.nfo"), QStringLiteral(" (Episode NFO)"),
      QStringLiteral("New Episode NFO Document opened"), QStringLiteral("Save .nfo (Episode) file As..."),
-     QStringLiteral("NFO (*.nfo)|*.nfo"), QStringLiteral("Error : This is not a episode NFO!"), true,
+     QStringLiteral("NFO (*.nfo)|*.nfo"), QStringLiteral("Error : This is not a episode NFO!"), true, false, false,
      make<EpisodePanel>},
-    {DocumentKind::LevelNfo, QStringLiteral("untitled.nfo"), QStringLiteral(" (Level NFO)"),
+    {DocumentKind::LevelNfo, QStringLiteral("Level NFO (Info)"), "newLevelAction", QStringLiteral("untitled.nfo"), QStringLiteral(" (Level NFO)"),
      QStringLiteral("New Level NFO Docuemnt opened"), QStringLiteral("Save .nfo (Level) file As..."),
-     QStringLiteral("Level NFO (*.nfo)|*.nfo"), QStringLiteral("Error : This is not a level NFO!"), true,
+     QStringLiteral("Level NFO (*.nfo)|*.nfo"), QStringLiteral("Error : This is not a level NFO!"), true, false, false,
      make<LevelPanel>},
 }};
 } // namespace

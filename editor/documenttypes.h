@@ -11,6 +11,8 @@ enum class DocumentKind { None, Description, EpisodeNfo, LevelNfo };
 struct DocumentType
 {
     DocumentKind kind;
+    QString newCaption;       // its entry in File > New
+    const char *newAction;    // that entry's objectName
     QString untitledName;     // the file title of a new document
     QString titleSuffix;      // after the file title in the window title
     QString newMessage;       // the status report of New
@@ -18,6 +20,8 @@ struct DocumentType
     QString dialogFilter;     // the Open and Save dialogs' filter, "description|pattern"
     QString wrongKindText;    // the box for an NFO file whose first line names the other kind
     bool reportsGenerating;   // Save reports "Generating file..." before it builds the text
+    bool fillsHeight;         // the panel takes the window's height (a description's text)
+    bool createdWhenMissing;  // a file named to open that does not exist yet is made by Save
     DocumentPanel *(*makePanel)(QWidget *parent);
 };
 

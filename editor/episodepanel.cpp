@@ -34,12 +34,8 @@ EpisodePanel::EpisodePanel(QWidget *parent)
     };
     m_nameEdit = row(1, QStringLiteral("Name"), QStringLiteral("name"));
     m_thumbnailEdit = row(2, QStringLiteral("Thumbnail"), QStringLiteral("thumbnail"));
-    auto *browseButton = new QPushButton(QStringLiteral("..."), this);
-    browseButton->setObjectName(QStringLiteral("thumbnailBrowse"));
-    browseButton->setToolTip(QStringLiteral("Browse..."));
-    browseButton->setAccessibleName(QStringLiteral("Thumbnail: Browse..."));
-    browseButton->setFixedWidth(browseButton->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
-    connect(browseButton, &QPushButton::clicked, this, &EpisodePanel::browseRequested);
+    QPushButton *browseButton =
+        addBrowseButton(QStringLiteral("thumbnailBrowse"), QStringLiteral("Thumbnail"), AssetKind::Texture, m_thumbnailEdit);
 
     grid->addWidget(m_nameEdit, 1, 1, 1, 2);
     grid->addWidget(m_thumbnailEdit, 2, 1);

@@ -21,9 +21,6 @@ public:
     QLineEdit *nameEdit() const { return m_nameEdit; }
     QLineEdit *thumbnailEdit() const { return m_thumbnailEdit; }
 
-signals:
-    void browseRequested();
-
 private:
     QLineEdit *m_nameEdit = nullptr;
     QLineEdit *m_thumbnailEdit = nullptr;

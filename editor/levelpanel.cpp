@@ -92,14 +92,8 @@ LevelPanel::LevelPanel(QWidget *parent)
             m_valueEdits[size_t(row.row)] = valueBox(this, name + QStringLiteral("Edit"), caption);
         }
         if (row.asset != AssetKind::None) {
-            auto *button = new QPushButton(QStringLiteral("..."), this);
-            button->setObjectName(name + QStringLiteral("Browse"));
-            button->setToolTip(QStringLiteral("Browse..."));
-            button->setAccessibleName(caption + QStringLiteral(": Browse..."));
-            button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
-            const LevelRow target = row.row;
-            connect(button, &QPushButton::clicked, this, [this, target] { emit browseRequested(target); });
-            m_browseButtons[size_t(row.row)] = button;
+            m_browseButtons[size_t(row.row)] =
+                addBrowseButton(name + QStringLiteral("Browse"), caption, row.asset, m_valueEdits[size_t(row.row)]);
         }
     }
 

@@ -34,9 +34,6 @@ public:
     // The row's browse button; none for the rows without an asset to pick.
     QPushButton *browseButton(LevelRow row) const { return m_browseButtons[size_t(row)]; }
 
-signals:
-    void browseRequested(LevelRow row);
-
 private:
     void updateRowVisibility(LevelRow row);
 

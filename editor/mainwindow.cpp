@@ -127,12 +127,10 @@ void MainWindow::buildMenus()
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
     QMenu *newMenu = fileMenu->addMenu(QStringLiteral("&New"));
     newMenu->setObjectName(QStringLiteral("newMenu"));
-    action(newMenu, "newDescriptionAction", QStringLiteral("DSC (Description)"), {},
-           [documents] { documents->newDocument(DocumentKind::Description); });
-    action(newMenu, "newEpisodeAction", QStringLiteral("Episode NFO (Info)"), {},
-           [documents] { documents->newDocument(DocumentKind::EpisodeNfo); });
-    action(newMenu, "newLevelAction", QStringLiteral("Level NFO (Info)"), {},
-           [documents] { documents->newDocument(DocumentKind::LevelNfo); });
+    for (DocumentKind kind : DocumentTypes::All) {
+        const DocumentType &type = DocumentTypes::of(kind);
+        action(newMenu, type.newAction, type.newCaption, {}, [documents, kind] { documents->newDocument(kind); });
+    }
     QMenu *openMenu = fileMenu->addMenu(QStringLiteral("&Open"));
     openMenu->setObjectName(QStringLiteral("openMenu"));
     action(openMenu, "openDescriptionAction", QStringLiteral("DSC (Description)"), {},
