@@ -13,6 +13,17 @@ LevelFields LevelFields::newDocument()
     return fields;
 }
 
+const AssetType &assetTypeOf(AssetKind kind)
+{
+    static const AssetType types[] = {
+        {"", "", "", ""},
+        {".mdl", "a model", "Model (*.mdl)|*.mdl", "Browse for a model..."},
+        {".tex", "a texture", "Texture (*.tex)|*.tex", "Browse for a texture..."},
+        {".ogv", "a movie", "Movie File (*.ogv)|*.ogv", "Browse for a movie (*.ogv) file..."},
+    };
+    return types[static_cast<int>(kind)];
+}
+
 namespace LevelNfo {
 
 const QString KindWord = QStringLiteral("LEVEL");

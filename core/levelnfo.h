@@ -18,6 +18,17 @@ inline constexpr int LevelRowCount = 14;
 // What a row's browse button picks from the game folder.
 enum class AssetKind { None, Model, Texture, Movie };
 
+// One table of what each kind of asset is: its file extension, how a message names it, and its
+// browse dialog's filter and title. Used by the browse buttons and by the mod check alike.
+struct AssetType
+{
+    const char *extension;    // ".mdl"
+    const char *what;         // "a model"
+    const char *filter;       // "Model (*.mdl)|*.mdl"
+    const char *browseTitle;  // "Browse for a model..."
+};
+const AssetType &assetTypeOf(AssetKind kind);  // not for None
+
 // The values of a Level NFO document. A default-constructed one has every optional row excluded:
 // reading a file includes the rows it names.
 struct LevelFields

@@ -110,24 +110,6 @@ private:
     bool m_stopped = false;
 };
 
-struct Asset
-{
-    AssetKind kind;
-    const char *extension;
-    const char *what;
-};
-
-Asset assetOf(AssetKind kind)
-{
-    switch (kind) {
-    case AssetKind::Model: return {kind, ".mdl", "a model"};
-    case AssetKind::Texture: return {kind, ".tex", "a texture"};
-    case AssetKind::Movie: return {kind, ".ogv", "a movie"};
-    case AssetKind::None: break;
-    }
-    return {AssetKind::None, "", ""};
-}
-
 bool isAbsolute(const QString &value)
 {
     static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
@@ -217,7 +199,7 @@ QList<Field> fieldsOf(bool level)
     return fields;
 }
 
-void checkAsset(const Finding &at, const QString &value, const Asset &asset, const QString &gameFolder,
+void checkAsset(const Finding &at, const QString &value, const AssetType &asset, const QString &gameFolder,
                 Findings &findings)
 {
     const auto add = [&](Rule rule, Severity severity, const QString &text) { findings.add(rule, at.line, severity, text); };
@@ -323,7 +305,7 @@ void checkNfo(const QByteArray &bytes, const QString &gameFolder, Findings &find
         }
         const QString value = Nfo::valueOf(line);
         if (field->asset != AssetKind::None && !value.isEmpty())
-            checkAsset(at, value, assetOf(field->asset), gameFolder, findings);
+            checkAsset(at, value, assetTypeOf(field->asset), gameFolder, findings);
         checkValue(at, field->key, value, findings);
         return true;
     });

@@ -3,6 +3,7 @@
 #include "core/levelnfo.h"
 #include "ui/filedialog.h"
 
+#include <array>
 #include <optional>
 
 class QWidget;
@@ -19,7 +20,11 @@ public:
 
 private:
     QWidget *m_parent;
-    RememberedFileDialog m_modelDialog{QStringLiteral("Model (*.mdl)|*.mdl")};
-    RememberedFileDialog m_textureDialog{QStringLiteral("Texture (*.tex)|*.tex")};
-    RememberedFileDialog m_movieDialog{QStringLiteral("Movie File (*.ogv)|*.ogv")};
+    // By AssetKind, None excepted.
+    std::array<RememberedFileDialog, 3> m_dialogs{dialogFor(AssetKind::Model), dialogFor(AssetKind::Texture),
+                                                  dialogFor(AssetKind::Movie)};
+    static RememberedFileDialog dialogFor(AssetKind kind)
+    {
+        return RememberedFileDialog(QString::fromLatin1(assetTypeOf(kind).filter));
+    }
 };
