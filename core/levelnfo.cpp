@@ -152,10 +152,10 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::fun
             for (int i = 0; i < 3; ++i) {
                 if (i >= parts.size()) {
                     throw AppError{AppError::BadFileLine,
-                                   QStringLiteral("line %1: the ETA value '%2' has fewer than three "
-                                                  "parts (hours:minutes:seconds)")
-                                       .arg(line.number)
-                                       .arg(Nfo::shownLine(value))};
+                                   QStringLiteral("the ETA value '%1' has fewer than three parts "
+                                                  "(hours:minutes:seconds)")
+                                       .arg(Nfo::shownLine(value)),
+                                   {}, line.number};
                 }
                 fields.eta[size_t(i)] = parts.at(i);
             }

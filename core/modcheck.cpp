@@ -279,18 +279,13 @@ void checkNfo(const QByteArray &bytes, const QString &gameFolder, Findings &find
     }
     // The reader keeps the first few notices; the others are counted with the invalid lines.
     findings.omit(Rule::InvalidLine, outcome.noticeCount - outcome.notices.size());
-    if (outcome.error) {
-        // The reader's message names the line; the finding has it already.
-        static const QRegularExpression lineLabel(QStringLiteral("^line \\d+: ")), lineSubject(QStringLiteral("^line \\d+ "));
-        QString message = outcome.error->description;
-        message.remove(lineLabel).replace(lineSubject, QStringLiteral("the line "));
-        error(Rule::ReadingStops, outcome.errorLine, message + QStringLiteral(": reading stops here"));
-    }
+    if (outcome.error)
+        error(Rule::ReadingStops, outcome.error->line, outcome.error->description + QStringLiteral(": reading stops here"));
 
     const QList<Field> fields = fieldsOf(level);
     QSet<QString> seen;
     Nfo::forEachLine(text, [&](const Nfo::Line &line) {
-        if ((outcome.error && line.number >= outcome.errorLine) || poll.stop())
+        if ((outcome.error && line.number >= outcome.error->line) || poll.stop())
             return false;
         const auto field = std::find_if(fields.begin(), fields.end(), [&line](const Field &f) { return f.key == line.key; });
         const qsizetype open = line.valuePart.indexOf(Nfo::Quote);

@@ -41,9 +41,8 @@ QString valueOf(const Line &line)
     const qsizetype open = line.hasValuePart ? line.valuePart.indexOf(Quote) : -1;
     if (open < 0) {
         throw AppError{AppError::BadFileLine,
-                       QStringLiteral("line %1 has no value in double quotes: '%2'")
-                           .arg(line.number)
-                           .arg(shownLine(line.text))};
+                       QStringLiteral("the line has no value in double quotes: '%1'").arg(shownLine(line.text)), {},
+                       line.number};
     }
     const qsizetype close = line.valuePart.indexOf(Quote, open + 1);
     return close < 0 ? line.valuePart.mid(open + 1) : line.valuePart.mid(open + 1, close - open - 1);
@@ -118,7 +117,7 @@ ParseOutcome parse(const QString &text, const QString &ownWord, const QString &o
                 notice(Notice::InvalidLine, line);
         } catch (const AppError &error) {
             outcome.error = error;
-            outcome.errorLine = line.number;
+            outcome.error->line = line.number;
         }
         return true;
     });

@@ -54,8 +54,7 @@ struct ParseOutcome
     static constexpr qsizetype KeptNotices = 20;
     QList<Notice> notices;
     qsizetype noticeCount = 0;
-    std::optional<AppError> error;  // reading stopped at this line; earlier lines took effect
-    int errorLine = 0;              // the line that stopped it
+    std::optional<AppError> error;  // reading stopped at its line; earlier lines took effect
     qsizetype unreadLines = 0;      // lines with text after the one that stopped the reading
     bool stopped = false;           // the reader was asked to stop before the end
 

@@ -340,7 +340,7 @@ void DocumentController::reportParse(const Nfo::ParseOutcome &outcome, const QSt
                                   more == 1 ? QStringLiteral("was") : QStringLiteral("were")));
     }
     if (outcome.error) {
-        m_status.reportError(
-            {outcome.error->number, QStringLiteral("In '%1', %2").arg(path, outcome.error->description)});
+        m_status.reportError({outcome.error->number, QStringLiteral("In '%1', %2").arg(path, outcome.error->withLine()),
+                              path, outcome.error->line});
     }
 }

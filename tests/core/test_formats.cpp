@@ -203,7 +203,9 @@ private slots:
         QCOMPARE(f.eta, (std::array<QString, 3>{"5", "6", "00"}));
         QCOMPARE(f.name, QString());
         QVERIFY(outcome.error);
-        QVERIFY(outcome.error->description.contains("line 1"));
+        QCOMPARE(outcome.error->line, 1);
+        QCOMPARE(outcome.error->withLine(), QString("line 1: the ETA value '5:6' has fewer than three parts "
+                                                    "(hours:minutes:seconds)"));
     }
 
     void unstorableValuesAreRefusedByName_data()
