@@ -70,15 +70,6 @@ class TestOptions : public QObject
     Q_OBJECT
 
 private slots:
-    void defaultsOfEachReader()
-    {
-        TestFolder folder;
-        QCOMPARE(Settings::tipTimeText(), QString("10"));
-        QCOMPARE(Settings::tipIntervalMs(), 10000);
-        QVERIFY(Settings::tipsShown());
-        QCOMPARE(Settings::gameFolder(), QString("NIL"));
-    }
-
     void dialogShowsStoredValuesOrDefaults()
     {
         Options o;
