@@ -1,6 +1,18 @@
 #include "editor/documentpanel.h"
 
+#include <QCheckBox>
 #include <QPushButton>
+
+QCheckBox *DocumentPanel::addIncludeBox(const QString &name, const QString &caption, bool fixed)
+{
+    auto *include = new QCheckBox(caption, this);
+    include->setObjectName(name);
+    if (fixed) {
+        include->setChecked(true);
+        include->setEnabled(false);
+    }
+    return include;
+}
 
 QPushButton *DocumentPanel::addBrowseButton(const QString &name, const QString &caption, AssetKind kind,
                                             QLineEdit *field)

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 #include <optional>
@@ -53,4 +54,7 @@ protected:
     // The "..." button beside `field` that asks for an asset (objectName `name`, read out as
     // "<caption>: Browse...").
     QPushButton *addBrowseButton(const QString &name, const QString &caption, AssetKind kind, QLineEdit *field);
+    // A row's Include box (objectName `name`). A fixed row is always written: its box is shown
+    // ticked and dimmed, and cannot be changed.
+    QCheckBox *addIncludeBox(const QString &name, const QString &caption, bool fixed);
 };

@@ -20,11 +20,7 @@ EpisodePanel::EpisodePanel(QWidget *parent)
 
     // Both rows are always written: their Include boxes are shown ticked and dimmed.
     const auto row = [this, grid](int gridRow, const QString &caption, const QString &name) {
-        auto *include = new QCheckBox(caption, this);
-        include->setObjectName(name + QStringLiteral("Include"));
-        include->setChecked(true);
-        include->setEnabled(false);
-        grid->addWidget(include, gridRow, 0);
+        grid->addWidget(addIncludeBox(name + QStringLiteral("Include"), caption, true), gridRow, 0);
         auto *value = new QLineEdit(this);
         value->setObjectName(name + QStringLiteral("Edit"));
         value->setAccessibleName(caption);

@@ -82,13 +82,32 @@ LevelPanel::LevelPanel(QWidget *parent)
                 LevelNfo::generate, LevelNfo::loggedKeys, LevelNfo::checkStorable}, parent)
 {
     setObjectName(QStringLiteral("levelPanel"));
-    QGridLayout *grid = makeRowGrid();
+    createTextRows();
+    std::array<QWidget *, LevelRowCount> values{};
+    for (const LevelRowInfo &row : LevelNfo::rows())
+        values[size_t(row.row)] = m_valueEdits[size_t(row.row)];
+    values[size_t(R::MapType)] = createMapTypeBoxes();
+    m_rotateChoice = optionPair(this, QStringLiteral("rotate"), m_rotateOptions);
+    values[size_t(R::ModelRotate)] = m_rotateChoice;
+    values[size_t(R::Locked)] = optionPair(this, QStringLiteral("locked"), m_lockedOptions);
+    for (auto *option : {m_rotateOptions[0], m_rotateOptions[1], m_lockedOptions[0], m_lockedOptions[1]})
+        connect(option, &QRadioButton::toggled, this, &LevelPanel::changed);
+    values[size_t(R::ModelDistance)] = createDistanceBox();
+    values[size_t(R::Eta)] = createEtaBoxes();
+    for (QLineEdit *edit : m_valueEdits) {
+        if (edit)
+            connect(edit, &QLineEdit::textChanged, this, &LevelPanel::changed);
+    }
+    layOutRows(values);
+}
 
-    const auto &rows = LevelNfo::rows();
-    for (const LevelRowInfo &row : rows) {
+// The rows whose value is one line of text, each with its browse button where it names an asset.
+void LevelPanel::createTextRows()
+{
+    for (const LevelRowInfo &row : LevelNfo::rows()) {
         const QString caption = QString::fromLatin1(row.caption);
         const QString name = nameFor(caption);
-        if (row.text && row.row != R::ModelDistance) {  // Model Distance has its own short box, below
+        if (row.text && row.row != R::ModelDistance) {  // Model Distance has its own short box
             m_valueEdits[size_t(row.row)] = valueBox(this, name + QStringLiteral("Edit"), caption);
         }
         if (row.asset != AssetKind::None) {
@@ -96,8 +115,11 @@ LevelPanel::LevelPanel(QWidget *parent)
                 addBrowseButton(name + QStringLiteral("Browse"), caption, row.asset, m_valueEdits[size_t(row.row)]);
         }
     }
+}
 
-    // Map Type: three independent game modes.
+// Map Type: three independent game modes.
+QWidget *LevelPanel::createMapTypeBoxes()
+{
     auto *mapTypes = new QWidget(this);
     auto *mapLayout = sideBySide(mapTypes);
     const std::array<QString, 3> modes{QStringLiteral("Single Player"), QStringLiteral("Co-Op"),
@@ -109,13 +131,12 @@ LevelPanel::LevelPanel(QWidget *parent)
         connect(m_mapTypeBoxes[size_t(i)], &QCheckBox::toggled, this, &LevelPanel::changed);
     }
     mapLayout->addStretch();
+    return mapTypes;
+}
 
-    m_rotateChoice = optionPair(this, QStringLiteral("rotate"), m_rotateOptions);
-    QWidget *lockedChoice = optionPair(this, QStringLiteral("locked"), m_lockedOptions);
-    for (auto *option : {m_rotateOptions[0], m_rotateOptions[1], m_lockedOptions[0], m_lockedOptions[1]})
-        connect(option, &QRadioButton::toggled, this, &LevelPanel::changed);
-
-    // Model Distance: a short right-aligned box and "Meters".
+// Model Distance: a short right-aligned box and "Meters".
+QWidget *LevelPanel::createDistanceBox()
+{
     auto *distance = new QWidget(this);
     auto *distanceLayout = sideBySide(distance);
     QLineEdit *&distanceEdit = m_valueEdits[size_t(R::ModelDistance)];
@@ -125,8 +146,12 @@ LevelPanel::LevelPanel(QWidget *parent)
     distanceLayout->addWidget(distanceEdit);
     distanceLayout->addWidget(m_metersLabel);
     distanceLayout->addStretch();
+    return distance;
+}
 
-    // ETA: three two-character boxes with ":" between them.
+// ETA: three two-character boxes with ":" between them.
+QWidget *LevelPanel::createEtaBoxes()
+{
     auto *eta = new QWidget(this);
     auto *etaLayout = sideBySide(eta);
     const std::array<QString, 3> etaParts{QStringLiteral("Hours"), QStringLiteral("Minutes"),
@@ -145,30 +170,26 @@ LevelPanel::LevelPanel(QWidget *parent)
         }
     }
     etaLayout->addStretch();
+    return eta;
+}
 
-    for (QLineEdit *edit : m_valueEdits) {
-        if (edit)
-            connect(edit, &QLineEdit::textChanged, this, &LevelPanel::changed);
-    }
-
-    // Rows in five groups, with a larger gap between groups.
+// The rows in the grid, in five groups with a larger gap between groups: Include box, value and
+// browse button; the tab order follows them.
+void LevelPanel::layOutRows(const std::array<QWidget *, LevelRowCount> &values)
+{
+    QGridLayout *grid = makeRowGrid();
     QList<QWidget *> tabOrder;
     int gridRow = 1;
-    for (const LevelRowInfo &row : rows) {
+    for (const LevelRowInfo &row : LevelNfo::rows()) {
         if (row.row == R::LoadingModel || row.row == R::LoadingScreen || row.row == R::EpisodeMovie
             || row.row == R::Locked) {
             grid->setRowMinimumHeight(gridRow, 8);
             ++gridRow;
         }
         const QString caption = QString::fromLatin1(row.caption);
-        auto *include = new QCheckBox(caption, this);
-        include->setObjectName(nameFor(caption) + QStringLiteral("Include"));
+        QCheckBox *include = addIncludeBox(nameFor(caption) + QStringLiteral("Include"), caption, !row.optional);
         m_includeBoxes[size_t(row.row)] = include;
-        if (!row.optional) {
-            // Fixed rows are always written: shown ticked and dimmed, not changeable.
-            include->setChecked(true);
-            include->setEnabled(false);
-        } else {
+        if (row.optional) {
             const LevelRow shown = row.row;
             connect(include, &QCheckBox::stateChanged, this, [this, shown] {
                 emit changed();
@@ -177,15 +198,7 @@ LevelPanel::LevelPanel(QWidget *parent)
         }
         grid->addWidget(include, gridRow, 0);
 
-        QWidget *value = nullptr;
-        switch (row.row) {
-        case R::MapType: value = mapTypes; break;
-        case R::ModelRotate: value = m_rotateChoice; break;
-        case R::ModelDistance: value = distance; break;
-        case R::Eta: value = eta; break;
-        case R::Locked: value = lockedChoice; break;
-        default: value = m_valueEdits[size_t(row.row)]; break;
-        }
+        QWidget *value = values[size_t(row.row)];
         tabOrder.append(include);
         if (value->focusPolicy() != Qt::NoFocus)
             tabOrder.append(value);
@@ -203,8 +216,6 @@ LevelPanel::LevelPanel(QWidget *parent)
         ++gridRow;
     }
     grid->setRowStretch(gridRow, 1);
-
-    // Tab order follows the rows: Include box, value controls, browse button.
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 }

@@ -35,6 +35,11 @@ public:
     QPushButton *browseButton(LevelRow row) const { return m_browseButtons[size_t(row)]; }
 
 private:
+    void createTextRows();
+    QWidget *createMapTypeBoxes();
+    QWidget *createDistanceBox();
+    QWidget *createEtaBoxes();
+    void layOutRows(const std::array<QWidget *, LevelRowCount> &values);
     void updateRowVisibility(LevelRow row);
 
     std::array<QCheckBox *, LevelRowCount> m_includeBoxes{};
