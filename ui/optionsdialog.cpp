@@ -56,6 +56,28 @@ OptionsDialog::OptionsDialog(StatusReporter &status, Registration registerFileTy
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
+    createOptionsGroup();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(optionsGroup);
+    layout->addLayout(createButtonRow());
+    // Wide enough for the wrapped texts to read as paragraphs; the height follows the text.
+    optionsGroup->setMinimumWidth(fontMetrics().averageCharWidth() * 62);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(okButton, cancelButton);
+    setTabOrder(cancelButton, applyButton);
+    setTabOrder(applyButton, gamePathEdit);
+    setTabOrder(gamePathEdit, registerButton);
+    setTabOrder(registerButton, showTipsBox);
+    setTabOrder(showTipsBox, tipTimeEdit);
+
+    connectControls();
+    showStoredValues();
+}
+
+// The group of the three settings, each with its help text, separated by lines.
+void OptionsDialog::createOptionsGroup()
+{
     optionsGroup = new QGroupBox(QStringLiteral("Properties (Options)"), this);
     optionsGroup->setObjectName(QStringLiteral("optionsGroup"));
 
@@ -117,7 +139,11 @@ OptionsDialog::OptionsDialog(StatusReporter &status, Registration registerFileTy
     frameLayout->addWidget(separatorLine(optionsGroup));
     frameLayout->addLayout(commandRow);
     frameLayout->addWidget(registerHelp);
+}
 
+// OK, Cancel and Apply, to the right.
+QHBoxLayout *OptionsDialog::createButtonRow()
+{
     okButton = button(QStringLiteral("OK"), "okButton", this);
     cancelButton = button(QStringLiteral("Cancel"), "cancelButton", this);
     applyButton = button(QStringLiteral("Apply"), "applyButton", this);
@@ -126,21 +152,11 @@ OptionsDialog::OptionsDialog(StatusReporter &status, Registration registerFileTy
     buttons->addWidget(okButton);
     buttons->addWidget(cancelButton);
     buttons->addWidget(applyButton);
+    return buttons;
+}
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(optionsGroup);
-    layout->addLayout(buttons);
-    // Wide enough for the wrapped texts to read as paragraphs; the height follows the text.
-    optionsGroup->setMinimumWidth(fontMetrics().averageCharWidth() * 62);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    setTabOrder(okButton, cancelButton);
-    setTabOrder(cancelButton, applyButton);
-    setTabOrder(applyButton, gamePathEdit);
-    setTabOrder(gamePathEdit, registerButton);
-    setTabOrder(registerButton, showTipsBox);
-    setTabOrder(showTipsBox, tipTimeEdit);
-
+void OptionsDialog::connectControls()
+{
     connect(showTipsBox, &QCheckBox::toggled, this, &OptionsDialog::updateTimeBox);
     // Settings that could not be stored keep the dialog open, with what failed on show.
     connect(okButton, &QPushButton::clicked, this, [this] {
@@ -163,8 +179,11 @@ OptionsDialog::OptionsDialog(StatusReporter &status, Registration registerFileTy
         w->installEventFilter(this);
     }
     tipTimeEdit->installEventFilter(this);
+}
 
-    // The stored values. The box starts cleared, so only ticking it runs its rule.
+// The stored values. The box starts cleared, so only ticking it runs its rule.
+void OptionsDialog::showStoredValues()
+{
     gamePathEdit->setText(Settings::gameFolderToEdit());
     showTipsBox->setChecked(Settings::tipsShown());
     tipTimeEdit->setText(Settings::tipTimeText());

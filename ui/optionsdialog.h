@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -46,6 +47,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void createOptionsGroup();
+    QHBoxLayout *createButtonRow();
+    void connectControls();
+    void showStoredValues();
     void updateTimeBox();
     // The tip time check that runs before the focus leaves tipTimeEdit; false (after its message)
     // keeps the focus there and stops what was moving it.
