@@ -42,9 +42,10 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
     QApplication app(argc, argv);
-    QString failure;
-    if (!Settings::markFirstStartDone(&failure)) {
-        std::fprintf(stderr, "%s\n", qPrintable(failure));
+    try {
+        Settings::markFirstStartDone();
+    } catch (const AppError &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.description));
         return 1;
     }
     if (argc < 3) {

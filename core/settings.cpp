@@ -16,9 +16,9 @@ QString read(const Key &key, const QString &defaultValue)
     return SettingsStore::read(QLatin1String(key.section), QLatin1String(key.name), defaultValue);
 }
 
-bool write(const Key &key, const QString &value, QString *failure)
+void write(const Key &key, const QString &value)
 {
-    return SettingsStore::write(QLatin1String(key.section), QLatin1String(key.name), value, failure);
+    SettingsStore::write(QLatin1String(key.section), QLatin1String(key.name), value);
 }
 
 QString address(const Key &key)
@@ -42,24 +42,24 @@ QStringList recentFiles()
         .mid(0, MostRecentFiles);
 }
 
-bool updateRecentFiles(const QString &path, bool keep, QString *failure)
+void updateRecentFiles(const QString &path, bool keep)
 {
     QStringList files = recentFiles();
     files.removeAll(path);
     if (keep)
         files.prepend(path);
-    return SettingsStore::writeList(QLatin1String(RecentFiles.section), QLatin1String(RecentFiles.name),
-                                    files.mid(0, MostRecentFiles), failure);
+    SettingsStore::writeList(QLatin1String(RecentFiles.section), QLatin1String(RecentFiles.name),
+                             files.mid(0, MostRecentFiles));
 }
 
-bool clearRecentFiles(QString *failure)
+void clearRecentFiles()
 {
-    return SettingsStore::writeList(QLatin1String(RecentFiles.section), QLatin1String(RecentFiles.name), {}, failure);
+    SettingsStore::writeList(QLatin1String(RecentFiles.section), QLatin1String(RecentFiles.name), {});
 }
 
 bool isFirstStart() { return read(FirstStart) == QLatin1String("YES"); }
 
-bool markFirstStartDone(QString *failure) { return write(FirstStart, QStringLiteral("NO"), failure); }
+void markFirstStartDone() { write(FirstStart, QStringLiteral("NO")); }
 
 std::optional<double> parseNumber(const QString &text)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/apperror.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -33,9 +35,9 @@ inline constexpr Key WindowGeometry{"Window", "Geometry", ""};  // the main wind
 
 QString read(const Key &key);
 QString read(const Key &key, const QString &defaultValue);
-// Stores the value at once. False when the store cannot be written; `failure` then names the
-// settings file and the reason.
-[[nodiscard]] bool write(const Key &key, const QString &value, QString *failure = nullptr);
+// Stores the value at once. Throws AppError (FileAccess) naming the settings file and the reason
+// when the store cannot be written; so do the other writes below.
+void write(const Key &key, const QString &value);
 // The key's name in a QSettings file, "section/name": for a settings file written before the
 // program starts.
 QString address(const Key &key);
@@ -50,12 +52,12 @@ QString gameFolderIfSet();
 // The files opened or saved last, the newest first: at most MostRecentFiles, whatever the store holds.
 QStringList recentFiles();
 // Puts the file first among the recent files, keeping the 8 newest; drops it when `keep` is false.
-[[nodiscard]] bool updateRecentFiles(const QString &path, bool keep, QString *failure);
-[[nodiscard]] bool clearRecentFiles(QString *failure);
+void updateRecentFiles(const QString &path, bool keep);
+void clearRecentFiles();
 inline constexpr int MostRecentFiles = 8;
 
 bool isFirstStart();
-[[nodiscard]] bool markFirstStartDone(QString *failure);
+void markFirstStartDone();
 
 // Text read as a decimal number ("10", "0.5", or "0,5" where the user's locale writes a comma),
 // or nothing when it is not a number.

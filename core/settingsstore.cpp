@@ -1,5 +1,7 @@
 #include "core/settingsstore.h"
 
+#include "core/apperror.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -44,34 +46,29 @@ QString read(const QString &section, const QString &key, const QString &defaultV
 }
 
 namespace {
-bool writeValue(const QString &section, const QString &key, const QVariant &value, QString *failure)
+void writeValue(const QString &section, const QString &key, const QVariant &value)
 {
     const auto settings = store();
     settings->setValue(address(section, key), value);
     settings->sync();
-    if (settings->status() == QSettings::NoError)
-        return true;
-    if (failure) {
-        *failure = QStringLiteral("Cannot store the settings in '%1': %2")
-                       .arg(QDir::toNativeSeparators(settings->fileName()), whyNotStored(*settings));
+    if (settings->status() != QSettings::NoError) {
+        throw AppError{AppError::FileAccess, QStringLiteral("Cannot store the settings in '%1': %2")
+                                                 .arg(QDir::toNativeSeparators(settings->fileName()),
+                                                      whyNotStored(*settings))};
     }
-    return false;
 }
 } // namespace
 
-bool write(const QString &section, const QString &key, const QString &value, QString *failure)
-{
-    return writeValue(section, key, value, failure);
-}
+void write(const QString &section, const QString &key, const QString &value) { writeValue(section, key, value); }
 
 QStringList readList(const QString &section, const QString &key)
 {
     return store()->value(address(section, key)).toStringList();
 }
 
-bool writeList(const QString &section, const QString &key, const QStringList &values, QString *failure)
+void writeList(const QString &section, const QString &key, const QStringList &values)
 {
-    return writeValue(section, key, values, failure);
+    writeValue(section, key, values);
 }
 
 QString location() { return QDir::toNativeSeparators(store()->fileName()); }

@@ -8,12 +8,12 @@
 namespace SettingsStore {
 
 QString read(const QString &section, const QString &key, const QString &defaultValue);
-// Stores the value at once. False when the store cannot be written; `failure` then names the
-// settings file and the reason.
-bool write(const QString &section, const QString &key, const QString &value, QString *failure = nullptr);
+// Stores the value at once. Throws AppError (FileAccess) naming the settings file and the reason
+// when the store cannot be written.
+void write(const QString &section, const QString &key, const QString &value);
 // A list of texts under one key (none stored: an empty list).
 QStringList readList(const QString &section, const QString &key);
-bool writeList(const QString &section, const QString &key, const QStringList &values, QString *failure = nullptr);
+void writeList(const QString &section, const QString &key, const QStringList &values);
 
 // The name of a section's key in a QSettings store: "section/key".
 QString address(const QString &section, const QString &key);

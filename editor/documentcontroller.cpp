@@ -290,9 +290,11 @@ bool DocumentController::write()
 {
     DocumentPanel *shown = panel(m_document.kind);
     const DocumentPanel::Output output = shown->output();
+    if (output.unstorable) {
+        m_status.reportError(*output.unstorable);
+        return false;
+    }
     return trapped([&] {
-        if (output.unstorable)
-            throw *output.unstorable;
         QSaveFile file(m_document.path);
         DocumentFile::openForWriting(file);
         if (DocumentTypes::of(m_document.kind).reportsGenerating)

@@ -219,11 +219,7 @@ void MainWindow::fillRecentMenu()
     QAction *clear = m_recentMenu->addAction(QStringLiteral("&Clear Recent"));
     clear->setObjectName(QStringLiteral("clearRecentAction"));
     clear->setEnabled(!files.isEmpty());
-    connect(clear, &QAction::triggered, this, [this] {
-        QString failure;
-        if (!Settings::clearRecentFiles(&failure))
-            m_status.reportStatus(failure, StatusKind::Warning);
-    });
+    connect(clear, &QAction::triggered, this, [this] { storeRecentFiles([] { Settings::clearRecentFiles(); }); });
 }
 
 void MainWindow::openRecent(const QString &path)
@@ -241,18 +237,26 @@ void MainWindow::openRecent(const QString &path)
             why = error.description;
         }
     }
-    QString failure;
-    if (!Settings::updateRecentFiles(path, false, &failure))
-        m_status.reportStatus(failure, StatusKind::Warning);
-    else
+    if (storeRecentFiles([&] { Settings::updateRecentFiles(path, false); }))
         m_status.reportStatus(why + QStringLiteral(": it is taken off the recent files"), StatusKind::Warning);
 }
 
 void MainWindow::rememberFile(const QString &path)
 {
-    QString failure;
-    if (!Settings::updateRecentFiles(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), true, &failure))
-        m_status.reportStatus(failure, StatusKind::Warning);
+    storeRecentFiles(
+        [&] { Settings::updateRecentFiles(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), true); });
+}
+
+bool MainWindow::storeRecentFiles(const std::function<void()> &update)
+{
+    // The list is a convenience: a store that cannot be written is a warning, not an error.
+    try {
+        update();
+        return true;
+    } catch (const AppError &error) {
+        m_status.reportStatus(error.description, StatusKind::Warning);
+        return false;
+    }
 }
 
 void MainWindow::openDropped(const QString &path)
@@ -286,9 +290,11 @@ void MainWindow::runFirstStartCheck()
                      QStringLiteral("This must be your first time starting 'Brisquel'. Please change the settings "
                                     "to serve you better."));
     showOptions();
-    QString failure;
-    if (!Settings::markFirstStartDone(&failure))
-        m_status.reportError({AppError::FileAccess, failure});
+    try {
+        Settings::markFirstStartDone();
+    } catch (const AppError &error) {
+        m_status.reportError(error);
+    }
 }
 
 bool MainWindow::registerFileTypes(QString *failure)
@@ -342,9 +348,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    QString failure;
-    if (!Settings::write(Settings::WindowGeometry, QString::fromLatin1(saveGeometry().toBase64()), &failure))
-        m_log.writeLog(StatusKind::Warning, failure);
+    try {
+        Settings::write(Settings::WindowGeometry, QString::fromLatin1(saveGeometry().toBase64()));
+    } catch (const AppError &error) {
+        m_log.writeLog(StatusKind::Warning, error.description);
+    }
     m_log.writeLog(StatusKind::Info, QStringLiteral("Brisquel is shutting down"));
     event->accept();
 }

@@ -6,6 +6,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class DocumentController;
 class QAction;
 class ElidedLabel;
@@ -48,6 +50,8 @@ private:
     void fillRecentMenu();
     void openRecent(const QString &path);
     void rememberFile(const QString &path);
+    // Runs a change of the recent files; a store that cannot be written is reported. Whether it was stored.
+    bool storeRecentFiles(const std::function<void()> &update);
     // A file dropped on the window opens as the command line would open it; others are refused.
     void openDropped(const QString &path);
     // On the first start: make the file types openable, greet the user, show the Options dialog

@@ -39,17 +39,17 @@ QString unquoted(const QString &line, qsizetype &pos)
 
 ClassStore::ClassStore(QString path) : m_path(std::move(path)) {}
 
-bool ClassStore::setString(const QString &key, const QString &name, const QString &text)
+bool ClassStore::setString(const QString &key, const QString &name, const QString &text, QString *failure)
 {
-    return set({key, name, false, text, 0});
+    return set({key, name, false, text, 0}, failure);
 }
 
-bool ClassStore::setNumber(const QString &key, const QString &name, std::uint32_t number)
+bool ClassStore::setNumber(const QString &key, const QString &name, std::uint32_t number, QString *failure)
 {
-    return set({key, name, true, QString(), number});
+    return set({key, name, true, QString(), number}, failure);
 }
 
-bool ClassStore::set(const Value &value)
+bool ClassStore::set(const Value &value, QString *failure)
 {
     QList<Value> all = load();
     bool replaced = false;
@@ -69,7 +69,7 @@ bool ClassStore::set(const Value &value)
         }
         all.insert(at, value);
     }
-    return save(all);
+    return save(all, failure);
 }
 
 QList<ClassStore::Value> ClassStore::values() const { return load(); }
@@ -117,7 +117,7 @@ QList<ClassStore::Value> ClassStore::load() const
     return values;
 }
 
-bool ClassStore::save(const QList<Value> &values)
+bool ClassStore::save(const QList<Value> &values, QString *failure)
 {
     QString text = Header + QLatin1Char('\n');
     QString key;
@@ -132,13 +132,15 @@ bool ClassStore::save(const QList<Value> &values)
         text += QLatin1Char('\n');
     }
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) {
-        m_error = QStringLiteral("cannot create the folder of '%1'").arg(QDir::toNativeSeparators(m_path));
+        if (failure)
+            *failure = QStringLiteral("cannot create the folder of '%1'").arg(QDir::toNativeSeparators(m_path));
         return false;
     }
     QSaveFile file(m_path);
     const QByteArray bytes = text.toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit()) {
-        m_error = QStringLiteral("cannot write '%1': %2").arg(QDir::toNativeSeparators(m_path), file.errorString());
+        if (failure)
+            *failure = QStringLiteral("cannot write '%1': %2").arg(QDir::toNativeSeparators(m_path), file.errorString());
         return false;
     }
     return true;

@@ -22,19 +22,18 @@ public:
         std::uint32_t number = 0;
     };
 
-    bool setString(const QString &key, const QString &name, const QString &text);
-    bool setNumber(const QString &key, const QString &name, std::uint32_t number);
+    // False when the file cannot be written; `failure` then says why.
+    bool setString(const QString &key, const QString &name, const QString &text, QString *failure);
+    bool setNumber(const QString &key, const QString &name, std::uint32_t number, QString *failure);
 
     // The values as stored, keys in the order first written.
     QList<Value> values() const;
     QString path() const { return m_path; }
-    QString errorString() const { return m_error; }
 
 private:
-    bool set(const Value &value);
+    bool set(const Value &value, QString *failure);
     QList<Value> load() const;
-    bool save(const QList<Value> &values);
+    bool save(const QList<Value> &values, QString *failure);
 
     QString m_path;
-    QString m_error;
 };

@@ -53,11 +53,12 @@ bool registerFileTypes(const QString &programFolder, const QString &executable, 
     for (const FileTypeRows::Row &row : FileTypeRows::rows(program)) {
         const QString key = QString::fromStdString(row.key);
         const QString name = QString::fromStdString(row.name);
+        QString rowFailure;
         const bool written = row.type == FileTypeRows::Type::String
-                                 ? store.setString(key, name, QString::fromStdString(row.text))
-                                 : store.setNumber(key, name, row.number);
+                                 ? store.setString(key, name, QString::fromStdString(row.text), &rowFailure)
+                                 : store.setNumber(key, name, row.number, &rowFailure);
         if (!written && firstFailure.isEmpty())
-            firstFailure = store.errorString();
+            firstFailure = rowFailure;
     }
     // The notification hook: the desktop learns of the rows.
     QString desktopFailure;

@@ -254,14 +254,12 @@ bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
 
 bool OptionsDialog::saveSettings()
 {
-    QString failure;
-    const bool stored =
-        Settings::write(Settings::GameFolder, Settings::gameFolderToStore(gamePathEdit->text()), &failure)
-        && Settings::write(Settings::ShowTips, showTipsBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
-                           &failure)
-        && Settings::write(Settings::TipTime, tipTimeEdit->text(), &failure);
-    if (!stored) {
-        m_status.reportError({AppError::FileAccess, failure});
+    try {
+        Settings::write(Settings::GameFolder, Settings::gameFolderToStore(gamePathEdit->text()));
+        Settings::write(Settings::ShowTips, showTipsBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        Settings::write(Settings::TipTime, tipTimeEdit->text());
+    } catch (const AppError &error) {
+        m_status.reportError(error);
         return false;
     }
     emit tipIntervalSaved(Settings::tipIntervalMs(tipTimeEdit->text()));

@@ -64,7 +64,7 @@ private slots:
         EditorWindow e;
         e.form.tips().timer.setInterval(15);
         QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() >= 2, 5000);
-        QVERIFY(Settings::write(Settings::ShowTips, "0"));
+        Settings::write(Settings::ShowTips, "0");
         QTest::qWait(30);
         const int index = e.form.tips().tipIndex;
         const int shown = int(tipLines(e).size());
@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(int(tipLines(e).size()), shown);
         QVERIFY(e.form.tips().timer.isActive());
 
-        QVERIFY(Settings::write(Settings::ShowTips, "1"));
+        Settings::write(Settings::ShowTips, "1");
         QTRY_VERIFY_WITH_TIMEOUT(tipLines(e).size() > shown, 5000);
         QCOMPARE(tipLines(e).at(shown), "QSN : " + Tips::texts().at((index + 1) % 13));
     }
@@ -82,7 +82,7 @@ private slots:
     {
         EditorWindow e;
         QCOMPARE(e.form.tips().timer.interval(), 10000);
-        QVERIFY(Settings::write(Settings::TipTime, "0.5"));
+        Settings::write(Settings::TipTime, "0.5");
         e.form.runStartUp({});  // the start-up sequence again
         QCOMPARE(e.form.tips().timer.interval(), 500);
     }
@@ -137,7 +137,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, filter);
         EditorWindow e;
-        QVERIFY(Settings::write(Settings::GameFolder, native("/games/SS2/")));
+        Settings::write(Settings::GameFolder, native("/games/SS2/"));
         e.docs.newDocument(field.startsWith("episode") ? DocumentKind::EpisodeNfo : DocumentKind::LevelNfo);
         auto *browse = control<QPushButton>(&e.form, field + "Browse");
         auto *target = control<QLineEdit>(&e.form, field + "Edit");

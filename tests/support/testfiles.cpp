@@ -23,9 +23,11 @@ TestFolder::TestFolder()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path(QStringLiteral("settings")));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(QStringLiteral("settings")));
     // The first-run greeting has tests of its own; everywhere else the editor has been started before.
-    QString failure;
-    if (!Settings::markFirstStartDone(&failure))
-        qFatal("%s", qPrintable(failure));
+    try {
+        Settings::markFirstStartDone();
+    } catch (const AppError &error) {
+        qFatal("%s", qPrintable(error.description));
+    }
 }
 
 QString TestFolder::path(const QString &name) const
