@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
         app.processEvents();
         const double openMs = double(timer.nsecsElapsed()) / 1e6;
         // A long description is shown at once and filled in behind; save the whole of it.
-        while (form.documents().document().kind == DocumentKind::Description && form.documents().descriptionPanel()->isFilling())
+        while (form.documents().document().kind == DocumentKind::Description && form.documents().panel<DescriptionPanel>()->isFilling())
             app.processEvents();
         const double filledMs = double(timer.nsecsElapsed()) / 1e6;
         const long openPeakKb = peakKb();
@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
         }
         const double saveMs = double(timer.nsecsElapsed()) / 1e6;
         if (form.documents().document().kind == DocumentKind::Description)
-            QTextCursor(form.documents().descriptionPanel()->textEdit->document()).insertText(QStringLiteral("Edited. "));
+            QTextCursor(form.documents().panel<DescriptionPanel>()->textEdit->document()).insertText(QStringLiteral("Edited. "));
         form.documents().setModified(true);
         timer.restart();
         const auto outcome = form.documents().save();

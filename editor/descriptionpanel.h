@@ -27,6 +27,7 @@ class DescriptionPanel : public DocumentPanel
 
 public:
     explicit DescriptionPanel(QWidget *parent = nullptr);
+    static constexpr DocumentKind Kind = DocumentKind::Description;
 
     void showNewDocument() override;
     // Keeps the file's bytes: saved unchanged while the text is not edited, whatever line ends

@@ -16,7 +16,13 @@
 #include <QSaveFile>
 
 namespace {
-RememberedFileDialog dialogOf(DocumentKind kind) { return RememberedFileDialog(DocumentTypes::of(kind).dialogFilter); }
+std::array<RememberedFileDialog, 3> fileDialogs()
+{
+    std::array<RememberedFileDialog, 3> dialogs;
+    for (DocumentKind kind : DocumentTypes::All)
+        dialogs[size_t(DocumentTypes::index(kind))] = RememberedFileDialog(DocumentTypes::of(kind).dialogFilter);
+    return dialogs;
+}
 } // namespace
 
 DocumentController::DocumentController(QWidget *window, QBoxLayout *panelArea, StatusReporter &status, AppLog &log)
@@ -25,7 +31,7 @@ DocumentController::DocumentController(QWidget *window, QBoxLayout *panelArea, S
     , m_panelArea(panelArea)
     , m_status(status)
     , m_log(log)
-    , m_fileDialogs{dialogOf(DocumentTypes::All[0]), dialogOf(DocumentTypes::All[1]), dialogOf(DocumentTypes::All[2])}
+    , m_fileDialogs(fileDialogs())
     , m_assets(window)
 {
 }
@@ -52,18 +58,6 @@ DocumentPanel *DocumentController::panel(DocumentKind kind)
         });
     }
     return panel;
-}
-
-LevelPanel *DocumentController::levelPanel() { return static_cast<LevelPanel *>(panel(DocumentKind::LevelNfo)); }
-
-EpisodePanel *DocumentController::episodePanel()
-{
-    return static_cast<EpisodePanel *>(panel(DocumentKind::EpisodeNfo));
-}
-
-DescriptionPanel *DocumentController::descriptionPanel()
-{
-    return static_cast<DescriptionPanel *>(panel(DocumentKind::Description));
 }
 
 void DocumentController::showPanel(DocumentKind kind)
@@ -140,51 +134,41 @@ void DocumentController::newDocument(DocumentKind kind)
     m_status.reportStatus(DocumentTypes::of(kind).newMessage, StatusKind::Info);
 }
 
-void DocumentController::openDescription()
+void DocumentController::open(DocumentKind entry)
 {
     if (!saveBeforeReplacing())
         return;
-    RememberedFileDialog &dialog = fileDialog(DocumentKind::Description);
-    const auto path = dialog.run(m_window, FileDialog::Mode::Open, QStringLiteral("Open a .dsc file..."));
+    const DocumentType &type = DocumentTypes::of(entry);
+    RememberedFileDialog &dialog = fileDialog(entry);
+    const auto path = dialog.run(m_window, FileDialog::Mode::Open, type.openTitle);
     if (!path)
         return;
-    startLoad(DocumentKind::Description, *path);
-    dialog.setFileName(*path);  // the dialog offers the chosen name next time
-    // A name that is not an existing file leaves a new description that Save writes there.
-    if (QFileInfo(*path).isFile())
-        finishLoad(*path);
-}
-
-void DocumentController::openNfo()
-{
-    if (!saveBeforeReplacing())
-        return;
-    const auto path = fileDialog(DocumentKind::EpisodeNfo)
-                          .run(m_window, FileDialog::Mode::Open, QStringLiteral("Open a .nfo (Episode/Level) file..."));
-    if (!path || path->isEmpty() || !QFileInfo(*path).isFile())
-        return;
-    NfoKind::Kind kind = NfoKind::Level;
-    const bool decided = trapped([&] {
-        kind = NfoKind::byEpisodeWord(Nfo::firstLine(DocumentFile::read(*path), *path));
-    });
-    if (decided)
-        load(kind == NfoKind::Episode ? DocumentKind::EpisodeNfo : DocumentKind::LevelNfo, *path);
+    if (type.createdWhenMissing) {
+        startLoad(entry, *path);
+        dialog.setFileName(*path);
+        // A name that is not an existing file leaves a new document that Save writes there.
+        if (QFileInfo(*path).isFile())
+            finishLoad(*path);
+    } else if (QFileInfo(*path).isFile()) {
+        openNfo(*path, NfoKind::byEpisodeWord);
+    }
 }
 
 void DocumentController::openFromCommandLine(const QString &given)
 {
     // Known by its full path from here on: the status row and the log say which file it is.
     const QString path = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(given).absoluteFilePath()));
-    if (NfoKind::commandLineNamesDsc(path)) {
+    if (NfoKind::commandLineNamesDsc(path))
         load(DocumentKind::Description, path);
-        return;
-    }
+    else
+        openNfo(path, NfoKind::byLevelPrefix);
+}
+
+void DocumentController::openNfo(const QString &path, NfoKind::Kind (*rule)(const QString &firstLine))
+{
     NfoKind::Kind kind = NfoKind::Level;
-    const bool decided = trapped([&] {
-        kind = NfoKind::byLevelPrefix(Nfo::firstLine(DocumentFile::read(path), path));
-    });
-    if (decided)
-        load(kind == NfoKind::Level ? DocumentKind::LevelNfo : DocumentKind::EpisodeNfo, path);
+    if (trapped([&] { kind = rule(Nfo::firstLine(DocumentFile::read(path), path)); }))
+        load(DocumentTypes::ofNfo(kind), path);
 }
 
 void DocumentController::openFile(const QString &path)

@@ -10,10 +10,7 @@
 #include <functional>
 
 class AppLog;
-class DescriptionPanel;
 class DocumentPanel;
-class EpisodePanel;
-class LevelPanel;
 class QBoxLayout;
 class QWidget;
 class StatusReporter;
@@ -38,8 +35,9 @@ public:
     void setModified(bool modified) { m_document.modified = modified; }
 
     void newDocument(DocumentKind kind);
-    void openDescription();
-    void openNfo();
+    // File > Open: the entry of the kind's record asks for a file and opens it (an NFO entry opens
+    // either NFO kind, by the file's first line).
+    void open(DocumentKind entry);
     SaveOutcome save();
     SaveOutcome saveAs();
     // A file named on the command line: a description by its name, a Level or Episode NFO by its
@@ -54,9 +52,7 @@ public:
 
     // The kind's panel, built when first asked for.
     DocumentPanel *panel(DocumentKind kind);
-    LevelPanel *levelPanel();
-    EpisodePanel *episodePanel();
-    DescriptionPanel *descriptionPanel();
+    template <typename Panel> Panel *panel() { return static_cast<Panel *>(panel(Panel::Kind)); }
 
 signals:
     // A file was opened or saved (for the recent files).
@@ -73,6 +69,8 @@ private:
     bool mayDropUnreadLines();
     bool write();
     void load(DocumentKind kind, const QString &path);
+    // Opens an NFO file as the kind its first line names under the rule.
+    void openNfo(const QString &path, NfoKind::Kind (*rule)(const QString &firstLine));
     // Shows the kind's panel as a new document named after the file.
     void startLoad(DocumentKind kind, const QString &path);
     // Reads the file and fills the panel. On failure the error is reported and the document gets

@@ -3,17 +3,18 @@
 #include "core/apperror.h"
 #include "core/levelnfo.h"
 #include "core/nfoline.h"
+#include "editor/documenttypes.h"
 
 #include <QByteArray>
 #include <QGroupBox>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-#include <optional>
 
 // A panel that shows one kind of document: what New shows in it, how a file fills it and what
 // Save writes from it.

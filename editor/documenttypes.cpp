@@ -13,14 +13,17 @@ template <typename Panel> DocumentPanel *make(QWidget *parent) { return new Pane
 
 const std::array<DocumentType, 3> Types{{
     {DocumentKind::Description, QStringLiteral("DSC (Description)"), "newDescriptionAction", QStringLiteral("untitled.dsc"), QString(),
-     QStringLiteral("New DSC Document opened"), QStringLiteral("Save .dsc file As..."),
+     QStringLiteral("New DSC Document opened"), QStringLiteral("DSC (Description)"), "openDescriptionAction",
+     QStringLiteral("Open a .dsc file..."), QStringLiteral("Save .dsc file As..."),
      QStringLiteral("DSC Description File (*.dsc)|*.dsc"), QString(), false, true, true, make<DescriptionPanel>},
     {DocumentKind::EpisodeNfo, QStringLiteral("Episode NFO (Info)"), "newEpisodeAction", QStringLiteral("untitled.nfo"), QStringLiteral(" (Episode NFO)"),
-     QStringLiteral("New Episode NFO Document opened"), QStringLiteral("Save .nfo (Episode) file As..."),
+     QStringLiteral("New Episode NFO Document opened"), QStringLiteral("NFO (Episode/Level)"), "openNfoAction",
+     QStringLiteral("Open a .nfo (Episode/Level) file..."), QStringLiteral("Save .nfo (Episode) file As..."),
      QStringLiteral("NFO (*.nfo)|*.nfo"), QStringLiteral("Error : This is not a episode NFO!"), true, false, false,
      make<EpisodePanel>},
     {DocumentKind::LevelNfo, QStringLiteral("Level NFO (Info)"), "newLevelAction", QStringLiteral("untitled.nfo"), QStringLiteral(" (Level NFO)"),
-     QStringLiteral("New Level NFO Docuemnt opened"), QStringLiteral("Save .nfo (Level) file As..."),
+     QStringLiteral("New Level NFO Docuemnt opened"), QString(), nullptr, QString(),
+     QStringLiteral("Save .nfo (Level) file As..."),
      QStringLiteral("Level NFO (*.nfo)|*.nfo"), QStringLiteral("Error : This is not a level NFO!"), true, false, false,
      make<LevelPanel>},
 }};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/nfokind.h"
+
 #include <QString>
 
 class DocumentPanel;
@@ -16,12 +18,16 @@ struct DocumentType
     QString untitledName;     // the file title of a new document
     QString titleSuffix;      // after the file title in the window title
     QString newMessage;       // the status report of New
+    QString openCaption;      // its entry in File > Open (empty: opened through another kind's entry)
+    const char *openAction;   // that entry's objectName
+    QString openTitle;        // the Open dialog's title
     QString saveAsTitle;      // the Save As dialog's title
     QString dialogFilter;     // the Open and Save dialogs' filter, "description|pattern"
     QString wrongKindText;    // the box for an NFO file whose first line names the other kind
     bool reportsGenerating;   // Save reports "Generating file..." before it builds the text
     bool fillsHeight;         // the panel takes the window's height (a description's text)
-    bool createdWhenMissing;  // a file named to open that does not exist yet is made by Save
+    bool createdWhenMissing;  // a file named to open that does not exist yet is made by Save (and the
+                              // Open dialog offers the name it was given next time)
     DocumentPanel *(*makePanel)(QWidget *parent);
 };
 
@@ -32,5 +38,10 @@ const DocumentType &of(DocumentKind kind);
 // Each kind in turn, for what is kept per kind.
 constexpr DocumentKind All[] = {DocumentKind::Description, DocumentKind::EpisodeNfo, DocumentKind::LevelNfo};
 constexpr int index(DocumentKind kind) { return int(kind) - 1; }
+// The document kind of an NFO kind.
+constexpr DocumentKind ofNfo(NfoKind::Kind kind)
+{
+    return kind == NfoKind::Episode ? DocumentKind::EpisodeNfo : DocumentKind::LevelNfo;
+}
 
 } // namespace DocumentTypes

@@ -12,6 +12,7 @@ class EpisodePanel : public NfoPanel<EpisodeFields>
 
 public:
     explicit EpisodePanel(QWidget *parent = nullptr);
+    static constexpr DocumentKind Kind = DocumentKind::EpisodeNfo;
 
     QWidget *firstField() const override;
 

@@ -19,6 +19,7 @@ class LevelPanel : public NfoPanel<LevelFields>
 
 public:
     explicit LevelPanel(QWidget *parent = nullptr);
+    static constexpr DocumentKind Kind = DocumentKind::LevelNfo;
 
     // The file includes the optional rows it names; the others stay excluded and hidden.
     void prepareForFile() override;

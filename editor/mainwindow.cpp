@@ -133,9 +133,11 @@ void MainWindow::buildMenus()
     }
     QMenu *openMenu = fileMenu->addMenu(QStringLiteral("&Open"));
     openMenu->setObjectName(QStringLiteral("openMenu"));
-    action(openMenu, "openDescriptionAction", QStringLiteral("DSC (Description)"), {},
-           [documents] { documents->openDescription(); });
-    action(openMenu, "openNfoAction", QStringLiteral("NFO (Episode/Level)"), {}, [documents] { documents->openNfo(); });
+    for (DocumentKind kind : DocumentTypes::All) {
+        const DocumentType &type = DocumentTypes::of(kind);
+        if (!type.openCaption.isEmpty())
+            action(openMenu, type.openAction, type.openCaption, {}, [documents, kind] { documents->open(kind); });
+    }
     m_recentMenu = fileMenu->addMenu(QStringLiteral("&Recent"));
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);

@@ -45,7 +45,7 @@ QString defaultSuffix(const QString &filter);
 class RememberedFileDialog
 {
 public:
-    explicit RememberedFileDialog(QString filter) : m_filter(std::move(filter)) {}
+    explicit RememberedFileDialog(QString filter = {}) : m_filter(std::move(filter)) {}
 
     // The chosen file's path, or nothing when cancelled.
     std::optional<QString> run(QWidget *parent, FileDialog::Mode mode, const QString &title);

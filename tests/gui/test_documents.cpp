@@ -183,7 +183,7 @@ private slots:
         e.docs.saveAs();
         e.script.takeBoxes();
         QCOMPARE(e.script.takeFileDialogs().value(0).fileName, QString());
-        control<QLineEdit>(e.docs.levelPanel(), "etaHoursEdit")->setText("12");
+        control<QLineEdit>(e.docs.panel<LevelPanel>(), "etaHoursEdit")->setText("12");
         QVERIFY(e.docs.document().modified);
 
         e.script.cancelFileDialog();
@@ -225,7 +225,7 @@ private slots:
         e.form.show();
         e.docs.newDocument(DocumentKind::LevelNfo);
         if (dirty)
-            e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText("Unsaved");
+            e.docs.panel<LevelPanel>()->valueEdit(LevelRow::Name)->setText("Unsaved");
         if (answer >= 0)
             e.script.answer(Answer(answer));
         if (answer == int(Answer::Yes))
@@ -244,7 +244,7 @@ private slots:
             QCOMPARE(e.docs.document().kind, goesOn ? DocumentKind::Description : DocumentKind::LevelNfo);
             QCOMPARE(e.docs.document().modified, !goesOn);
             if (!goesOn)
-                QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Unsaved"));
+                QCOMPARE(e.docs.panel<LevelPanel>()->valueEdit(LevelRow::Name)->text(), QString("Unsaved"));
         }
     }
 
@@ -299,7 +299,7 @@ private slots:
                          "LOADING_MODEL=\"Models\\Ship.mdl\"\r\nMODEL_ROTATE=\"NO\"\r\nMODEL_DISTANCE=\"5\"\r\n"
                          "THUMBNAIL=\"T.tex\"\r\nETA=\"1:2:3\"\r\nOUTRO_MOVIE=\"o.ogv\"\r\nLOCKED=\"NO\"\r\n");
         EditorWindow e(path);
-        LevelPanel *panel = e.docs.levelPanel();
+        LevelPanel *panel = e.docs.panel<LevelPanel>();
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - ruins.nfo (Level NFO)"));
         QCOMPARE(e.statusText(), "'" + path + "' loaded");
         QVERIFY(!e.docs.document().modified);
@@ -321,7 +321,7 @@ private slots:
 
         // The companion's template: every optional row left out, rotating as a new document does.
         EditorWindow fresh(testData("new_level.nfo"));
-        panel = fresh.docs.levelPanel();
+        panel = fresh.docs.panel<LevelPanel>();
         QVERIFY(fresh.script.takeBoxes().isEmpty());
         QVERIFY(control<QCheckBox>(panel, "singlePlayerBox")->isChecked());
         for (const LevelRowInfo &row : LevelNfo::rows()) {
@@ -416,7 +416,7 @@ private slots:
             EditorWindow e(viaDialog ? QString() : path);
             if (viaDialog) {
                 e.script.choose(path);
-                e.docs.openNfo();
+                e.docs.open(DocumentKind::EpisodeNfo);
                 const auto dialogs = e.script.takeFileDialogs();
                 QCOMPARE(dialogs.value(0).title, QString("Open a .nfo (Episode/Level) file..."));
                 QCOMPARE(dialogs.value(0).filter, QString("NFO (*.nfo)|*.nfo"));
@@ -447,7 +447,7 @@ private slots:
         QFETCH(int, situation);
         EditorWindow e;
         e.docs.newDocument(DocumentKind::Description);
-        e.docs.descriptionPanel()->setText("mine");
+        e.docs.panel<DescriptionPanel>()->setText("mine");
         e.script.answer(Answer::No);
         if (situation == 0) {
             e.script.cancelFileDialog();
@@ -456,14 +456,14 @@ private slots:
                 writeBytes(e.file("empty.nfo"), {});
             e.script.choose(e.file(situation == 1 ? "missing.nfo" : "empty.nfo"));
         }
-        e.docs.openNfo();
+        e.docs.open(DocumentKind::EpisodeNfo);
         QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.takeFirst(), QString("Save current opening file, 'untitled.dsc'?"));
         QCOMPARE(boxes.size(), situation == 2 ? 1 : 0);
         if (situation == 2)
             QVERIFY(boxes[0].endsWith("Error Number :62"));
         QCOMPARE(e.docs.document().kind, DocumentKind::Description);
-        QCOMPARE(e.docs.descriptionPanel()->text(), QString("mine"));
+        QCOMPARE(e.docs.panel<DescriptionPanel>()->text(), QString("mine"));
     }
 
     void descriptionThatCannotBeOpened_data()
@@ -532,10 +532,10 @@ private slots:
         const QString path = e.file("mod.dsc");
         writeBytes(path, file);
         e.script.choose(path);
-        e.docs.openDescription();
+        e.docs.open(DocumentKind::Description);
         QCOMPARE(e.script.takeFileDialogs().value(0).title, QString("Open a .dsc file..."));
         if (!shown.isNull())
-            QCOMPARE(e.docs.descriptionPanel()->text(), shown);
+            QCOMPARE(e.docs.panel<DescriptionPanel>()->text(), shown);
         QCOMPARE(e.form.windowTitle(), QString("Brisquel - mod.dsc"));
         QVERIFY(!e.docs.document().modified);
         // Saved without an edit: the file as it was.
@@ -543,7 +543,7 @@ private slots:
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'mod.dsc' was saved."});
         QCOMPARE(readBytes(path), file);
         // Edited: CR LF for every line break, and no line added.
-        QPlainTextEdit *box = e.docs.descriptionPanel()->textEdit;
+        QPlainTextEdit *box = e.docs.panel<DescriptionPanel>()->textEdit;
         box->moveCursor(QTextCursor::Start);
         QTest::keyClicks(box, "X");
         QCOMPARE(e.docs.save(), Outcome::Saved);
@@ -555,7 +555,7 @@ private slots:
     {
         EditorWindow e;
         e.docs.newDocument(DocumentKind::Description);
-        QPlainTextEdit *box = e.docs.descriptionPanel()->textEdit;
+        QPlainTextEdit *box = e.docs.panel<DescriptionPanel>()->textEdit;
         QTest::keyClicks(box, "one");
         QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClicks(box, "two");
@@ -584,7 +584,7 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         EditorWindow e(path);
-        DescriptionPanel *panel = e.docs.descriptionPanel();
+        DescriptionPanel *panel = e.docs.panel<DescriptionPanel>();
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isFilling(), 20000);
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));  // it took minutes
         QTextDocument *document = panel->textEdit->document();
@@ -833,7 +833,7 @@ private slots:
         EditorWindow e;
         e.form.show();
         e.docs.newDocument(DocumentKind::Description);
-        QPlainTextEdit *box = e.docs.descriptionPanel()->textEdit;
+        QPlainTextEdit *box = e.docs.panel<DescriptionPanel>()->textEdit;
         QTest::keyClicks(box, "mine");
         const auto drop = [box](const QString &path) {
             QMimeData data;
@@ -848,13 +848,13 @@ private slots:
         };
         QVERIFY(drop(files.path("notes.txt")));
         QCOMPARE(e.statusText(), "'" + files.path("notes.txt") + "' is not a .nfo or .dsc file: Brisquel opens only those");
-        QCOMPARE(e.docs.descriptionPanel()->text(), QString("mine"));  // not taken as text
+        QCOMPARE(e.docs.panel<DescriptionPanel>()->text(), QString("mine"));  // not taken as text
 
         e.script.answer(Answer::No);
         QVERIFY(drop(files.path("drop.nfo")));
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"Save current opening file, 'untitled.dsc'?"});
         QCOMPARE(e.docs.document().kind, DocumentKind::LevelNfo);
-        QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Dropped"));
+        QCOMPARE(e.docs.panel<LevelPanel>()->valueEdit(LevelRow::Name)->text(), QString("Dropped"));
     }
 
     void longDescriptionShowsItsBeginningThenFillsIn()
@@ -865,7 +865,7 @@ private slots:
             content += "Line " + QByteArray::number(i) + " of a long description.\r\n";
         writeBytes(files.path("long.dsc"), content);
         EditorWindow e(files.path("long.dsc"));
-        DescriptionPanel *panel = e.docs.descriptionPanel();
+        DescriptionPanel *panel = e.docs.panel<DescriptionPanel>();
         QVERIFY(panel->isFilling());
         QVERIFY(panel->textEdit->isReadOnly());
         QVERIFY(panel->textEdit->toPlainText().startsWith("Line 0 of a long description.\nLine 1 "));
@@ -879,7 +879,7 @@ private slots:
 
         // Saving before the filling in is complete still writes the whole text.
         EditorWindow again(files.path("long.dsc"));
-        QVERIFY(again.docs.descriptionPanel()->isFilling());
+        QVERIFY(again.docs.panel<DescriptionPanel>()->isFilling());
         QCOMPARE(again.docs.save(), Outcome::Saved);
         again.script.takeBoxes();
         QCOMPARE(readBytes(files.path("long.dsc")), content);

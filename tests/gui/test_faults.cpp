@@ -64,9 +64,9 @@ private slots:
 
         const QString longText(5000, QLatin1Char('x'));
         if (kind == DocumentKind::Description)
-            e.docs.descriptionPanel()->setText(longText);
+            e.docs.panel<DescriptionPanel>()->setText(longText);
         else
-            e.docs.levelPanel()->valueEdit(LevelRow::Name)->setText(longText);
+            e.docs.panel<LevelPanel>()->valueEdit(LevelRow::Name)->setText(longText);
         {
             FileSizeLimit limit(1024);
             QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
@@ -100,7 +100,7 @@ private slots:
         writeBytes(e.file("plain-file"), "untouched");
         QDir().mkpath(e.file("a-folder"));
         e.docs.newDocument(DocumentKind::EpisodeNfo);
-        e.docs.episodePanel()->nameEdit()->setText("Work");
+        e.docs.panel<EpisodePanel>()->nameEdit()->setText("Work");
         e.script.choose(e.file(target));
         QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Failed);
         e.script.expectBox(message.arg(e.file(target)));
@@ -116,7 +116,7 @@ private slots:
         e.docs.newDocument(DocumentKind::EpisodeNfo);
         QCOMPARE(e.script.takeBoxTexts().size(), 1);  // the prompt
         QCOMPARE(e.script.takeFileDialogs().size(), 2);
-        QCOMPARE(e.docs.episodePanel()->nameEdit()->text(), QString("Work"));
+        QCOMPARE(e.docs.panel<EpisodePanel>()->nameEdit()->text(), QString("Work"));
     }
 
     void unstorableValuesAreRefused_data()
@@ -165,8 +165,8 @@ private slots:
         const QString original = e.file("a.nfo");
         writeBytes(original, "EPISODE\r\nNAME=\"a\"\r\nTHUMBNAIL=\"\"\r\n");
         e.script.choose(original);
-        e.docs.openNfo();
-        e.docs.episodePanel()->nameEdit()->setText("edited");
+        e.docs.open(DocumentKind::EpisodeNfo);
+        e.docs.panel<EpisodePanel>()->nameEdit()->setText("edited");
         e.script.choose(e.file("no-such-folder/b.nfo"));
         QCOMPARE(e.docs.saveAs(), DocumentController::SaveOutcome::Failed);
         QCOMPARE(e.script.takeBoxTexts().size(), 1);
@@ -220,7 +220,7 @@ private slots:
         // Nothing of the file is held, and nothing can be saved over it.
         QVERIFY(e.docs.document().path.isEmpty());
         if (path.endsWith(".dsc")) {
-            QTest::keyClicks(e.docs.descriptionPanel()->textEdit, "x");
+            QTest::keyClicks(e.docs.panel<DescriptionPanel>()->textEdit, "x");
             e.script.cancelFileDialog();
             QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Cancelled);
             QCOMPARE(QFileInfo(path).size(), DocumentFile::LargestFile + 1);
@@ -365,8 +365,8 @@ private slots:
         writeBytes(files.path("long.nfo"), content);
         EditorWindow e(files.path("long.nfo"));
         QVERIFY(e.script.takeBoxes().isEmpty());
-        QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::Name)->text(), QString("Last"));
-        QCOMPARE(e.docs.levelPanel()->valueEdit(LevelRow::ModelName)->text(), QString("Ship"));
+        QCOMPARE(e.docs.panel<LevelPanel>()->valueEdit(LevelRow::Name)->text(), QString("Last"));
+        QCOMPARE(e.docs.panel<LevelPanel>()->valueEdit(LevelRow::ModelName)->text(), QString("Ship"));
     }
 
     void logElsewhereWhenTheProgramFolderHasNoPlace_data()

@@ -94,9 +94,9 @@ private slots:
         e.docs.newDocument(DocumentKind::LevelNfo);
         e.form.show();
         for (const char *eta : {"etaHoursEdit", "etaMinutesEdit", "etaSecondsEdit"})
-            ::control<QLineEdit>(e.docs.levelPanel(), eta)->clear();
+            ::control<QLineEdit>(e.docs.panel<LevelPanel>(), eta)->clear();
         e.docs.setModified(false);
-        QWidget *widget = ::control(e.docs.levelPanel(), control);
+        QWidget *widget = ::control(e.docs.panel<LevelPanel>(), control);
         if (auto *edit = qobject_cast<QLineEdit *>(widget))
             QTest::keyClicks(edit, "7");
         else

@@ -166,7 +166,7 @@ private slots:
     {
         EditorWindow e;
         e.docs.newDocument(DocumentKind::LevelNfo);
-        LevelPanel *panel = e.docs.levelPanel();
+        LevelPanel *panel = e.docs.panel<LevelPanel>();
         panel->includeBox(LevelRow::LoadingScreen)->setChecked(false);
         QVERIFY(panel->browseButton(LevelRow::LoadingScreen)->isVisibleTo(panel));
         e.script.choose(native("/elsewhere/first.tex"));
