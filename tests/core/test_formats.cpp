@@ -118,43 +118,44 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("invalidLines");
         QTest::addColumn<int>("wrongKind");
-        QTest::addColumn<int>("errorNumber");  // 0: no error
+        QTest::addColumn<int>("errorNumber");  // none: no error
         QTest::addColumn<int>("dropped");      // lines a save would not write back
-        QTest::newRow("value with equals reads whole") << false << "LEVEL\r\nNAME=\"a=b\"" << "a=b" << QStringList() << 0 << 0 << 0;
-        QTest::newRow("text after closing quote ignored") << false << "NAME=\"Keep\" junk\"x\"" << "Keep" << QStringList() << 0 << 0 << 0;
-        QTest::newRow("blanks before opening quote") << false << "NAME=  \"Keep\"" << "Keep" << QStringList() << 0 << 0 << 0;
-        QTest::newRow("no closing quote reads to end") << false << "NAME=\"Open end" << "Open end" << QStringList() << 0 << 0 << 0;
-        QTest::newRow("later line wins") << false << "NAME=\"one\"\r\nNAME=\"two\"" << "two" << QStringList() << 0 << 0 << 0;
-        QTest::newRow("lower-case key is invalid") << false << "name=\"x\"" << "" << QStringList{"name=\"x\""} << 0 << 0 << 1;
-        QTest::newRow("blank before key is invalid") << false << " NAME=\"x\"" << "" << QStringList{" NAME=\"x\""} << 0 << 0 << 1;
-        QTest::newRow("blank before equals is invalid") << false << "NAME =\"x\"" << "" << QStringList{"NAME =\"x\""} << 0 << 0 << 1;
-        QTest::newRow("line of blanks is invalid") << false << "LEVEL\r\n  \r\nNAME=\"n\"" << "n" << QStringList{"  "} << 0 << 0 << 1;
-        QTest::newRow("empty lines are silent") << false << "LEVEL\r\n\r\n\r\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0 << 0;
+        const int none = 0, stopped = AppError::BadFileLine;
+        QTest::newRow("value with equals reads whole") << false << "LEVEL\r\nNAME=\"a=b\"" << "a=b" << QStringList() << 0 << none << 0;
+        QTest::newRow("text after closing quote ignored") << false << "NAME=\"Keep\" junk\"x\"" << "Keep" << QStringList() << 0 << none << 0;
+        QTest::newRow("blanks before opening quote") << false << "NAME=  \"Keep\"" << "Keep" << QStringList() << 0 << none << 0;
+        QTest::newRow("no closing quote reads to end") << false << "NAME=\"Open end" << "Open end" << QStringList() << 0 << none << 0;
+        QTest::newRow("later line wins") << false << "NAME=\"one\"\r\nNAME=\"two\"" << "two" << QStringList() << 0 << none << 0;
+        QTest::newRow("lower-case key is invalid") << false << "name=\"x\"" << "" << QStringList{"name=\"x\""} << 0 << none << 1;
+        QTest::newRow("blank before key is invalid") << false << " NAME=\"x\"" << "" << QStringList{" NAME=\"x\""} << 0 << none << 1;
+        QTest::newRow("blank before equals is invalid") << false << "NAME =\"x\"" << "" << QStringList{"NAME =\"x\""} << 0 << none << 1;
+        QTest::newRow("line of blanks is invalid") << false << "LEVEL\r\n  \r\nNAME=\"n\"" << "n" << QStringList{"  "} << 0 << none << 1;
+        QTest::newRow("empty lines are silent") << false << "LEVEL\r\n\r\n\r\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << none << 0;
         QTest::newRow("LF-only file reads its values")
-            << false << "LEVEL\nNAME=\"n\"\n" << "n" << QStringList() << 0 << 0 << 0;
+            << false << "LEVEL\nNAME=\"n\"\n" << "n" << QStringList() << 0 << none << 0;
         QTest::newRow("mixed CR LF and LF line ends")
-            << false << "LEVEL\r\nMODEL_NAME=\"m\"\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << 0 << 0;
+            << false << "LEVEL\r\nMODEL_NAME=\"m\"\nNAME=\"n\"\r\n" << "n" << QStringList() << 0 << none << 0;
         QTest::newRow("CR-only file is one invalid line")
-            << false << "LEVEL\rNAME=\"n\"\r" << "" << QStringList{"LEVEL\rNAME=\"n\"\r"} << 0 << 0 << 1;
+            << false << "LEVEL\rNAME=\"n\"\r" << "" << QStringList{"LEVEL\rNAME=\"n\"\r"} << 0 << none << 1;
         QTest::newRow("episode word is the wrong kind, reading goes on")
-            << false << "EPISODE\r\nNAME=\"ep\"\r\nTHUMBNAIL=\"t\"" << "ep" << QStringList() << 1 << 0 << 1;
+            << false << "EPISODE\r\nNAME=\"ep\"\r\nTHUMBNAIL=\"t\"" << "ep" << QStringList() << 1 << none << 1;
         QTest::newRow("NAME without value ends reading")
-            << false << "NAME=\"first\"\r\nNAME\r\nNAME=\"never\"" << "first" << QStringList() << 0 << 9 << 2;
+            << false << "NAME=\"first\"\r\nNAME\r\nNAME=\"never\"" << "first" << QStringList() << 0 << stopped << 2;
         QTest::newRow("NAME without quotes ends reading")
-            << false << "NAME=\"first\"\r\nNAME=bare\r\nNAME=\"never\"" << "first" << QStringList() << 0 << 9 << 2;
+            << false << "NAME=\"first\"\r\nNAME=bare\r\nNAME=\"never\"" << "first" << QStringList() << 0 << stopped << 2;
         QTest::newRow("beyond 32,768 lines all are read")
-            << false << QString("LEVEL\r\n") + QString("\r\n").repeated(40000) + "NAME=\"deep\"" << "deep" << QStringList() << 0 << 0 << 0;
-        QTest::newRow("episode: quote cuts") << true << "NAME=\"a\"b\"" << "a" << QStringList() << 0 << 0 << 0;
+            << false << QString("LEVEL\r\n") + QString("\r\n").repeated(40000) + "NAME=\"deep\"" << "deep" << QStringList() << 0 << none << 0;
+        QTest::newRow("episode: quote cuts") << true << "NAME=\"a\"b\"" << "a" << QStringList() << 0 << none << 0;
         QTest::newRow("episode: lower-case kind word is invalid")
-            << true << "episode\r\nNAME=\"n\"" << "n" << QStringList{"episode"} << 0 << 0 << 1;
+            << true << "episode\r\nNAME=\"n\"" << "n" << QStringList{"episode"} << 0 << none << 1;
         QTest::newRow("episode: level word is the wrong kind, reading goes on")
-            << true << "EPISODE\r\nLEVEL\r\nNAME=\"n\"" << "n" << QStringList() << 1 << 0 << 1;
+            << true << "EPISODE\r\nLEVEL\r\nNAME=\"n\"" << "n" << QStringList() << 1 << none << 1;
         QTest::newRow("episode: THUMBNAIL without value stops, keeps earlier")
-            << true << "NAME=\"kept\"\r\nTHUMBNAIL\r\nNAME=\"lost\"" << "kept" << QStringList() << 0 << 9 << 2;
+            << true << "NAME=\"kept\"\r\nTHUMBNAIL\r\nNAME=\"lost\"" << "kept" << QStringList() << 0 << stopped << 2;
         QTest::newRow("release notes: the first notices kept, every line counted")
-            << false << QString("x\r\n").repeated(25) << "" << QStringList(20, "x") << 0 << 0 << 25;
+            << false << QString("x\r\n").repeated(25) << "" << QStringList(20, "x") << 0 << none << 25;
         QTest::newRow("lines after the stop are counted, blank ones are not")
-            << false << "NAME=\"n\"\r\nETA=\"1:2\"\r\nNAME=\"a\"\r\n\r\nLOCKED=\"NO\"\r\n" << "n" << QStringList() << 0 << 9 << 3;
+            << false << "NAME=\"n\"\r\nETA=\"1:2\"\r\nNAME=\"a\"\r\n\r\nLOCKED=\"NO\"\r\n" << "n" << QStringList() << 0 << stopped << 3;
     }
 
     void linesReadBack()

@@ -50,6 +50,9 @@ bool anyPanelVisible(MainWindow &form)
     return false;
 }
 
+// How the Open NFO dialog can come back with nothing to open.
+enum OpenSituation { Cancelled, MissingFile, EmptyFile };
+
 } // namespace
 
 class TestDocuments : public QObject
@@ -436,10 +439,10 @@ private slots:
 
     void openNfoDialogThatFindsNothingChangesNothing_data()
     {
-        QTest::addColumn<int>("situation");  // 0 cancel, 1 missing file, 2 empty file
-        QTest::newRow("cancelled") << 0;
-        QTest::newRow("missing file") << 1;
-        QTest::newRow("empty file") << 2;
+        QTest::addColumn<int>("situation");
+        QTest::newRow("cancelled") << int(Cancelled);
+        QTest::newRow("missing file") << int(MissingFile);
+        QTest::newRow("empty file") << int(EmptyFile);
     }
 
     void openNfoDialogThatFindsNothingChangesNothing()
@@ -449,18 +452,18 @@ private slots:
         e.docs.newDocument(DocumentKind::Description);
         e.docs.panel<DescriptionPanel>()->setText("mine");
         e.script.answer(Answer::No);
-        if (situation == 0) {
+        if (situation == Cancelled) {
             e.script.cancelFileDialog();
         } else {
-            if (situation == 2)
+            if (situation == EmptyFile)
                 writeBytes(e.file("empty.nfo"), {});
-            e.script.choose(e.file(situation == 1 ? "missing.nfo" : "empty.nfo"));
+            e.script.choose(e.file(situation == MissingFile ? "missing.nfo" : "empty.nfo"));
         }
         e.docs.open(DocumentKind::EpisodeNfo);
         QStringList boxes = e.script.takeBoxTexts();
         QCOMPARE(boxes.takeFirst(), QString("Save current opening file, 'untitled.dsc'?"));
-        QCOMPARE(boxes.size(), situation == 2 ? 1 : 0);
-        if (situation == 2)
+        QCOMPARE(boxes.size(), situation == EmptyFile ? 1 : 0);
+        if (situation == EmptyFile)
             QVERIFY(boxes[0].endsWith("Error Number :62"));
         QCOMPARE(e.docs.document().kind, DocumentKind::Description);
         QCOMPARE(e.docs.panel<DescriptionPanel>()->text(), QString("mine"));

@@ -16,7 +16,6 @@
 #include <QRadioButton>
 #include <QTest>
 
-
 namespace {
 // Records Fennick's message boxes and answers them from a queue (OK when none is queued).
 struct FennickMessages
@@ -32,6 +31,8 @@ struct FennickMessages
     QList<QPair<QMessageBox::Icon, QString>> shown;
     QList<QMessageBox::StandardButton> answers;
 };
+
+enum CancelWay { CancelButton, EscKey, CloseBox };
 } // namespace
 
 class TestFennick : public QObject
@@ -126,10 +127,10 @@ private slots:
 
     void cancelCreatesNothing_data()
     {
-        QTest::addColumn<int>("how");  // 0 button, 1 Esc, 2 close box
-        QTest::newRow("Cancel") << 0;
-        QTest::newRow("Esc") << 1;
-        QTest::newRow("close box") << 2;
+        QTest::addColumn<int>("how");
+        QTest::newRow("Cancel") << int(CancelButton);
+        QTest::newRow("Esc") << int(EscKey);
+        QTest::newRow("close box") << int(CloseBox);
     }
 
     void cancelCreatesNothing()
@@ -138,9 +139,9 @@ private slots:
         TestFolder folder;
         FennickWindow window(folder.path("New.nfo"));
         window.show();
-        if (how == 0)
+        if (how == CancelButton)
             window.cancelButton->click();
-        else if (how == 1)
+        else if (how == EscKey)
             QTest::keyClick(&window, Qt::Key_Escape);
         else
             window.close();
