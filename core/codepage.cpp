@@ -94,6 +94,16 @@ QString name()
 #endif
 }
 
+bool isSingleByte()
+{
+#ifdef Q_OS_WIN
+    CPINFO info;
+    return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+#else
+    return true;
+#endif
+}
+
 std::optional<AppError> check(const QString &subject, const QString &text)
 {
     const QString bad = firstUnstorable(text);

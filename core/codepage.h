@@ -20,6 +20,8 @@ QByteArray encode(const QString &text);
 // The code page in use as a message names it: "the Windows-1252 code page"; on Windows the
 // system's ANSI code page, by number and name ("the code page 932 (Japanese)").
 QString name();
+// Whether the code page has one byte for each character (Windows' East Asian code pages do not).
+bool isSingleByte();
 
 // The first character of the text that the code page cannot hold, or an empty string.
 QString firstUnstorable(const QString &text);

@@ -1,5 +1,6 @@
 #include "core/modcheck.h"
 
+#include "core/codepage.h"
 #include "core/documentfile.h"
 #include "core/episodenfo.h"
 #include "core/levelnfo.h"
@@ -12,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QHash>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
@@ -24,8 +26,9 @@ namespace {
 
 // What the check can find; each is counted on its own, so that one rule that fires on every line
 // does not hide the others.
-enum class Rule { Unreadable, LineEnds, ControlCharacter, NotGameNfo, WrongKind, InvalidLine, ReadingStops,
-                  AfterQuote, AbsolutePath, Slashes, Extension, NotFound, Eta, Distance, GameMode, Missing };
+enum class Rule { Unreadable, LineEnds, ControlCharacter, LooksUtf8, NotGameNfo, WrongKind, InvalidLine,
+                  ReadingStops, AfterQuote, AbsolutePath, Slashes, Extension, NotFound, Eta, Distance, GameMode,
+                  YesNo, EmptyName, Missing };
 
 // The findings of one file, at most MostFindingsPerRule of each rule; the rest are counted.
 class Findings
@@ -35,20 +38,26 @@ public:
 
     const QString &path() const { return m_path; }
 
-    void add(Rule rule, int line, Severity severity, const QString &text)
+    void add(Rule rule, int line, Severity severity, const QString &text, const QString &key = {})
     {
         Counted &counted = m_rules[rule];
         if (counted.listed < MostFindingsPerRule) {
             ++counted.listed;
             counted.lastLine = line;
             counted.severity = severity;
-            m_findings.append({m_path, line, severity, text});
+            m_findings.append({m_path, line, severity, text, key});
         } else {
             ++counted.omitted;
         }
     }
-    void error(Rule rule, int line, const QString &text) { add(rule, line, Severity::Error, text); }
-    void warn(Rule rule, int line, const QString &text) { add(rule, line, Severity::Warning, text); }
+    void error(Rule rule, int line, const QString &text, const QString &key = {})
+    {
+        add(rule, line, Severity::Error, text, key);
+    }
+    void warn(Rule rule, int line, const QString &text, const QString &key = {})
+    {
+        add(rule, line, Severity::Warning, text, key);
+    }
     // Findings of the rule that were not made one by one (the reader keeps only the first few).
     void omit(Rule rule, qsizetype count) { m_rules[rule].omitted += count; }
     // Whether a finding of the rule would be listed; if not, it is counted. Saves making the text
@@ -69,7 +78,8 @@ public:
             if (it->omitted > 0 && it->listed > 0) {
                 m_findings.append({m_path, it->lastLine, it->severity,
                                    QStringLiteral("%1 more like the finding above in this file, not listed")
-                                       .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(it->omitted))});
+                                       .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(it->omitted)),
+                                   QString()});
             }
         }
         std::stable_sort(m_findings.begin(), m_findings.end(),
@@ -156,9 +166,67 @@ void warnLineEnds(const LineEnds &ends, Findings &findings)
     findings.warn(Rule::LineEnds, ends.firstOddLine, what + QStringLiteral(": the game's files end their lines with CR LF"));
 }
 
+// The length of the UTF-8 sequence of two to four bytes that starts at `i`, or 0: a lead byte
+// and its continuation bytes, no overlong or surrogate forms. A single-byte text rarely holds one
+// (an accented letter is followed by a plain one), a UTF-8 file holds one for each such letter.
+int utf8SequenceAt(const QByteArray &bytes, qsizetype i)
+{
+    const auto at = [&bytes](qsizetype k) { return k < bytes.size() ? static_cast<unsigned char>(bytes.at(k)) : 0; };
+    const unsigned char lead = at(i);
+    int length = 0;
+    unsigned char low = 0x80, high = 0xbf;  // the second byte's range
+    if (lead >= 0xc2 && lead <= 0xdf)
+        length = 2;
+    else if (lead >= 0xe0 && lead <= 0xef)
+        length = 3, low = lead == 0xe0 ? 0xa0 : 0x80, high = lead == 0xed ? 0x9f : 0xbf;
+    else if (lead >= 0xf0 && lead <= 0xf4)
+        length = 4, low = lead == 0xf0 ? 0x90 : 0x80, high = lead == 0xf4 ? 0x8f : 0xbf;
+    else
+        return 0;
+    if (at(i + 1) < low || at(i + 1) > high)
+        return 0;
+    for (int k = 2; k < length; ++k) {
+        if (at(i + k) < 0x80 || at(i + k) > 0xbf)
+            return 0;
+    }
+    return length;
+}
+
+// Lines whose bytes hold UTF-8 sequences: text saved as UTF-8 by another editor, which the game,
+// reading the file in its single-byte code page, shows as "CafÃ©".
+void warnUtf8(const QByteArray &bytes, bool loneCrBreaks, Findings &findings, Poll &poll,
+              const QHash<int, QString> &keys = {})
+{
+    if (!CodePage::isSingleByte())
+        return;
+    int line = 1;
+    int reportedLine = 0;
+    for (qsizetype i = 0; i < bytes.size() && !poll.stop(); ++i) {
+        const char c = bytes.at(i);
+        if (c == '\n' || (c == '\r' && loneCrBreaks && !(i + 1 < bytes.size() && bytes.at(i + 1) == '\n'))) {
+            ++line;
+            continue;
+        }
+        const int length = static_cast<unsigned char>(c) >= 0xc2 ? utf8SequenceAt(bytes, i) : 0;
+        if (length == 0)
+            continue;
+        if (reportedLine != line && findings.lists(Rule::LooksUtf8)) {
+            findings.warn(Rule::LooksUtf8, line,
+                          QStringLiteral("'%1' looks like UTF-8 text: the game reads the file in %2 and shows '%1' "
+                                         "as it stands here, not '%3'")
+                              .arg(CodePage::decode(bytes.mid(i, length)), CodePage::name(),
+                                   QString::fromUtf8(bytes.mid(i, length))),
+                          keys.value(line));
+        }
+        reportedLine = line;
+        i += length - 1;
+    }
+}
+
 void checkDescription(const QByteArray &bytes, Findings &findings, Poll &poll)
 {
     warnLineEnds(lineEnds(bytes, true, poll), findings);
+    warnUtf8(bytes, true, findings, poll);
     int line = 1;
     int reportedLine = 0;
     for (qsizetype i = 0; i < bytes.size() && !poll.stop(); ++i) {
@@ -202,7 +270,9 @@ QList<Field> fieldsOf(bool level)
 void checkAsset(const Finding &at, const QString &value, const AssetType &asset, const QString &gameFolder,
                 Findings &findings)
 {
-    const auto add = [&](Rule rule, Severity severity, const QString &text) { findings.add(rule, at.line, severity, text); };
+    const auto add = [&](Rule rule, Severity severity, const QString &text) {
+        findings.add(rule, at.line, severity, text, at.key);
+    };
     if (isAbsolute(value)) {
         add(Rule::AbsolutePath, Severity::Error, QStringLiteral("'%1' is an absolute path, which the game cannot resolve: give it "
                                             "relative to the game folder").arg(value));
@@ -219,7 +289,7 @@ void checkAsset(const Finding &at, const QString &value, const AssetType &asset,
         return !folder.isEmpty() && QFileInfo(QDir(folder).filePath(relative)).isFile();
     };
     bool found = isFileUnder(gameFolder);
-    for (QDir folder = QFileInfo(at.path).absoluteDir(); !found; ) {
+    for (QDir folder = QFileInfo(at.path).absoluteDir(); !found && !at.path.isEmpty();) {
         found = isFileUnder(folder.path());
         if (!folder.cdUp())
             break;
@@ -230,13 +300,26 @@ void checkAsset(const Finding &at, const QString &value, const AssetType &asset,
     }
 }
 
-void checkValue(const Finding &at, const QString &key, const QString &value, Findings &findings)
+void checkValue(const Finding &at, const QString &value, Findings &findings)
 {
-    const auto warn = [&](Rule rule, const QString &text) { findings.warn(rule, at.line, text); };
+    const QString &key = at.key;
+    const auto warn = [&](Rule rule, const QString &text) { findings.warn(rule, at.line, text, key); };
     if (key == QLatin1String("ETA")) {
-        static const QRegularExpression eta(QStringLiteral("^\\d+:\\d+:\\d+$"));
-        if (!eta.match(value).hasMatch())
+        static const QRegularExpression eta(QStringLiteral("^\\d+:(\\d+):(\\d+)$"));
+        const QRegularExpressionMatch parts = eta.match(value);
+        if (!parts.hasMatch()) {
             warn(Rule::Eta, QStringLiteral("ETA '%1' is not three numbers separated by ':' (hours:minutes:seconds)").arg(value));
+        } else if (parts.captured(1).toLongLong() > 59 || parts.captured(2).toLongLong() > 59) {
+            warn(Rule::Eta, QStringLiteral("ETA '%1' has %2 over 59").arg(value, parts.captured(1).toLongLong() > 59
+                                                                                 ? QStringLiteral("minutes")
+                                                                                 : QStringLiteral("seconds")));
+        }
+    } else if (key == QLatin1String("LOCKED") || key == QLatin1String("MODEL_ROTATE")) {
+        if (value != QLatin1String("YES") && value != QLatin1String("NO"))
+            warn(Rule::YesNo, QStringLiteral("%1 '%2' is neither YES nor NO").arg(key, value));
+    } else if (key == QLatin1String("NAME")) {
+        if (Nfo::trimBlanks(value).isEmpty())
+            warn(Rule::EmptyName, QStringLiteral("NAME is empty: the game lists it without a name"));
     } else if (key == QLatin1String("MODEL_DISTANCE")) {
         bool number = false;
         QLocale::c().toDouble(value, &number);
@@ -255,7 +338,9 @@ void checkValue(const Finding &at, const QString &key, const QString &value, Fin
 void checkNfo(const QByteArray &bytes, const QString &gameFolder, Findings &findings, Poll &poll)
 {
     const QString text = DocumentFile::decode(bytes);
-    const auto error = [&](Rule rule, int line, const QString &message) { findings.error(rule, line, message); };
+    const auto error = [&](Rule rule, int line, const QString &message, const QString &key = {}) {
+        findings.error(rule, line, message, key);
+    };
     const QString first = text.isEmpty() ? QString() : Nfo::firstLine(text, findings.path());
     if (!NfoKind::isGameNfo(first)) {
         error(Rule::NotGameNfo, 1, QStringLiteral("not a game NFO: the first line is neither LEVEL nor EPISODE"));
@@ -284,6 +369,7 @@ void checkNfo(const QByteArray &bytes, const QString &gameFolder, Findings &find
 
     const QList<Field> fields = fieldsOf(level);
     QSet<QString> seen;
+    QHash<int, QString> keys;  // the key of each line with a value, for the byte-level rules
     Nfo::forEachLine(text, [&](const Nfo::Line &line) {
         if ((outcome.error && line.number >= outcome.error->line) || poll.stop())
             return false;
@@ -292,16 +378,17 @@ void checkNfo(const QByteArray &bytes, const QString &gameFolder, Findings &find
         if (field == fields.end() || !line.hasValuePart || open < 0)
             return true;
         seen.insert(field->key);
-        const Finding at{findings.path(), line.number, Severity::Error, {}};
+        const Finding at{findings.path(), line.number, Severity::Error, {}, field->key};
         const qsizetype close = line.valuePart.indexOf(Nfo::Quote, open + 1);
         if (close >= 0 && !line.valuePart.mid(close + 1).trimmed().isEmpty()) {
             error(Rule::AfterQuote, line.number, QStringLiteral("the value ends at its second double quote; '%1' after it is lost")
-                                   .arg(line.valuePart.mid(close + 1)));
+                                   .arg(line.valuePart.mid(close + 1)), field->key);
         }
         const QString value = Nfo::valueOf(line);
         if (field->asset != AssetKind::None && !value.isEmpty())
             checkAsset(at, value, assetTypeOf(field->asset), gameFolder, findings);
-        checkValue(at, field->key, value, findings);
+        checkValue(at, value, findings);
+        keys.insert(line.number, field->key);
         return true;
     });
     if (!outcome.error && !poll.stopped()) {
@@ -311,6 +398,7 @@ void checkNfo(const QByteArray &bytes, const QString &gameFolder, Findings &find
         }
     }
     warnLineEnds(lineEnds(bytes, false, poll), findings);
+    warnUtf8(bytes, false, findings, poll, keys);
 }
 
 // Control characters as escapes: a finding is one line, and nothing in it reaches a terminal raw.
@@ -352,18 +440,26 @@ QList<ModFiles::Entry> filesToCheck(const QStringList &paths, QStringList *missi
 
 QList<Finding> checkFile(const ModFiles::Entry &file, const QString &gameFolder, const KeepGoing &keepGoing)
 {
-    Findings findings(file.path);
     QByteArray bytes;
     try {
         if (file.problem)
             throw *file.problem;
         bytes = DocumentFile::readNamed(file.name, file.path);
     } catch (const AppError &error) {
+        Findings findings(file.path);
         findings.error(Rule::Unreadable, 1, error.description);
         return findings.take();
     }
+    const bool description = file.name.toLower().endsWith(".dsc");
+    return checkBytes(bytes, description ? FileKind::Description : FileKind::Nfo, file.path, gameFolder, keepGoing);
+}
+
+QList<Finding> checkBytes(const QByteArray &bytes, FileKind kind, const QString &path, const QString &gameFolder,
+                          const KeepGoing &keepGoing)
+{
+    Findings findings(path);
     Poll poll(keepGoing);
-    if (file.name.toLower().endsWith(".dsc"))
+    if (kind == FileKind::Description)
         checkDescription(bytes, findings, poll);
     else
         checkNfo(bytes, gameFolder, findings, poll);
@@ -395,8 +491,10 @@ QString compilerLine(const Finding &finding)
     return QStringLiteral("%1:%2: %3: %4")
         .arg(escaped(QDir::toNativeSeparators(finding.path)), QString::number(finding.line),
              finding.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"),
-             escaped(finding.text));
+             shownText(finding));
 }
+
+QString shownText(const Finding &finding) { return escaped(finding.text); }
 
 QString summary(const Report &report)
 {

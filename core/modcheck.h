@@ -20,6 +20,7 @@ struct Finding
     int line;      // 1-based
     Severity severity;
     QString text;
+    QString key;   // the NFO key of its line (NAME, ETA), empty when the finding is of no one value
 };
 
 struct Report
@@ -46,6 +47,11 @@ QList<ModFiles::Entry> filesToCheck(const QStringList &paths, QStringList *missi
 // (empty: none). A file that cannot be read is an error finding that says why.
 QList<Finding> checkFile(const ModFiles::Entry &file, const QString &gameFolder, const KeepGoing &keepGoing = {});
 QList<Finding> checkFile(const QString &path, const QString &gameFolder);
+// Checks a document's bytes as the file `path` would be checked: what the editor is about to save.
+// An empty path (a document not saved yet) looks for assets in the game folder only.
+enum class FileKind { Nfo, Description };
+QList<Finding> checkBytes(const QByteArray &bytes, FileKind kind, const QString &path, const QString &gameFolder,
+                          const KeepGoing &keepGoing = {});
 
 // Checks every file under the paths.
 Report check(const QStringList &paths, const QString &gameFolder);
@@ -56,6 +62,8 @@ Report checkFiles(const QList<ModFiles::Entry> &files, const QString &gameFolder
 // control characters of the path and the text written as escapes (\n, \x1b), so that no name or
 // value can make a line of its own or reach a terminal as a command.
 QString compilerLine(const Finding &finding);
+// The finding's text as compilerLine writes it after "error: " or "warning: ".
+QString shownText(const Finding &finding);
 // "3 files checked, 1 error, 2 warnings"
 QString summary(const Report &report);
 // The report as one JSON document: files, errors, warnings and the findings.

@@ -1,6 +1,8 @@
 // The mod check: each rule on a fixture mod folder, and the command line's output and exit codes.
 
 #include "core/checkcommand.h"
+#include "core/episodenfo.h"
+#include "core/levelnfo.h"
 #include "core/modcheck.h"
 #include "tests/support/testfiles.h"
 
@@ -70,6 +72,14 @@ private slots:
         QTest::newRow("an asset not found as a file") << "Levels/warnings.nfo" << 7 << false
                                                       << "'Textures\\Gone.tex' not found as a file";
         QTest::newRow("an ETA that is not three numbers") << "Levels/warnings.nfo" << 8 << false << "ETA '1:2:soon'";
+        QTest::newRow("minutes over 59") << "Levels/warnings.nfo" << 10 << false << "ETA '0:75:00' has minutes over 59";
+        QTest::newRow("a yes-no value in lower case") << "Levels/warnings.nfo" << 11 << false
+                                                      << "MODEL_ROTATE 'yes' is neither YES nor NO";
+        QTest::newRow("a yes-no value that is neither") << "Levels/warnings.nfo" << 12 << false
+                                                        << "LOCKED 'MAYBE' is neither YES nor NO";
+        QTest::newRow("a name of blanks") << "Levels/warnings.nfo" << 13 << false << "NAME is empty";
+        QTest::newRow("UTF-8 text in a single-byte file") << "Levels/warnings.nfo" << 14 << false
+                                                          << QString::fromUtf8("'Ã©' looks like UTF-8 text");
         QTest::newRow("a description with CR-only line ends") << "odd.dsc" << 1 << false << "CR-only line ends";
         QTest::newRow("a control character in a description") << "odd.dsc" << 2 << false << "control character 0x01";
     }
@@ -90,7 +100,18 @@ private slots:
         // Nothing more than the rules find: good files (their assets in the mod folder) are silent.
         QCOMPARE(report.files, 8);
         QCOMPARE(report.errors(), 10);
-        QCOMPARE(report.warnings(), 10);
+        QCOMPARE(report.warnings(), 15);
+    }
+
+    // A new file from the desktop's New menu has no error; its one warning asks for the name.
+    void newFilesHaveNoErrors()
+    {
+        for (const QByteArray &bytes : {LevelNfo::newFileTemplate(), EpisodeNfo::newFileTemplate()}) {
+            const auto findings = ModCheck::checkBytes(bytes, ModCheck::FileKind::Nfo, {}, {});
+            QCOMPARE(findings.size(), 1);
+            QCOMPARE(findings[0].key, QString("NAME"));
+            QCOMPARE(ModCheck::compilerLine(findings[0]), QString(":2: warning: NAME is empty: the game lists it without a name"));
+        }
     }
 
     void assetsAreFoundInTheGameFolderToo()
@@ -110,11 +131,11 @@ private slots:
         QTest::addColumn<QString>("lastLine");  // of the output, or the start of the error
         QTest::newRow("clean files") << QStringList{"--check", Mod + "/good.dsc", Mod + "/Levels/good.nfo"} << 0
                                      << "2 files checked, 0 errors, 0 warnings";
-        QTest::newRow("errors") << QStringList{"--check", Mod} << 1 << "8 files checked, 10 errors, 10 warnings";
+        QTest::newRow("errors") << QStringList{"--check", Mod} << 1 << "8 files checked, 10 errors, 15 warnings";
         QTest::newRow("warnings only") << QStringList{"--check", Mod + "/Levels/warnings.nfo"} << 0
-                                       << "1 file checked, 0 errors, 8 warnings";
+                                       << "1 file checked, 0 errors, 13 warnings";
         QTest::newRow("warnings, strict") << QStringList{"--strict", "--check", Mod + "/Levels/warnings.nfo"} << 1
-                                          << "1 file checked, 0 errors, 8 warnings";
+                                          << "1 file checked, 0 errors, 13 warnings";
         QTest::newRow("a path that names nothing") << QStringList{"--check", Mod + "/nothing"} << 2
                                                    << "Brisquel: cannot read '" + Mod + "/nothing'";
         QTest::newRow("an unknown option") << QStringList{"--check", "--fast", Mod} << 2 << "Brisquel: Unknown option 'fast'.";
@@ -157,9 +178,9 @@ private slots:
         QCOMPARE(parsed.error, QJsonParseError::NoError);
         QCOMPARE(document["files"].toInt(), 8);
         QCOMPARE(document["errors"].toInt(), 10);
-        QCOMPARE(document["warnings"].toInt(), 10);
+        QCOMPARE(document["warnings"].toInt(), 15);
         const QJsonArray findings = document["findings"].toArray();
-        QCOMPARE(findings.size(), 20);
+        QCOMPARE(findings.size(), 25);
         const QJsonObject first = findings.first().toObject();
         QCOMPARE(first["path"].toString(), QDir::toNativeSeparators(QDir(Mod).filePath("Levels/errors.nfo")));  // as the window shows it
         QCOMPARE(first["line"].toInt(), 2);
@@ -215,7 +236,7 @@ private slots:
                            "D/100%1.nfo:1: error: the ETA line is missing, and the game needs it",
                            "D/100%1.nfo:1: error: the LOCKED line is missing, and the game needs it"};
         QTest::newRow("escape sequences in a value reach no terminal") << QByteArray("e.nfo")
-            << QByteArray("LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"\x1b[2J\x07\"\r\nLOADING_MODEL=\"\"\r\nTHUMBNAIL=\"\"\r\n"
+            << QByteArray("LEVEL\r\nNAME=\"x\"\r\nMAP_TYPE=\"\x1b[2J\x07\"\r\nLOADING_MODEL=\"\"\r\nTHUMBNAIL=\"\"\r\n"
                           "ETA=\"0:0:0\"\r\nLOCKED=\"NO\"\r\n") << 1
             << QStringList{"D/e.nfo:3: warning: unknown game mode '\\x1b[2J\\x07' in MAP_TYPE (SINGLE, COOP or DEATHMATCH)"};
         QTest::newRow("a name that is not UTF-8 is read by its bytes") << QByteArray("Sub/Bad\xff\xfe.dsc")
@@ -273,7 +294,7 @@ private slots:
     {
         const QString file = Mod + "/Levels/warnings.nfo";
         const Ran ran = runCommand({"--check", file, file, Mod + "/Levels", Mod + "/Levels/../Levels/warnings.nfo"});
-        QVERIFY2(ran.out.endsWith("4 files checked, 9 errors, 8 warnings\n"), qPrintable(ran.out));
+        QVERIFY2(ran.out.endsWith("4 files checked, 9 errors, 13 warnings\n"), qPrintable(ran.out));
     }
 
     // A folder the user cannot read is an error, not silence that a strict check passes.

@@ -630,9 +630,9 @@ private slots:
         QVERIFY(check && check->isVisible());
         QTRY_VERIFY(!check->isChecking());
         auto *list = control<QTreeWidget>(check, "findingsList");
-        QCOMPARE(list->topLevelItemCount(), 20);
+        QCOMPARE(list->topLevelItemCount(), 25);
         QCOMPARE(control<QLabel>(check, "summaryLabel")->text(),
-                 QString("8 files checked, 10 errors, 10 warnings. Double-click a finding to open its file."));
+                 QString("8 files checked, 10 errors, 15 warnings. Double-click a finding to open its file."));
         QTreeWidgetItem *warning = list->findItems("warnings.nfo", Qt::MatchEndsWith).value(0);
         QVERIFY(warning);
         QCOMPARE(warning->text(2), QString("warning"));
