@@ -32,11 +32,14 @@ Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::f
     }, keepGoing);
 }
 
-std::optional<AppError> checkStorable(const EpisodeFields &fields)
+QList<Nfo::UnstorableValue> checkStorable(const EpisodeFields &fields)
 {
+    QList<Nfo::UnstorableValue> found;
     if (auto error = Nfo::checkValue(QStringLiteral("Name"), fields.name))
-        return error;
-    return Nfo::checkValue(QStringLiteral("Thumbnail"), fields.thumbnail);
+        found.append({NameKey, *error});
+    if (auto error = Nfo::checkValue(QStringLiteral("Thumbnail"), fields.thumbnail))
+        found.append({ThumbnailKey, *error});
+    return found;
 }
 
 } // namespace EpisodeNfo

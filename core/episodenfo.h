@@ -33,6 +33,7 @@ QByteArray newFileTemplate();
 QStringList loggedKeys();
 // `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).
 Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::function<bool()> &keepGoing = {});
-std::optional<AppError> checkStorable(const EpisodeFields &fields);
+// As LevelNfo::checkStorable.
+QList<Nfo::UnstorableValue> checkStorable(const EpisodeFields &fields);
 
 } // namespace EpisodeNfo

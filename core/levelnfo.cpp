@@ -174,16 +174,16 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::fun
     }, keepGoing);
 }
 
-std::optional<AppError> checkStorable(const LevelFields &fields)
+QList<Nfo::UnstorableValue> checkStorable(const LevelFields &fields)
 {
+    QList<Nfo::UnstorableValue> found;
     for (const LevelRowInfo &row : kRows) {
         if (!written(fields, row))
             continue;
-        auto error = Nfo::checkValue(QString::fromLatin1(row.caption), fileValue(fields, row));
-        if (error)
-            return error;
+        if (auto error = Nfo::checkValue(QString::fromLatin1(row.caption), fileValue(fields, row)))
+            found.append({QString::fromLatin1(row.key), *error});
     }
-    return std::nullopt;
+    return found;
 }
 
 } // namespace LevelNfo

@@ -90,7 +90,8 @@ QByteArray newFileTemplate();
 // `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).
 Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::function<bool()> &keepGoing = {});
 
-// Why a field that would be written cannot be stored, naming the field; nothing if all can be.
-std::optional<AppError> checkStorable(const LevelFields &fields);
+// Each field that would be written but cannot be stored, in file order, its error naming the
+// field; empty if all can be.
+QList<Nfo::UnstorableValue> checkStorable(const LevelFields &fields);
 
 } // namespace LevelNfo

@@ -38,6 +38,12 @@ QString fieldLine(const QString &key, const QString &value);
 // Why a value cannot be written into an NFO line (a double quote would end it early, or a
 // character the code page cannot hold); the message names the field by its caption.
 std::optional<AppError> checkValue(const QString &caption, const QString &value);
+// A value that a file cannot hold, by the key it is written under.
+struct UnstorableValue
+{
+    QString key;
+    AppError error;
+};
 
 // Something the reader tells the user about while reading goes on.
 struct Notice

@@ -252,10 +252,12 @@ DocumentPanel::Output DescriptionPanel::output()
 {
     if (m_openedFile && isUnedited()) {
         const QByteArray bytes = *m_openedFile;
-        return {std::nullopt, [bytes] { return bytes; }};
+        return {{}, [bytes] { return bytes; }};
     }
     QString fileText = DscText::toFile(text());
-    auto unstorable = DscText::checkStorable(fileText);
+    QList<Nfo::UnstorableValue> unstorable;
+    if (auto error = DscText::checkStorable(fileText))
+        unstorable.append({QString(), *error});
     return {std::move(unstorable), [fileText = std::move(fileText)] { return CodePage::encode(fileText); }};
 }
 

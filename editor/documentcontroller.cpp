@@ -274,8 +274,8 @@ bool DocumentController::write()
 {
     DocumentPanel *shown = panel(m_document.kind);
     const DocumentPanel::Output output = shown->output();
-    if (output.unstorable) {
-        m_status.reportError(*output.unstorable);
+    if (!output.unstorable.isEmpty()) {
+        m_status.reportError(output.unstorable.first().error);
         return false;
     }
     return trapped([&] {

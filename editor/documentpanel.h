@@ -29,7 +29,7 @@ public:
     // file's bytes once the file is open.
     struct Output
     {
-        std::optional<AppError> unstorable;
+        QList<Nfo::UnstorableValue> unstorable;  // by key (none for a description's text)
         std::function<QByteArray()> bytes;
     };
 

@@ -18,7 +18,7 @@ public:
         Nfo::ParseOutcome (*parse)(const QString &text, Fields &fields);
         QString (*generate)(const Fields &fields);
         QStringList (*loggedKeys)();
-        std::optional<AppError> (*checkStorable)(const Fields &fields);
+        QList<Nfo::UnstorableValue> (*checkStorable)(const Fields &fields);
     };
 
     NfoPanel(const QString &title, Format format, QWidget *parent) : DocumentPanel(title, parent), m_format(format) {}

@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
     EpisodeFields read;
     EpisodeNfo::parse(CodePage::decode(fuzzBytes(data, size)), read);
-    FUZZ_CHECK(!EpisodeNfo::checkStorable(read));
+    FUZZ_CHECK(EpisodeNfo::checkStorable(read).isEmpty());
     const QString written = EpisodeNfo::generate(read);
     EpisodeFields again;
     const auto outcome = EpisodeNfo::parse(written, again);

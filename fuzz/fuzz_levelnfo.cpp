@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
     LevelFields read;
     LevelNfo::parse(CodePage::decode(fuzzBytes(data, size)), read);
-    FUZZ_CHECK(!LevelNfo::checkStorable(read));
+    FUZZ_CHECK(LevelNfo::checkStorable(read).isEmpty());
     const QString written = LevelNfo::generate(read);
     FUZZ_CHECK(CodePage::decode(CodePage::encode(written)) == written);
     LevelFields again;

@@ -232,11 +232,13 @@ private slots:
         LevelFields f = LevelFields::newDocument();
         f.included.fill(included);
         f.*LevelNfo::row(LevelRow(row)).text = value;
-        const auto error = LevelNfo::checkStorable(f);
+        const auto errors = LevelNfo::checkStorable(f);
         if (expected.isEmpty()) {
-            QVERIFY(!error);
+            QVERIFY(errors.isEmpty());
         } else {
-            QVERIFY(error);
+            QCOMPARE(errors.size(), 1);
+            QCOMPARE(errors[0].key, QString(LevelNfo::row(LevelRow(row)).key));
+            const AppError *error = &errors[0].error;
             QVERIFY2(error->description.contains(expected), qPrintable(error->description));
         }
     }
