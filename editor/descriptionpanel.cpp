@@ -262,3 +262,5 @@ DocumentPanel::Output DescriptionPanel::output()
 }
 
 QWidget *DescriptionPanel::firstField() const { return textEdit; }
+
+DocumentPanel::Field DescriptionPanel::fieldOf(const QString &) const { return {textEdit, QStringLiteral("Description")}; }

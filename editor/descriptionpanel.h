@@ -35,12 +35,13 @@ public:
     Nfo::ParseOutcome readFile(const QByteArray &bytes) override;
     Output output() override;
     QWidget *firstField() const override;
+    Field fieldOf(const QString &key) const override;
 
     // The whole description, each line break as "\n"; a text still being filled in is completed
     // first.
     QString text();
     void setText(QString text);
-    bool isFilling() const { return !m_pending.isEmpty(); }
+    bool isFilling() const override { return !m_pending.isEmpty(); }
     // True while the text is the one last set: not edited, or every edit undone (a text still
     // being filled in is completed first).
     bool isUnedited();

@@ -33,7 +33,29 @@ DocumentController::DocumentController(QWidget *window, QBoxLayout *panelArea, S
     , m_log(log)
     , m_fileDialogs(fileDialogs())
     , m_assets(window)
+    , m_liveCheck([this] {
+        if (m_document.kind == DocumentKind::None)
+            return LiveCheck::Subject{};
+        return LiveCheck::Subject{panel(m_document.kind),
+                                  m_document.kind == DocumentKind::Description ? ModCheck::FileKind::Description
+                                                                               : ModCheck::FileKind::Nfo,
+                                  m_document.path};
+    })
 {
+    connect(&m_liveCheck, &LiveCheck::checked, this, [this](const QList<ModCheck::Finding> &findings) {
+        DocumentPanel *shown = panel(m_document.kind);
+        shown->showFindings(findings);
+        QList<ProblemsPane::Problem> problems;
+        for (const ModCheck::Finding &finding : findings)
+            problems.append({finding, shown->fieldOf(finding.key).caption});
+        emit checked(problems);
+    });
+}
+
+void DocumentController::focusField(const QString &key)
+{
+    if (m_document.kind != DocumentKind::None)
+        panel(m_document.kind)->focusField(key);
 }
 
 DocumentController::~DocumentController() = default;
@@ -51,7 +73,10 @@ DocumentPanel *DocumentController::panel(DocumentKind kind)
         panel->hide();
         // The description's text takes the window's height; the NFO panels keep theirs.
         m_panelArea->insertWidget(0, panel, DocumentTypes::of(kind).fillsHeight ? 1 : 0);
-        connect(panel, &DocumentPanel::changed, this, [this] { m_document.modified = true; });
+        connect(panel, &DocumentPanel::changed, this, [this] {
+            m_document.modified = true;
+            m_liveCheck.schedule();
+        });
         connect(panel, &DocumentPanel::browseRequested, this, [this](AssetKind asset, QLineEdit *field) {
             if (const auto path = m_assets.browse(asset))
                 field->setText(*path);
@@ -78,6 +103,8 @@ void DocumentController::setCurrentFile(const QString &path)
     m_document.path = path;
     m_document.fileTitle = path.isEmpty() ? type.untitledName : DocumentFile::fileTitleOf(path);
     m_window->setWindowTitle(QStringLiteral("Brisquel - ") + m_document.fileTitle + type.titleSuffix);
+    // Assets are looked for from the file's folder: another file, other findings.
+    m_liveCheck.schedule();
 }
 
 void DocumentController::startNewDocument(DocumentKind kind)
@@ -207,6 +234,7 @@ void DocumentController::finishLoad(const QString &path)
         return;
     }
     const Nfo::ParseOutcome outcome = panel(m_document.kind)->readFile(bytes);
+    m_liveCheck.schedule();
     reportParse(outcome, path);
     // Filling the panel counted as edits.
     m_document.modified = false;

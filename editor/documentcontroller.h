@@ -1,8 +1,10 @@
 #pragma once
 
 #include "editor/assetbrowser.h"
+#include "editor/livecheck.h"
 #include "editor/opendocument.h"
 #include "ui/filedialog.h"
+#include "ui/problemspane.h"
 
 #include <QObject>
 
@@ -54,9 +56,15 @@ public:
     DocumentPanel *panel(DocumentKind kind);
     template <typename Panel> Panel *panel() { return static_cast<Panel *>(panel(Panel::Kind)); }
 
+    // The open document's findings as the fields show them; the field of a finding's key.
+    LiveCheck &liveCheck() { return m_liveCheck; }
+    void focusField(const QString &key);
+
 signals:
     // A file was opened or saved (for the recent files).
     void fileUsed(const QString &path);
+    // The open document was checked (after a change, an open or a save).
+    void checked(const QList<ProblemsPane::Problem> &problems);
 
 private:
     enum class SaveAnswer { Cancel, Save, DoNotSave };
@@ -97,4 +105,5 @@ private:
     // By kind; the Episode's is also the Open NFO dialog, for both NFO kinds.
     std::array<RememberedFileDialog, 3> m_fileDialogs;
     AssetBrowser m_assets;
+    LiveCheck m_liveCheck;
 };

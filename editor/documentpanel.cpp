@@ -1,7 +1,113 @@
 #include "editor/documentpanel.h"
 
+#include <QAction>
+#include <QBoxLayout>
 #include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
+#include <QSpacerItem>
+#include <QStyle>
+
+namespace {
+
+// The control itself when it takes focus, else its first child that does.
+QWidget *focusable(QWidget *control)
+{
+    if (control->focusPolicy() != Qt::NoFocus)
+        return control;
+    for (QWidget *child : control->findChildren<QWidget *>()) {
+        if (child->focusPolicy() != Qt::NoFocus)
+            return child;
+    }
+    return control;
+}
+
+// The row a mark beside the control goes in: the control's own row of controls, else the row it
+// sits in; the mark goes before the row's closing stretch.
+void placeBeside(QWidget *control, QLabel *mark)
+{
+    auto *row = qobject_cast<QBoxLayout *>(control->layout());
+    if (!row && control->parentWidget())
+        row = qobject_cast<QBoxLayout *>(control->parentWidget()->layout());
+    if (!row)
+        return;
+    int at = row->count();
+    if (at > 0 && row->itemAt(at - 1)->spacerItem())
+        --at;
+    row->insertWidget(at, mark);
+}
+
+} // namespace
+
+void DocumentPanel::showFindings(const QList<ModCheck::Finding> &findings)
+{
+    QMap<QWidget *, QList<const ModCheck::Finding *>> byControl;
+    for (const ModCheck::Finding &finding : findings) {
+        if (QWidget *control = fieldOf(finding.key).control)
+            byControl[control].append(&finding);
+    }
+    for (auto it = m_marks.keyBegin(); it != m_marks.keyEnd(); ++it) {
+        if (!byControl.contains(*it))
+            byControl.insert(*it, {});
+    }
+    for (auto it = byControl.cbegin(); it != byControl.cend(); ++it)
+        setMark(it.key(), it.value());
+}
+
+void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Finding *> &findings)
+{
+    QStringList texts;
+    bool error = false;
+    for (const ModCheck::Finding *finding : findings) {
+        texts.append(ModCheck::shownText(*finding));
+        error = error || finding->severity == ModCheck::Severity::Error;
+    }
+    const QString text = texts.join(QLatin1Char('\n'));
+    const QIcon icon = style()->standardIcon(error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning);
+    Mark &mark = m_marks[control];
+    auto *edit = qobject_cast<QLineEdit *>(control);
+    // A box sized for a few characters has no room for an icon inside.
+    if (edit && edit->minimumWidth() != edit->maximumWidth()) {
+        if (!mark.inField && !texts.isEmpty()) {
+            mark.inField = edit->addAction(icon, QLineEdit::TrailingPosition);
+            mark.inField->setObjectName(edit->objectName() + QStringLiteral("Mark"));
+        }
+        if (mark.inField) {
+            mark.inField->setIcon(icon);
+            mark.inField->setToolTip(text);
+            mark.inField->setVisible(!texts.isEmpty());
+        }
+    } else {
+        if (!mark.beside && !texts.isEmpty()) {
+            mark.beside = new QLabel(this);
+            mark.beside->setObjectName(control->objectName() + QStringLiteral("Mark"));
+            placeBeside(control, mark.beside);
+        }
+        if (mark.beside) {
+            const int side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+            mark.beside->setPixmap(icon.pixmap(side, side));
+            mark.beside->setToolTip(text);
+            mark.beside->setVisible(!texts.isEmpty());
+        }
+    }
+    // What a screen reader says of the field, and what the pointer shows over it.
+    QList<QWidget *> controls{control};
+    controls += control->findChildren<QWidget *>();
+    for (QWidget *each : controls) {
+        if (each == mark.beside)
+            continue;
+        each->setToolTip(text);
+        each->setAccessibleDescription(text);
+    }
+}
+
+void DocumentPanel::focusField(const QString &key)
+{
+    if (QWidget *control = fieldOf(key).control)
+        focusable(control)->setFocus(Qt::OtherFocusReason);
+}
 
 QCheckBox *DocumentPanel::addIncludeBox(const QString &name, const QString &caption, bool fixed)
 {

@@ -2,17 +2,21 @@
 
 #include "core/apperror.h"
 #include "core/levelnfo.h"
+#include "core/modcheck.h"
 #include "core/nfoline.h"
 #include "editor/documenttypes.h"
 
 #include <QByteArray>
 #include <QGroupBox>
+#include <QHash>
 #include <QStringList>
 
 #include <functional>
 #include <optional>
 
+class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -44,6 +48,24 @@ public:
     virtual QStringList loggedKeys() const { return {}; }
     // Where typing goes when the document is shown.
     virtual QWidget *firstField() const = 0;
+    // Whether the document is still coming in from its file (what it holds is not complete yet).
+    virtual bool isFilling() const { return false; }
+
+    // The control that holds the value written under an NFO key (any key: the description's text
+    // box), and its row's caption; no control for a key the panel does not show.
+    struct Field
+    {
+        QWidget *control = nullptr;
+        QString caption;
+    };
+    virtual Field fieldOf(const QString &key) const = 0;
+
+    // Marks each field with its findings: an error or warning icon in the field (beside it, for a
+    // field too narrow or made of several controls), and their texts as the tooltip and the
+    // accessible description of the field's controls. Fields without findings lose their marks.
+    void showFindings(const QList<ModCheck::Finding> &findings);
+    // Puts the focus on the field of the key (its first control that takes focus).
+    void focusField(const QString &key);
 
 signals:
     // Any change of the document, by the user or by the program.
@@ -58,4 +80,13 @@ protected:
     // A row's Include box (objectName `name`). A fixed row is always written: its box is shown
     // ticked and dimmed, and cannot be changed.
     QCheckBox *addIncludeBox(const QString &name, const QString &caption, bool fixed);
+
+private:
+    struct Mark
+    {
+        QAction *inField = nullptr;  // the icon inside a wide line edit
+        QLabel *beside = nullptr;    // the icon beside any other field
+    };
+    void setMark(QWidget *control, const QList<const ModCheck::Finding *> &findings);
+    QHash<QWidget *, Mark> m_marks;
 };

@@ -49,3 +49,12 @@ void EpisodePanel::setFields(const EpisodeFields &fields)
 }
 
 QWidget *EpisodePanel::firstField() const { return m_nameEdit; }
+
+DocumentPanel::Field EpisodePanel::fieldOf(const QString &key) const
+{
+    if (key == EpisodeNfo::NameKey)
+        return {m_nameEdit, QStringLiteral("Name")};
+    if (key == EpisodeNfo::ThumbnailKey)
+        return {m_thumbnailEdit, QStringLiteral("Thumbnail")};
+    return {};
+}

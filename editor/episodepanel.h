@@ -15,6 +15,7 @@ public:
     static constexpr DocumentKind Kind = DocumentKind::EpisodeNfo;
 
     QWidget *firstField() const override;
+    Field fieldOf(const QString &key) const override;
 
     EpisodeFields fields() const override;
     void setFields(const EpisodeFields &fields) override;

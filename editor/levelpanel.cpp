@@ -83,7 +83,7 @@ LevelPanel::LevelPanel(QWidget *parent)
 {
     setObjectName(QStringLiteral("levelPanel"));
     createTextRows();
-    std::array<QWidget *, LevelRowCount> values{};
+    std::array<QWidget *, LevelRowCount> &values = m_values;
     for (const LevelRowInfo &row : LevelNfo::rows())
         values[size_t(row.row)] = m_valueEdits[size_t(row.row)];
     values[size_t(R::MapType)] = createMapTypeBoxes();
@@ -98,7 +98,7 @@ LevelPanel::LevelPanel(QWidget *parent)
         if (edit)
             connect(edit, &QLineEdit::textChanged, this, &LevelPanel::changed);
     }
-    layOutRows(values);
+    layOutRows();
 }
 
 // The rows whose value is one line of text, each with its browse button where it names an asset.
@@ -175,8 +175,9 @@ QWidget *LevelPanel::createEtaBoxes()
 
 // The rows in the grid, in five groups with a larger gap between groups: Include box, value and
 // browse button; the tab order follows them.
-void LevelPanel::layOutRows(const std::array<QWidget *, LevelRowCount> &values)
+void LevelPanel::layOutRows()
 {
+    const std::array<QWidget *, LevelRowCount> &values = m_values;
     QGridLayout *grid = makeRowGrid();
     QList<QWidget *> tabOrder;
     int gridRow = 1;
@@ -276,3 +277,12 @@ void LevelPanel::prepareForFile()
 }
 
 QWidget *LevelPanel::firstField() const { return valueEdit(LevelRow::Name); }
+
+DocumentPanel::Field LevelPanel::fieldOf(const QString &key) const
+{
+    for (const LevelRowInfo &row : LevelNfo::rows()) {
+        if (key == QLatin1String(row.key))
+            return {m_values[size_t(row.row)], QString::fromLatin1(row.caption)};
+    }
+    return {};
+}

@@ -24,6 +24,7 @@ public:
     // The file includes the optional rows it names; the others stay excluded and hidden.
     void prepareForFile() override;
     QWidget *firstField() const override;
+    Field fieldOf(const QString &key) const override;
 
     LevelFields fields() const override;
     // Shows the values; an optional row shows its value controls only while included.
@@ -40,11 +41,12 @@ private:
     QWidget *createMapTypeBoxes();
     QWidget *createDistanceBox();
     QWidget *createEtaBoxes();
-    void layOutRows(const std::array<QWidget *, LevelRowCount> &values);
+    void layOutRows();
     void updateRowVisibility(LevelRow row);
 
     std::array<QCheckBox *, LevelRowCount> m_includeBoxes{};
     std::array<QLineEdit *, LevelRowCount> m_valueEdits{};
+    std::array<QWidget *, LevelRowCount> m_values{};  // each row's value: a text box, or the controls of a choice
     std::array<QPushButton *, LevelRowCount> m_browseButtons{};
     std::array<QCheckBox *, 3> m_mapTypeBoxes{};  // Single Player, Co-Op, Deathmatch
     std::array<QRadioButton *, 2> m_rotateOptions{};  // Yes, No

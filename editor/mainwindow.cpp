@@ -11,6 +11,7 @@
 #include "ui/messagebox.h"
 #include "ui/modcheckdialog.h"
 #include "ui/optionsdialog.h"
+#include "ui/problemspane.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,14 +41,16 @@ class PanelScroller : public QScrollArea
 public:
     using QScrollArea::QScrollArea;
 
-    QSize minimumSizeHint() const override { return fitted(widget() ? widget()->minimumSizeHint() : QSize()); }
-    QSize sizeHint() const override { return fitted(widget() ? widget()->sizeHint() : QSize()); }
+    // At the least half the screen's height, so that the Problems pane below fits too.
+    QSize minimumSizeHint() const override { return fitted(widget() ? widget()->minimumSizeHint() : QSize(), 2); }
+    QSize sizeHint() const override { return fitted(widget() ? widget()->sizeHint() : QSize(), 3); }
 
 private:
-    QSize fitted(const QSize &needed) const
+    // Bounded to 9/10 of the screen's width and 2/3 or 1/2 (`share`) of its height.
+    QSize fitted(const QSize &needed, int share) const
     {
         const QSize available = screen()->availableGeometry().size();
-        const QSize screenSize(available.width() * 9 / 10, available.height() * 2 / 3);
+        const QSize screenSize(available.width() * 9 / 10, available.height() * (share - 1) / share);
         const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         return (needed + QSize(bar, bar)).boundedTo(screenSize).expandedTo(QSize(bar * 4, bar * 4));
     }
@@ -81,6 +84,11 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     layout->addWidget(scroller, 1);
     m_documents = new DocumentController(this, panelArea, m_status, m_log);
     connect(m_documents, &DocumentController::fileUsed, this, &MainWindow::rememberFile);
+    // The open document's findings below the fields; a finding leads to its field.
+    m_problems = new ProblemsPane(this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_problems);
+    connect(m_documents, &DocumentController::checked, m_problems, &ProblemsPane::showProblems);
+    connect(m_problems, &ProblemsPane::fieldRequested, m_documents, &DocumentController::focusField);
     setAcceptDrops(true);
 
     // The status row: the kind's picture and the last report, cut at the window's edge.
@@ -100,7 +108,8 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     // (a place that no longer fits the screens is moved onto them).
     const int line = fontMetrics().height();
     const QSize available = screen()->availableGeometry().size();
-    resize(QSize(line * 30, line * 36).boundedTo(available * 9 / 10));
+    const int paneHeight = line * 7;
+    resize(QSize(line * 30, line * 36 + paneHeight).boundedTo(available * 9 / 10));
     restoreGeometry(QByteArray::fromBase64(Settings::read(Settings::WindowGeometry).toLatin1()));
 
     m_tips.reportTip = [this](const QString &message, StatusKind kind) { m_status.reportStatus(message, kind); };
@@ -350,6 +359,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    m_documents->liveCheck().stop();
     try {
         Settings::write(Settings::WindowGeometry, QString::fromLatin1(saveGeometry().toBase64()));
     } catch (const AppError &error) {

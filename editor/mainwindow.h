@@ -9,6 +9,7 @@
 #include <functional>
 
 class DocumentController;
+class ProblemsPane;
 class QAction;
 class ElidedLabel;
 class QLabel;
@@ -31,6 +32,7 @@ public:
     void runStartUp(const QString &commandLineText, bool readable = true);
 
     DocumentController &documents() { return *m_documents; }
+    ProblemsPane *problemsPane() const { return m_problems; }
     StatusReporter &status() { return m_status; }
     AppLog &log() { return m_log; }
     TipRotation &tips() { return m_tips; }
@@ -71,4 +73,5 @@ private:
     AppLog m_log;
     StatusReporter m_status;
     DocumentController *m_documents = nullptr;
+    ProblemsPane *m_problems = nullptr;
 };
