@@ -121,6 +121,7 @@ void LevelPanel::createTextRows()
 QWidget *LevelPanel::createMapTypeBoxes()
 {
     auto *mapTypes = new QWidget(this);
+    mapTypes->setObjectName(QStringLiteral("mapTypeBoxes"));
     auto *mapLayout = sideBySide(mapTypes);
     const std::array<QString, 3> modes{QStringLiteral("Single Player"), QStringLiteral("Co-Op"),
                                        QStringLiteral("Deathmatch")};
@@ -153,6 +154,7 @@ QWidget *LevelPanel::createDistanceBox()
 QWidget *LevelPanel::createEtaBoxes()
 {
     auto *eta = new QWidget(this);
+    eta->setObjectName(QStringLiteral("etaBoxes"));
     auto *etaLayout = sideBySide(eta);
     const std::array<QString, 3> etaParts{QStringLiteral("Hours"), QStringLiteral("Minutes"),
                                           QStringLiteral("Seconds")};

@@ -1,0 +1,135 @@
+// Checking while editing: the fields show what the mod check finds in what Save would write, they
+// follow typing, and the Problems pane leads to them; all through the real window and keys.
+
+#include "core/codepage.h"
+#include "editor/documentcontroller.h"
+#include "editor/levelpanel.h"
+#include "editor/mainwindow.h"
+#include "tests/support/testsupport.h"
+#include "ui/problemspane.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+const QString MinutesOver = "ETA '00:75:00' has minutes over 59";
+const QString Absolute = "'C:\\Games\\Set.tex' is an absolute path, which the game cannot resolve: give it relative "
+                         "to the game folder";
+
+// The finding texts the pane lists, in its order.
+QStringList listed(ProblemsPane *pane)
+{
+    QStringList texts;
+    for (int i = 0; i < pane->list()->topLevelItemCount(); ++i)
+        texts.append(pane->list()->topLevelItem(i)->text(3));
+    return texts;
+}
+
+// Whether the line edit shows its in-field mark.
+bool markedInside(QLineEdit *edit)
+{
+    for (QAction *action : edit->actions()) {
+        if (action->objectName() == edit->objectName() + "Mark")
+            return action->isVisible();
+    }
+    return false;
+}
+
+} // namespace
+
+class TestChecking : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fieldsFollowTheCheck()
+    {
+        EditorWindow e;
+        const QString path = e.file("Temple.nfo");
+        writeBytes(path, "LEVEL\r\nNAME=\"Temple\"\r\nMAP_TYPE=\"SINGLE;\"\r\nLOADING_SCREEN=\"C:\\Games\\Set.tex\"\r\n"
+                         "THUMBNAIL=\"\"\r\nETA=\"00:75:00\"\r\nLOCKED=\"NO\"\r\n");
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.form));
+        e.docs.openFile(path);
+        auto *panel = e.docs.panel<LevelPanel>();
+        QLineEdit *screen = panel->valueEdit(LevelRow::LoadingScreen);
+        auto *minutes = control<QLineEdit>(panel, "etaMinutesEdit");
+        ProblemsPane *pane = e.form.problemsPane();
+
+        // On open: the error in the field, the warning beside the ETA boxes, both in the pane.
+        QTRY_COMPARE(screen->accessibleDescription(), Absolute);
+        QVERIFY(markedInside(screen));
+        QCOMPARE(screen->toolTip(), Absolute);
+        QCOMPARE(screen->accessibleName(), QString("Loading Screen"));
+        QCOMPARE(minutes->accessibleDescription(), MinutesOver);
+        QVERIFY(control<QLabel>(panel, "etaBoxesMark")->isVisible());
+        QCOMPARE(listed(pane), (QStringList{Absolute, MinutesOver}));
+        QCOMPARE(pane->summary()->text(), QString("1 error, 1 warning in this document."));
+
+        // Mended with real keys: the mark goes, and goes from the pane.
+        minutes->setFocus();
+        QTest::keyClick(minutes, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(minutes, "30");
+        QTRY_COMPARE(minutes->accessibleDescription(), QString());
+        QVERIFY(!control<QLabel>(panel, "etaBoxesMark")->isVisible());
+        QCOMPARE(listed(pane), QStringList{Absolute});
+
+        // A value Save would refuse is one error at its field, before any Save.
+        QLineEdit *name = panel->valueEdit(LevelRow::Name);
+        name->setFocus();
+        QTest::keyClicks(name, "\"");
+        const QString quote = "The value of 'Name' contains a double quote (\"), which an NFO file cannot hold. "
+                              "Remove it and save again.";
+        QTRY_COMPARE(name->accessibleDescription(), quote);
+        QCOMPARE(listed(pane), (QStringList{quote, Absolute}));
+        QTest::keyClick(name, Qt::Key_Backspace);
+        QTRY_VERIFY(!markedInside(name));
+
+        // The pane leads to the field: Enter on a finding puts the focus there.
+        pane->list()->setFocus();
+        pane->list()->setCurrentItem(pane->list()->topLevelItem(0));
+        QTest::keyClick(pane->list(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), screen);
+        e.docs.setModified(false);
+    }
+
+    void descriptionsAndNewDocuments_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");  // of a description opened; none: a new Episode NFO
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a control character marks the text box")
+            << QByteArray("Line one\r\nA bell \x07 here\r\n") << "textEdit" << "control character 0x07 in the text";
+        QTest::newRow("UTF-8 from another editor")
+            << QByteArray("Caf\xc3\xa9\r\n") << "textEdit"
+            << QString::fromUtf8("'Ã©' looks like UTF-8 text: the game reads the file in %1 and shows 'Ã©' as it "
+                                 "stands here, not 'é'").arg(CodePage::name());
+        QTest::newRow("a new Episode asks for its name")
+            << QByteArray() << "nameEdit" << "NAME is empty: the game lists it without a name";
+    }
+
+    void descriptionsAndNewDocuments()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        EditorWindow e;
+        if (bytes.isEmpty()) {
+            e.docs.newDocument(DocumentKind::EpisodeNfo);
+        } else {
+            writeBytes(e.file("Mod.dsc"), bytes);
+            e.docs.openFile(e.file("Mod.dsc"));
+        }
+        QWidget *shown = control(&e.form, field);
+        QTRY_COMPARE(shown->accessibleDescription(), text);
+        QCOMPARE(listed(e.form.problemsPane()), QStringList{text});
+    }
+};
+
+QTEST_MAIN(TestChecking)
+#include "test_checking.moc"
