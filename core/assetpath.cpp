@@ -2,6 +2,8 @@
 
 #include "core/settings.h"
 
+#include <QDir>
+
 namespace AssetPath {
 
 QString relativeToGameFolder(const QString &fullPath, const QString &gameFolder)
@@ -17,6 +19,18 @@ QString relativeToGameFolder(const QString &fullPath, const QString &gameFolder)
     QString relative = fullPath.mid(gameFolder.size());
     relative.replace(QLatin1Char('/'), QLatin1Char('\\'));
     return relative;
+}
+
+QString resolved(const QString &value, const QString &gameFolder)
+{
+    if (value.isEmpty())
+        return {};
+    const QString path = QDir::fromNativeSeparators(QString(value).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    if (QDir::isAbsolutePath(path) || path.startsWith(QLatin1Char('/')))
+        return QDir::toNativeSeparators(path);
+    if (gameFolder.isEmpty())
+        return {};
+    return QDir::toNativeSeparators(QDir(gameFolder).filePath(path));
 }
 
 } // namespace AssetPath

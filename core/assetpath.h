@@ -10,4 +10,8 @@ namespace AssetPath {
 // "NIL", and a folder that is only a separator, mean "not set" and never match.
 QString relativeToGameFolder(const QString &fullPath, const QString &gameFolder);
 
+// The file a field's value names: itself when absolute, else under the game folder (empty when
+// the value is empty, or relative with no game folder set). Native separators.
+QString resolved(const QString &value, const QString &gameFolder);
+
 } // namespace AssetPath

@@ -16,10 +16,10 @@ LevelFields LevelFields::newDocument()
 const AssetType &assetTypeOf(AssetKind kind)
 {
     static const AssetType types[] = {
-        {"", "", "", ""},
-        {".mdl", "a model", "Model (*.mdl)|*.mdl", "Browse for a model..."},
-        {".tex", "a texture", "Texture (*.tex)|*.tex", "Browse for a texture..."},
-        {".ogv", "a movie", "Movie File (*.ogv)|*.ogv", "Browse for a movie (*.ogv) file..."},
+        {"", "", "", "", ""},
+        {".mdl", "a model", "Model (*.mdl)|*.mdl", "Browse for a model...", "Models"},
+        {".tex", "a texture", "Texture (*.tex)|*.tex", "Browse for a texture...", "Textures"},
+        {".ogv", "a movie", "Movie File (*.ogv)|*.ogv", "Browse for a movie (*.ogv) file...", "Movies"},
     };
     return types[static_cast<int>(kind)];
 }

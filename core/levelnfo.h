@@ -26,6 +26,7 @@ struct AssetType
     const char *what;         // "a model"
     const char *filter;       // "Model (*.mdl)|*.mdl"
     const char *browseTitle;  // "Browse for a model..."
+    const char *gameFolder;   // where the game keeps them: "Models"
 };
 const AssetType &assetTypeOf(AssetKind kind);  // not for None
 

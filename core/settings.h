@@ -32,6 +32,7 @@ inline constexpr Key TipTime{"Show Tips", "Time", "10"};  // DefaultTipSeconds, 
 inline constexpr Key FirstStart{"FirstTime v1.1", "FirstTime v1.1", "YES"};
 inline constexpr Key RecentFiles{"Recent Files", "Files", ""};
 inline constexpr Key WindowGeometry{"Window", "Geometry", ""};  // the main window's size and place
+inline constexpr Key CheckedFolder{"Mod Check", "Folder", ""};   // the mod folder checked last
 
 QString read(const Key &key);
 QString read(const Key &key, const QString &defaultValue);

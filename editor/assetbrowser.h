@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/levelnfo.h"
-#include "ui/filedialog.h"
+
+#include <QString>
 
 #include <array>
 #include <optional>
@@ -9,22 +10,22 @@
 class QWidget;
 
 // The browse buttons' dialogs: pick a model, texture or movie, entered relative to the game
-// folder. Each kind of asset has a dialog of its own that remembers the file chosen last.
+// folder. A dialog starts where the author works: at the file the field names, else at the file
+// chosen last for that kind of asset, else in the game folder's Models, Textures or Movies.
 class AssetBrowser
 {
 public:
     explicit AssetBrowser(QWidget *parent) : m_parent(parent) {}
 
-    // The path to enter, or nothing when cancelled.
-    std::optional<QString> browse(AssetKind kind);
+    // The path to enter, or nothing when cancelled. `value`: what the field holds now.
+    std::optional<QString> browse(AssetKind kind, const QString &value);
+    // The name a dialog for the kind starts at (a file, or a folder ending in a separator).
+    QString startingName(AssetKind kind, const QString &value) const;
+
+    // The path to enter for a chosen file: relative to the game folder when inside it.
+    static QString entered(const QString &path);
 
 private:
     QWidget *m_parent;
-    // By AssetKind, None excepted.
-    std::array<RememberedFileDialog, 3> m_dialogs{dialogFor(AssetKind::Model), dialogFor(AssetKind::Texture),
-                                                  dialogFor(AssetKind::Movie)};
-    static RememberedFileDialog dialogFor(AssetKind kind)
-    {
-        return RememberedFileDialog(QString::fromLatin1(assetTypeOf(kind).filter));
-    }
+    std::array<QString, 3> m_chosen;  // by AssetKind, None excepted: the file chosen last
 };

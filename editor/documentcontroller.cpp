@@ -78,7 +78,7 @@ DocumentPanel *DocumentController::panel(DocumentKind kind)
             m_liveCheck.schedule();
         });
         connect(panel, &DocumentPanel::browseRequested, this, [this](AssetKind asset, QLineEdit *field) {
-            if (const auto path = m_assets.browse(asset))
+            if (const auto path = m_assets.browse(asset, field->text()))
                 field->setText(*path);
         });
     }

@@ -1,8 +1,14 @@
 #include "editor/documentpanel.h"
 
+#include "editor/assetbrowser.h"
+
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -39,7 +45,57 @@ void placeBeside(QWidget *control, QLabel *mark)
     row->insertWidget(at, mark);
 }
 
+// An asset file dropped on its field is entered as the browse button would enter it; anything
+// else dropped there is left to the field (and the window).
+class AssetDrop : public QObject
+{
+public:
+    AssetDrop(AssetKind kind, QLineEdit *field) : QObject(field), m_kind(kind)
+    {
+        setObjectName(Name);
+        field->installEventFilter(this);
+    }
+    static constexpr const char *Name = "assetDrop";
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::DragEnter && event->type() != QEvent::DragMove && event->type() != QEvent::Drop)
+            return false;
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QString path = assetFile(drop->mimeData());
+        if (path.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        if (event->type() == QEvent::Drop) {
+            auto *field = static_cast<QLineEdit *>(watched);
+            field->setText(AssetBrowser::entered(path));
+            field->setFocus(Qt::OtherFocusReason);
+        }
+        return true;
+    }
+
+public:
+    // The one local file dropped, when it has the extension of the field's asset.
+    QString assetFile(const QMimeData *data) const
+    {
+        if (!data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
+            return {};
+        const QString path = QDir::toNativeSeparators(data->urls().constFirst().toLocalFile());
+        return path.endsWith(QLatin1String(assetTypeOf(m_kind).extension), Qt::CaseInsensitive) ? path : QString();
+    }
+
+    AssetKind m_kind;
+};
+
 } // namespace
+
+bool DocumentPanel::takesDrop(QObject *target, const QMimeData *data)
+{
+    const auto *drop = dynamic_cast<AssetDrop *>(
+        target->findChild<QObject *>(QLatin1String(AssetDrop::Name), Qt::FindDirectChildrenOnly));
+    return drop && !drop->assetFile(data).isEmpty();
+}
 
 void DocumentPanel::showFindings(const QList<ModCheck::Finding> &findings)
 {
@@ -129,5 +185,6 @@ QPushButton *DocumentPanel::addBrowseButton(const QString &name, const QString &
     button->setAccessibleName(caption + QStringLiteral(": Browse..."));
     button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
     connect(button, &QPushButton::clicked, this, [this, kind, field] { emit browseRequested(kind, field); });
+    new AssetDrop(kind, field);
     return button;
 }

@@ -17,6 +17,7 @@
 class QAction;
 class QCheckBox;
 class QLabel;
+class QMimeData;
 class QLineEdit;
 class QPushButton;
 
@@ -66,6 +67,8 @@ public:
     void showFindings(const QList<ModCheck::Finding> &findings);
     // Puts the focus on the field of the key (its first control that takes focus).
     void focusField(const QString &key);
+    // Whether `target` is an asset field that takes the dropped data (a file of its asset's kind).
+    static bool takesDrop(QObject *target, const QMimeData *data);
 
 signals:
     // Any change of the document, by the user or by the program.

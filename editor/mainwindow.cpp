@@ -3,6 +3,7 @@
 #include "core/documentfile.h"
 #include "core/settings.h"
 #include "editor/documentcontroller.h"
+#include "editor/documentpanel.h"
 #include "shell/registerfiletypes.h"
 #include "ui/aboutdialog.h"
 #include "ui/desktop.h"
@@ -201,11 +202,19 @@ void MainWindow::showAbout()
 
 void MainWindow::checkModFolder()
 {
+    // The folder checked last, else the open document's.
+    QString start = Settings::read(Settings::CheckedFolder);
+    if (start.isEmpty() && !m_documents->document().path.isEmpty())
+        start = QFileInfo(m_documents->document().path).absolutePath();
     const auto folder = FileDialog::show(this, {FileDialog::Mode::Folder, QStringLiteral("Check Mod Folder..."), QString(),
-                                                m_checkedFolder});
+                                                QDir::toNativeSeparators(start)});
     if (!folder)
         return;
-    m_checkedFolder = *folder;
+    try {
+        Settings::write(Settings::CheckedFolder, *folder);
+    } catch (const AppError &error) {
+        m_status.reportStatus(error.description, StatusKind::Warning);
+    }
     auto *check = new ModCheckDialog(*folder, Settings::gameFolderIfSet(), this);
     check->setAttribute(Qt::WA_DeleteOnClose);
     connect(check, &ModCheckDialog::openRequested, m_documents, &DocumentController::openFile);
@@ -334,7 +343,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const auto *widget = qobject_cast<QWidget *>(watched);
         auto *drop = static_cast<QDropEvent *>(event);
         const QList<QUrl> urls = drop->mimeData()->urls();
-        if (widget && widget->window() == this && !urls.isEmpty() && urls.constFirst().isLocalFile()) {
+        if (widget && widget->window() == this && !urls.isEmpty() && urls.constFirst().isLocalFile()
+            && !DocumentPanel::takesDrop(watched, drop->mimeData())) {
             drop->acceptProposedAction();
             if (type == QEvent::Drop)
                 openDropped(QDir::toNativeSeparators(urls.constFirst().toLocalFile()));

@@ -68,7 +68,6 @@ private:
     ElidedLabel *m_statusLabel = nullptr;
     QAction *m_exitAction = nullptr;
     QMenu *m_recentMenu = nullptr;
-    QString m_checkedFolder;  // offered again the next time
     TipRotation m_tips;
     AppLog m_log;
     StatusReporter m_status;

@@ -8,7 +8,12 @@
 #include "tests/support/testsupport.h"
 #include "ui/problemspane.h"
 
+#include "core/settings.h"
+
 #include <QAction>
+#include <QDir>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -95,6 +100,40 @@ private slots:
         pane->list()->setCurrentItem(pane->list()->topLevelItem(0));
         QTest::keyClick(pane->list(), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), screen);
+        e.docs.setModified(false);
+    }
+
+    // An asset file dropped on its field is entered as the browse button enters it; a file of
+    // another kind is not taken.
+    void droppedAssetFiles_data()
+    {
+        QTest::addColumn<QString>("dropped");  // under the game folder
+        QTest::addColumn<QString>("entered");
+        QTest::newRow("a model on its field") << "Models/Ship.mdl" << "Models\\Ship.mdl";
+        QTest::newRow("a texture on a model's field: the window's drop") << "Textures/Thumb.tex" << "";
+    }
+
+    void droppedAssetFiles()
+    {
+        QFETCH(QString, dropped);
+        QFETCH(QString, entered);
+        EditorWindow e;
+        const QString game = e.file("SS2");
+        Settings::write(Settings::GameFolder, game + QDir::separator());
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.form));
+        QLineEdit *field = e.docs.panel<LevelPanel>()->valueEdit(LevelRow::LoadingModel);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(game + "/" + dropped)});
+        const QPoint at = field->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(field, &enter);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(field, &drop);
+        QCOMPARE(field->text(), entered);
+        if (entered.isEmpty())  // the window took it as a file to open
+            QVERIFY(e.statusText().endsWith("is not a .nfo or .dsc file: Brisquel opens only those"));
         e.docs.setModified(false);
     }
 

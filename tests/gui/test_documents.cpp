@@ -623,9 +623,14 @@ private slots:
         EditorWindow e;
         e.script.allowRealDialogs = true;  // the findings window is the program's own
         e.form.show();
+        // The first check starts in the open document's folder.
+        writeBytes(e.file("Mine.dsc"), "text");
+        e.docs.openFile(e.file("Mine.dsc"));
         e.script.choose(testData("mod"));
         control<QAction>(&e.form, "checkModAction")->trigger();
-        QCOMPARE(e.script.takeFileDialogs().value(0).mode, FileDialog::Mode::Folder);
+        const FileDialog::Request asked = e.script.takeFileDialogs().value(0);
+        QCOMPARE(asked.mode, FileDialog::Mode::Folder);
+        QCOMPARE(asked.fileName, QDir::toNativeSeparators(QFileInfo(e.file("Mine.dsc")).absolutePath()));
         auto *check = control<ModCheckDialog>(&e.form, "modCheckDialog");
         QVERIFY(check && check->isVisible());
         QTRY_VERIFY(!check->isChecking());
@@ -642,6 +647,10 @@ private slots:
         QCOMPARE(e.docs.document().kind, DocumentKind::LevelNfo);
         QCOMPARE(e.docs.document().path, QDir::toNativeSeparators(QFileInfo(testData("mod/Levels/warnings.nfo")).absoluteFilePath()));
         check->close();
+        // The next one where the last one was, in this run or the next.
+        e.script.cancelFileDialog();
+        control<QAction>(&e.form, "checkModAction")->trigger();
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName, QDir::toNativeSeparators(testData("mod")));
     }
 
     // A long check can be stopped, between files or inside a large one: what was checked by then

@@ -176,6 +176,47 @@ private slots:
         panel->browseButton(LevelRow::Thumbnail)->click();
         QCOMPARE(e.script.takeFileDialogs().at(1).fileName, native("/elsewhere/first.tex"));
     }
+
+    // A browse dialog starts at the file the field names, else at the file chosen last, else in
+    // the game's own folder for the asset, else in the game folder.
+    void browsingStartsWhereTheAuthorWorks_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("modelsFolder");
+        QTest::addColumn<bool>("chosenBefore");  // Other/last.mdl
+        QTest::addColumn<QString>("start");      // under the game folder
+        QTest::newRow("a game-relative value") << "Models\\Ship.mdl" << true << true << "Models/Ship.mdl";
+        QTest::newRow("an absolute value") << "<game>/Other/x.mdl" << true << true << "Other/x.mdl";
+        QTest::newRow("a value in no folder: the file chosen last") << "Gone\\x.mdl" << true << true << "Other/last.mdl";
+        QTest::newRow("nothing yet: the game's Models") << "" << true << false << "Models/";
+        QTest::newRow("no Models folder: the game folder") << "" << false << false << "";
+    }
+
+    void browsingStartsWhereTheAuthorWorks()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, modelsFolder);
+        QFETCH(bool, chosenBefore);
+        QFETCH(QString, start);
+        EditorWindow e;
+        const QString game = e.file("SS2");
+        QVERIFY(QDir().mkpath(game + "/Other"));
+        if (modelsFolder)
+            QVERIFY(QDir().mkpath(game + "/Models"));
+        Settings::write(Settings::GameFolder, game + QDir::separator());
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        LevelPanel *panel = e.docs.panel<LevelPanel>();
+        QPushButton *browse = panel->browseButton(LevelRow::LoadingModel);
+        if (chosenBefore) {
+            e.script.choose(native(game + "/Other/last.mdl"));
+            browse->click();
+        }
+        panel->valueEdit(LevelRow::LoadingModel)->setText(QString(value).replace("<game>", game));
+        e.script.cancelFileDialog();
+        browse->click();
+        QCOMPARE(e.script.takeFileDialogs().constLast().fileName, native(game + "/" + start));
+        e.docs.setModified(false);
+    }
 };
 
 QTEST_MAIN(TestTipsBrowse)
