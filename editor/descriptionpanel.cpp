@@ -16,10 +16,11 @@ DescriptionPanel::DescriptionPanel(QWidget *parent) : DocumentPanel(QStringLiter
 {
     setObjectName(QStringLiteral("descriptionPanel"));
     auto *layout = new QVBoxLayout(this);
-    captionLabel = new QLabel(QStringLiteral("Description:"), this);
+    captionLabel = new QLabel(QStringLiteral("&Description:"), this);  // Alt+D: the text
     captionLabel->setObjectName(QStringLiteral("captionLabel"));
     textEdit = new QPlainTextEdit(this);
     textEdit->setObjectName(QStringLiteral("textEdit"));
+    textEdit->setAccessibleName(QStringLiteral("Description"));
     textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     textEdit->setTabChangesFocus(true);
     captionLabel->setBuddy(textEdit);

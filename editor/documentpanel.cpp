@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpacerItem>
 #include <QStyle>
 
@@ -156,6 +157,29 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
             continue;
         each->setToolTip(text);
         each->setAccessibleDescription(text);
+    }
+}
+
+void DocumentPanel::giveAccessKeys(const QList<std::pair<QAbstractButton *, QWidget *>> &rows)
+{
+    QString taken = QStringLiteral("FOH");
+    for (const auto &[caption, field] : rows) {
+        const QString text = caption->text();
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar letter = text.at(i).toUpper();
+            if (letter < QLatin1Char('A') || letter > QLatin1Char('Z') || taken.contains(letter))
+                continue;
+            taken += letter;
+            caption->setText(text.left(i) + QLatin1Char('&') + text.mid(i));
+            caption->setShortcut(QKeySequence());  // the row's key, not the box's (a fixed box is disabled)
+            auto *key = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_A + (letter.unicode() - 'A'))), this);
+            QWidget *target = field;
+            QAbstractButton *box = caption;
+            connect(key, &QShortcut::activated, this, [target, box] {
+                (target->isVisible() ? focusable(target) : static_cast<QWidget *>(box))->setFocus(Qt::ShortcutFocusReason);
+            });
+            break;
+        }
     }
 }
 

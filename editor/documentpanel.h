@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 
+class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -83,6 +84,10 @@ protected:
     // A row's Include box (objectName `name`). A fixed row is always written: its box is shown
     // ticked and dimmed, and cannot be changed.
     QCheckBox *addIncludeBox(const QString &name, const QString &caption, bool fixed);
+    // Gives each row's caption an access key (the first letter of it that is free; the menu bar
+    // has F, O and H) that puts the focus on the row's field, or on the caption's box while the
+    // field is hidden (an excluded row).
+    void giveAccessKeys(const QList<std::pair<QAbstractButton *, QWidget *>> &rows);
 
 private:
     struct Mark

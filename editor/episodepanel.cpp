@@ -36,6 +36,8 @@ EpisodePanel::EpisodePanel(QWidget *parent)
     grid->addWidget(m_nameEdit, 1, 1, 1, 2);
     grid->addWidget(m_thumbnailEdit, 2, 1);
     grid->addWidget(browseButton, 2, 2);
+    giveAccessKeys({{findChild<QCheckBox *>(QStringLiteral("nameInclude")), m_nameEdit},
+                    {findChild<QCheckBox *>(QStringLiteral("thumbnailInclude")), m_thumbnailEdit}});
     setTabOrder(m_nameEdit, m_thumbnailEdit);
     setTabOrder(m_thumbnailEdit, browseButton);
 }

@@ -59,7 +59,8 @@ QHBoxLayout *sideBySide(QWidget *holder)
     return layout;
 }
 
-QWidget *optionPair(QWidget *parent, const QString &name, std::array<QRadioButton *, 2> &pair)
+// A Yes / No pair, each read out with its row: "Model Rotate: Yes".
+QWidget *optionPair(QWidget *parent, const QString &name, const QString &caption, std::array<QRadioButton *, 2> &pair)
 {
     auto *frame = new QWidget(parent);
     frame->setObjectName(name + QStringLiteral("Choice"));
@@ -68,6 +69,7 @@ QWidget *optionPair(QWidget *parent, const QString &name, std::array<QRadioButto
     for (int i = 0; i < 2; ++i) {
         pair[size_t(i)] = new QRadioButton(captions[size_t(i)], frame);
         pair[size_t(i)]->setObjectName(name + captions[size_t(i)] + QStringLiteral("Option"));
+        pair[size_t(i)]->setAccessibleName(caption + QStringLiteral(": ") + captions[size_t(i)]);
         layout->addWidget(pair[size_t(i)]);
     }
     layout->addStretch();
@@ -87,9 +89,11 @@ LevelPanel::LevelPanel(QWidget *parent)
     for (const LevelRowInfo &row : LevelNfo::rows())
         values[size_t(row.row)] = m_valueEdits[size_t(row.row)];
     values[size_t(R::MapType)] = createMapTypeBoxes();
-    m_rotateChoice = optionPair(this, QStringLiteral("rotate"), m_rotateOptions);
+    m_rotateChoice = optionPair(this, QStringLiteral("rotate"),
+                                QString::fromLatin1(LevelNfo::row(R::ModelRotate).caption), m_rotateOptions);
     values[size_t(R::ModelRotate)] = m_rotateChoice;
-    values[size_t(R::Locked)] = optionPair(this, QStringLiteral("locked"), m_lockedOptions);
+    values[size_t(R::Locked)] = optionPair(this, QStringLiteral("locked"),
+                                               QString::fromLatin1(LevelNfo::row(R::Locked).caption), m_lockedOptions);
     for (auto *option : {m_rotateOptions[0], m_rotateOptions[1], m_lockedOptions[0], m_lockedOptions[1]})
         connect(option, &QRadioButton::toggled, this, &LevelPanel::changed);
     values[size_t(R::ModelDistance)] = createDistanceBox();
@@ -221,6 +225,10 @@ void LevelPanel::layOutRows()
     grid->setRowStretch(gridRow, 1);
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
+    QList<std::pair<QAbstractButton *, QWidget *>> captions;
+    for (const LevelRowInfo &row : LevelNfo::rows())
+        captions.append({m_includeBoxes[size_t(row.row)], values[size_t(row.row)]});
+    giveAccessKeys(captions);
 }
 
 void LevelPanel::updateRowVisibility(LevelRow row)

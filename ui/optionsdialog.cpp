@@ -114,6 +114,11 @@ void OptionsDialog::createOptionsGroup()
                        "This action should be already be done when you first startup the editor, so use it only "
                        "when it isn't working."),
         "registerHelp", optionsGroup);
+    // A screen reader reads each help text with its control.
+    gamePathEdit->setAccessibleDescription(pathHelp->text());
+    showTipsBox->setAccessibleDescription(tipsHelp->text());
+    tipTimeEdit->setAccessibleDescription(tipsHelp->text());
+    registerButton->setAccessibleDescription(registerHelp->text());
 
     auto *pathRow = new QHBoxLayout;
     pathRow->addWidget(pathLabel);

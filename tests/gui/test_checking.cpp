@@ -11,6 +11,7 @@
 #include "core/settings.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QMimeData>
 #include <QUrl>
@@ -134,6 +135,47 @@ private slots:
         QCOMPARE(field->text(), entered);
         if (entered.isEmpty())  // the window took it as a file to open
             QVERIFY(e.statusText().endsWith("is not a .nfo or .dsc file: Brisquel opens only those"));
+        e.docs.setModified(false);
+    }
+
+    // Alt and the underlined letter of a row's caption put the focus on its field; a hidden field's
+    // row gets its Include box instead. The menu bar keeps Alt+F, Alt+O and Alt+H.
+    void accessKeysReachTheFields_data()
+    {
+        QTest::addColumn<DocumentKind>("kind");
+        QTest::addColumn<bool>("excludeModelAnim");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("Name") << DocumentKind::LevelNfo << false << int(Qt::Key_N) << "nameEdit";
+        QTest::newRow("Model Distance") << DocumentKind::LevelNfo << false << int(Qt::Key_I) << "modelDistanceEdit";
+        QTest::newRow("Locked?: its Yes") << DocumentKind::LevelNfo << false << int(Qt::Key_C) << "lockedYesOption";
+        QTest::newRow("Model Anim") << DocumentKind::LevelNfo << false << int(Qt::Key_D) << "modelAnimEdit";
+        QTest::newRow("Model Anim excluded") << DocumentKind::LevelNfo << true << int(Qt::Key_D) << "modelAnimInclude";
+        QTest::newRow("Episode Thumbnail") << DocumentKind::EpisodeNfo << false << int(Qt::Key_T) << "thumbnailEdit";
+        QTest::newRow("Description") << DocumentKind::Description << false << int(Qt::Key_D) << "textEdit";
+        QTest::newRow("File menu") << DocumentKind::LevelNfo << false << int(Qt::Key_F) << "fileMenu";
+    }
+
+    void accessKeysReachTheFields()
+    {
+        QFETCH(DocumentKind, kind);
+        QFETCH(bool, excludeModelAnim);
+        QFETCH(int, key);
+        QFETCH(QString, focused);
+        EditorWindow e;
+        e.docs.newDocument(kind);
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.form));
+        if (excludeModelAnim)
+            e.docs.panel<LevelPanel>()->includeBox(LevelRow::ModelAnimation)->click();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::AltModifier);
+        if (focused == "fileMenu") {
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QCOMPARE(QApplication::activePopupWidget()->objectName(), focused);
+            QApplication::activePopupWidget()->close();
+        } else {
+            QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+        }
         e.docs.setModified(false);
     }
 
