@@ -10,7 +10,7 @@
 #include "ui/elidedlabel.h"
 #include "ui/filedialog.h"
 #include "ui/messagebox.h"
-#include "ui/modcheckdialog.h"
+#include "ui/modcheckpane.h"
 #include "ui/optionsdialog.h"
 #include "ui/problemspane.h"
 
@@ -215,10 +215,23 @@ void MainWindow::checkModFolder()
     } catch (const AppError &error) {
         m_status.reportStatus(error.description, StatusKind::Warning);
     }
-    auto *check = new ModCheckDialog(*folder, Settings::gameFolderIfSet(), this);
-    check->setAttribute(Qt::WA_DeleteOnClose);
-    connect(check, &ModCheckDialog::openRequested, m_documents, &DocumentController::openFile);
-    check->show();
+    modCheckPane()->check(*folder);
+}
+
+ModCheckPane *MainWindow::modCheckPane()
+{
+    // Made at the first check: a window that checks nothing does not pay for it.
+    if (!m_modCheck) {
+        m_modCheck = new ModCheckPane(this);
+        addDockWidget(Qt::BottomDockWidgetArea, m_modCheck);
+        tabifyDockWidget(m_problems, m_modCheck);
+        connect(m_modCheck, &ModCheckPane::openRequested, this, [this](const QString &path, const QString &key) {
+            m_documents->openFile(path);
+            if (m_documents->document().path == QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+                m_documents->focusField(key);
+        });
+    }
+    return m_modCheck;
 }
 
 void MainWindow::fillRecentMenu()

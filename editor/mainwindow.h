@@ -9,6 +9,7 @@
 #include <functional>
 
 class DocumentController;
+class ModCheckPane;
 class ProblemsPane;
 class QAction;
 class ElidedLabel;
@@ -33,6 +34,8 @@ public:
 
     DocumentController &documents() { return *m_documents; }
     ProblemsPane *problemsPane() const { return m_problems; }
+    // The mod check's pane (made when first asked for).
+    ModCheckPane *modCheckPane();
     StatusReporter &status() { return m_status; }
     AppLog &log() { return m_log; }
     TipRotation &tips() { return m_tips; }
@@ -73,4 +76,5 @@ private:
     StatusReporter m_status;
     DocumentController *m_documents = nullptr;
     ProblemsPane *m_problems = nullptr;
+    ModCheckPane *m_modCheck = nullptr;  // made at the first check
 };

@@ -9,10 +9,11 @@
 #include "core/settingsstore.h"
 #include "ui/elidedlabel.h"
 #include "tests/support/testsupport.h"
-#include "ui/modcheckdialog.h"
+#include "ui/modcheckpane.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -631,14 +632,21 @@ private slots:
         const FileDialog::Request asked = e.script.takeFileDialogs().value(0);
         QCOMPARE(asked.mode, FileDialog::Mode::Folder);
         QCOMPARE(asked.fileName, QDir::toNativeSeparators(QFileInfo(e.file("Mine.dsc")).absolutePath()));
-        auto *check = control<ModCheckDialog>(&e.form, "modCheckDialog");
-        QVERIFY(check && check->isVisible());
+        ModCheckPane *check = e.form.modCheckPane();
+        QVERIFY(check->isVisible());
         QTRY_VERIFY(!check->isChecking());
         auto *list = control<QTreeWidget>(check, "findingsList");
         QCOMPARE(list->topLevelItemCount(), 25);
         QCOMPARE(control<QLabel>(check, "summaryLabel")->text(),
                  QString("8 files checked, 10 errors, 15 warnings. Double-click a finding to open its file."));
-        QTreeWidgetItem *warning = list->findItems("warnings.nfo", Qt::MatchEndsWith).value(0);
+        // Errors only, then warnings only.
+        auto *filter = control<QComboBox>(check, "severityFilter");
+        filter->setCurrentIndex(1);
+        QCOMPARE(list->topLevelItemCount(), 10);
+        filter->setCurrentIndex(2);
+        QCOMPARE(list->topLevelItemCount(), 15);
+        // Opening a finding opens its file at the field of its line.
+        QTreeWidgetItem *warning = list->findItems("MODEL_DISTANCE 'far' is not a number", Qt::MatchExactly, 3).value(0);
         QVERIFY(warning);
         QCOMPARE(warning->text(2), QString("warning"));
         const QRect cell = list->visualItemRect(warning);
@@ -646,7 +654,20 @@ private slots:
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(e.docs.document().kind, DocumentKind::LevelNfo);
         QCOMPARE(e.docs.document().path, QDir::toNativeSeparators(QFileInfo(testData("mod/Levels/warnings.nfo")).absoluteFilePath()));
-        check->close();
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("modelDistanceEdit"));
+        // Check Again sees a file mended meanwhile; the list stays filtered.
+        QDir().mkpath(e.file("Mod"));
+        writeBytes(e.file("Mod/Level.nfo"), "LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"SINGLE\"\r\nTHUMBNAIL=\"\"\r\n"
+                                          "ETA=\"0:0:0\"\r\nLOCKED=\"NO\"\r\n");
+        check->check(e.file("Mod"));
+        QTRY_VERIFY(!check->isChecking());
+        QCOMPARE(list->topLevelItemCount(), 1);
+        writeBytes(e.file("Mod/Level.nfo"), "LEVEL\r\nNAME=\"Mended\"\r\nMAP_TYPE=\"SINGLE\"\r\nTHUMBNAIL=\"\"\r\n"
+                                          "ETA=\"0:0:0\"\r\nLOCKED=\"NO\"\r\n");
+        QTest::mouseClick(control<QPushButton>(check, "checkAgainButton"), Qt::LeftButton);
+        QTRY_VERIFY(!check->isChecking());
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QCOMPARE(control<QLabel>(check, "summaryLabel")->text(), QString("1 file checked, 0 errors, 0 warnings"));
         // The next one where the last one was, in this run or the next.
         e.script.cancelFileDialog();
         control<QAction>(&e.form, "checkModAction")->trigger();
@@ -670,10 +691,10 @@ private slots:
         TestFolder mod;
         for (int i = 0; i < files; ++i)
             writeBytes(mod.path(QString("l%1.dsc").arg(i)), QByteArray("\x01\n").repeated(megabytes * 512 * 1024 + 1));
-        ModCheckDialog check(mod.path({}), {});
+        ModCheckPane check;
+        check.check(mod.path({}));
         QVERIFY(check.isChecking());
-        check.show();
-        auto *cancel = check.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel);
+        auto *cancel = control<QPushButton>(&check, "stopButton");
         // Between files: before the first; inside a file: while the window is busy with it, where
         // the check lets it answer.
         if (megabytes)
@@ -683,7 +704,7 @@ private slots:
         QTRY_VERIFY(!check.isChecking());
         QVERIFY2(control<QLabel>(&check, "summaryLabel")->text().startsWith("Stopped: 0 files checked"),
                  qPrintable(control<QLabel>(&check, "summaryLabel")->text()));
-        QVERIFY(check.isVisible());  // Cancel stops the check; Close then closes
+        QVERIFY(check.isVisible());  // Stop stops the check, and its pane stays
     }
 
     // File > Recent: the files opened or saved, newest first, at most eight; a file gone is dropped.
