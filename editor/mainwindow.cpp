@@ -109,8 +109,8 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     // (a place that no longer fits the screens is moved onto them).
     const int line = fontMetrics().height();
     const QSize available = screen()->availableGeometry().size();
-    const int paneHeight = line * 10;
-    resize(QSize(line * 30, line * 36 + paneHeight).boundedTo(available * 9 / 10));
+    const int paneHeight = line * 14;  // the Problems pane: its title, its summary and a few findings
+    resize(QSize(line * 40, line * 36 + paneHeight).boundedTo(available * 9 / 10));
     restoreGeometry(QByteArray::fromBase64(Settings::read(Settings::WindowGeometry).toLatin1()));
 
     m_tips.reportTip = [this](const QString &message, StatusKind kind) { m_status.reportStatus(message, kind); };
