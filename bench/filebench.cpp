@@ -2,7 +2,8 @@
 // through the same code the window and the menu run (message boxes answered at once).
 //   filebench FILE ROUNDS
 // Prints one line per round: open_ms filled_ms save_ms edited_save_ms, and the peak memory
-// after the open (open_peak_kb) and at the end (peak_kb)
+// after the open (open_peak_kb) and at the end (peak_kb); then check_ms, the check while editing
+// after the edit, and check_stall_ms, the longest wait of the window's event loop meanwhile
 // (a description is saved once unedited, then after an edit at its start)
 #include "core/settings.h"
 #include "editor/descriptionpanel.h"
@@ -17,6 +18,9 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <cstdio>
 
@@ -86,9 +90,29 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "filebench: the save failed\n");
             return 1;
         }
-        std::printf("open_ms=%.1f filled_ms=%.1f save_ms=%.1f edited_save_ms=%.1f open_peak_kb=%ld "
-                    "peak_kb=%ld\n",
-                    openMs, filledMs, saveMs, editedSaveMs, openPeakKb, peakKb());
+        // The check while editing, after the edit: its time, and the longest the window waited for
+        // its event loop meanwhile (a long description is checked between the window's other work).
+        LiveCheck &check = form.documents().liveCheck();
+        bool checked = false;
+        QObject::connect(&check, &LiveCheck::checked, &form, [&checked] { checked = true; });
+        QElapsedTimer sinceTick;
+        double stallMs = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, &form, [&] {
+            stallMs = std::max(stallMs, double(sinceTick.nsecsElapsed()) / 1e6);
+            sinceTick.restart();
+        });
+        ticker.start(1);
+        sinceTick.start();
+        timer.restart();
+        check.checkNow();
+        while (!checked)
+            app.processEvents();
+        const double checkMs = double(timer.nsecsElapsed()) / 1e6;
+        stallMs = std::max(stallMs, double(sinceTick.nsecsElapsed()) / 1e6);
+        std::printf("open_ms=%.1f filled_ms=%.1f save_ms=%.1f edited_save_ms=%.1f check_ms=%.3f check_stall_ms=%.1f "
+                    "open_peak_kb=%ld peak_kb=%ld\n",
+                    openMs, filledMs, saveMs, editedSaveMs, checkMs, stallMs, openPeakKb, peakKb());
         std::fflush(stdout);
     }
     return 0;

@@ -172,6 +172,11 @@ void DescriptionPanel::completeFill()
 QString DescriptionPanel::text()
 {
     completeFill();
+    return withoutSoftBreaks(textEdit->document()->toRawText(), softBreakPositions());
+}
+
+std::vector<qsizetype> DescriptionPanel::softBreakPositions() const
+{
     std::vector<qsizetype> soft;
     for (const SoftBreak &b : m_softBreaks) {
         if (b.after.position() - b.before.position() == 1 && b.before.atBlockEnd() && !b.before.atEnd())
@@ -179,11 +184,14 @@ QString DescriptionPanel::text()
     }
     std::sort(soft.begin(), soft.end());
     soft.erase(std::unique(soft.begin(), soft.end()), soft.end());
+    return soft;
+}
 
+QString DescriptionPanel::withoutSoftBreaks(const QString &raw, const std::vector<qsizetype> &soft)
+{
     // The raw text keeps every character as typed or read (the plain-text view would turn a
     // no-break space into a space). Paragraph breaks, and the line breaks that Shift+Enter types,
     // become "\n"; soft breaks go.
-    const QString raw = textEdit->document()->toRawText();
     QString text;
     text.reserve(raw.size());
     auto nextSoft = soft.cbegin();
@@ -249,17 +257,19 @@ Nfo::ParseOutcome DescriptionPanel::readFile(const QByteArray &bytes)
     return {};
 }
 
-DocumentPanel::Output DescriptionPanel::output()
+std::function<DocumentPanel::Output()> DescriptionPanel::outputMaker()
 {
     if (m_openedFile && isUnedited()) {
-        const QByteArray bytes = *m_openedFile;
-        return {{}, [bytes] { return bytes; }};
+        return [bytes = *m_openedFile]() -> Output { return {{}, [bytes] { return bytes; }}; };
     }
-    QString fileText = DscText::toFile(text());
-    QList<Nfo::UnstorableValue> unstorable;
-    if (auto error = DscText::checkStorable(fileText))
-        unstorable.append({QString(), *error});
-    return {std::move(unstorable), [fileText = std::move(fileText)] { return CodePage::encode(fileText); }};
+    completeFill();
+    return [raw = textEdit->document()->toRawText(), soft = softBreakPositions()]() -> Output {
+        QString fileText = DscText::toFile(withoutSoftBreaks(raw, soft));
+        QList<Nfo::UnstorableValue> unstorable;
+        if (auto error = DscText::checkStorable(fileText))
+            unstorable.append({QString(), *error});
+        return {std::move(unstorable), [fileText = std::move(fileText)] { return CodePage::encode(fileText); }};
+    };
 }
 
 QWidget *DescriptionPanel::firstField() const { return textEdit; }

@@ -33,7 +33,7 @@ public:
     // Keeps the file's bytes: saved unchanged while the text is not edited, whatever line ends
     // the file has.
     Nfo::ParseOutcome readFile(const QByteArray &bytes) override;
-    Output output() override;
+    std::function<Output()> outputMaker() override;
     QWidget *firstField() const override;
     Field fieldOf(const QString &key) const override;
 
@@ -60,6 +60,10 @@ private:
     void completeFill();
     // Soft breaks of the displayed text whose position lies before `end`, not yet in the document.
     void addSoftBreaks(qsizetype end);
+    // Where the soft breaks that are still there lie in the text box's raw text, ascending.
+    std::vector<qsizetype> softBreakPositions() const;
+    // The text of the raw text, without its soft breaks; runs on any thread.
+    static QString withoutSoftBreaks(const QString &raw, const std::vector<qsizetype> &soft);
 
     QString m_pending;  // the long text being filled in, as displayed
     qsizetype m_filled = 0;

@@ -45,7 +45,11 @@ public:
     virtual void prepareForFile() { showNewDocument(); }
     // Shows what the file holds, and tells what reading it found.
     virtual Nfo::ParseOutcome readFile(const QByteArray &bytes) = 0;
-    virtual Output output() = 0;
+    // What Save would write, made from a copy of the document taken now. The maker touches no
+    // widget, so it may run on another thread: a long document is made and checked behind the
+    // window.
+    virtual std::function<Output()> outputMaker() = 0;
+    Output output() { return outputMaker()(); }
     // The key words a save writes to the log before the file's bytes (none for a description).
     virtual QStringList loggedKeys() const { return {}; }
     // Where typing goes when the document is shown.

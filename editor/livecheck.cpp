@@ -3,16 +3,39 @@
 #include "core/settings.h"
 #include "editor/documentpanel.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSet>
+#include <QThread>
+
+namespace {
+
+// The findings for what Save would write: a value Save refuses is one finding, and what the check
+// makes of that value as it would be written is beside the point.
+QList<ModCheck::Finding> findingsOf(const DocumentPanel::Output &output, const LiveCheck::Subject &subject,
+                                    const QString &gameFolder, const ModCheck::KeepGoing &keepGoing)
+{
+    const QList<ModCheck::Finding> found =
+        ModCheck::checkBytes(output.bytes(), subject.kind, subject.path, gameFolder, keepGoing);
+    QList<ModCheck::Finding> findings;
+    QSet<QString> refused;
+    for (const Nfo::UnstorableValue &value : output.unstorable) {
+        findings.append({subject.path, value.error.line, ModCheck::Severity::Error, value.error.description, value.key});
+        refused.insert(value.key);
+    }
+    for (const ModCheck::Finding &finding : found) {
+        if (finding.key.isEmpty() || !refused.contains(finding.key))
+            findings.append(finding);
+    }
+    return findings;
+}
+
+} // namespace
 
 LiveCheck::LiveCheck(std::function<Subject()> subject, QObject *parent)
     : QObject(parent), m_subject(std::move(subject))
 {
     m_pause.setSingleShot(true);
     m_pause.setInterval(PauseMs);
-    connect(&m_pause, &QTimer::timeout, this, &LiveCheck::run);
+    connect(&m_pause, &QTimer::timeout, this, &LiveCheck::checkNow);
 }
 
 LiveCheck::~LiveCheck() { stop(); }
@@ -29,51 +52,54 @@ void LiveCheck::stop()
 {
     m_stopped = true;
     m_pause.stop();
+    if (m_worker) {
+        m_worker->wait();
+        delete m_worker;
+        m_worker = nullptr;
+    }
 }
 
-void LiveCheck::run()
+void LiveCheck::checkNow()
 {
+    if (m_stopped || m_worker)  // a running check ends soon when out of date, and starts again
+        return;
     const Subject subject = m_subject();
-    if (m_running || m_stopped || !subject.panel)
+    if (!subject.panel)
         return;
     if (subject.panel->isFilling()) {  // a long description is still coming in: check it once whole
         m_pause.start();
         return;
     }
-    m_running = true;
     const quint64 generation = m_generation;
-    const DocumentPanel::Output output = subject.panel->output();
-    const QByteArray bytes = output.bytes();
-    // The window answers every 50 ms of a long check; a change meanwhile makes this one moot.
-    QElapsedTimer slice;
-    slice.start();
-    const ModCheck::KeepGoing keepGoing = [&] {
-        if (slice.elapsed() >= 50) {
-            QCoreApplication::processEvents();
-            slice.restart();
-        }
-        return generation == m_generation && !m_stopped;
-    };
-    const QList<ModCheck::Finding> found =
-        ModCheck::checkBytes(bytes, subject.kind, subject.path, Settings::gameFolderIfSet(), keepGoing);
-    m_running = false;
+    const auto make = subject.panel->outputMaker();
+    const QString gameFolder = Settings::gameFolderIfSet();
+    if (subject.kind == ModCheck::FileKind::Nfo) {
+        emit checked(findingsOf(make(), subject, gameFolder, {}));
+        return;
+    }
+    m_workerGeneration = generation;
+    m_worker = QThread::create([this, make, subject, gameFolder, generation] {
+        const ModCheck::KeepGoing keepGoing = [this, generation] { return generation == m_generation && !m_stopped; };
+        m_workerFindings = findingsOf(make(), subject, gameFolder, keepGoing);
+    });
+    QThread *worker = m_worker;
+    connect(worker, &QThread::finished, this, [this, worker] { workerFinished(worker); }, Qt::QueuedConnection);
+    worker->start();
+}
+
+void LiveCheck::workerFinished(QThread *worker)
+{
+    if (worker != m_worker)  // stopped and waited for already
+        return;
+    m_worker->wait();
+    delete m_worker;
+    m_worker = nullptr;
     if (m_stopped)
         return;
-    if (generation != m_generation) {
-        m_pause.start();
+    if (m_workerGeneration != m_generation) {  // changed meanwhile: again, after the pause
+        if (!m_pause.isActive())
+            m_pause.start();
         return;
     }
-    // A value Save refuses is one finding; what the check makes of the value as it would be
-    // written is beside the point.
-    QList<ModCheck::Finding> findings;
-    QSet<QString> refused;
-    for (const Nfo::UnstorableValue &value : output.unstorable) {
-        findings.append({subject.path, value.error.line, ModCheck::Severity::Error, value.error.description, value.key});
-        refused.insert(value.key);
-    }
-    for (const ModCheck::Finding &finding : found) {
-        if (finding.key.isEmpty() || !refused.contains(finding.key))
-            findings.append(finding);
-    }
-    emit checked(findings);
+    emit checked(std::exchange(m_workerFindings, {}));
 }

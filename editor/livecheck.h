@@ -5,14 +5,17 @@
 #include <QObject>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
 
 class DocumentPanel;
+class QThread;
 
 // Checks the open document with the mod check's rules as the user types: after a short pause, on
 // what Save would write, so the findings are those `Brisquel --check` would print for the saved
-// file. A value the file cannot hold at all is an error finding too. A large description is
-// checked between the window's other work, and a change meanwhile starts the check again.
+// file. A value the file cannot hold at all is an error finding too. An NFO document is small and
+// is checked at once; a description may be megabytes, and is made and checked on a thread of its
+// own while the window goes on; a change meanwhile starts the check again.
 class LiveCheck : public QObject
 {
     Q_OBJECT
@@ -31,9 +34,12 @@ public:
 
     // The document changed: it is checked after the pause.
     void schedule();
-    // The document is gone (the window closes): no check runs or finishes.
+    // Checks now, as at the end of the pause.
+    void checkNow();
+    // The document is gone (the window closes): no check runs or finishes; a running one is
+    // waited for.
     void stop();
-    bool isPending() const { return m_pause.isActive() || m_running; }
+    bool isPending() const { return m_pause.isActive() || m_worker; }
 
     static constexpr int PauseMs = 80;
 
@@ -41,11 +47,13 @@ signals:
     void checked(const QList<ModCheck::Finding> &findings);
 
 private:
-    void run();
+    void workerFinished(QThread *worker);
 
     std::function<Subject()> m_subject;
     QTimer m_pause;
-    quint64 m_generation = 0;  // counts the changes, so a check can tell that it is out of date
-    bool m_running = false;
-    bool m_stopped = false;
+    std::atomic<quint64> m_generation{0};  // counts the changes, so a check can tell that it is out of date
+    std::atomic<bool> m_stopped{false};
+    QThread *m_worker = nullptr;           // the description's check, while it runs
+    quint64 m_workerGeneration = 0;
+    QList<ModCheck::Finding> m_workerFindings;  // written by the worker, read when it has finished
 };

@@ -37,12 +37,13 @@ public:
         return outcome;
     }
 
-    Output output() override
+    std::function<Output()> outputMaker() override
     {
-        const Fields values = fields();
-        return {m_format.checkStorable(values), [values, generate = m_format.generate] {
-                    return CodePage::encode(generate(values) + DocumentFile::CRLF);
-                }};
+        return [values = fields(), format = m_format]() -> Output {
+            return {format.checkStorable(values), [values, generate = format.generate] {
+                        return CodePage::encode(generate(values) + DocumentFile::CRLF);
+                    }};
+        };
     }
 
     QStringList loggedKeys() const override { return m_format.loggedKeys(); }
