@@ -122,6 +122,7 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
         error = error || finding->severity == ModCheck::Severity::Error;
     }
     const QString text = texts.join(QLatin1Char('\n'));
+    const QString severity = error ? QStringLiteral("Error") : QStringLiteral("Warning");  // the icon's name
     const QIcon icon = style()->standardIcon(error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning);
     Mark &mark = m_marks[control];
     auto *edit = qobject_cast<QLineEdit *>(control);
@@ -133,6 +134,7 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
         }
         if (mark.inField) {
             mark.inField->setIcon(icon);
+            mark.inField->setText(severity);
             mark.inField->setToolTip(text);
             mark.inField->setVisible(!texts.isEmpty());
         }
@@ -146,14 +148,16 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
             const int side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
             mark.beside->setPixmap(icon.pixmap(side, side));
             mark.beside->setToolTip(text);
+            mark.beside->setAccessibleName(severity);
+            mark.beside->setAccessibleDescription(text);
             mark.beside->setVisible(!texts.isEmpty());
         }
     }
-    // What a screen reader says of the field, and what the pointer shows over it.
+    // What a screen reader says of each control of the field, and what the pointer shows over it.
     QList<QWidget *> controls{control};
     controls += control->findChildren<QWidget *>();
     for (QWidget *each : controls) {
-        if (each == mark.beside)
+        if (each->focusPolicy() == Qt::NoFocus)
             continue;
         each->setToolTip(text);
         each->setAccessibleDescription(text);
