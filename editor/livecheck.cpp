@@ -8,17 +8,34 @@
 
 namespace {
 
+// The line the key's value is written on (1-based), or 0.
+int lineOf(const QByteArray &bytes, const QString &key)
+{
+    const QByteArray start = key.toLatin1() + '=';
+    int line = 1;
+    for (qsizetype at = 0; at < bytes.size(); ++line) {
+        if (QByteArrayView(bytes).sliced(at).startsWith(start))
+            return line;
+        const qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0)
+            break;
+        at = end + 1;
+    }
+    return 0;
+}
+
 // The findings for what Save would write: a value Save refuses is one finding, and what the check
 // makes of that value as it would be written is beside the point.
 QList<ModCheck::Finding> findingsOf(const DocumentPanel::Output &output, const LiveCheck::Subject &subject,
                                     const QString &gameFolder, const ModCheck::KeepGoing &keepGoing)
 {
-    const QList<ModCheck::Finding> found =
-        ModCheck::checkBytes(output.bytes(), subject.kind, subject.path, gameFolder, keepGoing);
+    const QByteArray bytes = output.bytes();
+    const QList<ModCheck::Finding> found = ModCheck::checkBytes(bytes, subject.kind, subject.path, gameFolder, keepGoing);
     QList<ModCheck::Finding> findings;
     QSet<QString> refused;
     for (const Nfo::UnstorableValue &value : output.unstorable) {
-        findings.append({subject.path, value.error.line, ModCheck::Severity::Error, value.error.description, value.key});
+        const int line = value.key.isEmpty() ? value.error.line : lineOf(bytes, value.key);
+        findings.append({subject.path, line, ModCheck::Severity::Error, value.error.description, value.key});
         refused.insert(value.key);
     }
     for (const ModCheck::Finding &finding : found) {

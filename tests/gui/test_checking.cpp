@@ -97,6 +97,8 @@ private slots:
                               "Remove it and save again.";
         QTRY_COMPARE(name->accessibleDescription(), quote);
         QCOMPARE(listed(pane), (QStringList{quote, Absolute}));
+        QCOMPARE(pane->list()->topLevelItem(0)->text(1), QString("2"));  // the line it would be written on
+        QCOMPARE(pane->list()->topLevelItem(0)->text(2), QString("Name"));
         QTest::keyClick(name, Qt::Key_Backspace);
         QTRY_VERIFY(!markedInside(name));
 
