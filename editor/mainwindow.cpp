@@ -85,11 +85,9 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     layout->addWidget(scroller, 1);
     m_documents = new DocumentController(this, panelArea, m_status, m_log);
     connect(m_documents, &DocumentController::fileUsed, this, &MainWindow::rememberFile);
-    // The open document's findings below the fields; a finding leads to its field.
-    m_problems = new ProblemsPane(this);
-    addDockWidget(Qt::BottomDockWidgetArea, m_problems);
-    connect(m_documents, &DocumentController::checked, m_problems, &ProblemsPane::showProblems);
-    connect(m_problems, &ProblemsPane::fieldRequested, m_documents, &DocumentController::focusField);
+    // The open document's findings below the fields (the pane is made with the first findings).
+    connect(m_documents, &DocumentController::checked, this,
+            [this](const QList<ProblemsPane::Problem> &problems) { problemsPane()->showProblems(problems); });
     setAcceptDrops(true);
 
     // The status row: the kind's picture and the last report, cut at the window's edge.
@@ -218,13 +216,24 @@ void MainWindow::checkModFolder()
     modCheckPane()->check(*folder);
 }
 
+ProblemsPane *MainWindow::problemsPane()
+{
+    if (!m_problems) {
+        m_problems = new ProblemsPane(this);
+        addDockWidget(Qt::BottomDockWidgetArea, m_problems);
+        // A finding leads to its field.
+        connect(m_problems, &ProblemsPane::fieldRequested, m_documents, &DocumentController::focusField);
+    }
+    return m_problems;
+}
+
 ModCheckPane *MainWindow::modCheckPane()
 {
     // Made at the first check: a window that checks nothing does not pay for it.
     if (!m_modCheck) {
         m_modCheck = new ModCheckPane(this);
         addDockWidget(Qt::BottomDockWidgetArea, m_modCheck);
-        tabifyDockWidget(m_problems, m_modCheck);
+        tabifyDockWidget(problemsPane(), m_modCheck);
         connect(m_modCheck, &ModCheckPane::openRequested, this, [this](const QString &path, const QString &key) {
             m_documents->openFile(path);
             if (m_documents->document().path == QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))

@@ -33,7 +33,8 @@ public:
     void runStartUp(const QString &commandLineText, bool readable = true);
 
     DocumentController &documents() { return *m_documents; }
-    ProblemsPane *problemsPane() const { return m_problems; }
+    // The open document's findings (made when first asked for).
+    ProblemsPane *problemsPane();
     // The mod check's pane (made when first asked for).
     ModCheckPane *modCheckPane();
     StatusReporter &status() { return m_status; }
@@ -75,6 +76,6 @@ private:
     AppLog m_log;
     StatusReporter m_status;
     DocumentController *m_documents = nullptr;
-    ProblemsPane *m_problems = nullptr;
+    ProblemsPane *m_problems = nullptr;  // made with the first findings
     ModCheckPane *m_modCheck = nullptr;  // made at the first check
 };
