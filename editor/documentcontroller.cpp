@@ -43,6 +43,8 @@ DocumentController::DocumentController(QWidget *window, QBoxLayout *panelArea, S
     })
 {
     connect(&m_liveCheck, &LiveCheck::checked, this, [this](const QList<ModCheck::Finding> &findings) {
+        if (m_document.kind == DocumentKind::None)  // forgotten meanwhile
+            return;
         DocumentPanel *shown = panel(m_document.kind);
         shown->showFindings(findings);
         QList<ProblemsPane::Problem> problems;
