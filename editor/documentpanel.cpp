@@ -58,6 +58,15 @@ public:
     }
     static constexpr const char *Name = "assetDrop";
 
+    // The one local file dropped, when it has the extension of the field's asset.
+    QString assetFile(const QMimeData *data) const
+    {
+        if (!data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
+            return {};
+        const QString path = QDir::toNativeSeparators(data->urls().constFirst().toLocalFile());
+        return path.endsWith(QLatin1String(assetTypeOf(m_kind).extension), Qt::CaseInsensitive) ? path : QString();
+    }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -76,16 +85,7 @@ protected:
         return true;
     }
 
-public:
-    // The one local file dropped, when it has the extension of the field's asset.
-    QString assetFile(const QMimeData *data) const
-    {
-        if (!data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
-            return {};
-        const QString path = QDir::toNativeSeparators(data->urls().constFirst().toLocalFile());
-        return path.endsWith(QLatin1String(assetTypeOf(m_kind).extension), Qt::CaseInsensitive) ? path : QString();
-    }
-
+private:
     AssetKind m_kind;
 };
 
