@@ -54,26 +54,50 @@ QByteArray encode(const QString &text)
     return encoder.encode(text);
 }
 
-QString firstUnstorable(const QString &text)
+qsizetype firstUnstorableAt(const QString &text)
 {
     if (isAscii(text))
-        return {};
+        return -1;
     // A text is storable when its bytes read back as the same text. Encoders do not all report
     // what they cannot hold: Windows' own code page conversion writes "O" for "Ω" and "?" for CJK
     // without a word, so only the round trip is trusted, on every platform.
     if (decode(encode(text)) == text)
-        return {};
+        return -1;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         const QString one = text.mid(i, pair ? 2 : 1);
         if (one.at(0).unicode() >= 0x80 || one.at(0).isSurrogate()) {
             if (decode(encode(one)) != one)
-                return one;
+                return i;
         }
         if (pair)
             ++i;
     }
-    return {};
+    return -1;
+}
+
+QString firstUnstorable(const QString &text)
+{
+    const qsizetype at = firstUnstorableAt(text);
+    if (at < 0)
+        return {};
+    const bool pair = text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate();
+    return text.mid(at, pair ? 2 : 1);
+}
+
+QByteArray encodeMarkingUnstorable(const QString &text)
+{
+    QString marked;
+    marked.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const QString one = text.mid(i, pair ? 2 : 1);
+        const bool held = one.at(0).unicode() < 0x80 || decode(encode(one)) == one;
+        marked += held ? one : QStringLiteral("?");
+        if (pair)
+            ++i;
+    }
+    return encode(marked);
 }
 
 QString name()

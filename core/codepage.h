@@ -23,8 +23,13 @@ QString name();
 // Whether the code page has one byte for each character (Windows' East Asian code pages do not).
 bool isSingleByte();
 
-// The first character of the text that the code page cannot hold, or an empty string.
+// The first character of the text that the code page cannot hold, or an empty string; and where
+// it is in the text (-1: none).
 QString firstUnstorable(const QString &text);
+qsizetype firstUnstorableAt(const QString &text);
+// The bytes for the text with "?" for each character the code page cannot hold: what a check
+// reads of a text that cannot be saved (an encoder's own substitute may be a control character).
+QByteArray encodeMarkingUnstorable(const QString &text);
 
 // The error for a text holding a character the code page cannot hold; `subject` starts the
 // message ("The description", "The value of 'Name'").

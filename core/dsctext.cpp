@@ -58,7 +58,11 @@ QString toFile(const QString &editorText)
 
 std::optional<AppError> checkStorable(const QString &editorText)
 {
-    return CodePage::check(QStringLiteral("The description"), editorText);
+    std::optional<AppError> error = CodePage::check(QStringLiteral("The description"), editorText);
+    // The line of the character, as the file's lines are counted.
+    if (error)
+        error->line = int(QStringView(editorText).left(CodePage::firstUnstorableAt(editorText)).count(QLatin1Char('\n'))) + 1;
+    return error;
 }
 
 } // namespace DscText

@@ -27,8 +27,19 @@ namespace {
 // What the check can find; each is counted on its own, so that one rule that fires on every line
 // does not hide the others.
 enum class Rule { Unreadable, LineEnds, ControlCharacter, LooksUtf8, NotGameNfo, WrongKind, InvalidLine,
-                  ReadingStops, AfterQuote, AbsolutePath, Slashes, Extension, NotFound, Eta, Distance, GameMode,
-                  YesNo, EmptyName, Missing };
+                  ReadingStops, AfterQuote, AbsolutePath, Slashes, Extension, NotFound, EtaFormat, EtaRange,
+                  Distance, GameMode, YesNo, EmptyName, Missing };
+
+// Each rule's name, by which a finding that counts others says which ones it counts.
+const char *nameOf(Rule rule)
+{
+    static const char *const names[] = {
+        "unreadable-file", "line-ends",       "control-character", "utf8-text",      "not-game-nfo",
+        "other-kind-word", "ignored-line",    "reading-stops",     "text-after-quote", "absolute-path",
+        "slash-separator", "asset-kind",      "asset-not-found",   "eta-format",     "eta-range",
+        "distance-number", "game-mode",       "yes-no",            "empty-name",     "missing-line"};
+    return names[static_cast<int>(rule)];
+}
 
 // The findings of one file, at most MostFindingsPerRule of each rule; the rest are counted.
 class Findings
@@ -45,7 +56,7 @@ public:
             ++counted.listed;
             counted.lastLine = line;
             counted.severity = severity;
-            m_findings.append({m_path, line, severity, text, key});
+            m_findings.append({m_path, line, severity, text, key, QLatin1String(nameOf(rule))});
         } else {
             ++counted.omitted;
         }
@@ -76,10 +87,12 @@ public:
     {
         for (auto it = m_rules.cbegin(); it != m_rules.cend(); ++it) {
             if (it->omitted > 0 && it->listed > 0) {
+                // Named by its rule: another rule's finding may end on the same line.
                 m_findings.append({m_path, it->lastLine, it->severity,
-                                   QStringLiteral("%1 more like the finding above in this file, not listed")
-                                       .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(it->omitted)),
-                                   QString()});
+                                   QStringLiteral("%1 more %2 findings in this file, not listed")
+                                       .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(it->omitted),
+                                            QLatin1String(nameOf(it.key()))),
+                                   QString(), QLatin1String(nameOf(it.key()))});
             }
         }
         std::stable_sort(m_findings.begin(), m_findings.end(),
@@ -308,9 +321,9 @@ void checkValue(const Finding &at, const QString &value, Findings &findings)
         static const QRegularExpression eta(QStringLiteral("^\\d+:(\\d+):(\\d+)$"));
         const QRegularExpressionMatch parts = eta.match(value);
         if (!parts.hasMatch()) {
-            warn(Rule::Eta, QStringLiteral("ETA '%1' is not three numbers separated by ':' (hours:minutes:seconds)").arg(value));
+            warn(Rule::EtaFormat, QStringLiteral("ETA '%1' is not three numbers separated by ':' (hours:minutes:seconds)").arg(value));
         } else if (parts.captured(1).toLongLong() > 59 || parts.captured(2).toLongLong() > 59) {
-            warn(Rule::Eta, QStringLiteral("ETA '%1' has %2 over 59").arg(value, parts.captured(1).toLongLong() > 59
+            warn(Rule::EtaRange, QStringLiteral("ETA '%1' has %2 over 59").arg(value, parts.captured(1).toLongLong() > 59
                                                                                  ? QStringLiteral("minutes")
                                                                                  : QStringLiteral("seconds")));
         }
@@ -416,7 +429,8 @@ QString escaped(const QString &text)
             out += QLatin1String("\\t");
         else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
             out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
-        else if (u == QChar::LineSeparator || u == QChar::ParagraphSeparator || u == 0x85)
+        else if (u == QChar::LineSeparator || u == QChar::ParagraphSeparator || u == 0x85
+                 || (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069))  // and what reorders a line
             out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
         else
             out += c;
@@ -486,10 +500,12 @@ Report checkFiles(const QList<ModFiles::Entry> &files, const QString &gameFolder
     return report;
 }
 
+QString shownPath(const QString &path) { return escaped(QDir::toNativeSeparators(path)); }
+
 QString compilerLine(const Finding &finding)
 {
     return QStringLiteral("%1:%2: %3: %4")
-        .arg(escaped(QDir::toNativeSeparators(finding.path)), QString::number(finding.line),
+        .arg(shownPath(finding.path), QString::number(finding.line),
              finding.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"),
              shownText(finding));
 }

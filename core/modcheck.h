@@ -21,6 +21,7 @@ struct Finding
     Severity severity;
     QString text;
     QString key;   // the NFO key of its line (NAME, ETA), empty when the finding is of no one value
+    QString rule = {};  // the name of the rule that found it ("eta-range")
 };
 
 struct Report
@@ -62,6 +63,9 @@ Report checkFiles(const QList<ModFiles::Entry> &files, const QString &gameFolder
 // control characters of the path and the text written as escapes (\n, \x1b), so that no name or
 // value can make a line of its own or reach a terminal as a command.
 QString compilerLine(const Finding &finding);
+// A path as compilerLine writes it: native separators, control characters and the characters
+// that reorder a line (right-to-left overrides) as escapes.
+QString shownPath(const QString &path);
 // The finding's text as compilerLine writes it after "error: " or "warning: ".
 QString shownText(const Finding &finding);
 // "3 files checked, 1 error, 2 warnings"

@@ -122,9 +122,11 @@ QList<Entry> collect(const QStringList &paths, QStringList *missing)
 
 QString shownName(const QByteArray &name)
 {
+    // A name that holds "\x" itself shows its backslash doubled, so that it never reads as the
+    // escape of a byte that is no text: "real\xff.nfo" and a name with the byte 0xFF differ.
     const QString text = QString::fromUtf8(name);
     if (text.toUtf8() == name)
-        return text;
+        return QString(text).replace(QLatin1String("\\x"), QLatin1String("\\\\x"));
     // Valid runs as text, each byte of an invalid sequence as \xNN.
     QString shown;
     qsizetype i = 0;
@@ -134,6 +136,8 @@ QString shownName(const QByteArray &name)
         const QByteArray piece = name.mid(i, length);
         const QString decoded = length ? QString::fromUtf8(piece) : QString();
         if (length && piece.size() == length && decoded.toUtf8() == piece) {
+            if (lead == '\\' && i + 1 < name.size() && name.at(i + 1) == 'x')
+                shown += QLatin1Char('\\');
             shown += decoded;
             i += length;
         } else {

@@ -266,8 +266,13 @@ std::function<DocumentPanel::Output()> DescriptionPanel::outputMaker()
     return [raw = textEdit->document()->toRawText(), soft = softBreakPositions()]() -> Output {
         QString fileText = DscText::toFile(withoutSoftBreaks(raw, soft));
         QList<Nfo::UnstorableValue> unstorable;
-        if (auto error = DscText::checkStorable(fileText))
+        if (auto error = DscText::checkStorable(fileText)) {
             unstorable.append({QString(), *error});
+            // Never written: what the check reads, without an encoder's substitutes.
+            return {std::move(unstorable), [fileText = std::move(fileText)] {
+                        return CodePage::encodeMarkingUnstorable(fileText);
+                    }};
+        }
         return {std::move(unstorable), [fileText = std::move(fileText)] { return CodePage::encode(fileText); }};
     };
 }

@@ -1,6 +1,7 @@
 #include "editor/documentpanel.h"
 
 #include "editor/assetbrowser.h"
+#include "ui/plaintext.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -118,7 +119,7 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
     QStringList texts;
     bool error = false;
     for (const ModCheck::Finding *finding : findings) {
-        texts.append(ModCheck::shownText(*finding));
+        texts.append(PlainText::bounded(ModCheck::shownText(*finding)));
         error = error || finding->severity == ModCheck::Severity::Error;
     }
     const QString text = texts.join(QLatin1Char('\n'));
@@ -135,7 +136,7 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
         if (mark.inField) {
             mark.inField->setIcon(icon);
             mark.inField->setText(severity);
-            mark.inField->setToolTip(text);
+            mark.inField->setToolTip(PlainText::toolTip(text));
             mark.inField->setVisible(!texts.isEmpty());
         }
     } else {
@@ -147,7 +148,7 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
         if (mark.beside) {
             const int side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
             mark.beside->setPixmap(icon.pixmap(side, side));
-            mark.beside->setToolTip(text);
+            mark.beside->setToolTip(PlainText::toolTip(text));
             mark.beside->setAccessibleName(severity);
             mark.beside->setAccessibleDescription(text);
             mark.beside->setVisible(!texts.isEmpty());
@@ -159,7 +160,7 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
     for (QWidget *each : controls) {
         if (each->focusPolicy() == Qt::NoFocus)
             continue;
-        each->setToolTip(text);
+        each->setToolTip(PlainText::toolTip(text));
         each->setAccessibleDescription(text);
     }
 }

@@ -1,6 +1,7 @@
 #include "ui/modcheckpane.h"
 
 #include "core/settings.h"
+#include "ui/plaintext.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -163,14 +164,15 @@ void ModCheckPane::showFindings()
             continue;
         auto *item = new QTreeWidgetItem;
         // Within the folder checked, a file is known by its place in it.
-        item->setText(0, QDir::toNativeSeparators(QDir(m_folder).relativeFilePath(finding.path)));
-        item->setToolTip(0, QDir::toNativeSeparators(finding.path));
+        item->setText(0, PlainText::bounded(ModCheck::shownPath(QDir(m_folder).relativeFilePath(finding.path))));
+        item->setToolTip(0, PlainText::toolTip(ModCheck::shownPath(finding.path)));
         item->setData(0, PathRole, QDir::toNativeSeparators(finding.path));  // as a path the user gives
         item->setData(0, KeyRole, finding.key);
         item->setText(1, QString::number(finding.line));
         item->setText(2, error ? QStringLiteral("error") : QStringLiteral("warning"));
-        item->setText(3, ModCheck::shownText(finding));
-        item->setToolTip(3, item->text(3));
+        const QString text = ModCheck::shownText(finding);
+        item->setText(3, PlainText::bounded(text));
+        item->setToolTip(3, PlainText::toolTip(text));
         items.append(item);
     }
     m_findings->addTopLevelItems(items);

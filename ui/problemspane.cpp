@@ -1,5 +1,7 @@
 #include "ui/problemspane.h"
 
+#include "ui/plaintext.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QStyle>
@@ -30,6 +32,7 @@ ProblemsPane::ProblemsPane(QWidget *parent)
     setObjectName(QStringLiteral("problemsPane"));
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     m_summary->setObjectName(QStringLiteral("problemsSummary"));
+    m_summary->setTextFormat(Qt::PlainText);
     m_list->setObjectName(QStringLiteral("problemsList"));
     m_list->setAccessibleName(QStringLiteral("Problems"));
     m_list->setRootIsDecorated(false);
@@ -57,9 +60,11 @@ void ProblemsPane::showProblems(const QList<Problem> &problems)
         const ModCheck::Finding &finding = problem.finding;
         const bool error = finding.severity == ModCheck::Severity::Error;
         errors += error ? 1 : 0;
+        const QString text = ModCheck::shownText(finding);
         auto *item = new QTreeWidgetItem({error ? QStringLiteral("Error") : QStringLiteral("Warning"),
                                           finding.line > 0 ? QString::number(finding.line) : QString(), problem.field,
-                                          ModCheck::shownText(finding)});
+                                          PlainText::bounded(text)});
+        item->setToolTip(TextColumn, PlainText::toolTip(text));
         item->setIcon(SeverityColumn,
                       style()->standardIcon(error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning));
         item->setData(0, KeyRole, finding.key);

@@ -2,6 +2,7 @@
 
 #include "core/applog.h"
 #include "ui/messagebox.h"
+#include "ui/plaintext.h"
 #include "ui/statuspictures.h"
 
 #include <QLabel>
@@ -13,8 +14,9 @@ StatusReporter::StatusReporter(AppLog &log, QLabel *label, QLabel *picture, QWid
 
 void StatusReporter::reportStatus(const QString &message, StatusKind kind)
 {
-    m_label->setText(message);
-    m_label->setToolTip(message);
+    // The log keeps the whole message; the row shows what can be measured at once.
+    m_label->setText(PlainText::bounded(message, PlainText::MostInToolTip));
+    m_label->setToolTip(PlainText::toolTip(message));
     const QPixmap picture = StatusPictures::picture(kind);
     if (!picture.isNull()) {
         m_picture->setPixmap(picture);

@@ -223,7 +223,7 @@ private slots:
         QTest::addColumn<QByteArray>("content");  // "fifo", "dangling", "device": made as such
         QTest::addColumn<int>("files");
         QTest::addColumn<QStringList>("lines");  // the text output's finding lines, the folder as "D"
-        const QString more = "D/c.dsc:20: warning: 1,000 more like the finding above in this file, not listed";
+        const QString more = "D/c.dsc:20: warning: 1,000 more control-character findings in this file, not listed";
         QTest::newRow("a rule on every line: 20 listed, then a count") << QByteArray("c.dsc")
             << QByteArray("\x01\r\n").repeated(1020) << 1
             << (QStringList(20, "") << more);

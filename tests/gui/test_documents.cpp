@@ -783,7 +783,7 @@ private slots:
                      && label->shownText().startsWith("'/home"),
                  qPrintable(label->shownText()));
         QVERIFY(label->fontMetrics().horizontalAdvance(label->shownText()) <= label->contentsRect().width());
-        QCOMPARE(label->toolTip(), label->text());
+        QCOMPARE(shownToolTip(label->toolTip()), label->text());
         QVERIFY(readBytes(e.folder.logPath()).endsWith(("INF : '" + path + "' loaded\r\n").toUtf8()));
         e.form.status().reportStatus(QString("word ").repeated(100), StatusKind::Info);
         QVERIFY(label->shownText().endsWith(QChar(0x2026)));  // no path: cut at the end

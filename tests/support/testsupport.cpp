@@ -15,6 +15,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
@@ -211,3 +212,12 @@ void startEditorProcess(QProcess &editor, const TestFolder &folder, const QStrin
         QTest::qFail("The editor did not start", __FILE__, __LINE__);
 }
 #endif
+
+QString shownToolTip(const QString &toolTip)
+{
+    if (!Qt::mightBeRichText(toolTip))
+        return toolTip;
+    QTextDocument document;
+    document.setHtml(toolTip);
+    return document.toPlainText();
+}

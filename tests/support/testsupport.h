@@ -120,6 +120,9 @@ void startEditorProcess(QProcess &editor, const TestFolder &folder, const QStrin
                         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
 #endif
 
+// A tooltip's text as Qt shows it: a text that looks like markup is drawn as rich text.
+QString shownToolTip(const QString &toolTip);
+
 // The control named by `path`, object names from `root` down ("levelPanel/nameEdit"); null if none.
 template <typename Widget = QWidget> Widget *control(QObject *root, const QString &path)
 {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// Text from outside (values, names, paths, finding texts) as the window shows it: as written,
+// never as markup, and never so long that measuring or drawing it keeps the window waiting.
+namespace PlainText {
+
+// The most characters a pane's cell, a label or an accessible text shows of one text, and the
+// most a tooltip shows: a longer text is cut there and ends in "…".
+inline constexpr qsizetype MostShown = 300;
+inline constexpr qsizetype MostInToolTip = 1000;
+
+// The text cut to `most` characters, with "…" where it was cut (never inside a surrogate pair).
+QString bounded(const QString &text, qsizetype most = MostShown);
+
+// A tooltip that shows the text as written (Qt would take a text holding a known tag as HTML,
+// and draw pictures or files it names), line breaks kept, cut to MostInToolTip characters.
+QString toolTip(const QString &text);
+
+} // namespace PlainText
