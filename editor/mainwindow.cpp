@@ -391,7 +391,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // Nothing goes on checking behind a window that has gone.
     m_documents->liveCheck().stop();
+    if (m_modCheck)
+        m_modCheck->stop();
     try {
         Settings::write(Settings::WindowGeometry, QString::fromLatin1(saveGeometry().toBase64()));
     } catch (const AppError &error) {

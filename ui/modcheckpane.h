@@ -25,6 +25,8 @@ public:
     // Checks the folder with the game folder as it is set now.
     void check(const QString &folder);
     bool isChecking() const;
+    // Stops a running check: the files checked whole so far are reported.
+    void stop();
     QString folder() const { return m_folder; }
 
 signals:
@@ -35,7 +37,6 @@ signals:
 
 private:
     void checkSomeFiles();
-    void stop();
     void showReport(bool stopped);
     void showFindings();
 

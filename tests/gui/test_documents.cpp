@@ -675,36 +675,47 @@ private slots:
     }
 
     // A long check can be stopped, between files or inside a large one: what was checked by then
-    // is shown.
+    // is shown. Exit stops it as Stop does: nothing goes on checking behind a closed window.
     void stoppingACheck_data()
     {
         QTest::addColumn<int>("files");
         QTest::addColumn<int>("megabytes");  // of each file
-        QTest::newRow("between files") << 500 << 0;
-        QTest::newRow("inside a large file") << 1 << 100;
+        QTest::addColumn<QString>("how");     // stopButton, or exitAction
+        QTest::newRow("Stop between files") << 500 << 0 << "stopButton";
+        QTest::newRow("Stop inside a large file") << 1 << 100 << "stopButton";
+        QTest::newRow("Exit inside a large file") << 1 << 100 << "exitAction";
     }
 
     void stoppingACheck()
     {
         QFETCH(int, files);
         QFETCH(int, megabytes);
+        QFETCH(QString, how);
         TestFolder mod;
         for (int i = 0; i < files; ++i)
             writeBytes(mod.path(QString("l%1.dsc").arg(i)), QByteArray("\x01\n").repeated(megabytes * 512 * 1024 + 1));
-        ModCheckPane check;
+        EditorWindow e;
+        e.form.show();
+        ModCheckPane &check = *e.form.modCheckPane();
         check.check(mod.path({}));
         QVERIFY(check.isChecking());
         auto *cancel = control<QPushButton>(&check, "stopButton");
+        const auto stop = [&e, cancel, how] {
+            if (how == "stopButton")
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            else
+                control<QAction>(&e.form, "exitAction")->trigger();
+        };
         // Between files: before the first; inside a file: while the window is busy with it, where
         // the check lets it answer.
         if (megabytes)
-            QTimer::singleShot(30, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
+            QTimer::singleShot(30, cancel, stop);
         else
-            QTest::mouseClick(cancel, Qt::LeftButton);
+            stop();
         QTRY_VERIFY(!check.isChecking());
         QVERIFY2(control<QLabel>(&check, "summaryLabel")->text().startsWith("Stopped: 0 files checked"),
                  qPrintable(control<QLabel>(&check, "summaryLabel")->text()));
-        QVERIFY(check.isVisible());  // Stop stops the check, and its pane stays
+        QCOMPARE(e.form.isVisible(), how == "stopButton");  // Stop stops the check, and its pane stays
     }
 
     // File > Recent: the files opened or saved, newest first, at most eight; a file gone is dropped.
