@@ -56,6 +56,15 @@ private:
         return (needed + QSize(bar, bar)).boundedTo(screenSize).expandedTo(QSize(bar * 4, bar * 4));
     }
 };
+// Whether a window of this size and place has its middle on a screen that it is no larger than.
+bool fitsTheScreens(const QRect &frame)
+{
+    const QScreen *screen = QGuiApplication::screenAt(frame.center());
+    if (!screen)
+        return false;
+    const QSize available = screen->availableGeometry().size();
+    return frame.width() <= available.width() && frame.height() <= available.height();
+}
 } // namespace
 
 MainWindow::MainWindow(QString programFolder, QWidget *parent)
@@ -108,8 +117,16 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     const int line = fontMetrics().height();
     const QSize available = screen()->availableGeometry().size();
     const int paneHeight = line * 14;  // the Problems pane: its title, its summary and a few findings
-    resize(QSize(line * 40, line * 36 + paneHeight).boundedTo(available * 9 / 10));
-    restoreGeometry(QByteArray::fromBase64(Settings::read(Settings::WindowGeometry).toLatin1()));
+    const QSize firstSize = QSize(line * 40, line * 36 + paneHeight).boundedTo(available * 9 / 10);
+    resize(firstSize);
+    // A stored size and place that no screen can show (a damaged or hand-made setting, a screen
+    // that has gone) would leave the window without its menu: the first size applies instead.
+    const QRect firstPlace = geometry();
+    if (restoreGeometry(QByteArray::fromBase64(Settings::read(Settings::WindowGeometry).toLatin1()))
+        && !fitsTheScreens(frameGeometry())) {
+        setWindowState(Qt::WindowNoState);
+        setGeometry(firstPlace);
+    }
 
     m_tips.reportTip = [this](const QString &message, StatusKind kind) { m_status.reportStatus(message, kind); };
     connect(&m_status, &StatusReporter::reported, &m_tips, &TipRotation::restartCountdown);

@@ -5,6 +5,7 @@
 #include "editor/documentcontroller.h"
 #include "editor/episodepanel.h"
 #include "editor/levelpanel.h"
+#include "core/settings.h"
 #include "editor/mainwindow.h"
 #include "core/settingsstore.h"
 #include "ui/elidedlabel.h"
@@ -866,6 +867,46 @@ private slots:
         }
     }
 #endif
+
+    // A size and place kept from the last run are used only when a screen can show them; any
+    // other stored geometry (damaged, hand-made, of a screen that has gone) gives the first size.
+    void storedWindowGeometry_data()
+    {
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("kept from the last run") << QRect(40, 30, 500, 400) << true;
+        QTest::newRow("two billion pixels") << QRect(-1994, -2215, 2000000000, 2000000000) << false;
+        QTest::newRow("wider than every screen") << QRect(0, 0, 100000, 400) << false;
+        QTest::newRow("on no screen: moved onto it") << QRect(-500000, -500000, 500, 400) << true;
+    }
+
+    void storedWindowGeometry()
+    {
+        QFETCH(QRect, stored);
+        QFETCH(bool, kept);
+        QByteArray geometry;
+        {
+            // The form QWidget::saveGeometry writes (version 3).
+            QDataStream stream(&geometry, QIODevice::WriteOnly);
+            stream.setVersion(QDataStream::Qt_4_0);
+            stream << quint32(0x1D9D0CB) << quint16(3) << quint16(0) << stored << stored << qint32(0) << quint8(0)
+                   << quint8(0) << qint32(QGuiApplication::primaryScreen()->geometry().width()) << stored;
+        }
+        EditorWindow e;  // as at the first start
+        const QSize first = e.form.size();
+        Settings::write(Settings::WindowGeometry, QString::fromLatin1(geometry.toBase64()));
+        MainWindow form(e.folder.programFolder());
+        form.show();
+        const QRect available = form.screen()->availableGeometry();
+        QVERIFY2(form.width() <= available.width() && form.height() <= available.height(),
+                 qPrintable(QString("%1x%2").arg(form.width()).arg(form.height())));
+        QVERIFY(available.contains(form.geometry().center()));
+        QCOMPARE(form.size(), kept ? stored.size() : first);
+        // What is stored at the end is what was shown.
+        form.close();
+        const QByteArray now = QByteArray::fromBase64(Settings::read(Settings::WindowGeometry).toLatin1());
+        QVERIFY(kept || now != geometry);
+    }
 
     // A file dropped anywhere on the window, a text box too, opens after the save prompt; other
     // files are refused on the status row.
