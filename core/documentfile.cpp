@@ -80,6 +80,26 @@ AppError tooLarge(const QString &shownName, qint64 size, qint64 largest)
 } // namespace
 
 #ifdef Q_OS_UNIX
+namespace {
+std::optional<QString> kindOf(const struct stat &st)
+{
+    if (S_ISREG(st.st_mode))
+        return std::nullopt;
+    return S_ISDIR(st.st_mode)    ? QStringLiteral("a folder")
+           : S_ISFIFO(st.st_mode) ? QStringLiteral("a pipe")
+           : S_ISSOCK(st.st_mode) ? QStringLiteral("a socket")
+                                  : QStringLiteral("a device");
+}
+} // namespace
+
+std::optional<QString> notPlainFile(const QString &path)
+{
+    struct stat info {};
+    if (::stat(nameOf(path).constData(), &info) != 0)
+        return std::nullopt;
+    return kindOf(info);
+}
+
 QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest)
 {
     const auto fail = [&shownName](int number, const QString &text) {
@@ -102,12 +122,9 @@ QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 la
     const auto checkKind = [&](const struct stat &st) {
         if (S_ISDIR(st.st_mode))
             throw AppError{AppError::FileAccess, QStringLiteral("'%1' is a folder, not a file").arg(shownName)};
-        if (!S_ISREG(st.st_mode)) {
-            const QString what = S_ISFIFO(st.st_mode) ? QStringLiteral("a pipe")
-                                 : S_ISSOCK(st.st_mode) ? QStringLiteral("a socket")
-                                                        : QStringLiteral("a device");
+        if (const auto what = kindOf(st)) {
             throw AppError{AppError::FileAccess,
-                           QStringLiteral("'%1' is not a plain file: it is %2").arg(shownName, what)};
+                           QStringLiteral("'%1' is not a plain file: it is %2").arg(shownName, *what)};
         }
         if (st.st_size > largest)
             throw tooLarge(shownName, st.st_size, largest);
@@ -144,6 +161,14 @@ QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 la
     return bytes;
 }
 #else
+std::optional<QString> notPlainFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return std::nullopt;
+    return info.isDir() ? QStringLiteral("a folder") : QStringLiteral("a device");
+}
+
 QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest)
 {
     const QString path = pathOf(name);

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 class QFileDevice;
 class QSaveFile;
 
@@ -19,6 +21,9 @@ inline constexpr qint64 LargestFile = qint64(256) * 1024 * 1024;
 // The whole file as it is stored (only plain files are read: a pipe or a device is refused), at
 // most `largest` bytes: a larger file is refused with its size.
 QByteArray readBytes(const QString &path, qint64 largest = LargestFile);
+// What stands at the path when it is not a plain file: "a folder", "a pipe", "a socket" or "a
+// device" (a link is judged by what it leads to); nothing for a plain file or when nothing is there.
+std::optional<QString> notPlainFile(const QString &path);
 // A path as the bytes the system knows the file by, and back: the file name encoding on Unix (any
 // bytes, not always text), UTF-8 on Windows (whose names are UTF-16; its 8-bit encoding, the ANSI
 // code page, cannot spell every name).

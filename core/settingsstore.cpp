@@ -1,10 +1,12 @@
 #include "core/settingsstore.h"
 
 #include "core/apperror.h"
+#include "core/documentfile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QUuid>
 
 #include <memory>
 
@@ -13,12 +15,42 @@ namespace SettingsStore {
 QString address(const QString &section, const QString &key) { return section + QLatin1Char('/') + key; }
 
 namespace {
+// Whether the store is a file (an INI file; on Windows the native store is the registry).
+bool isFileStore()
+{
+#ifdef Q_OS_WIN
+    return QSettings::defaultFormat() != QSettings::NativeFormat;
+#else
+    return true;
+#endif
+}
+
+// The user's settings file, where QSettings keeps it for the program title (a test may move its
+// folder with QSettings::setPath), found without reading it: a store of a name no file has tells
+// the folder.
+QString userFile()
+{
+    const QString probe = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QFileInfo probeFile(QSettings(QSettings::defaultFormat(), QSettings::UserScope, probe, probe).fileName());
+    return QDir::cleanPath(probeFile.absolutePath() + QStringLiteral("/../Brisquel/Brisquel.")
+                           + probeFile.suffix());
+}
+
 // The per-user store under the program title, in the default format: the platform's own (the
-// registry on Windows) unless a test has chosen files.
+// registry on Windows) unless a test has chosen files. A file store reads the user's file only:
+// QSettings would read the files of other scopes too, each of which could hang it (a pipe).
 std::unique_ptr<QSettings> store()
 {
+    if (isFileStore())
+        return std::make_unique<QSettings>(userFile(), QSettings::defaultFormat());
     return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Brisquel"),
                                        QStringLiteral("Brisquel"));
+}
+
+// What is at the settings file's place when it is no plain file: it is neither read nor written.
+std::optional<QString> notPlainStore()
+{
+    return isFileStore() ? DocumentFile::notPlainFile(userFile()) : std::nullopt;
 }
 
 QString whyNotStored(const QSettings &settings)
@@ -26,8 +58,6 @@ QString whyNotStored(const QSettings &settings)
     if (settings.status() == QSettings::FormatError)
         return QStringLiteral("the file is damaged");
     const QFileInfo file(settings.fileName());
-    if (file.isDir())
-        return QStringLiteral("it is a folder, not a file");
     // The nearest existing folder on the way to the file says whether it can be created at all.
     QFileInfo folder(file.absolutePath());
     while (!folder.exists() && folder.absoluteFilePath() != folder.absolutePath())
@@ -40,14 +70,30 @@ QString whyNotStored(const QSettings &settings)
 }
 }
 
+std::optional<QString> unusable()
+{
+    if (const auto what = notPlainStore()) {
+        return QStringLiteral("The settings file '%1' is %2, not a plain file: Brisquel uses the default settings "
+                              "and cannot store changes")
+            .arg(location(), *what);
+    }
+    return std::nullopt;
+}
+
 QString read(const QString &section, const QString &key, const QString &defaultValue)
 {
+    if (notPlainStore())
+        return defaultValue;
     return store()->value(address(section, key), defaultValue).toString();
 }
 
 namespace {
 void writeValue(const QString &section, const QString &key, const QVariant &value)
 {
+    if (const auto what = notPlainStore()) {
+        throw AppError{AppError::FileAccess, QStringLiteral("Cannot store the settings in '%1': it is %2, not a plain file")
+                                                 .arg(location(), *what)};
+    }
     const auto settings = store();
     settings->setValue(address(section, key), value);
     settings->sync();
@@ -63,6 +109,8 @@ void write(const QString &section, const QString &key, const QString &value) { w
 
 QStringList readList(const QString &section, const QString &key)
 {
+    if (notPlainStore())
+        return {};
     return store()->value(address(section, key)).toStringList();
 }
 
@@ -71,6 +119,9 @@ void writeList(const QString &section, const QString &key, const QStringList &va
     writeValue(section, key, values);
 }
 
-QString location() { return QDir::toNativeSeparators(store()->fileName()); }
+QString location()
+{
+    return QDir::toNativeSeparators(isFileStore() ? userFile() : store()->fileName());
+}
 
 } // namespace SettingsStore

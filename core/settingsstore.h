@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The per-user settings store, addressed by section and key under the program title. A key never
 // written reads as the default that the reader supplies.
 namespace SettingsStore {
@@ -20,5 +22,9 @@ QString address(const QString &section, const QString &key);
 
 // Where the store keeps its values: a file, or on Windows a registry key.
 QString location();
+
+// Why the store cannot be used at all (its file is a pipe, a folder, a device), as the user is told
+// once: its keys then read as their defaults, and writes are refused.
+std::optional<QString> unusable();
 
 } // namespace SettingsStore

@@ -2,6 +2,7 @@
 
 #include "core/documentfile.h"
 #include "core/settings.h"
+#include "core/settingsstore.h"
 #include "editor/documentcontroller.h"
 #include "editor/documentpanel.h"
 #include "shell/registerfiletypes.h"
@@ -197,6 +198,10 @@ void MainWindow::runStartUp(const QString &commandLineText, bool readable)
     m_tips.timer.setInterval(Settings::tipIntervalMs());
     m_documents->clear();
     m_status.reportStatus(QStringLiteral("Ready"), StatusKind::Info);
+    // Said once: every setting is its default, and nothing is stored.
+    const std::optional<QString> noSettings = SettingsStore::unusable();
+    if (noSettings)
+        m_status.reportStatus(*noSettings, StatusKind::Warning);
     if (!readable) {
         m_status.reportError(
             {AppError::BadFileName,
@@ -206,7 +211,9 @@ void MainWindow::runStartUp(const QString &commandLineText, bool readable)
     } else if (!commandLineText.isEmpty() && commandLineText != QLatin1String("%1")) {
         m_documents->openFromCommandLine(commandLineText);
     }
-    runFirstStartCheck();
+    // Without a store the first start could never be marked done: it would greet at every start.
+    if (!noSettings)
+        runFirstStartCheck();
 }
 
 void MainWindow::showAbout()
@@ -308,7 +315,10 @@ void MainWindow::rememberFile(const QString &path)
 
 bool MainWindow::storeRecentFiles(const std::function<void()> &update)
 {
-    // The list is a convenience: a store that cannot be written is a warning, not an error.
+    // The list is a convenience: a store that cannot be written is a warning, not an error (and
+    // none at all where the start said that nothing is stored).
+    if (SettingsStore::unusable())
+        return false;
     try {
         update();
         return true;

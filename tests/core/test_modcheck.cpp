@@ -331,21 +331,47 @@ private slots:
         QVERIFY2(err.startsWith("Brisquel: cannot write the report: "), err.constData());
     }
 
-    // The real program checks without a window: no display, no platform plugin.
+    // The real program checks without a window: no display, no platform plugin; and it never
+    // waits on a settings file that is no plain file (a pipe would wait for a writer forever).
+    void runsWithoutADisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("pipeForSettings");
+        QTest::addColumn<QString>("output");
+        const QString check = Mod + "/readme.nfo:1: error: not a game NFO: the first line is neither LEVEL nor "
+                                    "EPISODE\n1 file checked, 1 error, 0 warnings\n";
+        QTest::newRow("check") << QStringList{"--check", Mod + "/readme.nfo"} << false << check;
+        QTest::newRow("check, the settings file a pipe") << QStringList{"--check", Mod + "/readme.nfo"} << true << check;
+        QTest::newRow("version, the settings file a pipe") << QStringList{"--version"} << true << "";
+    }
+
     void runsWithoutADisplay()
     {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, pipeForSettings);
+        QFETCH(QString, output);
+        TestFolder folder;
         QProcess brisquel;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("DISPLAY");
         environment.remove("WAYLAND_DISPLAY");
         environment.remove("QT_QPA_PLATFORM");
+        if (pipeForSettings) {
+            QDir().mkpath(folder.path("config/Brisquel"));
+            QCOMPARE(::mkfifo(QFile::encodeName(folder.path("config/Brisquel/Brisquel.conf")).constData(), 0600), 0);
+            environment.insert("XDG_CONFIG_HOME", folder.path("config"));
+        }
         brisquel.setProcessEnvironment(environment);
-        brisquel.start(BRISQUEL_DIST_DIR "/Brisquel", {"--check", Mod + "/readme.nfo"});
-        QVERIFY(brisquel.waitForFinished(30000));
-        QCOMPARE(brisquel.exitCode(), 1);
-        QCOMPARE(QString::fromUtf8(brisquel.readAllStandardOutput()),
-                 Mod + "/readme.nfo:1: error: not a game NFO: the first line is neither LEVEL nor EPISODE\n"
-                       "1 file checked, 1 error, 0 warnings\n");
+        brisquel.start(BRISQUEL_DIST_DIR "/Brisquel", arguments);
+        QVERIFY(brisquel.waitForFinished(10000));
+        const QString out = QString::fromUtf8(brisquel.readAllStandardOutput());
+        if (output.isEmpty()) {
+            QCOMPARE(brisquel.exitCode(), 0);
+            QVERIFY2(out.startsWith("Brisquel "), qPrintable(out));
+        } else {
+            QCOMPARE(brisquel.exitCode(), 1);
+            QCOMPARE(out, output);
+        }
         QCOMPARE(brisquel.readAllStandardError(), QByteArray());
     }
 #endif
