@@ -86,7 +86,19 @@ void FennickWindow::createFile()
     const QString path = NewFile::targetPath(m_startPath, nameEdit->text());
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo target(path);
-    if (target.exists() && !target.isDir()) {
+    // Only a plain file is made or replaced at the path given: a link would have the template
+    // written wherever it leads (or make the file it names), and a pipe or device is no file.
+    QString refusal;
+    if (target.isSymLink())
+        refusal = QStringLiteral("it is a link to '%1'").arg(QDir::toNativeSeparators(target.symLinkTarget()));
+    else if (const auto what = DocumentFile::notPlainFile(path))
+        refusal = QStringLiteral("it is %1").arg(*what);
+    if (!refusal.isEmpty()) {
+        message(this, QMessageBox::Critical, QStringLiteral("Cannot make the new file '%1': %2").arg(shown, refusal),
+                QMessageBox::Ok);
+        return;
+    }
+    if (target.exists()) {
         const auto answer = message(this, QMessageBox::Question,
                                     QStringLiteral("The file '%1' already exists. Do you want to replace it?")
                                         .arg(shown),
@@ -97,9 +109,7 @@ void FennickWindow::createFile()
     const QByteArray bytes = levelOption->isChecked() ? LevelNfo::newFileTemplate() : EpisodeNfo::newFileTemplate();
     QSaveFile file(path);
     QString failure;
-    if (target.isDir())
-        failure = QStringLiteral("it is a folder");
-    else if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         failure = file.errorString();
     else if (!DocumentFile::writeWhole(file, bytes) || !file.commit())
         failure = file.errorString();

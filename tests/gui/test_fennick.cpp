@@ -16,6 +16,10 @@
 #include <QRadioButton>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 // Records Fennick's message boxes and answers them from a queue (OK when none is queued).
 struct FennickMessages
@@ -224,6 +228,45 @@ private slots:
         QCOMPARE(seenText, text);
         QCOMPARE(seenFormat, Qt::PlainText);
     }
+
+#ifdef Q_OS_UNIX
+    // Only a plain file is made or replaced at the path: a link (to a file elsewhere, or to
+    // nothing) or a pipe there is refused with what it is, nothing is asked and nothing written.
+    void refusesWhatIsNoPlainFile_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a link to a file outside the folder") << "link" << "it is a link to '%1'";
+        QTest::newRow("a link to nothing") << "dangling" << "it is a link to '%1'";
+        QTest::newRow("a pipe") << "pipe" << "it is a pipe";
+    }
+
+    void refusesWhatIsNoPlainFile()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, reason);
+        TestFolder folder;
+        const QString victim = folder.path(what == "dangling" ? "gone.txt" : "victim.txt");
+        if (what == "link")
+            writeBytes(victim, "precious");
+        QDir().mkpath(folder.path("mod"));
+        const QString path = folder.path("mod/New.nfo");
+        if (what == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(victim, path));
+        FennickMessages messages;
+        messages.answers.append(QMessageBox::Yes);  // were it asked
+        FennickWindow window(path);
+        window.show();
+        window.okayButton->click();
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].first, QMessageBox::Critical);
+        QCOMPARE(messages.shown[0].second, "Cannot make the new file '" + path + "': " + reason.arg(victim));
+        QCOMPARE(readBytes(victim), QByteArray(what == "link" ? "precious" : "<missing>"));
+        QVERIFY(window.isVisible());
+    }
+#endif
 
     // A file that cannot be made: one error naming it and why, no file left, the window stays.
     void writesThatFail_data()
