@@ -3,6 +3,8 @@
 #include "core/apperror.h"
 #include "core/codepage.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -215,14 +217,47 @@ QString decode(QByteArray bytes)
 
 void openForWriting(QSaveFile &file)
 {
-    if (QFileInfo(file.fileName()).isDir())
-        throw AppError{AppError::FileAccess,
-                       QStringLiteral("Cannot save to '%1': it is a folder").arg(shown(file.fileName()))};
+    if (const auto what = notPlainFile(file.fileName())) {
+        throw AppError{AppError::FileAccess, *what == QLatin1String("a folder")
+                                                 ? QStringLiteral("Cannot save to '%1': it is a folder").arg(shown(file.fileName()))
+                                                 : QStringLiteral("Cannot save to '%1': it is %2, not a plain file")
+                                                       .arg(shown(file.fileName()), *what)};
+    }
     // Unbuffered, so that a write cut short (a full disk, a file size limit) shows in write()'s
     // count; a buffered save file can drop the rest of a short write and still commit.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw AppError{AppError::FileAccess, QStringLiteral("Cannot open '%1' for writing: %2")
                                                  .arg(shown(file.fileName()), file.errorString())};
+#ifdef Q_OS_UNIX
+    // The new file takes the place of the old one: it gets its owner (as root, another user's
+    // file stays theirs) and its permissions. What the system does not allow stays as made.
+    struct stat old {};
+    if (::stat(nameOf(file.fileName()).constData(), &old) == 0 && S_ISREG(old.st_mode)) {
+        [[maybe_unused]] const int owned = ::fchown(file.handle(), old.st_uid, old.st_gid);
+        ::fchmod(file.handle(), old.st_mode & 07777);
+    }
+#endif
+}
+
+FileStamp stampOf(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    return {bytes.size(), info.exists() ? info.lastModified().toMSecsSinceEpoch() : 0,
+            QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+}
+
+bool changedSince(const QString &path, const FileStamp &stamp)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    if (info.size() == stamp.size && info.lastModified().toMSecsSinceEpoch() == stamp.modifiedMs)
+        return false;
+    try {
+        return QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256) != stamp.hash;
+    } catch (const AppError &) {
+        return true;  // something else is there now
+    }
 }
 
 bool writeWhole(QFileDevice &file, const QByteArray &bytes, int *cause)

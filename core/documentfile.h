@@ -39,8 +39,24 @@ QString read(const QString &path);
 // A file's bytes as text: decoded from the code page, without a UTF-8 byte-order mark.
 QString decode(QByteArray bytes);
 
+// What a document remembers of the file it was read from or written to, to tell whether another
+// program has written the file since.
+struct FileStamp
+{
+    qint64 size = -1;
+    qint64 modifiedMs = 0;  // since the epoch
+    QByteArray hash;        // of the bytes
+};
+// The stamp of the file at `path`, which holds `bytes` now (just read or written).
+FileStamp stampOf(const QString &path, const QByteArray &bytes);
+// Whether the file at `path` holds other bytes than those stamped (a file that is gone holds
+// none to lose: false). The bytes are read only when the size and time leave it open.
+bool changedSince(const QString &path, const FileStamp &stamp);
+
 // Opens the file for a safe replace: nothing reaches the path until commit() succeeds, so a failed
 // or interrupted save leaves the previous file whole.
+// Only a plain file is replaced (a pipe, a device or a folder at the path is refused), and the new
+// file keeps the owner and the permissions of the one it replaces, where the system allows.
 void openForWriting(QSaveFile &file);
 void writeAndCommit(QSaveFile &file, const QByteArray &bytes);
 // Writes all the bytes, writing the rest again after a short write (a full disk or a size limit

@@ -116,6 +116,7 @@ void DocumentController::startNewDocument(DocumentKind kind)
     setCurrentFile(QString());
     m_document.modified = false;
     m_document.droppedLines = 0;
+    m_document.stamp.reset();
 }
 
 DocumentController::SaveAnswer DocumentController::askSaveCurrent()
@@ -220,6 +221,7 @@ void DocumentController::startLoad(DocumentKind kind, const QString &path)
     setCurrentFile(path);
     m_document.modified = false;
     m_document.droppedLines = 0;
+    m_document.stamp.reset();
     fileDialog(kind).setFileName(QString());
 }
 
@@ -235,6 +237,7 @@ void DocumentController::finishLoad(const QString &path)
         m_status.reportError(error);
         return;
     }
+    m_document.stamp = DocumentFile::stampOf(path, bytes);
     const Nfo::ParseOutcome outcome = panel(m_document.kind)->readFile(bytes);
     m_liveCheck.schedule();
     reportParse(outcome, path);
@@ -260,7 +263,7 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
     // A write that fails leaves the document where it was: a later Save must not go to the name
     // chosen for the failed one.
     const QString previousPath = m_document.path;
-    if (!alwaysAsk && !m_document.path.isEmpty() && !mayDropUnreadLines())
+    if (!alwaysAsk && !m_document.path.isEmpty() && (!mayReplaceChangedFile() || !mayDropUnreadLines()))
         alwaysAsk = true;
     if (alwaysAsk || m_document.path.isEmpty()) {
         RememberedFileDialog &dialog = fileDialog(m_document.kind);
@@ -284,6 +287,18 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
     m_document.droppedLines = 0;
     emit fileUsed(m_document.path);
     return SaveOutcome::Saved;
+}
+
+bool DocumentController::mayReplaceChangedFile()
+{
+    if (!m_document.stamp || !DocumentFile::changedSince(m_document.path, *m_document.stamp))
+        return true;
+    return MessageBox::show(m_window, MessageBox::Icon::None, MessageBox::Buttons::YesNoDefaultNo,
+                            QStringLiteral("'%1' has changed on disk since Brisquel read or saved it: another program "
+                                           "has written it.\r\n\r\nReplace it with this document anyway? (No saves "
+                                           "under another name.)")
+                                .arg(m_document.path))
+           == MessageBox::Answer::Yes;
 }
 
 bool DocumentController::mayDropUnreadLines()
@@ -315,7 +330,9 @@ bool DocumentController::write()
             m_status.reportStatus(QStringLiteral("Generating file..."), StatusKind::Info);
         for (const QString &key : shown->loggedKeys())
             m_log.writeLog(StatusKind::Info, key);
-        DocumentFile::writeAndCommit(file, output.bytes());
+        const QByteArray bytes = output.bytes();
+        DocumentFile::writeAndCommit(file, bytes);
+        m_document.stamp = DocumentFile::stampOf(m_document.path, bytes);
     });
 }
 

@@ -75,6 +75,9 @@ private:
     // Before Save writes over a file that was not read whole: whether the user lets the lines that
     // were not read go (default No, which saves under another name instead).
     bool mayDropUnreadLines();
+    // Before Save writes over a file that another program has written since the document read or
+    // saved it: whether the user lets it be replaced (default No, which saves under another name).
+    bool mayReplaceChangedFile();
     bool write();
     void load(DocumentKind kind, const QString &path);
     // Opens an NFO file as the kind its first line names under the rule.

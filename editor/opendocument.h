@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/documentfile.h"
 #include "editor/documenttypes.h"
 
 #include <QString>
+
+#include <optional>
 
 // The one document the main window holds.
 struct OpenDocument
@@ -14,4 +17,6 @@ struct OpenDocument
     // Lines of the opened file that the document does not hold (lines that could not be read, or
     // that came after the line that stopped the reading): a save over the file would drop them.
     qsizetype droppedLines = 0;
+    // The file as the document last read or wrote it: Save asks before it replaces a newer one.
+    std::optional<DocumentFile::FileStamp> stamp;
 };

@@ -90,6 +90,10 @@ private slots:
         QTest::newRow("folder under a file") << "plain-file/a.nfo" << "Cannot open '%1' for writing";
         QTest::newRow("no such folder") << "no-such-folder/a.nfo" << "Cannot open '%1' for writing";
         QTest::newRow("a folder") << "a-folder" << "Cannot save to '%1': it is a folder";
+#ifdef Q_OS_UNIX
+        // A pipe would be replaced by a plain file and reported saved.
+        QTest::newRow("a pipe") << "a-pipe" << "Cannot save to '%1': it is a pipe, not a plain file";
+#endif
     }
 
     void savingWhereNothingCanBeWritten()
@@ -99,6 +103,9 @@ private slots:
         EditorWindow e;
         writeBytes(e.file("plain-file"), "untouched");
         QDir().mkpath(e.file("a-folder"));
+#ifdef Q_OS_UNIX
+        QCOMPARE(::mkfifo(QFile::encodeName(e.file("a-pipe")).constData(), 0600), 0);
+#endif
         e.docs.newDocument(DocumentKind::EpisodeNfo);
         e.docs.panel<EpisodePanel>()->nameEdit()->setText("Work");
         e.script.choose(e.file(target));
@@ -118,6 +125,82 @@ private slots:
         QCOMPARE(e.script.takeFileDialogs().size(), 2);
         QCOMPARE(e.docs.panel<EpisodePanel>()->nameEdit()->text(), QString("Work"));
     }
+
+    // Another program (a teammate's sync, a text editor) wrote the file after it was opened:
+    // Save asks before it replaces that newer version, edited or not; No saves elsewhere.
+    void savingOverNewerWork_data()
+    {
+        QTest::addColumn<QByteArray>("meanwhile");  // what another program writes; empty: nothing
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<int>("answer");              // to the question, when asked
+        const QByteArray newer = "EPISODE\r\nNAME=\"A newer name, from elsewhere\"\r\nTHUMBNAIL=\"T.tex\"\r\n";
+        QTest::newRow("not changed: no question") << QByteArray() << true << 0;
+        QTest::newRow("the same bytes again: no question") << QByteArray("EPISODE\r\nNAME=\"Old\"\r\n") << true << 0;
+        QTest::newRow("newer, Yes replaces it") << newer << true << int(MessageBox::Answer::Yes);
+        QTest::newRow("newer, No saves elsewhere") << newer << true << int(MessageBox::Answer::No);
+        QTest::newRow("newer, Save without an edit asks too") << newer << false << int(MessageBox::Answer::No);
+    }
+
+    void savingOverNewerWork()
+    {
+        QFETCH(QByteArray, meanwhile);
+        QFETCH(bool, edited);
+        QFETCH(int, answer);
+        EditorWindow e;
+        const QString path = e.file("Episode.nfo");
+        writeBytes(path, "EPISODE\r\nNAME=\"Old\"\r\n");
+        e.docs.openFile(path);
+        e.script.takeBoxes();
+        QTest::qWait(20);  // a time the file system can tell apart
+        if (!meanwhile.isEmpty())
+            writeBytes(path, meanwhile);
+        if (edited)
+            QTest::keyClicks(e.docs.panel<EpisodePanel>()->nameEdit(), "x");
+        const QString elsewhere = e.file("Copy.nfo");
+        if (answer)
+            e.script.answer(MessageBox::Answer(answer));
+        if (answer == int(MessageBox::Answer::No))
+            e.script.choose(elsewhere);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
+        QStringList boxes = e.script.takeBoxTexts();
+        QCOMPARE(boxes.size(), answer ? 2 : 1);
+        if (answer)
+            QCOMPARE(boxes.first(), "'" + path + "' has changed on disk since Brisquel read or saved it: another program "
+                                    "has written it.\r\n\r\nReplace it with this document anyway? (No saves under "
+                                    "another name.)");
+        const bool kept = answer == int(MessageBox::Answer::No);
+        QCOMPARE(readBytes(path) == meanwhile, kept);
+        QCOMPARE(QFile::exists(elsewhere), kept);
+        // What was saved is what the document knows now: the next save asks nothing.
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
+        QCOMPARE(e.script.takeBoxTexts().size(), 1);
+    }
+
+#ifdef Q_OS_UNIX
+    // Save replaces the file with a new one that keeps the old one's permissions and, where the
+    // system allows (as root), its owner.
+    void savingKeepsOwnerAndPermissions()
+    {
+        EditorWindow e;
+        const QString path = e.file("Shared.dsc");
+        writeBytes(path, "Text\r\n");
+        const QByteArray name = QFile::encodeName(path);
+        QCOMPARE(::chmod(name.constData(), 0640), 0);
+        const bool root = ::geteuid() == 0;
+        if (root)
+            QCOMPARE(::chown(name.constData(), 65534, 65534), 0);
+        e.docs.openFile(path);
+        QTest::keyClicks(e.docs.panel<DescriptionPanel>()->textEdit, "More ");
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        struct stat after {};
+        QCOMPARE(::stat(name.constData(), &after), 0);
+        QCOMPARE(after.st_mode & 07777, mode_t(0640));
+        if (root)
+            QCOMPARE(after.st_uid, uid_t(65534));
+        QCOMPARE(readBytes(path), QByteArray("More Text\r\n"));
+    }
+#endif
 
     void unstorableValuesAreRefused_data()
     {
