@@ -174,6 +174,23 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::fun
     }, keepGoing);
 }
 
+bool sameValue(const QString &key, const QString &a, const QString &b)
+{
+    if (key != QLatin1String(row(R::MapType).key))
+        return a == b;
+    const auto modes = [](const QString &value) {
+        QStringList named;
+        for (const QString &piece : value.split(QLatin1Char(';'))) {
+            if (const QString mode = Nfo::trimBlanks(piece); !mode.isEmpty())
+                named.append(mode);
+        }
+        named.sort();
+        named.removeDuplicates();
+        return named;
+    };
+    return modes(a) == modes(b);
+}
+
 QList<Nfo::UnstorableValue> checkStorable(const LevelFields &fields)
 {
     QList<Nfo::UnstorableValue> found;

@@ -91,6 +91,10 @@ QByteArray newFileTemplate();
 // `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).
 Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::function<bool()> &keepGoing = {});
 
+// Whether two values of a key mean the same in a Level NFO: MAP_TYPE names the same game modes in
+// any order and spacing ("SINGLE; COOP" and "SINGLE;COOP; "); any other key, the same text.
+bool sameValue(const QString &key, const QString &a, const QString &b);
+
 // Each field that would be written but cannot be stored, in file order, its error naming the
 // field; empty if all can be.
 QList<Nfo::UnstorableValue> checkStorable(const LevelFields &fields);

@@ -3,6 +3,7 @@
 #include "core/codepage.h"
 
 #include <QDir>
+#include <QHash>
 
 namespace Nfo {
 
@@ -122,6 +123,30 @@ ParseOutcome parse(const QString &text, const QString &ownWord, const QString &o
         return true;
     });
     return outcome;
+}
+
+QList<ChangedValue> changedValues(const QString &readText, const QString &writtenText, const SameValue &same,
+                                  int stopLine)
+{
+    QHash<QString, QString> written;
+    forEachLine(writtenText, [&written](const Line &line) {
+        if (line.hasValuePart && line.valuePart.contains(Quote))
+            written.insert(line.key, valueOf(line));
+        return true;
+    });
+    QList<ChangedValue> changed;
+    forEachLine(readText, [&](const Line &line) {
+        if (stopLine > 0 && line.number >= stopLine)
+            return false;
+        const auto held = written.constFind(line.key);
+        if (held == written.constEnd() || !line.hasValuePart || !line.valuePart.contains(Quote))
+            return true;
+        const QString value = valueOf(line);
+        if (!same(line.key, value, *held))
+            changed.append({line.number, line.key, value, *held});
+        return true;
+    });
+    return changed;
 }
 
 QString firstLine(const QString &text, const QString &path)

@@ -79,6 +79,22 @@ void forEachLine(const QString &text, const std::function<bool(const Line &)> &v
 ParseOutcome parse(const QString &text, const QString &ownWord, const QString &otherWord,
                    const std::function<bool(const Line &)> &apply, const std::function<bool()> &keepGoing = {});
 
+// A value of a file that the document does not hold as written: what Save would write instead.
+struct ChangedValue
+{
+    int line = 0;  // 1-based, in the file
+    QString key;
+    QString read;
+    QString written;
+};
+// Whether two values of a key mean the same to the game (for most keys: the same text).
+using SameValue = std::function<bool(const QString &key, const QString &a, const QString &b)>;
+// The values of `readText` (up to the line `stopLine`, 0: all) that `writtenText`, made from the
+// document that read them, writes otherwise. Lines of keys that the written text does not hold are
+// none of its business (they are counted as lines not read).
+QList<ChangedValue> changedValues(const QString &readText, const QString &writtenText, const SameValue &same,
+                                  int stopLine = 0);
+
 // The first line of a file's text; an empty text has none (AppError, naming the file).
 QString firstLine(const QString &text, const QString &path);
 

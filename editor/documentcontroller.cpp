@@ -46,9 +46,18 @@ DocumentController::DocumentController(QWidget *window, QBoxLayout *panelArea, S
         if (m_document.kind == DocumentKind::None)  // forgotten meanwhile
             return;
         DocumentPanel *shown = panel(m_document.kind);
-        shown->showFindings(findings);
+        // What opening the file changed comes first: the check sees only what Save would write.
+        QList<ModCheck::Finding> all;
+        for (const Nfo::ChangedValue &value : m_document.changedValues) {
+            all.append({m_document.path, value.line, ModCheck::Severity::Warning,
+                        QStringLiteral("the file holds %1=\"%2\", which Save writes as %1=\"%3\"")
+                            .arg(value.key, Nfo::shownLine(value.read), Nfo::shownLine(value.written)),
+                        value.key});
+        }
+        all += findings;
+        shown->showFindings(all);
         QList<ProblemsPane::Problem> problems;
-        for (const ModCheck::Finding &finding : findings)
+        for (const ModCheck::Finding &finding : all)
             problems.append({finding, shown->fieldOf(finding.key).caption});
         emit checked(problems);
     });
@@ -116,6 +125,7 @@ void DocumentController::startNewDocument(DocumentKind kind)
     setCurrentFile(QString());
     m_document.modified = false;
     m_document.droppedLines = 0;
+    m_document.changedValues.clear();
     m_document.stamp.reset();
 }
 
@@ -221,6 +231,7 @@ void DocumentController::startLoad(DocumentKind kind, const QString &path)
     setCurrentFile(path);
     m_document.modified = false;
     m_document.droppedLines = 0;
+    m_document.changedValues.clear();
     m_document.stamp.reset();
     fileDialog(kind).setFileName(QString());
 }
@@ -244,8 +255,15 @@ void DocumentController::finishLoad(const QString &path)
     // Filling the panel counted as edits.
     m_document.modified = false;
     m_document.droppedLines = outcome.droppedLines();
-    m_status.reportStatus(QStringLiteral("'%1' loaded").arg(path),
-                          m_document.droppedLines ? StatusKind::Warning : StatusKind::Info);
+    // A value the panel cannot hold as read (a game mode it does not know, "yes" for YES) is
+    // treated like a line that was not read: said now, listed, and asked about before a save.
+    if (const auto same = DocumentTypes::of(m_document.kind).sameValue) {
+        m_document.changedValues =
+            Nfo::changedValues(DocumentFile::decode(bytes), DocumentFile::decode(panel(m_document.kind)->output().bytes()),
+                               same, outcome.error ? outcome.error->line : 0);
+    }
+    const bool notWhole = m_document.droppedLines || !m_document.changedValues.isEmpty();
+    m_status.reportStatus(QStringLiteral("'%1' loaded").arg(path), notWhole ? StatusKind::Warning : StatusKind::Info);
     emit fileUsed(path);
 }
 
@@ -285,6 +303,8 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
     m_status.reportStatus(QStringLiteral("Successfully saved '%1'").arg(m_document.path), StatusKind::Info);
     m_document.modified = false;
     m_document.droppedLines = 0;
+    if (!std::exchange(m_document.changedValues, {}).isEmpty())
+        m_liveCheck.schedule();  // what the file holds now is what the document does
     emit fileUsed(m_document.path);
     return SaveOutcome::Saved;
 }
@@ -304,14 +324,21 @@ bool DocumentController::mayReplaceChangedFile()
 bool DocumentController::mayDropUnreadLines()
 {
     const qsizetype lines = m_document.droppedLines;
-    if (lines == 0)
+    const qsizetype values = m_document.changedValues.size();
+    if (lines == 0 && values == 0)
         return true;
+    const auto are = [](qsizetype n) { return n == 1 ? QStringLiteral("is") : QStringLiteral("are"); };
+    QStringList lost;
+    if (lines)
+        lost.append(QStringLiteral("%1 of its lines %2 not in the document").arg(QString::number(lines), are(lines)));
+    if (values)
+        lost.append(QStringLiteral("%1 of its values %2 not held as written").arg(QString::number(values), are(values)));
+    const QString what = lines && values ? QStringLiteral("drops and changes") : lines ? QStringLiteral("drops")
+                                                                                    : QStringLiteral("changes");
     return MessageBox::show(m_window, MessageBox::Icon::None, MessageBox::Buttons::YesNoDefaultNo,
-                            QStringLiteral("'%1' was not read whole: %2 of its lines %3 not in the document, and "
-                                           "saving over the file drops them.\r\n\r\nSave over '%1' anyway? "
-                                           "(No saves under another name.)")
-                                .arg(m_document.fileTitle, QString::number(lines),
-                                     lines == 1 ? QStringLiteral("is") : QStringLiteral("are")))
+                            QStringLiteral("'%1' was not read whole: %2, and saving over the file %3 them.\r\n\r\n"
+                                           "Save over '%1' anyway? (No saves under another name.)")
+                                .arg(m_document.fileTitle, lost.join(QStringLiteral(" and ")), what))
            == MessageBox::Answer::Yes;
 }
 

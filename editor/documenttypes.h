@@ -29,6 +29,9 @@ struct DocumentType
     bool createdWhenMissing;  // a file named to open that does not exist yet is made by Save (and the
                               // Open dialog offers the name it was given next time)
     DocumentPanel *(*makePanel)(QWidget *parent);
+    // Whether two values of a key mean the same to the game: a file's value that the document
+    // writes otherwise was changed by opening it (none for a description, kept as read).
+    bool (*sameValue)(const QString &key, const QString &a, const QString &b);
 };
 
 namespace DocumentTypes {

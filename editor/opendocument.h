@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/documentfile.h"
+#include "core/nfoline.h"
 #include "editor/documenttypes.h"
 
 #include <QString>
@@ -17,6 +18,9 @@ struct OpenDocument
     // Lines of the opened file that the document does not hold (lines that could not be read, or
     // that came after the line that stopped the reading): a save over the file would drop them.
     qsizetype droppedLines = 0;
+    // Values of the opened file that the document cannot hold as written (a game mode it does not
+    // know, "yes" for YES): a save over the file would change them.
+    QList<Nfo::ChangedValue> changedValues;
     // The file as the document last read or wrote it: Save asks before it replaces a newer one.
     std::optional<DocumentFile::FileStamp> stamp;
 };

@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "core/settingsstore.h"
 #include "tests/support/testsupport.h"
+#include "ui/problemspane.h"
 
 #include <QDir>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QProcess>
 #include <QTest>
+#include <QTreeWidget>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
@@ -357,6 +359,42 @@ private slots:
             << "'notes.nfo' was not read whole: 3 of its lines are not in the document" << int(MessageBox::Answer::No);
         QTest::newRow("read whole: no question") << QByteArray("EPISODE\r\nNAME=\"n\"\r\nTHUMBNAIL=\"\"\r\n") << 0
             << "" << 0;
+        // Values the panel cannot hold as written count as not read: a save would change them.
+        const QByteArray level = "LEVEL\r\nNAME=\"n\"\r\nTHUMBNAIL=\"\"\r\nETA=\"00:00:00\"\r\n";
+        QTest::newRow("a game mode the panel does not know, No") << level + "MAP_TYPE=\"SINGLE; ARENA\"\r\nLOCKED=\"NO\"\r\n"
+            << 0 << "'notes.nfo' was not read whole: 1 of its values is not held as written, and saving over the file "
+                    "changes them." << int(MessageBox::Answer::No);
+        QTest::newRow("yes for YES and a game mode, Yes") << level + "MAP_TYPE=\"SINGLE; ARENA\"\r\nLOCKED=\"yes\"\r\n"
+            << 0 << "'notes.nfo' was not read whole: 2 of its values are not held as written" << int(MessageBox::Answer::Yes);
+        QTest::newRow("a line dropped and a value changed") << level + "MAP_TYPE=\"SINGLE;\"\r\nLOCKED=\"yes\"\r\nX\r\n"
+            << 1 << "'notes.nfo' was not read whole: 1 of its lines is not in the document and 1 of its values is not "
+                    "held as written, and saving over the file drops and changes them." << int(MessageBox::Answer::No);
+        QTest::newRow("the same game modes otherwise spaced: no question")
+            << level + "MAP_TYPE=\"COOP ;SINGLE\"\r\nLOCKED=\"NO\"\r\n" << 0 << "" << 0;
+    }
+
+    // Each value opening changed is listed in the Problems pane (and at its field) with what the
+    // file holds and what Save writes, until a save makes them one.
+    void changedValuesAreListed()
+    {
+        TestFolder files;
+        const QString path = files.path("Temple.nfo");
+        writeBytes(path, "LEVEL\r\nNAME=\"Temple\"\r\nMAP_TYPE=\"SINGLE; ARENA\"\r\nTHUMBNAIL=\"\"\r\n"
+                         "ETA=\"00:10:00\"\r\nLOCKED=\"yes\"\r\n");
+        EditorWindow e(path);
+        QTRY_VERIFY(!e.docs.liveCheck().isPending());
+        QTreeWidget *list = e.form.problemsPane()->list();
+        QStringList texts;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            texts.append(list->topLevelItem(i)->text(1) + ": " + list->topLevelItem(i)->text(3));
+        QCOMPARE(texts, QStringList({"3: the file holds MAP_TYPE=\"SINGLE; ARENA\", which Save writes as MAP_TYPE=\"SINGLE;\"",
+                                     "6: the file holds LOCKED=\"yes\", which Save writes as LOCKED=\"NO\""}));
+        QVERIFY(shownToolTip(control(&e.form, "levelPanel/lockedYesOption")->toolTip()).contains("LOCKED=\"yes\""));
+        e.script.answer(MessageBox::Answer::Yes);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QTRY_VERIFY(!e.docs.liveCheck().isPending());
+        QCOMPARE(list->topLevelItemCount(), 0);
     }
 
     void partlyReadFilesAskBeforeSaving()
