@@ -49,8 +49,20 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("A mod folder or file to check."),
                                  QStringLiteral("PATH..."));
 
+    // What the user typed is echoed escaped, as findings are: no argument can forge a line or
+    // reach the terminal as a command.
     const auto usageError = [&](const QString &message) {
-        err << "Brisquel: " << message << "\n" << "Try 'Brisquel --help'.\n";
+        err << "Brisquel: " << ModCheck::escapedText(message) << "\n" << "Try 'Brisquel --help'.\n";
+        err.flush();
+        return 2;
+    };
+    // Output that did not reach its reader (a full disk, a closed output) is no success.
+    const auto written = [&](int status) {
+        out.flush();
+        if (out.status() == QTextStream::Ok)
+            return status;
+        err << "Brisquel: cannot write the report: "
+            << (out.device() ? out.device()->errorString() : QStringLiteral("the output failed")) << "\n";
         err.flush();
         return 2;
     };
@@ -58,13 +70,11 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
         out << parser.helpText();
-        out.flush();
-        return 0;
+        return written(0);
     }
     if (parser.isSet(versionOption)) {
         out << "Brisquel " << version << "\n";
-        out.flush();
-        return 0;
+        return written(0);
     }
     const QString format = parser.value(formatOption);
     if (format != QLatin1String("text") && format != QLatin1String("json"))
@@ -91,16 +101,8 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
             out << ModCheck::compilerLine(finding) << "\n";
         out << ModCheck::summary(report) << "\n";
     }
-    out.flush();
-    // A report that did not reach its reader (a full disk, a closed output) is no pass.
-    if (out.status() != QTextStream::Ok) {
-        err << "Brisquel: cannot write the report: "
-            << (out.device() ? out.device()->errorString() : QStringLiteral("the output failed")) << "\n";
-        err.flush();
-        return 2;
-    }
     const bool failed = report.errors() > 0 || (parser.isSet(strictOption) && report.warnings() > 0);
-    return failed ? 1 : 0;
+    return written(failed ? 1 : 0);
 }
 
 namespace {

@@ -500,6 +500,8 @@ Report checkFiles(const QList<ModFiles::Entry> &files, const QString &gameFolder
     return report;
 }
 
+QString escapedText(const QString &text) { return escaped(text); }
+
 QString shownPath(const QString &path) { return escaped(QDir::toNativeSeparators(path)); }
 
 QString compilerLine(const Finding &finding)

@@ -63,6 +63,9 @@ Report checkFiles(const QList<ModFiles::Entry> &files, const QString &gameFolder
 // control characters of the path and the text written as escapes (\n, \x1b), so that no name or
 // value can make a line of its own or reach a terminal as a command.
 QString compilerLine(const Finding &finding);
+// Any text as compilerLine writes it: control characters and the characters that reorder a line
+// as escapes, so that it stays one line and reaches a terminal as text.
+QString escapedText(const QString &text);
 // A path as compilerLine writes it: native separators, control characters and the characters
 // that reorder a line (right-to-left overrides) as escapes.
 QString shownPath(const QString &path);

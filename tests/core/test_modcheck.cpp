@@ -146,6 +146,14 @@ private slots:
         QTest::newRow("check options without --check") << QStringList{"--strict", Mod} << 2
                                                        << "Brisquel: options without --check.";
         QTest::newRow("a Qt option") << QStringList{"-reverse"} << 2 << "Brisquel: Unknown option 'reverse'.";
+        // Arguments are echoed escaped: none clears the terminal or forges a finding line.
+        QTest::newRow("a path with a terminal command and a forged finding")
+            << QStringList{"--check", "nothere\x1b[2J\nmod.nfo:1: error: forged"} << 2
+            << "Brisquel: cannot read 'nothere\\x1b[2J\\nmod.nfo:1: error: forged'";
+        QTest::newRow("an unknown option with a line break") << QStringList{"--check", "--x\nmod.nfo:1: error: forged", Mod}
+            << 2 << "Brisquel: Unknown option 'x\\nmod.nfo:1: error: forged'.";
+        QTest::newRow("a right-to-left override") << QStringList{"--check", "readme\u202etxt.nfo"} << 2
+            << "Brisquel: cannot read 'readme\\u202etxt.nfo'";
     }
 
     void commandLine()
@@ -157,8 +165,10 @@ private slots:
         QCOMPARE(ran.status, status);
         const QStringList lines = (status == 2 ? ran.err : ran.out).trimmed().split('\n');
         QVERIFY2(status == 2 ? lines.first().startsWith(lastLine) : lines.last() == lastLine, qPrintable(lines.join('|')));
-        if (status == 2)
+        if (status == 2) {
             QVERIFY(ran.out.isEmpty());
+            QCOMPARE(lines.size(), 2);  // the error and "Try 'Brisquel --help'."
+        }
     }
 
     void helpNamesTheOptions()
@@ -242,6 +252,12 @@ private slots:
         QTest::newRow("a name that is not UTF-8 is read by its bytes") << QByteArray("Sub/Bad\xff\xfe.dsc")
             << QByteArray("\x02\r\n") << 1
             << QStringList{"D/Sub/Bad\\xff\\xfe.dsc:1: warning: control character 0x02 in the text"};
+        QTest::newRow("a name holding \\x itself prints apart from a byte that is no text")
+            << QByteArray("Sub/Bad\\xff\\xfe.dsc") << QByteArray("\x02\r\n") << 1
+            << QStringList{"D/Sub/Bad\\\\xff\\\\xfe.dsc:1: warning: control character 0x02 in the text"};
+        QTest::newRow("a right-to-left override in a name prints as an escape")
+            << QByteArray("readme\u202etxt.nfo") << QByteArray("EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n") << 1
+            << QStringList{"D/readme\\u202etxt.nfo:2: warning: NAME is empty: the game lists it without a name"};
         QTest::newRow("a pipe is an error, not a wait") << QByteArray("p.nfo") << QByteArray("fifo") << 1
             << QStringList{"D/p.nfo:1: error: 'D/p.nfo' is not a plain file: it is a pipe"};
         QTest::newRow("a link to a device") << QByteArray("d.dsc") << QByteArray("device") << 1
@@ -312,19 +328,24 @@ private slots:
     }
 
     // A report that does not reach its reader is a failure, for the program's own output too.
+    // The report, the help and the version alike: output that did not arrive is a failure.
     void reportThatCannotBeWritten_data()
     {
+        QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("redirect");
-        QTest::newRow("a full disk") << ">/dev/full";
-        QTest::newRow("a closed output") << ">&-";
+        QTest::newRow("a full disk") << "--check \"$1\"" << ">/dev/full";
+        QTest::newRow("a closed output") << "--check \"$1\"" << ">&-";
+        QTest::newRow("the help on a full disk") << "--help" << ">/dev/full";
+        QTest::newRow("the version to a closed output") << "--version" << ">&-";
     }
 
     void reportThatCannotBeWritten()
     {
+        QFETCH(QString, command);
         QFETCH(QString, redirect);
         QProcess brisquel;
         brisquel.setWorkingDirectory(QDir::tempPath());
-        brisquel.start("/bin/sh", {"-c", "exec \"$0\" --check \"$1\" " + redirect, BRISQUEL_DIST_DIR "/Brisquel", Mod});
+        brisquel.start("/bin/sh", {"-c", "exec \"$0\" " + command + " " + redirect, BRISQUEL_DIST_DIR "/Brisquel", Mod});
         QVERIFY(brisquel.waitForFinished(30000));
         const QByteArray err = brisquel.readAllStandardError();
         QCOMPARE(brisquel.exitCode(), 2);
