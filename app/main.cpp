@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
         QCoreApplication::setApplicationName(QStringLiteral("Brisquel"));
         QCoreApplication::setOrganizationName(QStringLiteral("Brisquel"));
         return CheckCommand::runOnStandardStreams(given.arguments, QStringLiteral(BRISQUEL_VERSION_TEXT),
-                                                  Settings::gameFolderIfSet());
+                                                  Settings::gameFolderIfSet(), given.bytes);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisquel"));

@@ -28,7 +28,7 @@ bool isCommand(const QStringList &arguments)
 }
 
 int run(const QStringList &arguments, const QString &version, const QString &gameFolder, QTextStream &out,
-        QTextStream &err)
+        QTextStream &err, const QList<QByteArray> &names)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -88,8 +88,21 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     }
     if (paths.isEmpty())
         return usageError(QStringLiteral("--check needs at least one PATH"));
+    // Each path by the bytes it was given as, where known: a name that is not valid text is read
+    // as the folder walk reads it.
+    QList<ModFiles::Entry> given;
+    qsizetype word = 1;
+    for (const QString &path : paths) {
+        while (word < arguments.size() && arguments.at(word) != path)
+            ++word;
+        if (word < names.size())
+            given.append({ModFiles::shownName(names.at(word)), names.at(word), std::nullopt});
+        else
+            given.append(ModFiles::named(path));
+        ++word;
+    }
     QStringList missing;
-    const QList<ModFiles::Entry> files = ModCheck::filesToCheck(paths, &missing);
+    const QList<ModFiles::Entry> files = ModCheck::filesToCheck(given, &missing);
     if (!missing.isEmpty())
         return usageError(QStringLiteral("cannot read '%1'").arg(missing.join(QStringLiteral("', '"))));
 
@@ -130,7 +143,8 @@ bool writeConsole(HANDLE console, const QString &text)
 #endif
 } // namespace
 
-int runOnStandardStreams(const QStringList &arguments, const QString &version, const QString &gameFolder)
+int runOnStandardStreams(const QStringList &arguments, const QString &version, const QString &gameFolder,
+                         const QList<QByteArray> &names)
 {
     QTextStream fileOut(stdout), fileErr(stderr);
 #ifdef Q_OS_WIN
@@ -138,7 +152,7 @@ int runOnStandardStreams(const QStringList &arguments, const QString &version, c
     QString outText, errText;
     QTextStream bufferOut(&outText), bufferErr(&errText);
     const int status = run(arguments, version, gameFolder, consoleOut ? bufferOut : fileOut,
-                           consoleErr ? bufferErr : fileErr);
+                           consoleErr ? bufferErr : fileErr, names);
     if (consoleErr)
         writeConsole(consoleErr, errText);
     if (consoleOut && !writeConsole(consoleOut, outText)) {
@@ -151,7 +165,7 @@ int runOnStandardStreams(const QStringList &arguments, const QString &version, c
     }
     return status;
 #else
-    return run(arguments, version, gameFolder, fileOut, fileErr);
+    return run(arguments, version, gameFolder, fileOut, fileErr, names);
 #endif
 }
 

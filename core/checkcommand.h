@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -15,11 +17,14 @@ namespace CheckCommand {
 bool isCommand(const QStringList &arguments);
 
 // 0: no errors; 1: errors (or warnings, with --strict); 2: the command could not be carried out.
+// `names`: the arguments as the bytes they were given as (empty: as their text), so that a path
+// that is not valid text is still read.
 int run(const QStringList &arguments, const QString &version, const QString &gameFolder, QTextStream &out,
-        QTextStream &err);
+        QTextStream &err, const QList<QByteArray> &names = {});
 
 // run() on the program's standard output and error: UTF-8 to a file or a pipe; on Windows, a
 // console is written with its own wide-character call, so that every name shows as it is.
-int runOnStandardStreams(const QStringList &arguments, const QString &version, const QString &gameFolder);
+int runOnStandardStreams(const QStringList &arguments, const QString &version, const QString &gameFolder,
+                         const QList<QByteArray> &names = {});
 
 } // namespace CheckCommand

@@ -54,8 +54,10 @@ Given given(int argc, char **argv)
     Q_UNUSED(argv);
     int count = 0;
     if (wchar_t **words = CommandLineToArgvW(GetCommandLineW(), &count)) {
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
             result.arguments.append(QString::fromWCharArray(words[i]));
+            result.bytes.append(result.arguments.last().toUtf8());
+        }
         LocalFree(words);
     }
 #else
@@ -65,6 +67,7 @@ Given given(int argc, char **argv)
         if (QFile::encodeName(argument) != bytes)
             result.readable = false;
         result.arguments.append(argument);
+        result.bytes.append(bytes);
     }
 #endif
     return result;

@@ -25,6 +25,7 @@ struct Given
 {
     QStringList arguments;
     bool readable = true;
+    QList<QByteArray> bytes;  // each argument as given (on Windows, as UTF-8)
 };
 Given given(int argc, char **argv);
 

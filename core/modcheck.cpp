@@ -452,9 +452,15 @@ QList<ModFiles::Entry> filesToCheck(const QStringList &paths, QStringList *missi
     return ModFiles::collect(paths, missing);
 }
 
+QList<ModFiles::Entry> filesToCheck(const QList<ModFiles::Entry> &given, QStringList *missing)
+{
+    return ModFiles::collect(given, missing);
+}
+
 QList<Finding> checkFile(const ModFiles::Entry &file, const QString &gameFolder, const KeepGoing &keepGoing)
 {
     QByteArray bytes;
+    QList<Finding> found;
     try {
         if (file.problem)
             throw *file.problem;
@@ -462,10 +468,16 @@ QList<Finding> checkFile(const ModFiles::Entry &file, const QString &gameFolder,
     } catch (const AppError &error) {
         Findings findings(file.path);
         findings.error(Rule::Unreadable, 1, error.description);
-        return findings.take();
+        found = findings.take();
     }
-    const bool description = file.name.toLower().endsWith(".dsc");
-    return checkBytes(bytes, description ? FileKind::Description : FileKind::Nfo, file.path, gameFolder, keepGoing);
+    if (found.isEmpty()) {  // read
+        const bool description = file.name.toLower().endsWith(".dsc");
+        found = checkBytes(bytes, description ? FileKind::Description : FileKind::Nfo, file.path, gameFolder, keepGoing);
+    }
+    // Each finding knows its file by its bytes too: two names may print alike.
+    for (Finding &finding : found)
+        finding.name = file.name;
+    return found;
 }
 
 QList<Finding> checkBytes(const QByteArray &bytes, FileKind kind, const QString &path, const QString &gameFolder,

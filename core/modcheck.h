@@ -22,6 +22,7 @@ struct Finding
     QString text;
     QString key;   // the NFO key of its line (NAME, ETA), empty when the finding is of no one value
     QString rule = {};  // the name of the rule that found it ("eta-range")
+    QByteArray name = {};  // the file as the system knows it (its path need not be valid text)
 };
 
 struct Report
@@ -42,6 +43,7 @@ using KeepGoing = std::function<bool()>;
 // The .nfo and .dsc files under each path (a file, or a folder searched recursively), in name
 // order, each once; the paths that name nothing go to `missing`.
 QList<ModFiles::Entry> filesToCheck(const QStringList &paths, QStringList *missing);
+QList<ModFiles::Entry> filesToCheck(const QList<ModFiles::Entry> &given, QStringList *missing);
 
 // Checks one file. Asset values are looked for as files under the folder of the file and each
 // folder above it (so under the mod folder, wherever in it the file lies), and under `gameFolder`

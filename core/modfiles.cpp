@@ -98,15 +98,36 @@ Entry named(const QString &path) { return {path, DocumentFile::nameOf(path), std
 
 QList<Entry> collect(const QStringList &paths, QStringList *missing)
 {
+    QList<Entry> given;
+    for (const QString &path : paths)
+        given.append(named(path));
+    return collect(given, missing);
+}
+
+QList<Entry> collect(const QList<Entry> &given, QStringList *missing)
+{
     QList<Entry> found;
-    for (const QString &path : paths) {
-        const QFileInfo info(path);
-        if (info.isDir())
-            walk(DocumentFile::nameOf(path), path, found);
-        else if (info.exists() || info.isSymLink())
-            found.append(named(path));  // any given file: reading it says what is wrong with it
+    for (const Entry &entry : given) {
+#ifdef Q_OS_UNIX
+        // By the name's bytes, as the walk reads the names it finds.
+        struct stat info {};
+        const bool exists = ::stat(entry.name.constData(), &info) == 0;
+        const bool link = !exists && ::lstat(entry.name.constData(), &info) == 0;
+        if (exists && S_ISDIR(info.st_mode))
+            walk(entry.name, entry.path, found);
+        else if (exists || link)
+            found.append(entry);  // any given file: reading it says what is wrong with it
         else if (missing)
-            missing->append(path);
+            missing->append(entry.path);
+#else
+        const QFileInfo info(entry.path);
+        if (info.isDir())
+            walk(entry.name, entry.path, found);
+        else if (info.exists() || info.isSymLink())
+            found.append(entry);
+        else if (missing)
+            missing->append(entry.path);
+#endif
     }
     QSet<QByteArray> seen;
     QList<Entry> once;

@@ -26,6 +26,9 @@ Entry named(const QString &path);
 // The files under each path (a file of any name, or a folder searched with its subfolders, in name
 // order), a file reached twice listed once; the paths that name nothing go to `missing`.
 QList<Entry> collect(const QStringList &paths, QStringList *missing);
+// The same for paths given by the bytes the system knows them by (a command line's words, which
+// need not be valid text), each with its shown form.
+QList<Entry> collect(const QList<Entry> &given, QStringList *missing);
 
 // A name as text: its UTF-8 read as such, any other byte as \xNN.
 QString shownName(const QByteArray &name);

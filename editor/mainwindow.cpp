@@ -57,6 +57,14 @@ private:
         return (needed + QSize(bar, bar)).boundedTo(screenSize).expandedTo(QSize(bar * 4, bar * 4));
     }
 };
+// A file whose name no path of this system's encoding can spell.
+AppError unspeltName(const QString &shown)
+{
+    return {AppError::BadFileName, QStringLiteral("The file name '%1' is not valid in this system's encoding of file "
+                                                  "names, so the file cannot be opened. Rename it and open it again.")
+                                       .arg(shown)};
+}
+
 // Whether a window of this size and place has its middle on a screen that it is no larger than.
 bool fitsTheScreens(const QRect &frame)
 {
@@ -203,11 +211,7 @@ void MainWindow::runStartUp(const QString &commandLineText, bool readable)
     if (noSettings)
         m_status.reportStatus(*noSettings, StatusKind::Warning);
     if (!readable) {
-        m_status.reportError(
-            {AppError::BadFileName,
-             QStringLiteral("The file name '%1' is not valid in this system's encoding of file names, so "
-                            "the file cannot be opened. Rename it and open it again.")
-                 .arg(commandLineText)});
+        m_status.reportError(unspeltName(commandLineText));
     } else if (!commandLineText.isEmpty() && commandLineText != QLatin1String("%1")) {
         m_documents->openFromCommandLine(commandLineText);
     }
@@ -258,7 +262,12 @@ ModCheckPane *MainWindow::modCheckPane()
         m_modCheck = new ModCheckPane(this);
         addDockWidget(Qt::BottomDockWidgetArea, m_modCheck);
         tabifyDockWidget(problemsPane(), m_modCheck);
-        connect(m_modCheck, &ModCheckPane::openRequested, this, [this](const QString &path, const QString &key) {
+        connect(m_modCheck, &ModCheckPane::openRequested, this,
+                [this](const QString &path, const QString &key, const QString &shown) {
+            if (path.isEmpty()) {
+                m_status.reportError(unspeltName(shown));
+                return;
+            }
             m_documents->openFile(path);
             if (m_documents->document().path == QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
                 m_documents->focusField(key);

@@ -1,5 +1,6 @@
 #include "ui/modcheckpane.h"
 
+#include "core/documentfile.h"
 #include "core/settings.h"
 #include "ui/plaintext.h"
 
@@ -18,7 +19,7 @@
 
 namespace {
 enum Shown { AllFindings, ErrorsOnly, WarningsOnly };  // the filter's entries, in its order
-enum Role { PathRole = Qt::UserRole, KeyRole };
+enum Role { PathRole = Qt::UserRole, KeyRole, ShownRole };
 } // namespace
 
 ModCheckPane::ModCheckPane(QWidget *parent)
@@ -65,7 +66,8 @@ ModCheckPane::ModCheckPane(QWidget *parent)
     connect(m_again, &QPushButton::clicked, this, [this] { check(m_folder); });
     connect(m_filter, &QComboBox::currentIndexChanged, this, &ModCheckPane::showFindings);
     connect(m_findings, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
-        emit openRequested(item->data(0, PathRole).toString(), item->data(0, KeyRole).toString());
+        emit openRequested(item->data(0, PathRole).toString(), item->data(0, KeyRole).toString(),
+                           item->data(0, ShownRole).toString());
     });
     m_steps->setInterval(0);
     connect(m_steps, &QTimer::timeout, this, &ModCheckPane::checkSomeFiles);
@@ -166,7 +168,12 @@ void ModCheckPane::showFindings()
         // Within the folder checked, a file is known by its place in it.
         item->setText(0, PlainText::bounded(ModCheck::shownPath(QDir(m_folder).relativeFilePath(finding.path))));
         item->setToolTip(0, PlainText::toolTip(ModCheck::shownPath(finding.path)));
-        item->setData(0, PathRole, QDir::toNativeSeparators(finding.path));  // as a path the user gives
+        // The file is opened by its bytes, never by how it prints: a name that is not valid text
+        // prints like a file named with its escapes. A name no path can spell cannot be opened.
+        const QString path = DocumentFile::pathOf(finding.name);
+        const bool spelt = !finding.name.isEmpty() && DocumentFile::nameOf(path) == finding.name;
+        item->setData(0, PathRole, spelt ? QDir::toNativeSeparators(path) : QString());
+        item->setData(0, ShownRole, ModCheck::shownPath(finding.path));
         item->setData(0, KeyRole, finding.key);
         item->setText(1, QString::number(finding.line));
         item->setText(2, error ? QStringLiteral("error") : QStringLiteral("warning"));

@@ -30,8 +30,9 @@ public:
     QString folder() const { return m_folder; }
 
 signals:
-    // A finding was opened: its file, and the NFO key of its line (empty: none).
-    void openRequested(const QString &path, const QString &key);
+    // A finding was opened: its file (empty when no path can name it), the NFO key of its line
+    // (empty: none), and the file as the pane shows it.
+    void openRequested(const QString &path, const QString &key, const QString &shown);
     // The check has ended (finished or stopped) and its findings are shown.
     void checked();
 

@@ -328,6 +328,27 @@ private slots:
     }
 
     // A report that does not reach its reader is a failure, for the program's own output too.
+    // A path that is not valid text, given on the command line, is read by its bytes, as the
+    // folder walk reads such names.
+    void nameThatIsNotUtf8OnTheCommandLine()
+    {
+        TestFolder folder;
+        const QByteArray name = QFile::encodeName(folder.path("Bad")) + "\xff.nfo";
+        FILE *file = fopen(name.constData(), "wb");
+        QVERIFY(file);
+        fputs("EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n", file);
+        fclose(file);
+        QProcess brisquel;
+        brisquel.start("/bin/sh", {"-c", "exec \"$0\" --check \"$1$(printf '\\377').nfo\"", BRISQUEL_DIST_DIR "/Brisquel",
+                                   folder.path("Bad")});
+        QVERIFY(brisquel.waitForFinished(30000));
+        QCOMPARE(brisquel.readAllStandardError(), QByteArray());
+        QCOMPARE(QString::fromUtf8(brisquel.readAllStandardOutput()),
+                 folder.path("Bad") + "\\xff.nfo:2: warning: NAME is empty: the game lists it without a name\n"
+                                      "1 file checked, 0 errors, 1 warning\n");
+        QCOMPARE(brisquel.exitCode(), 0);
+    }
+
     // The report, the help and the version alike: output that did not arrive is a failure.
     void reportThatCannotBeWritten_data()
     {

@@ -675,6 +675,44 @@ private slots:
         QCOMPARE(e.script.takeFileDialogs().value(0).fileName, QDir::toNativeSeparators(testData("mod")));
     }
 
+#ifdef Q_OS_UNIX
+    // Two names that are told apart in the pane open their own files: a name with a byte that is
+    // no text (which no path can spell: it is refused with a message) beside one that is spelt
+    // like its escape.
+    void findingsOpenTheFileTheyDescribe()
+    {
+        EditorWindow e;
+        e.script.allowRealDialogs = true;
+        e.form.show();
+        QDir().mkpath(e.file("mod"));
+        const QByteArray folder = QFile::encodeName(e.file("mod"));
+        writeBytes(QFile::decodeName(folder + "/real\\xff.nfo"), "EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n");
+        {
+            FILE *file = fopen((folder + "/real\xff.nfo").constData(), "wb");
+            QVERIFY(file);
+            fputs("EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n", file);
+            fclose(file);
+        }
+        ModCheckPane *check = e.form.modCheckPane();
+        check->check(e.file("mod"));
+        QTRY_VERIFY(!check->isChecking());
+        auto *list = control<QTreeWidget>(check, "findingsList");
+        const auto open = [list](const QString &shown) {
+            QTreeWidgetItem *item = list->findItems(shown, Qt::MatchExactly, 0).value(0);
+            QVERIFY2(item, qPrintable(shown));
+            const QRect cell = list->visualItemRect(item);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        };
+        open("real\\\\xff.nfo");
+        QCOMPARE(e.docs.document().path, e.file("mod/real\\xff.nfo"));
+        open("real\\xff.nfo");
+        e.script.expectBox("The file name '" + e.file("mod") + "/real\\xff.nfo' is not valid in this system's encoding of "
+                           "file names", AppError::BadFileName);
+        QCOMPARE(e.docs.document().path, e.file("mod/real\\xff.nfo"));  // the other one stays open
+    }
+#endif
+
     // A long check can be stopped, between files or inside a large one: what was checked by then
     // is shown. Exit stops it as Stop does: nothing goes on checking behind a closed window.
     void stoppingACheck_data()
