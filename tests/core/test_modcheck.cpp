@@ -339,6 +339,7 @@ private slots:
         fputs("EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n", file);
         fclose(file);
         QProcess brisquel;
+        brisquel.setWorkingDirectory(folder.path({}));
         brisquel.start("/bin/sh", {"-c", "exec \"$0\" --check \"$1$(printf '\\377').nfo\"", BRISQUEL_DIST_DIR "/Brisquel",
                                    folder.path("Bad")});
         QVERIFY(brisquel.waitForFinished(30000));
