@@ -11,7 +11,9 @@
 #include <shellapi.h>
 #endif
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -56,10 +58,13 @@ bool launch(const QString &desktopFile, const QString &path)
 } // namespace
 #endif
 
-bool passOn(const QString &path)
+bool passOn(const QString &given)
 {
     if (qEnvironmentVariableIsSet(HandedOn))
         return false;
+    // Handed on made absolute: a relative name that starts with "-" would be an option to the
+    // launcher.
+    const QString path = QDir::toNativeSeparators(QFileInfo(given).absoluteFilePath());
     try {
         if (NfoKind::isGameNfo(Nfo::firstLine(DocumentFile::read(path), path)))
             return false;

@@ -209,6 +209,29 @@ private slots:
         QCOMPARE(readBytes(viewed).count('\n'), 1);
     }
 
+    // A file that is no game NFO goes on to the program that opened .nfo files before, named so
+    // that its launcher cannot take it for an option ("-notes.nfo" in the folder it starts in).
+    void handedOnNamesAreNeverOptions()
+    {
+        TestFolder folder;
+        QDir().mkpath(folder.path("bin"));
+        const QString launched = folder.path("launched.txt");
+        writeBytes(folder.path("bin/gio"), ("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + launched + "'\n").toUtf8());
+        QFile::setPermissions(folder.path("bin/gio"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString viewer = DesktopIntegration::dataFolder() + "/applications/viewer.desktop";
+        writeBytes(viewer, "[Desktop Entry]\nType=Application\nName=Viewer\nExec=true %f\nMimeType=text/plain;\n");
+        writeBytes(DesktopIntegration::previousNfoDefaultPath(), "viewer.desktop");
+        writeBytes(folder.path("-notes.nfo"), "  Greetings to the scene\r\n");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PATH", folder.path("bin") + ":" + environment.value("PATH"));
+        QProcess editor;
+        startEditorProcess(editor, folder, {"-c", "exec \"$0\" --open-nfo -notes.nfo"}, environment);
+        QVERIFY(editor.waitForFinished(20000));
+        QCOMPARE(editor.exitCode(), 0);
+        QTRY_COMPARE(QString::fromUtf8(readBytes(launched)),
+                     "launch\n" + viewer + "\n" + folder.path("-notes.nfo") + "\n");
+    }
+
     void mimeAppsListStaysTheUsers_data()
     {
         QTest::addColumn<QByteArray>("before");
