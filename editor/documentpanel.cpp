@@ -10,6 +10,7 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -17,6 +18,8 @@
 #include <QShortcut>
 #include <QSpacerItem>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -59,13 +62,21 @@ public:
     }
     static constexpr const char *Name = "assetDrop";
 
-    // The one local file dropped, when it has the extension of the field's asset.
+    // The one local file dropped, when it is a plain file with the extension of the field's asset
+    // and a name the one-line field can hold exactly (no line break in it).
     QString assetFile(const QMimeData *data) const
     {
         if (!data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
             return {};
         const QString path = QDir::toNativeSeparators(data->urls().constFirst().toLocalFile());
-        return path.endsWith(QLatin1String(assetTypeOf(m_kind).extension), Qt::CaseInsensitive) ? path : QString();
+        const bool breaks = std::any_of(path.cbegin(), path.cend(), [](QChar c) {
+            return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator
+                   || c == QChar::ParagraphSeparator;
+        });
+        if (breaks || !path.endsWith(QLatin1String(assetTypeOf(m_kind).extension), Qt::CaseInsensitive)
+            || !QFileInfo(path).isFile())
+            return {};
+        return path;
     }
 
 protected:

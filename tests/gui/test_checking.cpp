@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -114,10 +115,15 @@ private slots:
     // another kind is not taken.
     void droppedAssetFiles_data()
     {
-        QTest::addColumn<QString>("dropped");  // under the game folder
+        QTest::addColumn<QString>("dropped");  // a file under the game folder ("/" at the end: a folder)
         QTest::addColumn<QString>("entered");
         QTest::newRow("a model on its field") << "Models/Ship.mdl" << "Models\\Ship.mdl";
         QTest::newRow("a texture on a model's field: the window's drop") << "Textures/Thumb.tex" << "";
+        // Only a plain file named exactly as the field can hold it.
+        QTest::newRow("a folder named like a model") << "Models/Fleet.mdl/" << "";
+#ifdef Q_OS_UNIX
+        QTest::newRow("a name with a line break") << "Models/Two\nLines.mdl" << "";
+#endif
     }
 
     void droppedAssetFiles()
@@ -131,8 +137,12 @@ private slots:
         e.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e.form));
         QLineEdit *field = e.docs.panel<LevelPanel>()->valueEdit(LevelRow::LoadingModel);
+        if (dropped.endsWith('/'))
+            QDir().mkpath(game + "/" + dropped);
+        else
+            writeBytes(game + "/" + dropped, "");
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(game + "/" + dropped)});
+        data.setUrls({QUrl::fromLocalFile(game + "/" + QString(dropped).remove(QRegularExpression("/$")))});
         const QPoint at = field->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(field, &enter);
