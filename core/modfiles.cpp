@@ -69,11 +69,20 @@ void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
     for (const QByteArray &name : names) {
         const QByteArray path = prefix + name;
         struct stat info {};
-        const bool known = ::lstat(path.constData(), &info) == 0;
-        if (known && S_ISDIR(info.st_mode))
+        if (::lstat(path.constData(), &info) != 0) {
+            // What cannot be reached (a path longer than the system takes) is said, never skipped;
+            // a name gone meanwhile is nothing to check.
+            if (errno != ENOENT) {
+                found.append({shownPrefix + shownName(name), path,
+                              AppError{AppError::FileAccess,
+                                       QStringLiteral("Cannot reach '%1': %2")
+                                           .arg(shownPrefix + shownName(name), QString::fromLocal8Bit(std::strerror(errno)))}});
+            }
+        } else if (S_ISDIR(info.st_mode)) {
             walk(path, shownPrefix + shownName(name), found);
-        else if (isDocumentName(name))
+        } else if (isDocumentName(name)) {
             found.append({shownPrefix + shownName(name), path, std::nullopt});
+        }
     }
 }
 #else

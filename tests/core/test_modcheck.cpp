@@ -16,6 +16,7 @@
 #include <QTextStream>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cstdio>
@@ -311,6 +312,34 @@ private slots:
         const QString file = Mod + "/Levels/warnings.nfo";
         const Ran ran = runCommand({"--check", file, file, Mod + "/Levels", Mod + "/Levels/../Levels/warnings.nfo"});
         QVERIFY2(ran.out.endsWith("4 files checked, 9 errors, 13 warnings\n"), qPrintable(ran.out));
+    }
+
+    // Folders deeper than a path can name are an error a strict check fails on, not silence.
+    void folderDeeperThanThePathLimit()
+    {
+        TestFolder folder;
+        int at = ::open(QFile::encodeName(folder.path({})).constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(at >= 0);
+        QVERIFY(::mkdirat(at, "mod", 0700) == 0);
+        for (int depth = 0; depth <= 2100; ++depth) {
+            const char *name = depth == 0 ? "mod" : "d";
+            if (depth > 0)
+                QVERIFY(::mkdirat(at, name, 0700) == 0);
+            const int next = ::openat(at, name, O_RDONLY | O_DIRECTORY);
+            ::close(at);
+            QVERIFY(next >= 0);
+            at = next;
+        }
+        const int bad = ::openat(at, "bad.nfo", O_WRONLY | O_CREAT, 0600);
+        QVERIFY(bad >= 0 && ::write(bad, "LEVEL\r\n", 7) == 7);
+        ::close(bad);
+        ::close(at);
+        const Ran ran = runCommand({"--check", "--strict", folder.path("mod")});
+        QCOMPARE(ran.status, 1);
+        QVERIFY2(ran.out.contains(": error: Cannot reach '") && ran.out.contains("File name too long"), qPrintable(ran.out.left(300)));
+        QVERIFY2(ran.out.endsWith("1 file checked, 1 error, 0 warnings\n"), qPrintable(ran.out.right(200)));
+        // The folder goes as it came: a path-free removal.
+        QProcess::execute("rm", {"-rf", folder.path("mod")});
     }
 
     // A folder the user cannot read is an error, not silence that a strict check passes.
