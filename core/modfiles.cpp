@@ -10,6 +10,10 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstring>
@@ -86,18 +90,60 @@ void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
     }
 }
 #else
+// Windows' own text for one of its error numbers ("Access is denied.").
+QString systemMessage(DWORD error)
+{
+    wchar_t *text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                                            | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    const QString message = length ? QString::fromWCharArray(text, int(length)).trimmed()
+                                   : QStringLiteral("error %1").arg(error);
+    LocalFree(text);
+    return message;
+}
+
+// Every .nfo and .dsc under the folder, in name order; a folder that cannot be listed is an entry
+// that says why. Folders are listed by their extended-length names, so that no depth is too
+// deep; links and junctions to folders are not followed.
 void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
 {
-    QList<Entry> files;
-    QDirIterator it(DocumentFile::pathOf(folder), QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        if (DocumentFile::isDocumentName(file))
-            files.append(named(file));
-    }
-    std::sort(files.begin(), files.end(), [](const Entry &a, const Entry &b) { return a.path < b.path; });
     Q_UNUSED(shown);
-    found += files;
+    const QString path = DocumentFile::pathOf(folder);
+    QString pattern = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    if (!pattern.startsWith(QLatin1String("\\\\")))
+        pattern.prepend(QLatin1String("\\\\?\\"));
+    pattern += pattern.endsWith(QLatin1Char('\\')) ? QStringLiteral("*") : QStringLiteral("\\*");
+    WIN32_FIND_DATAW data{};
+    const HANDLE find = FindFirstFileExW(reinterpret_cast<const wchar_t *>(pattern.utf16()), FindExInfoBasic, &data,
+                                         FindExSearchNameMatch, nullptr, 0);
+    if (find == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) {
+            found.append({path, folder, AppError{AppError::FileAccess, QStringLiteral("Cannot read the folder '%1': %2")
+                                                                            .arg(QDir::toNativeSeparators(path),
+                                                                                 systemMessage(error))}});
+        }
+        return;
+    }
+    QList<std::pair<QString, DWORD>> names;
+    do {
+        const QString name = QString::fromWCharArray(data.cFileName);
+        if (name != QLatin1String(".") && name != QLatin1String(".."))
+            names.append({name, data.dwFileAttributes});
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    const QString prefix = path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')) ? path : path + QLatin1Char('/');
+    for (const auto &[name, attributes] : names) {
+        const QString child = prefix + name;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                walk(DocumentFile::nameOf(child), child, found);
+        } else if (DocumentFile::isDocumentName(name)) {
+            found.append(named(child));
+        }
+    }
 }
 #endif
 

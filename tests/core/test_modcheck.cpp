@@ -224,6 +224,20 @@ private slots:
         QCOMPARE(CheckCommand::isCommand(QStringList{"Brisquel"} + arguments), command);
     }
 
+    // Folders far deeper than Windows' classic 260-character paths are walked too.
+    void deepFoldersAreWalked()
+    {
+        TestFolder folder;
+        QString deep = folder.path("mod");
+        for (int depth = 0; depth < 30; ++depth)
+            deep += QDir::separator() + QString("Episode %1 part").arg(depth);
+        QVERIFY(QDir().mkpath(deep));
+        writeBytes(deep + QDir::separator() + "Deep.nfo", "EPISODE\r\nNAME=\"Deep\"\r\nTHUMBNAIL=\"\"\r\n");
+        const Ran ran = runCommand({"--check", folder.path("mod")});
+        QVERIFY2(ran.out.endsWith("1 file checked, 0 errors, 0 warnings\n"), qPrintable(ran.out));
+        QCOMPARE(ran.status, 0);
+    }
+
 #ifdef Q_OS_UNIX
     // Files made to fool the check or to exhaust it: every file is checked once, by its bytes,
     // anything that cannot be read is an error that says why, each finding is one line, and a
