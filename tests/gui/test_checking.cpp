@@ -6,6 +6,7 @@
 #include "editor/levelpanel.h"
 #include "editor/mainwindow.h"
 #include "tests/support/testsupport.h"
+#include "ui/modcheckpane.h"
 #include "ui/problemspane.h"
 
 #include "core/settings.h"
@@ -113,6 +114,80 @@ private slots:
 
     // An asset file dropped on its field is entered as the browse button enters it; a file of
     // another kind is not taken.
+    // Values and names that hold markup are shown as written wherever they appear: the fields'
+    // marks and tooltips, the accessible texts, both panes' cells and tooltips, the status row.
+    // (Qt would take such a text as HTML: draw a heading over the real findings, load the files
+    // an <img> names, and a pipe or /dev/zero there would hang or end the editor.)
+    void markupIsShownAsWritten_data()
+    {
+        QTest::addColumn<QString>("value");  // of MODEL_DISTANCE, LOADING_MODEL and the folder's name
+        QTest::newRow("a heading that hides the findings") << "<h1>No problems found</h1><!--";
+        QTest::newRow("a picture of the machine's own") << "<img src=/dev/zero>";
+        QTest::newRow("a link") << "<a href=file:///etc>x</a>";
+    }
+
+    void markupIsShownAsWritten()
+    {
+        QFETCH(QString, value);
+        EditorWindow e;
+        e.script.allowRealDialogs = true;  // the mod check's pane
+        const QString folderName = QString(value).replace('/', '|');  // a name cannot hold "/"
+        const QString path = e.file(folderName + "/Temple.nfo");
+        writeBytes(path, ("LEVEL\r\nNAME=\"Temple\"\r\nMAP_TYPE=\"SINGLE;\"\r\nLOADING_MODEL=\"" + value
+                          + "\"\r\nMODEL_DISTANCE=\"" + value + "\"\r\nTHUMBNAIL=\"\"\r\nETA=\"00:00:00\"\r\n"
+                            "LOCKED=\"NO\"\r\n").toUtf8());
+        e.form.show();
+        e.docs.openFile(path);
+        QTRY_VERIFY(!e.docs.liveCheck().isPending());
+        auto *panel = e.docs.panel<LevelPanel>();
+        QStringList places;  // where the value did not come back as written
+        const auto expect = [&places, &value](const QString &place, const QString &shown) {
+            if (!shown.contains(value))
+                places.append(place + ": " + shown);
+        };
+        for (LevelRow row : {LevelRow::LoadingModel, LevelRow::ModelDistance}) {
+            QLineEdit *edit = panel->valueEdit(row);
+            expect(edit->objectName() + " tooltip", shownToolTip(edit->toolTip()));
+            expect(edit->objectName() + " accessible description", edit->accessibleDescription());
+            for (QAction *action : edit->actions())
+                expect(action->objectName() + " tooltip", shownToolTip(action->toolTip()));
+            if (auto *beside = control<QLabel>(panel, edit->objectName() + "Mark")) {
+                expect(beside->objectName() + " tooltip", shownToolTip(beside->toolTip()));
+                expect(beside->objectName() + " accessible description", beside->accessibleDescription());
+            }
+        }
+        QTreeWidget *problems = e.form.problemsPane()->list();
+        QVERIFY(problems->topLevelItemCount() >= 2);
+        for (int i = 0; i < problems->topLevelItemCount(); ++i) {
+            if (problems->topLevelItem(i)->text(2) == "Model Distance") {
+                expect("Problems text", problems->topLevelItem(i)->text(3));
+                expect("Problems tooltip", shownToolTip(problems->topLevelItem(i)->toolTip(3)));
+            }
+        }
+        auto *status = control<QLabel>(&e.form, "statusLabel");
+        QCOMPARE(status->textFormat(), Qt::PlainText);
+        const QString folderShown = QDir::toNativeSeparators(e.file(folderName));
+        if (!status->text().contains(folderShown) || !shownToolTip(status->toolTip()).contains(folderShown))
+            places.append("status row: " + status->text());
+
+        ModCheckPane *check = e.form.modCheckPane();
+        check->check(e.file({}));
+        QTRY_VERIFY(!check->isChecking());
+        auto *findings = control<QTreeWidget>(check, "findingsList");
+        QVERIFY(findings->topLevelItemCount() >= 2);
+        for (int i = 0; i < findings->topLevelItemCount(); ++i) {
+            QTreeWidgetItem *item = findings->topLevelItem(i);
+            if (!item->text(0).contains(folderName) || !shownToolTip(item->toolTip(0)).contains(folderName))
+                places.append("Mod check file: " + item->text(0));
+            if (item->text(3).contains("MODEL_DISTANCE")) {
+                expect("Mod check finding", item->text(3));
+                expect("Mod check finding tooltip", shownToolTip(item->toolTip(3)));
+            }
+        }
+        QVERIFY2(places.isEmpty(), qPrintable(places.join("\n")));
+        e.docs.setModified(false);
+    }
+
     void droppedAssetFiles_data()
     {
         QTest::addColumn<QString>("dropped");  // a file under the game folder ("/" at the end: a folder)
