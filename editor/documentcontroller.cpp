@@ -7,6 +7,7 @@
 #include "editor/episodepanel.h"
 #include "editor/levelpanel.h"
 #include "ui/messagebox.h"
+#include "ui/plaintext.h"
 #include "ui/statusreporter.h"
 
 #include <QBoxLayout>
@@ -113,7 +114,8 @@ void DocumentController::setCurrentFile(const QString &path)
     const DocumentType &type = DocumentTypes::of(m_document.kind);
     m_document.path = path;
     m_document.fileTitle = path.isEmpty() ? type.untitledName : DocumentFile::fileTitleOf(path);
-    m_window->setWindowTitle(QStringLiteral("Brisquel - ") + m_document.fileTitle + type.titleSuffix);
+    m_window->setWindowTitle(QStringLiteral("Brisquel - ") + PlainText::shown(m_document.fileTitle, PlainText::MostInToolTip)
+                             + type.titleSuffix);
     // Assets are looked for from the file's folder: another file, other findings.
     m_liveCheck.schedule();
 }

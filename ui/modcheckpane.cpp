@@ -166,7 +166,7 @@ void ModCheckPane::showFindings()
             continue;
         auto *item = new QTreeWidgetItem;
         // Within the folder checked, a file is known by its place in it.
-        item->setText(0, PlainText::bounded(ModCheck::shownPath(QDir(m_folder).relativeFilePath(finding.path))));
+        item->setText(0, PlainText::shown(ModCheck::shownPath(QDir(m_folder).relativeFilePath(finding.path))));
         item->setToolTip(0, PlainText::toolTip(ModCheck::shownPath(finding.path)));
         // The file is opened by its bytes, never by how it prints: a name that is not valid text
         // prints like a file named with its escapes. A name no path can spell cannot be opened.
@@ -178,7 +178,7 @@ void ModCheckPane::showFindings()
         item->setText(1, QString::number(finding.line));
         item->setText(2, error ? QStringLiteral("error") : QStringLiteral("warning"));
         const QString text = ModCheck::shownText(finding);
-        item->setText(3, PlainText::bounded(text));
+        item->setText(3, PlainText::shown(text));
         item->setToolTip(3, PlainText::toolTip(text));
         items.append(item);
     }

@@ -4,14 +4,19 @@
 
 namespace PlainText {
 
-QString bounded(const QString &text, qsizetype most)
+QString shown(const QString &text, qsizetype most)
 {
-    if (text.size() <= most)
-        return text;
-    qsizetype end = most;
-    if (text.at(end - 1).isHighSurrogate())
-        --end;
-    return text.left(end) + QChar(0x2026);
+    QString cut = text;
+    if (cut.size() > most) {
+        const qsizetype end = cut.at(most - 1).isHighSurrogate() ? most - 1 : most;
+        cut = cut.left(end) + QChar(0x2026);
+    }
+    for (qsizetype i = cut.size() - 1; i >= 0; --i) {
+        const char16_t u = cut.at(i).unicode();
+        if ((u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069))
+            cut.replace(i, 1, QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0')));
+    }
+    return cut;
 }
 
 QString toolTip(const QString &text)
@@ -19,7 +24,7 @@ QString toolTip(const QString &text)
     if (text.isEmpty())
         return {};
     // Escaped, in a paragraph of its own: Qt shows the characters, not what they would mark up.
-    return Qt::convertFromPlainText(bounded(text, MostInToolTip), Qt::WhiteSpaceNormal);
+    return Qt::convertFromPlainText(shown(text, MostInToolTip), Qt::WhiteSpaceNormal);
 }
 
 } // namespace PlainText

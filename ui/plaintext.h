@@ -11,8 +11,11 @@ namespace PlainText {
 inline constexpr qsizetype MostShown = 300;
 inline constexpr qsizetype MostInToolTip = 1000;
 
-// The text cut to `most` characters, with "…" where it was cut (never inside a surrogate pair).
-QString bounded(const QString &text, qsizetype most = MostShown);
+// The text as the window shows it: cut to `most` characters, with "…" where it was cut (never
+// inside a surrogate pair), and the characters that reorder a line (right-to-left overrides and
+// isolates) as visible escapes ("\u202e"), so that "readme\u202etxt.nfo" cannot pass for
+// "readmeofn.txt".
+QString shown(const QString &text, qsizetype most = MostShown);
 
 // A tooltip that shows the text as written (Qt would take a text holding a known tag as HTML,
 // and draw pictures or files it names), line breaks kept, cut to MostInToolTip characters.

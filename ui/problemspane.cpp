@@ -63,7 +63,7 @@ void ProblemsPane::showProblems(const QList<Problem> &problems)
         const QString text = ModCheck::shownText(finding);
         auto *item = new QTreeWidgetItem({error ? QStringLiteral("Error") : QStringLiteral("Warning"),
                                           finding.line > 0 ? QString::number(finding.line) : QString(), problem.field,
-                                          PlainText::bounded(text)});
+                                          PlainText::shown(text)});
         item->setToolTip(TextColumn, PlainText::toolTip(text));
         item->setIcon(SeverityColumn,
                       style()->standardIcon(error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning));

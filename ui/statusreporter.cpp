@@ -15,7 +15,7 @@ StatusReporter::StatusReporter(AppLog &log, QLabel *label, QLabel *picture, QWid
 void StatusReporter::reportStatus(const QString &message, StatusKind kind)
 {
     // The log keeps the whole message; the row shows what can be measured at once.
-    m_label->setText(PlainText::bounded(message, PlainText::MostInToolTip));
+    m_label->setText(PlainText::shown(message, PlainText::MostInToolTip));
     m_label->setToolTip(PlainText::toolTip(message));
     const QPixmap picture = StatusPictures::picture(kind);
     if (!picture.isNull()) {

@@ -188,6 +188,28 @@ private slots:
         e.docs.setModified(false);
     }
 
+    // A right-to-left override in a name shows as a visible mark, so "readme\u202etxt.nfo" does
+    // not pass for "readmeofn.txt": on the status row, in the title and in the Mod check pane.
+    void lineReorderingCharactersAreVisible()
+    {
+        EditorWindow e;
+        e.script.allowRealDialogs = true;
+        const QString path = e.file(QString("mod/readme") + QChar(0x202E) + "txt.nfo");
+        writeBytes(path, "EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n");
+        e.form.show();
+        e.docs.openFile(path);
+        const QString mark = "readme\\u202etxt.nfo";
+        QVERIFY2(e.statusText().contains(mark), qPrintable(e.statusText()));
+        QCOMPARE(e.form.windowTitle(), "Brisquel - " + mark + " (Episode NFO)");
+        ModCheckPane *check = e.form.modCheckPane();
+        check->check(e.file("mod"));
+        QTRY_VERIFY(!check->isChecking());
+        QTreeWidgetItem *item = control<QTreeWidget>(check, "findingsList")->topLevelItem(0);
+        QVERIFY(item);
+        QCOMPARE(item->text(0), mark);
+        QVERIFY(!item->text(3).contains(QChar(0x202E)));
+    }
+
     void droppedAssetFiles_data()
     {
         QTest::addColumn<QString>("dropped");  // a file under the game folder ("/" at the end: a folder)
