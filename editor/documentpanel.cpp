@@ -130,7 +130,7 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
     QStringList texts;
     bool error = false;
     for (const ModCheck::Finding *finding : findings) {
-        texts.append(PlainText::shown(ModCheck::shownText(*finding)));
+        texts.append(PlainText::shownFinding(finding->text));
         error = error || finding->severity == ModCheck::Severity::Error;
     }
     const QString text = texts.join(QLatin1Char('\n'));

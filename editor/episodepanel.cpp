@@ -42,12 +42,15 @@ EpisodePanel::EpisodePanel(QWidget *parent)
     setTabOrder(m_thumbnailEdit, browseButton);
 }
 
-EpisodeFields EpisodePanel::fields() const { return {m_nameEdit->text(), m_thumbnailEdit->text()}; }
+EpisodeFields EpisodePanel::fields() const
+{
+    return {SingleLineEdit::value(m_nameEdit), SingleLineEdit::value(m_thumbnailEdit)};
+}
 
 void EpisodePanel::setFields(const EpisodeFields &fields)
 {
-    m_nameEdit->setText(fields.name);
-    m_thumbnailEdit->setText(fields.thumbnail);
+    SingleLineEdit::setValue(m_nameEdit, fields.name);
+    SingleLineEdit::setValue(m_thumbnailEdit, fields.thumbnail);
 }
 
 QWidget *EpisodePanel::firstField() const { return m_nameEdit; }

@@ -247,12 +247,12 @@ LevelFields LevelPanel::fields() const
     LevelFields f;
     for (const LevelRowInfo &row : LevelNfo::rows()) {
         if (row.text)
-            f.*row.text = m_valueEdits[size_t(row.row)]->text();
+            f.*row.text = SingleLineEdit::value(m_valueEdits[size_t(row.row)]);
         f.setIncluded(row.row, m_includeBoxes[size_t(row.row)]->checkState() == Qt::Checked);
     }
     for (size_t i = 0; i < 3; ++i) {
         f.mapType[i] = m_mapTypeBoxes[i]->isChecked();
-        f.eta[i] = m_etaEdits[i]->text();
+        f.eta[i] = SingleLineEdit::value(m_etaEdits[i]);
     }
     f.rotate = m_rotateOptions[0]->isChecked();
     f.locked = m_lockedOptions[0]->isChecked();
@@ -263,11 +263,11 @@ void LevelPanel::setFields(const LevelFields &f)
 {
     for (const LevelRowInfo &row : LevelNfo::rows()) {
         if (row.text)
-            m_valueEdits[size_t(row.row)]->setText(f.*row.text);
+            SingleLineEdit::setValue(m_valueEdits[size_t(row.row)], f.*row.text);
     }
     for (size_t i = 0; i < 3; ++i) {
         m_mapTypeBoxes[i]->setChecked(f.mapType[i]);
-        m_etaEdits[i]->setText(f.eta[i]);
+        SingleLineEdit::setValue(m_etaEdits[i], f.eta[i]);
     }
     (f.rotate ? m_rotateOptions[0] : m_rotateOptions[1])->setChecked(true);
     (f.locked ? m_lockedOptions[0] : m_lockedOptions[1])->setChecked(true);

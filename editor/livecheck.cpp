@@ -90,7 +90,7 @@ void LiveCheck::checkNow()
     const quint64 generation = m_generation;
     const auto make = subject.panel->outputMaker();
     const QString gameFolder = Settings::gameFolderIfSet();
-    if (subject.kind == ModCheck::FileKind::Nfo) {
+    if (!subject.panel->isLarge()) {
         emit checked(findingsOf(make(), subject, gameFolder, {}));
         return;
     }

@@ -14,8 +14,9 @@ class QThread;
 // Checks the open document with the mod check's rules as the user types: after a short pause, on
 // what Save would write, so the findings are those `Brisquel --check` would print for the saved
 // file. A value the file cannot hold at all is an error finding too. An NFO document is small and
-// is checked at once; a description may be megabytes, and is made and checked on a thread of its
-// own while the window goes on; a change meanwhile starts the check again.
+// is checked at once; a description may be megabytes (and an NFO file may bring a value of
+// millions of characters): such a document is made and checked on a thread of its own while the
+// window goes on; a change meanwhile starts the check again.
 class LiveCheck : public QObject
 {
     Q_OBJECT

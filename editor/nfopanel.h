@@ -3,9 +3,13 @@
 #include "core/codepage.h"
 #include "core/documentfile.h"
 #include "editor/documentpanel.h"
+#include "ui/singlelineedit.h"
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
+
+#include <algorithm>
 
 // A panel for one of the NFO formats: its fields are read from a file and written to one through
 // the format's own functions.
@@ -47,6 +51,15 @@ public:
     }
 
     QStringList loggedKeys() const override { return m_format.loggedKeys(); }
+
+    // An NFO document is a few short values, unless a file brought one too long to edit.
+    bool isLarge() const override
+    {
+        const QList<QLineEdit *> edits = findChildren<QLineEdit *>();
+        return std::any_of(edits.begin(), edits.end(), [](const QLineEdit *edit) {
+            return SingleLineEdit::value(edit).size() > SingleLineEdit::LongestEditable;
+        });
+    }
 
 protected:
     // The panel's grid of rows, under the "Include" and "Value" headings.

@@ -177,7 +177,7 @@ void ModCheckPane::showFindings()
         item->setData(0, KeyRole, finding.key);
         item->setText(1, QString::number(finding.line));
         item->setText(2, error ? QStringLiteral("error") : QStringLiteral("warning"));
-        const QString text = ModCheck::shownText(finding);
+        const QString text = PlainText::shownFinding(finding.text, PlainText::MostInToolTip);
         item->setText(3, PlainText::shown(text));
         item->setToolTip(3, PlainText::toolTip(text));
         items.append(item);

@@ -1,5 +1,7 @@
 #include "ui/plaintext.h"
 
+#include "core/modcheck.h"
+
 #include <QTextDocument>
 
 namespace PlainText {
@@ -17,6 +19,11 @@ QString shown(const QString &text, qsizetype most)
             cut.replace(i, 1, QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0')));
     }
     return cut;
+}
+
+QString shownFinding(const QString &text, qsizetype most)
+{
+    return shown(ModCheck::escapedText(text.left(most + 1)), most);
 }
 
 QString toolTip(const QString &text)

@@ -17,6 +17,10 @@ inline constexpr qsizetype MostInToolTip = 1000;
 // "readmeofn.txt".
 QString shown(const QString &text, qsizetype most = MostShown);
 
+// A finding's text as the window shows it: escaped as the check's output writes it, and cut
+// before it is escaped (a value in it may be millions of characters long).
+QString shownFinding(const QString &text, qsizetype most = MostShown);
+
 // A tooltip that shows the text as written (Qt would take a text holding a known tag as HTML,
 // and draw pictures or files it names), line breaks kept, cut to MostInToolTip characters.
 QString toolTip(const QString &text);

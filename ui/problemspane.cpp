@@ -60,7 +60,7 @@ void ProblemsPane::showProblems(const QList<Problem> &problems)
         const ModCheck::Finding &finding = problem.finding;
         const bool error = finding.severity == ModCheck::Severity::Error;
         errors += error ? 1 : 0;
-        const QString text = ModCheck::shownText(finding);
+        const QString text = PlainText::shownFinding(finding.text, PlainText::MostInToolTip);
         auto *item = new QTreeWidgetItem({error ? QStringLiteral("Error") : QStringLiteral("Warning"),
                                           finding.line > 0 ? QString::number(finding.line) : QString(), problem.field,
                                           PlainText::shown(text)});

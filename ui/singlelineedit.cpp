@@ -1,7 +1,10 @@
 #include "ui/singlelineedit.h"
 
+#include "ui/plaintext.h"
+
 #include <QLineEdit>
 #include <QValidator>
+#include <QVariant>
 
 #include <algorithm>
 #include <limits>
@@ -60,10 +63,39 @@ public:
 
 namespace SingleLineEdit {
 
+namespace {
+constexpr char HeldValue[] = "heldValue";
+constexpr char HeldShown[] = "heldShown";
+} // namespace
+
 void setUp(QLineEdit *edit)
 {
     edit->setMaxLength(std::numeric_limits<int>::max());
     edit->setValidator(new LineBreakDropper(edit));
+    // A value held whole gives way to any other text put in the box (a browsed asset, a drop).
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
+        if (edit->property(HeldValue).isValid() && text != edit->property(HeldShown).toString()) {
+            edit->setProperty(HeldValue, QVariant());
+            edit->setProperty(HeldShown, QVariant());
+            edit->setReadOnly(false);
+        }
+    });
+}
+
+void setValue(QLineEdit *edit, const QString &value)
+{
+    const bool tooLong = value.size() > LongestEditable;
+    const QString shown = tooLong ? PlainText::shown(value, 200) : value;
+    edit->setProperty(HeldValue, tooLong ? QVariant(value) : QVariant());
+    edit->setProperty(HeldShown, tooLong ? QVariant(shown) : QVariant());
+    edit->setReadOnly(tooLong);
+    edit->setText(shown);
+}
+
+QString value(const QLineEdit *edit)
+{
+    const QVariant held = edit->property(HeldValue);
+    return held.isValid() ? held.toString() : edit->text();
 }
 
 } // namespace SingleLineEdit

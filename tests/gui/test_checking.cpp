@@ -8,6 +8,7 @@
 #include "tests/support/testsupport.h"
 #include "ui/modcheckpane.h"
 #include "ui/problemspane.h"
+#include "ui/singlelineedit.h"
 
 #include "core/settings.h"
 
@@ -131,7 +132,11 @@ private slots:
         QFETCH(QString, value);
         EditorWindow e;
         e.script.allowRealDialogs = true;  // the mod check's pane
+#ifdef Q_OS_WIN
+        const QString folderName = "mod";  // Windows' names hold no "<" or ">"
+#else
         const QString folderName = QString(value).replace('/', '|');  // a name cannot hold "/"
+#endif
         const QString path = e.file(folderName + "/Temple.nfo");
         writeBytes(path, ("LEVEL\r\nNAME=\"Temple\"\r\nMAP_TYPE=\"SINGLE;\"\r\nLOADING_MODEL=\"" + value
                           + "\"\r\nMODEL_DISTANCE=\"" + value + "\"\r\nTHUMBNAIL=\"\"\r\nETA=\"00:00:00\"\r\n"
@@ -208,6 +213,38 @@ private slots:
         QVERIFY(item);
         QCOMPARE(item->text(0), mark);
         QVERIFY(!item->text(3).contains(QChar(0x202E)));
+    }
+
+    // A value far longer than any game path (a damaged or hostile file) is kept whole for Save
+    // and shown cut and read-only, so that no key or paint lays out millions of characters; its
+    // findings are cut too, and it is checked behind the window. A browsed asset replaces it.
+    void valuesTooLongToEditAreKeptWhole()
+    {
+        EditorWindow e;
+        const QString path = e.file("Long.nfo");
+        const QByteArray value(SingleLineEdit::LongestEditable * 50, 'x');
+        const QByteArray content = "LEVEL\r\nNAME=\"n\"\r\nMAP_TYPE=\"SINGLE;\"\r\nLOADING_MODEL=\"" + value
+                                   + "\"\r\nTHUMBNAIL=\"\"\r\nETA=\"00:00:00\"\r\nLOCKED=\"NO\"\r\n";
+        writeBytes(path, content);
+        e.form.show();
+        e.docs.openFile(path);
+        auto *panel = e.docs.panel<LevelPanel>();
+        QLineEdit *model = panel->valueEdit(LevelRow::LoadingModel);
+        QVERIFY(model->isReadOnly());
+        QVERIFY(model->text().size() <= 201 && model->text().endsWith(QChar(0x2026)));
+        QVERIFY(panel->isLarge());
+        QTRY_VERIFY(markedInside(model));
+        QVERIFY(model->toolTip().size() < 3000);
+        QVERIFY(e.form.problemsPane()->list()->topLevelItem(0)->text(3).size() <= 301);
+        e.docs.setModified(true);
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
+        e.script.takeBoxes();
+        QCOMPARE(readBytes(path), content);
+        model->setText("Models\\Ship.mdl");  // as browsing enters it
+        QVERIFY(!model->isReadOnly());
+        QVERIFY(!panel->isLarge());
+        QCOMPARE(SingleLineEdit::value(model), QString("Models\\Ship.mdl"));
+        e.docs.setModified(false);
     }
 
     void droppedAssetFiles_data()
