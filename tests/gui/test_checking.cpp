@@ -2,6 +2,7 @@
 // follow typing, and the Problems pane leads to them; all through the real window and keys.
 
 #include "core/codepage.h"
+#include "editor/descriptionpanel.h"
 #include "editor/documentcontroller.h"
 #include "editor/levelpanel.h"
 #include "editor/mainwindow.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QMimeData>
 #include <QUrl>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -244,6 +246,33 @@ private slots:
         QVERIFY(!model->isReadOnly());
         QVERIFY(!panel->isLarge());
         QCOMPARE(SingleLineEdit::value(model), QString("Models\\Ship.mdl"));
+        e.docs.setModified(false);
+    }
+
+    // A character the code page cannot hold, typed into a description: one error, at its line,
+    // and no warning about the byte an encoder would put in its place.
+    void unstorableCharacterHasItsLineAndNoMadeUpFinding()
+    {
+        EditorWindow e;
+        e.form.show();
+        e.docs.newDocument(DocumentKind::Description);
+        auto *text = e.docs.panel<DescriptionPanel>()->textEdit;
+        text->setFocus();
+        QTest::keyClicks(text, "First line");
+        QTest::keyClick(text, Qt::Key_Return);
+        QTest::keyClicks(text, "Second");
+        QTest::keyClick(text, Qt::Key_Return);
+        QTest::keyClicks(text, "Omega ");
+        QKeyEvent omega(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x03C9)));  // as a Greek layout types it
+        QApplication::sendEvent(text, &omega);
+        QTRY_COMPARE(e.form.problemsPane()->list()->topLevelItemCount(), 1);
+        QTRY_VERIFY(!e.docs.liveCheck().isPending());
+        QTreeWidgetItem *item = e.form.problemsPane()->list()->topLevelItem(0);
+        QCOMPARE(e.form.problemsPane()->list()->topLevelItemCount(), 1);
+        QCOMPARE(item->text(0), QString("Error"));
+        QCOMPARE(item->text(1), QString("3"));
+        QVERIFY2(item->text(3).startsWith(QString("The description contains the character '") + QChar(0x03C9)),
+                 qPrintable(item->text(3)));
         e.docs.setModified(false);
     }
 
