@@ -2,7 +2,6 @@
 
 #include "core/modcheck.h"
 
-#include <QTextDocument>
 
 namespace PlainText {
 
@@ -31,7 +30,10 @@ QString toolTip(const QString &text)
     if (text.isEmpty())
         return {};
     // Escaped, in a paragraph of its own: Qt shows the characters, not what they would mark up.
-    return Qt::convertFromPlainText(shown(text, MostInToolTip), Qt::WhiteSpaceNormal);
+    // Each line stays one line, as a plain tooltip shows it (rich text would be wrapped narrow).
+    return QStringLiteral("<p style='white-space:pre'>")
+           + shown(text, MostInToolTip).toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"))
+           + QStringLiteral("</p>");
 }
 
 } // namespace PlainText
