@@ -252,6 +252,11 @@ private slots:
         QTest::newRow("a rule on every line: 20 listed, then a count") << QByteArray("c.dsc")
             << QByteArray("\x01\r\n").repeated(1020) << 1
             << (QStringList(20, "") << more);
+        // Two rules that end on the same line: each count names its own.
+        QTest::newRow("two rules on every line: each count names its rule") << QByteArray("two.dsc")
+            << QByteArray("\x01 caf\xc3\xa9\r\n").repeated(30) << 1
+            << (QStringList(40, "") << "D/two.dsc:20: warning: 10 more control-character findings in this file, not listed"
+                                    << "D/two.dsc:20: warning: 10 more utf8-text findings in this file, not listed");
         QTest::newRow("a name with a line break cannot forge a finding") << QByteArray("b\nb.nfo:7: error: forged.nfo")
             << QByteArray("EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n") << 1 << QStringList();
         QTest::newRow("a name with %1 is not filled in") << QByteArray("100%1.nfo") << QByteArray("LEVEL\r\n") << 1
@@ -307,9 +312,11 @@ private slots:
         QStringList out = QString(ran.out).replace(folder.path("mod"), "D").split('\n');
         QCOMPARE(out.takeLast(), QString());  // every line ends
         QVERIFY2(out.takeLast().startsWith(QString("%1 file").arg(files)), qPrintable(ran.out));
-        if (lines.size() > 1 && lines.first().isEmpty()) {  // only the count is compared
+        if (lines.size() > 1 && lines.first().isEmpty()) {  // only the counts are compared
             QCOMPARE(out.size(), lines.size());
-            QCOMPARE(out.last(), lines.last());
+            QStringList counts = out.filter(" more ");
+            counts.sort();
+            QCOMPARE(counts, lines.filter(" more "));
         } else if (!lines.isEmpty()) {
             QCOMPARE(out, lines);
         }
