@@ -41,6 +41,15 @@ QByteArray identity(const Entry &entry)
 #endif
 }
 
+// What a folder holds, in name order, as the walk goes on with it.
+struct Child
+{
+    QByteArray name;      // the path, as the system knows it
+    QString shown;
+    bool folder = false;  // else a file, or something that cannot be reached (`problem`)
+    std::optional<AppError> problem;
+};
+
 #ifdef Q_OS_UNIX
 bool isDocumentName(const QByteArray &name)
 {
@@ -48,17 +57,17 @@ bool isDocumentName(const QByteArray &name)
     return end == ".nfo" || end == ".dsc";
 }
 
-// Every .nfo and .dsc under the folder, by the names' bytes (so a name that is no valid text is
-// read too); a folder that cannot be listed is an entry that says why. Links to folders are not
-// followed: a link back up would never end.
-void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
+// The folder's .nfo and .dsc files and its subfolders, by the names' bytes (so a name that is no
+// valid text is read too); nothing when it cannot be listed, which `found` then says. Links to
+// folders are not followed: a link back up would never end.
+std::optional<QList<Child>> listFolder(const QByteArray &folder, const QString &shown, QList<Entry> &found)
 {
     DIR *dir = ::opendir(folder.constData());
     if (!dir) {
         found.append({shown, folder,
                       AppError{AppError::FileAccess, QStringLiteral("Cannot read the folder '%1': %2")
                                                          .arg(shown, QString::fromLocal8Bit(std::strerror(errno)))}});
-        return;
+        return std::nullopt;
     }
     QList<QByteArray> names;
     while (const dirent *item = ::readdir(dir)) {
@@ -70,24 +79,26 @@ void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
     std::sort(names.begin(), names.end());
     const QByteArray prefix = folder.endsWith('/') ? folder : folder + '/';
     const QString shownPrefix = shown.endsWith(QLatin1Char('/')) ? shown : shown + QLatin1Char('/');
+    QList<Child> children;
     for (const QByteArray &name : names) {
         const QByteArray path = prefix + name;
+        const QString childShown = shownPrefix + shownName(name);
         struct stat info {};
         if (::lstat(path.constData(), &info) != 0) {
             // What cannot be reached (a path longer than the system takes) is said, never skipped;
             // a name gone meanwhile is nothing to check.
             if (errno != ENOENT) {
-                found.append({shownPrefix + shownName(name), path,
-                              AppError{AppError::FileAccess,
-                                       QStringLiteral("Cannot reach '%1': %2")
-                                           .arg(shownPrefix + shownName(name), QString::fromLocal8Bit(std::strerror(errno)))}});
+                children.append({path, childShown, false,
+                                 AppError{AppError::FileAccess, QStringLiteral("Cannot reach '%1': %2")
+                                                                    .arg(childShown, QString::fromLocal8Bit(std::strerror(errno)))}});
             }
         } else if (S_ISDIR(info.st_mode)) {
-            walk(path, shownPrefix + shownName(name), found);
+            children.append({path, childShown, true, std::nullopt});
         } else if (isDocumentName(name)) {
-            found.append({shownPrefix + shownName(name), path, std::nullopt});
+            children.append({path, childShown, false, std::nullopt});
         }
     }
+    return children;
 }
 #else
 // Windows' own text for one of its error numbers ("Access is denied.").
@@ -103,12 +114,11 @@ QString systemMessage(DWORD error)
     return message;
 }
 
-// Every .nfo and .dsc under the folder, in name order; a folder that cannot be listed is an entry
-// that says why. Folders are listed by their extended-length names, so that no depth is too
-// deep; links and junctions to folders are not followed.
-void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
+// The folder's .nfo and .dsc files and its subfolders, in name order; nothing when it cannot be
+// listed, which `found` then says. Folders are listed by their extended-length names, so that no
+// depth is too deep; links and junctions to folders are not followed.
+std::optional<QList<Child>> listFolder(const QByteArray &folder, const QString &, QList<Entry> &found)
 {
-    Q_UNUSED(shown);
     const QString path = DocumentFile::pathOf(folder);
     QString pattern = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     if (!pattern.startsWith(QLatin1String("\\\\")))
@@ -119,12 +129,12 @@ void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
                                          FindExSearchNameMatch, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND) {
-            found.append({path, folder, AppError{AppError::FileAccess, QStringLiteral("Cannot read the folder '%1': %2")
-                                                                            .arg(QDir::toNativeSeparators(path),
-                                                                                 systemMessage(error))}});
-        }
-        return;
+        if (error == ERROR_FILE_NOT_FOUND)
+            return QList<Child>();
+        found.append({path, folder, AppError{AppError::FileAccess, QStringLiteral("Cannot read the folder '%1': %2")
+                                                                        .arg(QDir::toNativeSeparators(path),
+                                                                             systemMessage(error))}});
+        return std::nullopt;
     }
     QList<std::pair<QString, DWORD>> names;
     do {
@@ -135,17 +145,48 @@ void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
     FindClose(find);
     std::sort(names.begin(), names.end());
     const QString prefix = path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')) ? path : path + QLatin1Char('/');
+    QList<Child> children;
     for (const auto &[name, attributes] : names) {
         const QString child = prefix + name;
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                walk(DocumentFile::nameOf(child), child, found);
+                children.append({DocumentFile::nameOf(child), child, true, std::nullopt});
         } else if (DocumentFile::isDocumentName(name)) {
-            found.append(named(child));
+            children.append({DocumentFile::nameOf(child), child, false, std::nullopt});
+        }
+    }
+    return children;
+}
+#endif
+
+// Every .nfo and .dsc under the folder, depth first in name order. The walk keeps its own list
+// of the folders it is in rather than the program's stack, which a tree thousands of folders
+// deep would overflow.
+void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
+{
+    struct Level
+    {
+        QList<Child> children;
+        qsizetype next = 0;
+    };
+    QList<Level> levels;
+    if (auto children = listFolder(folder, shown, found))
+        levels.append({std::move(*children), 0});
+    while (!levels.isEmpty()) {
+        Level &level = levels.last();
+        if (level.next == level.children.size()) {
+            levels.removeLast();
+            continue;
+        }
+        const Child child = level.children.at(level.next++);
+        if (child.folder) {
+            if (auto children = listFolder(child.name, child.shown, found))
+                levels.append({std::move(*children), 0});
+        } else {
+            found.append({child.shown, child.name, child.problem});
         }
     }
 }
-#endif
 
 } // namespace
 
