@@ -76,14 +76,18 @@ qsizetype firstUnstorableAt(const QString &text)
     return -1;
 }
 
-QString firstUnstorable(const QString &text)
+namespace {
+// The character at `at` (two code units for a surrogate pair); empty for -1.
+QString characterAt(const QString &text, qsizetype at)
 {
-    const qsizetype at = firstUnstorableAt(text);
     if (at < 0)
         return {};
     const bool pair = text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate();
     return text.mid(at, pair ? 2 : 1);
 }
+} // namespace
+
+QString firstUnstorable(const QString &text) { return characterAt(text, firstUnstorableAt(text)); }
 
 QByteArray encodeMarkingUnstorable(const QString &text)
 {
@@ -128,11 +132,14 @@ bool isSingleByte()
 #endif
 }
 
-std::optional<AppError> check(const QString &subject, const QString &text)
+std::optional<AppError> check(const QString &subject, const QString &text, qsizetype *at)
 {
-    const QString bad = firstUnstorable(text);
-    if (bad.isEmpty())
+    const qsizetype where = firstUnstorableAt(text);
+    if (at)
+        *at = where;
+    if (where < 0)
         return std::nullopt;
+    const QString bad = characterAt(text, where);
     return AppError{AppError::UnstorableValue,
                     QStringLiteral("%1 contains the character '%2', which files in %3 cannot hold. "
                                    "Replace it and save again.")

@@ -33,6 +33,7 @@ QByteArray encodeMarkingUnstorable(const QString &text);
 
 // The error for a text holding a character the code page cannot hold; `subject` starts the
 // message ("The description", "The value of 'Name'").
-std::optional<AppError> check(const QString &subject, const QString &text);
+// `at`, when given, is set to where that character is (-1: none).
+std::optional<AppError> check(const QString &subject, const QString &text, qsizetype *at = nullptr);
 
 } // namespace CodePage

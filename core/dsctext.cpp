@@ -58,10 +58,11 @@ QString toFile(const QString &editorText)
 
 std::optional<AppError> checkStorable(const QString &editorText)
 {
-    std::optional<AppError> error = CodePage::check(QStringLiteral("The description"), editorText);
+    qsizetype at = -1;
+    std::optional<AppError> error = CodePage::check(QStringLiteral("The description"), editorText, &at);
     // The line of the character, as the file's lines are counted.
     if (error)
-        error->line = int(QStringView(editorText).left(CodePage::firstUnstorableAt(editorText)).count(QLatin1Char('\n'))) + 1;
+        error->line = int(QStringView(editorText).left(at).count(QLatin1Char('\n'))) + 1;
     return error;
 }
 

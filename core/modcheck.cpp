@@ -459,8 +459,8 @@ QList<ModFiles::Entry> filesToCheck(const QList<ModFiles::Entry> &given, QString
 
 QList<Finding> checkFile(const ModFiles::Entry &file, const QString &gameFolder, const KeepGoing &keepGoing)
 {
-    QByteArray bytes;
     QList<Finding> found;
+    std::optional<QByteArray> bytes;
     try {
         if (file.problem)
             throw *file.problem;
@@ -470,9 +470,9 @@ QList<Finding> checkFile(const ModFiles::Entry &file, const QString &gameFolder,
         findings.error(Rule::Unreadable, 1, error.description);
         found = findings.take();
     }
-    if (found.isEmpty()) {  // read
+    if (bytes) {
         const bool description = file.name.toLower().endsWith(".dsc");
-        found = checkBytes(bytes, description ? FileKind::Description : FileKind::Nfo, file.path, gameFolder, keepGoing);
+        found = checkBytes(*bytes, description ? FileKind::Description : FileKind::Nfo, file.path, gameFolder, keepGoing);
     }
     // Each finding knows its file by its bytes too: two names may print alike.
     for (Finding &finding : found)

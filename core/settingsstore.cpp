@@ -37,14 +37,22 @@ QString userFile()
 }
 
 // The per-user store under the program title, in the default format: the platform's own (the
-// registry on Windows) unless a test has chosen files. A file store reads the user's file only:
-// QSettings would read the files of other scopes too, each of which could hang it (a pipe).
-std::unique_ptr<QSettings> store()
+// registry on Windows) unless a test has chosen files. A file store reads the user's file only
+// (QSettings would read the files of other scopes too, each of which could hang it: a pipe), and
+// only when it is a plain file: otherwise there is no store, and `notPlain` says what is there.
+std::unique_ptr<QSettings> store(std::optional<QString> *notPlain = nullptr)
 {
-    if (isFileStore())
-        return std::make_unique<QSettings>(userFile(), QSettings::defaultFormat());
-    return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Brisquel"),
-                                       QStringLiteral("Brisquel"));
+    if (!isFileStore()) {
+        return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope,
+                                           QStringLiteral("Brisquel"), QStringLiteral("Brisquel"));
+    }
+    const QString file = userFile();
+    if (auto what = DocumentFile::notPlainFile(file)) {
+        if (notPlain)
+            *notPlain = std::move(what);
+        return nullptr;
+    }
+    return std::make_unique<QSettings>(file, QSettings::defaultFormat());
 }
 
 // What is at the settings file's place when it is no plain file: it is neither read nor written.
@@ -82,19 +90,19 @@ std::optional<QString> unusable()
 
 QString read(const QString &section, const QString &key, const QString &defaultValue)
 {
-    if (notPlainStore())
-        return defaultValue;
-    return store()->value(address(section, key), defaultValue).toString();
+    const auto settings = store();
+    return settings ? settings->value(address(section, key), defaultValue).toString() : defaultValue;
 }
 
 namespace {
 void writeValue(const QString &section, const QString &key, const QVariant &value)
 {
-    if (const auto what = notPlainStore()) {
+    std::optional<QString> notPlain;
+    const auto settings = store(&notPlain);
+    if (!settings) {
         throw AppError{AppError::FileAccess, QStringLiteral("Cannot store the settings in '%1': it is %2, not a plain file")
-                                                 .arg(location(), *what)};
+                                                 .arg(location(), *notPlain)};
     }
-    const auto settings = store();
     settings->setValue(address(section, key), value);
     settings->sync();
     if (settings->status() != QSettings::NoError) {
@@ -109,9 +117,8 @@ void write(const QString &section, const QString &key, const QString &value) { w
 
 QStringList readList(const QString &section, const QString &key)
 {
-    if (notPlainStore())
-        return {};
-    return store()->value(address(section, key)).toStringList();
+    const auto settings = store();
+    return settings ? settings->value(address(section, key)).toStringList() : QStringList();
 }
 
 void writeList(const QString &section, const QString &key, const QStringList &values)
