@@ -1,9 +1,11 @@
 #include "core/checkcommand.h"
 
 #include "core/commandline.h"
+#include "core/checkoutput.h"
 #include "core/modcheck.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -27,25 +29,53 @@ bool isCommand(const QStringList &arguments)
     return false;
 }
 
+namespace {
+
+const char *const Description =
+    "Brisquel edits the NFO and description files of Serious Sam 2 mods.\n"
+    "With --check it checks them instead, without a window, and prints what the game would trip over: one line a "
+    "finding, as path:line: error|warning: text [rule-id].";
+
+// The options of the command line, for the parser and the manual page alike.
+struct OptionRow
+{
+    const char *name;
+    const char *description;
+    const char *valueName;     // empty: a switch
+    const char *defaultValue;
+};
+
+const OptionRow Options[] = {
+    {"check", "Check the .nfo and .dsc files under each PATH (a file, or a folder searched with its subfolders).", "", ""},
+    {"strict", "Count warnings as errors.", "", ""},
+    {"format",
+     "Print the findings as text (the default: path:line: severity: text [rule-id]), json, sarif (SARIF 2.1.0, for "
+     "code scanning) or github (workflow commands that annotate the files).",
+     "text|json|sarif|github", "text"},
+    {"ignore", "Leave out the rules of these ids (comma-separated; --list-rules lists them).", "ID[,ID...]", ""},
+    {"list-rules", "List the rules of the check: id, severity and summary, one a line.", "", ""},
+};
+
+QCommandLineOption optionOf(const OptionRow &row)
+{
+    return QCommandLineOption(QLatin1String(row.name), QLatin1String(row.description), QLatin1String(row.valueName),
+                              QLatin1String(row.defaultValue));
+}
+
+const QStringList Formats{QStringLiteral("text"), QStringLiteral("json"), QStringLiteral("sarif"), QStringLiteral("github")};
+
+} // namespace
+
 int run(const QStringList &arguments, const QString &version, const QString &gameFolder, QTextStream &out,
         QTextStream &err, const QList<QByteArray> &names)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Brisquel edits the NFO and description files of Serious Sam 2 mods.\n"
-                       "With --check it checks them instead, without a window, and prints what the game would "
-                       "trip over: one line a finding, as path:line: error|warning: text."));
+    parser.setApplicationDescription(QLatin1String(Description));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);  // "-reverse" is one option
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption checkOption(QStringLiteral("check"),
-                                         QStringLiteral("Check the .nfo and .dsc files under each PATH (a file, or a "
-                                                        "folder searched with its subfolders)."));
-    const QCommandLineOption strictOption(QStringLiteral("strict"), QStringLiteral("Count warnings as errors."));
-    const QCommandLineOption formatOption(QStringLiteral("format"),
-                                          QStringLiteral("Print the findings as text (the default) or json."),
-                                          QStringLiteral("text|json"), QStringLiteral("text"));
-    parser.addOptions({checkOption, strictOption, formatOption});
+    for (const OptionRow &row : Options)
+        parser.addOption(optionOf(row));
     parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("A mod folder or file to check."),
                                  QStringLiteral("PATH..."));
 
@@ -76,15 +106,25 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
         out << "Brisquel " << version << "\n";
         return written(0);
     }
-    const QString format = parser.value(formatOption);
-    if (format != QLatin1String("text") && format != QLatin1String("json"))
-        return usageError(QStringLiteral("unknown format '%1': text or json").arg(format));
+    const QString format = parser.value(QStringLiteral("format"));
+    if (!Formats.contains(format))
+        return usageError(QStringLiteral("unknown format '%1': text, json, sarif or github").arg(format));
+    ModCheck::Options options{gameFolder, {}};
+    for (const QString &id : parser.values(QStringLiteral("ignore")).join(QLatin1Char(',')).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!ModCheck::ruleById(id.trimmed()))
+            return usageError(QStringLiteral("unknown rule '%1' for --ignore: 'Brisquel --check --list-rules' lists them").arg(id));
+        options.ignored.insert(id.trimmed());
+    }
     const QStringList paths = parser.positionalArguments();
-    if (!parser.isSet(checkOption)) {
+    if (!parser.isSet(QStringLiteral("check"))) {
         // The check's options, or any other, without --check: a usage error, not a file to open.
         return usageError(QStringLiteral("options without --check. To check: Brisquel --check [--strict] "
-                                         "[--format text|json] PATH...; to open a file whose name starts with "
-                                         "'-', give it as ./NAME"));
+                                         "[--format text|json|sarif|github] [--ignore ID,...] PATH...; to open a file "
+                                         "whose name starts with '-', give it as ./NAME"));
+    }
+    if (parser.isSet(QStringLiteral("list-rules"))) {
+        out << ModCheck::ruleList();
+        return written(0);
     }
     if (paths.isEmpty())
         return usageError(QStringLiteral("--check needs at least one PATH"));
@@ -106,16 +146,56 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     if (!missing.isEmpty())
         return usageError(QStringLiteral("cannot read '%1'").arg(missing.join(QStringLiteral("', '"))));
 
-    const ModCheck::Report report = ModCheck::checkFiles(files, gameFolder);
+    const ModCheck::Report report = ModCheck::checkFiles(files, options);
     if (format == QLatin1String("json")) {
         out << QString::fromUtf8(ModCheck::json(report));
+    } else if (format == QLatin1String("sarif")) {
+        // Files are named from the one folder checked, else from the current folder.
+        const QString base = paths.size() == 1 && QFileInfo(paths.first()).isDir() ? paths.first() : QDir::currentPath();
+        out << QString::fromUtf8(ModCheck::sarif(report, version, base));
+    } else if (format == QLatin1String("github")) {
+        out << ModCheck::githubCommands(report);
     } else {
         for (const ModCheck::Finding &finding : report.findings)
             out << ModCheck::compilerLine(finding) << "\n";
         out << ModCheck::summary(report) << "\n";
     }
-    const bool failed = report.errors() > 0 || (parser.isSet(strictOption) && report.warnings() > 0);
+    const bool failed = report.errors() > 0 || (parser.isSet(QStringLiteral("strict")) && report.warnings() > 0);
     return written(failed ? 1 : 0);
+}
+
+QString manPage(const QString &version)
+{
+    // roff: a backslash starts an escape, and a "-" alone is a hyphen, not the minus of an option.
+    const auto text = [](const QString &plain) {
+        QString out = QString(plain).replace(QLatin1Char('\\'), QLatin1String("\\e")).replace(QLatin1Char('-'), QLatin1String("\\-"));
+        return out;
+    };
+    QString page;
+    QTextStream man(&page);
+    man << ".TH BRISQUEL 1 \"\" \"Brisquel " << version << "\" \"User Commands\"\n"
+        << ".SH NAME\nbrisquel \\- edit and check the NFO and description files of Serious Sam 2 mods\n"
+        << ".SH SYNOPSIS\n.B brisquel\n.RI [ FILE ]\n.br\n.B brisquel \\-\\-check\n.RI [ OPTION ...]\n.IR PATH ...\n"
+        << ".SH DESCRIPTION\n" << text(QString::fromLatin1(Description).replace(QLatin1Char('\n'), QLatin1Char(' '))) << "\n"
+        << ".PP\nWithout options, brisquel opens its window, with FILE when one is given.\n"
+        << ".SH OPTIONS\n";
+    for (const OptionRow &row : Options) {
+        man << ".TP\n.B \\-\\-" << text(QLatin1String(row.name));
+        if (*row.valueName)
+            man << " \" " << text(QLatin1String(row.valueName)) << "\"";
+        man << "\n" << text(QLatin1String(row.description)) << "\n";
+    }
+    man << ".TP\n.B \\-\\-help\nShow the options.\n.TP\n.B \\-\\-version\nShow the version.\n"
+        << ".SH RULES\nEach finding names its rule; \\-\\-ignore leaves rules out.\n";
+    for (const ModCheck::Rule &rule : ModCheck::rules()) {
+        man << ".TP\n.B " << text(QLatin1String(rule.id)) << "\n"
+            << (rule.severity == ModCheck::Severity::Error ? "Error. " : "Warning. ") << text(QLatin1String(rule.summary)) << "\n";
+    }
+    man << ".SH EXIT STATUS\n0: no errors; 1: errors (or warnings, with \\-\\-strict); 2: the command could not be "
+           "carried out (an unknown option or rule, a path that names nothing, output that cannot be written).\n"
+        << ".SH SEE ALSO\nThe help pages installed with Brisquel, and " << text(QLatin1String(ModCheck::RulesHelpAddress)) << "\n";
+    man.flush();
+    return page;
 }
 
 namespace {

@@ -22,6 +22,9 @@ bool isCommand(const QStringList &arguments);
 int run(const QStringList &arguments, const QString &version, const QString &gameFolder, QTextStream &out,
         QTextStream &err, const QList<QByteArray> &names = {});
 
+// The manual page, brisquel(1), in roff: made from the same options as the help.
+QString manPage(const QString &version);
+
 // run() on the program's standard output and error: UTF-8 to a file or a pipe; on Windows, a
 // console is written with its own wide-character call, so that every name shows as it is.
 int runOnStandardStreams(const QStringList &arguments, const QString &version, const QString &gameFolder,

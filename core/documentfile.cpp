@@ -2,6 +2,7 @@
 
 #include "core/apperror.h"
 #include "core/codepage.h"
+#include "core/systemerror.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -105,7 +106,7 @@ std::optional<QString> notPlainFile(const QString &path)
 QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest)
 {
     const auto fail = [&shownName](int number, const QString &text) {
-        return AppError{number, text.arg(shownName, QString::fromLocal8Bit(std::strerror(errno)))};
+        return AppError{number, text.arg(shownName, systemErrorText(errno))};
     };
     // Only plain files are read: a pipe would wait for a writer forever and a device can be
     // endless. The file is looked at before it is opened (opening a pipe waits) and again after
@@ -293,12 +294,6 @@ void writeAndCommit(QSaveFile &file, const QByteArray &bytes)
     }
     if (!file.commit())
         throw fail();
-}
-
-bool isDocumentName(const QString &path)
-{
-    return path.endsWith(QLatin1String(".nfo"), Qt::CaseInsensitive)
-           || path.endsWith(QLatin1String(".dsc"), Qt::CaseInsensitive);
 }
 
 QString fileTitleOf(const QString &path)

@@ -64,9 +64,6 @@ void writeAndCommit(QSaveFile &file, const QByteArray &bytes);
 // in `cause`.
 bool writeWhole(QFileDevice &file, const QByteArray &bytes, int *cause = nullptr);
 
-// Whether a file is named as one of Brisquel's documents: .nfo or .dsc, in any letter case.
-bool isDocumentName(const QString &path);
-
 // The file name without its folder: the part after the last native separator (on Windows, after
 // the last "\\" or "/").
 QString fileTitleOf(const QString &path);

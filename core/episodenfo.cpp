@@ -6,8 +6,17 @@ namespace EpisodeNfo {
 
 const QString KindWord = QStringLiteral("EPISODE");
 
-const QString NameKey = QStringLiteral("NAME");
-const QString ThumbnailKey = QStringLiteral("THUMBNAIL");
+namespace {
+const std::array<NfoField, 2> kFields{{
+    {"NAME", "Name", ValueKind::Name, AssetKind::None, false},
+    {"THUMBNAIL", "Thumbnail", ValueKind::Asset, AssetKind::Texture, false},
+}};
+} // namespace
+
+const std::array<NfoField, 2> &fields() { return kFields; }
+
+const QString NameKey = QLatin1String(kFields[0].key);
+const QString ThumbnailKey = QLatin1String(kFields[1].key);
 
 QString generate(const EpisodeFields &fields)
 {
@@ -35,9 +44,9 @@ Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::f
 QList<Nfo::UnstorableValue> checkStorable(const EpisodeFields &fields)
 {
     QList<Nfo::UnstorableValue> found;
-    if (auto error = Nfo::checkValue(QStringLiteral("Name"), fields.name))
+    if (auto error = Nfo::checkValue(QLatin1String(kFields[0].caption), fields.name))
         found.append({NameKey, *error});
-    if (auto error = Nfo::checkValue(QStringLiteral("Thumbnail"), fields.thumbnail))
+    if (auto error = Nfo::checkValue(QLatin1String(kFields[1].caption), fields.thumbnail))
         found.append({ThumbnailKey, *error});
     return found;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/nfoline.h"
+#include "core/nfovalue.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -22,6 +24,8 @@ namespace EpisodeNfo {
 extern const QString KindWord;  // "EPISODE"
 extern const QString NameKey;   // "NAME"
 extern const QString ThumbnailKey;  // "THUMBNAIL"
+// The two fields, in file order.
+const std::array<NfoField, 2> &fields();
 
 // The file text without its final CR LF.
 QString generate(const EpisodeFields &fields);

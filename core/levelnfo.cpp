@@ -13,17 +13,6 @@ LevelFields LevelFields::newDocument()
     return fields;
 }
 
-const AssetType &assetTypeOf(AssetKind kind)
-{
-    static const AssetType types[] = {
-        {"", "", "", "", ""},
-        {".mdl", "a model", "Model (*.mdl)|*.mdl", "Browse for a model...", "Models"},
-        {".tex", "a texture", "Texture (*.tex)|*.tex", "Browse for a texture...", "Textures"},
-        {".ogv", "a movie", "Movie File (*.ogv)|*.ogv", "Browse for a movie (*.ogv) file...", "Movies"},
-    };
-    return types[static_cast<int>(kind)];
-}
-
 namespace LevelNfo {
 
 const QString KindWord = QStringLiteral("LEVEL");
@@ -33,37 +22,24 @@ namespace {
 using R = LevelRow;
 using F = LevelFields;
 using A = AssetKind;
+using V = ValueKind;
 
 const std::array<LevelRowInfo, LevelRowCount> kRows{{
-    {R::Name, "NAME", "Name", &F::name, false, A::None},
-    {R::MapType, "MAP_TYPE", "Map Type", nullptr, false, A::None},
-    {R::LoadingModel, "LOADING_MODEL", "Loading Model", &F::loadingModel, true, A::Model},
-    {R::ModelAnimation, "MODEL_ANIMATION", "Model Anim", &F::modelAnimation, true, A::None},
-    {R::ModelRotate, "MODEL_ROTATE", "Model Rotate", nullptr, true, A::None},
-    {R::ModelDistance, "MODEL_DISTANCE", "Model Distance", &F::modelDistance, true, A::None},
-    {R::ModelName, "MODEL_NAME", "Model Name", &F::modelName, true, A::None},
-    {R::LoadingScreen, "LOADING_SCREEN", "Loading Screen", &F::loadingScreen, true, A::Texture},
-    {R::Thumbnail, "THUMBNAIL", "Thumbnail", &F::thumbnail, false, A::Texture},
-    {R::Eta, "ETA", "ETA", nullptr, false, A::None},
-    {R::EpisodeMovie, "EPISODE_MOVIE", "Episode Movie", &F::episodeMovie, true, A::Movie},
-    {R::IntroMovie, "INTRO_MOVIE", "Intro Movie", &F::introMovie, true, A::Movie},
-    {R::OutroMovie, "OUTRO_MOVIE", "Outro Movie", &F::outroMovie, true, A::Movie},
-    {R::Locked, "LOCKED", "Locked?", nullptr, false, A::None},
+    {R::Name, "NAME", "Name", &F::name, false, A::None, V::Name},
+    {R::MapType, "MAP_TYPE", "Map Type", nullptr, false, A::None, V::GameModes},
+    {R::LoadingModel, "LOADING_MODEL", "Loading Model", &F::loadingModel, true, A::Model, V::Asset},
+    {R::ModelAnimation, "MODEL_ANIMATION", "Model Anim", &F::modelAnimation, true, A::None, V::Text},
+    {R::ModelRotate, "MODEL_ROTATE", "Model Rotate", nullptr, true, A::None, V::YesNo},
+    {R::ModelDistance, "MODEL_DISTANCE", "Model Distance", &F::modelDistance, true, A::None, V::Number},
+    {R::ModelName, "MODEL_NAME", "Model Name", &F::modelName, true, A::None, V::Text},
+    {R::LoadingScreen, "LOADING_SCREEN", "Loading Screen", &F::loadingScreen, true, A::Texture, V::Asset},
+    {R::Thumbnail, "THUMBNAIL", "Thumbnail", &F::thumbnail, false, A::Texture, V::Asset},
+    {R::Eta, "ETA", "ETA", nullptr, false, A::None, V::Eta},
+    {R::EpisodeMovie, "EPISODE_MOVIE", "Episode Movie", &F::episodeMovie, true, A::Movie, V::Asset},
+    {R::IntroMovie, "INTRO_MOVIE", "Intro Movie", &F::introMovie, true, A::Movie, V::Asset},
+    {R::OutroMovie, "OUTRO_MOVIE", "Outro Movie", &F::outroMovie, true, A::Movie, V::Asset},
+    {R::Locked, "LOCKED", "Locked?", nullptr, false, A::None, V::YesNo},
 }};
-
-QString yesNo(bool yes) { return yes ? QStringLiteral("YES") : QStringLiteral("NO"); }
-
-QString mapTypeValue(const LevelFields &fields)
-{
-    QString value;
-    if (fields.mapType[0])
-        value += QStringLiteral("SINGLE;");
-    if (fields.mapType[1])
-        value += QStringLiteral("COOP; ");
-    if (fields.mapType[2])
-        value += QStringLiteral("DEATHMATCH;");
-    return value;
-}
 
 QString etaValue(const LevelFields &fields)
 {
@@ -74,10 +50,10 @@ QString etaValue(const LevelFields &fields)
 QString fileValue(const LevelFields &fields, const LevelRowInfo &row)
 {
     switch (row.row) {
-    case R::MapType: return mapTypeValue(fields);
-    case R::ModelRotate: return yesNo(fields.rotate);
+    case R::MapType: return NfoValue::gameModesValue(fields.mapType);
+    case R::ModelRotate: return NfoValue::yesNo(fields.rotate);
     case R::Eta: return etaValue(fields);
-    case R::Locked: return yesNo(fields.locked);
+    case R::Locked: return NfoValue::yesNo(fields.locked);
     default: return fields.*row.text;
     }
 }
@@ -132,23 +108,18 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::fun
             return false;
         const QString value = Nfo::valueOf(line);
         switch (row->row) {
-        case R::MapType:
-            for (const QString &piece : value.split(QLatin1Char(';'))) {
-                const QString mode = Nfo::trimBlanks(piece);
-                if (mode == QLatin1String("SINGLE"))
-                    fields.mapType[0] = true;
-                else if (mode == QLatin1String("COOP"))
-                    fields.mapType[1] = true;
-                else if (mode == QLatin1String("DEATHMATCH"))
-                    fields.mapType[2] = true;
-            }
+        case R::MapType: {
+            const NfoValue::GameModes modes = NfoValue::gameModes(value);
+            for (size_t mode = 0; mode < fields.mapType.size(); ++mode)
+                fields.mapType[mode] = fields.mapType[mode] || modes.named[mode];
             break;
+        }
         case R::ModelRotate:
             fields.setIncluded(R::ModelRotate, true);
-            fields.rotate = value == QLatin1String("YES");
+            fields.rotate = NfoValue::isYes(value);
             break;
         case R::Eta: {
-            const QStringList parts = value.split(QLatin1Char(':'));
+            const QStringList parts = NfoValue::etaParts(value);
             for (int i = 0; i < 3; ++i) {
                 if (i >= parts.size()) {
                     throw AppError{AppError::BadFileLine,
@@ -162,7 +133,7 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::fun
             break;
         }
         case R::Locked:
-            fields.locked = value == QLatin1String("YES");
+            fields.locked = NfoValue::isYes(value);
             break;
         default:
             fields.*row->text = value;
@@ -176,19 +147,8 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::fun
 
 bool sameValue(const QString &key, const QString &a, const QString &b)
 {
-    if (key != QLatin1String(row(R::MapType).key))
-        return a == b;
-    const auto modes = [](const QString &value) {
-        QStringList named;
-        for (const QString &piece : value.split(QLatin1Char(';'))) {
-            if (const QString mode = Nfo::trimBlanks(piece); !mode.isEmpty())
-                named.append(mode);
-        }
-        named.sort();
-        named.removeDuplicates();
-        return named;
-    };
-    return modes(a) == modes(b);
+    const auto row = std::find_if(kRows.begin(), kRows.end(), [&key](const LevelRowInfo &r) { return key == QLatin1String(r.key); });
+    return NfoValue::sameValue(row == kRows.end() ? ValueKind::Text : row->kind, a, b);
 }
 
 QList<Nfo::UnstorableValue> checkStorable(const LevelFields &fields)

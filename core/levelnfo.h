@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/nfoline.h"
+#include "core/nfovalue.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,21 +15,6 @@ enum class LevelRow { Name, MapType, LoadingModel, ModelAnimation, ModelRotate, 
                       ModelName, LoadingScreen, Thumbnail, Eta, EpisodeMovie, IntroMovie,
                       OutroMovie, Locked };
 inline constexpr int LevelRowCount = 14;
-
-// What a row's browse button picks from the game folder.
-enum class AssetKind { None, Model, Texture, Movie };
-
-// One table of what each kind of asset is: its file extension, how a message names it, and its
-// browse dialog's filter and title. Used by the browse buttons and by the mod check alike.
-struct AssetType
-{
-    const char *extension;    // ".mdl"
-    const char *what;         // "a model"
-    const char *filter;       // "Model (*.mdl)|*.mdl"
-    const char *browseTitle;  // "Browse for a model..."
-    const char *gameFolder;   // where the game keeps them: "Models"
-};
-const AssetType &assetTypeOf(AssetKind kind);  // not for None
 
 // The values of a Level NFO document. A default-constructed one has every optional row excluded:
 // reading a file includes the rows it names.
@@ -68,6 +54,7 @@ struct LevelRowInfo
     QString LevelFields::*text;
     bool optional;  // false: the row's Include box is fixed and the field always written
     AssetKind asset;
+    ValueKind kind;  // what its value is, for every rule on it
 };
 
 namespace LevelNfo {
@@ -91,8 +78,8 @@ QByteArray newFileTemplate();
 // `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).
 Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::function<bool()> &keepGoing = {});
 
-// Whether two values of a key mean the same in a Level NFO: MAP_TYPE names the same game modes in
-// any order and spacing ("SINGLE; COOP" and "SINGLE;COOP; "); any other key, the same text.
+// Whether two values of a key mean the same in a Level NFO, by the kind of its value: MAP_TYPE
+// names the same game modes in any order and spacing ("SINGLE; COOP" and "SINGLE;COOP; ").
 bool sameValue(const QString &key, const QString &a, const QString &b);
 
 // Each field that would be written but cannot be stored, in file order, its error naming the

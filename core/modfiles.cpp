@@ -1,6 +1,8 @@
 #include "core/modfiles.h"
 
 #include "core/documentfile.h"
+#include "core/systemerror.h"
+#include "core/nfokind.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -51,12 +53,6 @@ struct Child
 };
 
 #ifdef Q_OS_UNIX
-bool isDocumentName(const QByteArray &name)
-{
-    const QByteArray end = name.right(4).toLower();
-    return end == ".nfo" || end == ".dsc";
-}
-
 // The folder's .nfo and .dsc files and its subfolders, by the names' bytes (so a name that is no
 // valid text is read too); nothing when it cannot be listed, which `found` then says. Links to
 // folders are not followed: a link back up would never end.
@@ -66,7 +62,7 @@ std::optional<QList<Child>> listFolder(const QByteArray &folder, const QString &
     if (!dir) {
         found.append({shown, folder,
                       AppError{AppError::FileAccess, QStringLiteral("Cannot read the folder '%1': %2")
-                                                         .arg(shown, QString::fromLocal8Bit(std::strerror(errno)))}});
+                                                         .arg(shown, systemErrorText(errno))}});
         return std::nullopt;
     }
     QList<QByteArray> names;
@@ -90,11 +86,11 @@ std::optional<QList<Child>> listFolder(const QByteArray &folder, const QString &
             if (errno != ENOENT) {
                 children.append({path, childShown, false,
                                  AppError{AppError::FileAccess, QStringLiteral("Cannot reach '%1': %2")
-                                                                    .arg(childShown, QString::fromLocal8Bit(std::strerror(errno)))}});
+                                                                    .arg(childShown, systemErrorText(errno))}});
             }
         } else if (S_ISDIR(info.st_mode)) {
             children.append({path, childShown, true, std::nullopt});
-        } else if (isDocumentName(name)) {
+        } else if (NfoKind::isDocumentName(QByteArrayView(name))) {
             children.append({path, childShown, false, std::nullopt});
         }
     }
@@ -151,7 +147,7 @@ std::optional<QList<Child>> listFolder(const QByteArray &folder, const QString &
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 children.append({DocumentFile::nameOf(child), child, true, std::nullopt});
-        } else if (DocumentFile::isDocumentName(name)) {
+        } else if (NfoKind::isDocumentName(name)) {
             children.append({DocumentFile::nameOf(child), child, false, std::nullopt});
         }
     }
@@ -162,7 +158,7 @@ std::optional<QList<Child>> listFolder(const QByteArray &folder, const QString &
 // Every .nfo and .dsc under the folder, depth first in name order. The walk keeps its own list
 // of the folders it is in rather than the program's stack, which a tree thousands of folders
 // deep would overflow.
-void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
+void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found, const std::function<bool()> &keepGoing)
 {
     struct Level
     {
@@ -173,6 +169,8 @@ void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
     if (auto children = listFolder(folder, shown, found))
         levels.append({std::move(*children), 0});
     while (!levels.isEmpty()) {
+        if (keepGoing && !keepGoing())
+            return;  // stopped: what was found so far
         Level &level = levels.last();
         if (level.next == level.children.size()) {
             levels.removeLast();
@@ -192,15 +190,15 @@ void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found)
 
 Entry named(const QString &path) { return {path, DocumentFile::nameOf(path), std::nullopt}; }
 
-QList<Entry> collect(const QStringList &paths, QStringList *missing)
+QList<Entry> collect(const QStringList &paths, QStringList *missing, const std::function<bool()> &keepGoing)
 {
     QList<Entry> given;
     for (const QString &path : paths)
         given.append(named(path));
-    return collect(given, missing);
+    return collect(given, missing, keepGoing);
 }
 
-QList<Entry> collect(const QList<Entry> &given, QStringList *missing)
+QList<Entry> collect(const QList<Entry> &given, QStringList *missing, const std::function<bool()> &keepGoing)
 {
     QList<Entry> found;
     for (const Entry &entry : given) {
@@ -210,7 +208,7 @@ QList<Entry> collect(const QList<Entry> &given, QStringList *missing)
         const bool exists = ::stat(entry.name.constData(), &info) == 0;
         const bool link = !exists && ::lstat(entry.name.constData(), &info) == 0;
         if (exists && S_ISDIR(info.st_mode))
-            walk(entry.name, entry.path, found);
+            walk(entry.name, entry.path, found, keepGoing);
         else if (exists || link)
             found.append(entry);  // any given file: reading it says what is wrong with it
         else if (missing)
@@ -218,7 +216,7 @@ QList<Entry> collect(const QList<Entry> &given, QStringList *missing)
 #else
         const QFileInfo info(entry.path);
         if (info.isDir())
-            walk(entry.name, entry.path, found);
+            walk(entry.name, entry.path, found, keepGoing);
         else if (info.exists() || info.isSymLink())
             found.append(entry);
         else if (missing)

@@ -20,9 +20,18 @@ bool isGameNfo(const QString &firstLine)
     return word.startsWith(QLatin1String("LEVEL")) || word.startsWith(QLatin1String("EPISODE"));
 }
 
-bool commandLineNamesDsc(const QString &path)
+bool isDescriptionName(QByteArrayView name)
 {
-    return path.right(3).toUpper() == QLatin1String("DSC");
+    return name.size() >= 3 && QByteArrayView(name.last(3)).compare("dsc", Qt::CaseInsensitive) == 0;
 }
+
+bool isDescriptionName(const QString &name) { return isDescriptionName(QByteArrayView(name.right(3).toLatin1())); }
+
+bool isDocumentName(QByteArrayView name)
+{
+    return isDescriptionName(name) || (name.size() >= 4 && QByteArrayView(name.last(4)).compare(".nfo", Qt::CaseInsensitive) == 0);
+}
+
+bool isDocumentName(const QString &name) { return isDocumentName(QByteArrayView(name.right(4).toLatin1())); }
 
 } // namespace NfoKind

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 // Which reader opens a file. There are two rules, because the two ways in have always decided
@@ -22,7 +23,13 @@ Kind byLevelPrefix(const QString &firstLine);
 // letter case). Other .nfo files (release notes) are not Brisquel's to open from the desktop.
 bool isGameNfo(const QString &firstLine);
 
-// Command line: a path whose last three letters are DSC (any case, dot or not) is a description.
-bool commandLineNamesDsc(const QString &path);
+// What is a description, wherever a file comes in (the command line, the desktop, a drop, the mod
+// check): a name whose last three letters are DSC, in any letter case, after a dot or not.
+bool isDescriptionName(QByteArrayView name);
+bool isDescriptionName(const QString &name);
+// The files Brisquel opens and the mod check reads in a folder: descriptions, and names ending in
+// ".nfo" in any letter case.
+bool isDocumentName(QByteArrayView name);
+bool isDocumentName(const QString &name);
 
 } // namespace NfoKind

@@ -122,6 +122,7 @@ void DocumentController::setCurrentFile(const QString &path)
 
 void DocumentController::startNewDocument(DocumentKind kind)
 {
+    m_liveCheck.cancel();  // the last document's check: its findings would be of another document
     panel(kind)->showNewDocument();
     m_document.kind = kind;
     setCurrentFile(QString());
@@ -200,7 +201,7 @@ void DocumentController::openFromCommandLine(const QString &given)
 {
     // Known by its full path from here on: the status row and the log say which file it is.
     const QString path = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(given).absoluteFilePath()));
-    if (NfoKind::commandLineNamesDsc(path))
+    if (NfoKind::isDescriptionName(path))
         load(DocumentKind::Description, path);
     else
         openNfo(path, NfoKind::byLevelPrefix);
@@ -227,6 +228,7 @@ void DocumentController::load(DocumentKind kind, const QString &path)
 
 void DocumentController::startLoad(DocumentKind kind, const QString &path)
 {
+    m_liveCheck.cancel();  // the last document's check: its findings would be of another document
     showPanel(kind);
     panel(kind)->prepareForFile();
     m_document.kind = kind;
@@ -308,6 +310,7 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
     if (!std::exchange(m_document.changedValues, {}).isEmpty())
         m_liveCheck.schedule();  // what the file holds now is what the document does
     emit fileUsed(m_document.path);
+    emit saved(m_document.path);
     return SaveOutcome::Saved;
 }
 

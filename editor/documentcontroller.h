@@ -63,6 +63,8 @@ public:
 signals:
     // A file was opened or saved (for the recent files).
     void fileUsed(const QString &path);
+    // The open document was written to its file.
+    void saved(const QString &path);
     // The open document was checked (after a change, an open or a save).
     void checked(const QList<ProblemsPane::Problem> &problems);
 

@@ -56,9 +56,6 @@ public:
     virtual QWidget *firstField() const = 0;
     // Whether the document is still coming in from its file (what it holds is not complete yet).
     virtual bool isFilling() const { return false; }
-    // Whether the document may be large enough that making and checking it would keep the window
-    // waiting: it is then checked behind the window.
-    virtual bool isLarge() const { return true; }
 
     // The control that holds the value written under an NFO key (any key: the description's text
     // box), and its row's caption; no control for a key the panel does not show.

@@ -4,7 +4,6 @@
 #include "editor/documentpanel.h"
 
 #include <QSet>
-#include <QThread>
 
 namespace {
 
@@ -59,26 +58,25 @@ LiveCheck::~LiveCheck() { stop(); }
 
 void LiveCheck::schedule()
 {
-    if (m_stopped)
-        return;
-    ++m_generation;
-    m_pause.start();
+    if (!m_stopped)
+        m_pause.start();
+}
+
+void LiveCheck::cancel()
+{
+    m_pause.stop();
+    m_runner.stop();
 }
 
 void LiveCheck::stop()
 {
     m_stopped = true;
-    m_pause.stop();
-    if (m_worker) {
-        m_worker->wait();
-        delete m_worker;
-        m_worker = nullptr;
-    }
+    cancel();
 }
 
 void LiveCheck::checkNow()
 {
-    if (m_stopped || m_worker)  // a running check ends soon when out of date, and starts again
+    if (m_stopped)
         return;
     const Subject subject = m_subject();
     if (!subject.panel)
@@ -87,36 +85,12 @@ void LiveCheck::checkNow()
         m_pause.start();
         return;
     }
-    const quint64 generation = m_generation;
     const auto make = subject.panel->outputMaker();
     const QString gameFolder = Settings::gameFolderIfSet();
-    if (!subject.panel->isLarge()) {
-        emit checked(findingsOf(make(), subject, gameFolder, {}));
-        return;
-    }
-    m_workerGeneration = generation;
-    m_worker = QThread::create([this, make, subject, gameFolder, generation] {
-        const ModCheck::KeepGoing keepGoing = [this, generation] { return generation == m_generation && !m_stopped; };
-        m_workerFindings = findingsOf(make(), subject, gameFolder, keepGoing);
-    });
-    QThread *worker = m_worker;
-    connect(worker, &QThread::finished, this, [this, worker] { workerFinished(worker); }, Qt::QueuedConnection);
-    worker->start();
-}
-
-void LiveCheck::workerFinished(QThread *worker)
-{
-    if (worker != m_worker)  // stopped and waited for already
-        return;
-    m_worker->wait();
-    delete m_worker;
-    m_worker = nullptr;
-    if (m_stopped)
-        return;
-    if (m_workerGeneration != m_generation) {  // changed meanwhile: again, after the pause
-        if (!m_pause.isActive())
-            m_pause.start();
-        return;
-    }
-    emit checked(std::exchange(m_workerFindings, {}));
+    auto findings = std::make_shared<QList<ModCheck::Finding>>();
+    m_runner.start(
+        [make, subject = Subject{nullptr, subject.kind, subject.path}, gameFolder, findings](const BackgroundRunner::StopFlag &stop) {
+            *findings = findingsOf(make(), subject, gameFolder, [&stop] { return !stop.load(); });
+        },
+        [this, findings] { emit checked(*findings); });
 }

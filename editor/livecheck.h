@@ -1,22 +1,21 @@
 #pragma once
 
+#include "core/backgroundrunner.h"
 #include "core/modcheck.h"
 
 #include <QObject>
 #include <QTimer>
 
-#include <atomic>
 #include <functional>
 
 class DocumentPanel;
-class QThread;
 
 // Checks the open document with the mod check's rules as the user types: after a short pause, on
 // what Save would write, so the findings are those `Brisquel --check` would print for the saved
-// file. A value the file cannot hold at all is an error finding too. An NFO document is small and
-// is checked at once; a description may be megabytes (and an NFO file may bring a value of
-// millions of characters): such a document is made and checked on a thread of its own while the
-// window goes on; a change meanwhile starts the check again.
+// file. A value the file cannot hold at all is an error finding too. Only the copy of the values
+// is made on the window's thread: the document's bytes are made and checked behind the window
+// (a description may be megabytes, an NFO value millions of characters), and a change meanwhile
+// starts the check again, dropping the one that is out of date.
 class LiveCheck : public QObject
 {
     Q_OBJECT
@@ -37,10 +36,13 @@ public:
     void schedule();
     // Checks now, as at the end of the pause.
     void checkNow();
+    // The document is replaced (New, Open): a running check is stopped and waited for, and its
+    // findings are dropped; a change after this schedules the next.
+    void cancel();
     // The document is gone (the window closes): no check runs or finishes; a running one is
     // waited for.
     void stop();
-    bool isPending() const { return m_pause.isActive() || m_worker; }
+    bool isPending() const { return m_pause.isActive() || m_runner.isRunning(); }
 
     static constexpr int PauseMs = 80;
 
@@ -48,13 +50,8 @@ signals:
     void checked(const QList<ModCheck::Finding> &findings);
 
 private:
-    void workerFinished(QThread *worker);
-
     std::function<Subject()> m_subject;
     QTimer m_pause;
-    std::atomic<quint64> m_generation{0};  // counts the changes, so a check can tell that it is out of date
-    std::atomic<bool> m_stopped{false};
-    QThread *m_worker = nullptr;           // the description's check, while it runs
-    quint64 m_workerGeneration = 0;
-    QList<ModCheck::Finding> m_workerFindings;  // written by the worker, read when it has finished
+    bool m_stopped = false;
+    BackgroundRunner m_runner;
 };

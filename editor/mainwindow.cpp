@@ -1,6 +1,7 @@
 #include "editor/mainwindow.h"
 
 #include "core/documentfile.h"
+#include "core/nfokind.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
 #include "editor/documentcontroller.h"
@@ -103,6 +104,11 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     layout->addWidget(scroller, 1);
     m_documents = new DocumentController(this, panelArea, m_status, m_log);
     connect(m_documents, &DocumentController::fileUsed, this, &MainWindow::rememberFile);
+    // A mended file's findings go from the Mod check pane when it is saved.
+    connect(m_documents, &DocumentController::saved, this, [this](const QString &path) {
+        if (m_modCheck)
+            m_modCheck->refreshFile(path);
+    });
     // The open document's findings below the fields (the pane is made with the first findings).
     connect(m_documents, &DocumentController::checked, this,
             [this](const QList<ProblemsPane::Problem> &problems) { problemsPane()->showProblems(problems); });
@@ -339,7 +345,7 @@ bool MainWindow::storeRecentFiles(const std::function<void()> &update)
 
 void MainWindow::openDropped(const QString &path)
 {
-    if (DocumentFile::isDocumentName(path)) {
+    if (NfoKind::isDocumentName(path)) {
         m_documents->openFile(path);
         return;
     }

@@ -52,14 +52,6 @@ public:
 
     QStringList loggedKeys() const override { return m_format.loggedKeys(); }
 
-    // An NFO document is a few short values, unless a file brought one too long to edit.
-    bool isLarge() const override
-    {
-        const QList<QLineEdit *> edits = findChildren<QLineEdit *>();
-        return std::any_of(edits.begin(), edits.end(), [](const QLineEdit *edit) {
-            return SingleLineEdit::value(edit).size() > SingleLineEdit::LongestEditable;
-        });
-    }
 
 protected:
     // The panel's grid of rows, under the "Include" and "Value" headings.

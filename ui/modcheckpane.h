@@ -1,26 +1,32 @@
 #pragma once
 
+#include "core/backgroundrunner.h"
 #include "core/modcheck.h"
 
 #include <QDockWidget>
 
+#include <atomic>
+#include <memory>
+
+class FindingsList;
 class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
-class QTreeWidget;
 
-// "Mod check": the mod check of one folder in a pane of the window, a few files at a time between
-// the window's other work (so the window never waits for it), with its progress and a way to stop
-// it; then the findings in a list that can show errors or warnings only. Check Again runs the same
-// folder again; a new check replaces the last one. Opening a finding asks for its file and field.
+// "Mod check": the mod check of one folder in a pane of the window. The walk of the folder and
+// the check of its files run behind the window, which shows their progress and can stop them at
+// once; then the findings in a list that can show errors or warnings only. Check Again runs the
+// same folder again; a new check replaces the last one. Opening a finding asks for its file and
+// field. A file saved from the editor is checked again on its own, and its rows replaced.
 class ModCheckPane : public QDockWidget
 {
     Q_OBJECT
 
 public:
     explicit ModCheckPane(QWidget *parent = nullptr);
+    ~ModCheckPane() override;
 
     // Checks the folder with the game folder as it is set now.
     void check(const QString &folder);
@@ -28,6 +34,8 @@ public:
     // Stops a running check: the files checked whole so far are reported.
     void stop();
     QString folder() const { return m_folder; }
+    // The file was saved: when it is one of the folder checked, its findings are made again.
+    void refreshFile(const QString &path);
 
 signals:
     // A finding was opened: its file (empty when no path can name it), the NFO key of its line
@@ -37,22 +45,31 @@ signals:
     void checked();
 
 private:
-    void checkSomeFiles();
+    // What a check behind the window leaves: its progress as it goes, its report when it ends.
+    struct Job
+    {
+        std::atomic<int> total{-1};  // files found: -1 while the walk goes on
+        std::atomic<int> done{0};
+        std::atomic<bool> complete{false};  // every file found was checked
+        QList<ModFiles::Entry> files;
+        ModCheck::Report report;
+    };
+    void showProgress();
     void showReport(bool stopped);
     void showFindings();
 
     QString m_folder;
     QString m_gameFolder;
-    QList<ModFiles::Entry> m_files;
-    bool m_inStep = false;  // checking files (the window answers in between, inside a large file)
-    bool m_stopRequested = false;
+    std::shared_ptr<Job> m_job;
+    QList<ModFiles::Entry> m_files;  // of the last check shown
     bool m_stopped = false;
     ModCheck::Report m_report;
-    QTimer *m_steps;
+    BackgroundRunner m_runner;
+    QTimer *m_progressTimer;
     QLabel *m_summary;
     QProgressBar *m_progress;
     QComboBox *m_filter;
     QPushButton *m_stop;
     QPushButton *m_again;
-    QTreeWidget *m_findings;
+    FindingsList *m_findings;
 };

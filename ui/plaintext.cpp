@@ -1,6 +1,6 @@
 #include "ui/plaintext.h"
 
-#include "core/modcheck.h"
+#include "core/checkoutput.h"
 
 
 namespace PlainText {

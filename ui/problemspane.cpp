@@ -1,25 +1,27 @@
 #include "ui/problemspane.h"
 
-#include "ui/plaintext.h"
+#include "ui/findingslist.h"
 
-#include <QHeaderView>
 #include <QLabel>
-#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
-enum Column { SeverityColumn, LineColumn, FieldColumn, TextColumn };
-constexpr int KeyRole = Qt::UserRole;
+using Column = FindingsList::Column;
 
 // A few rows high at first, and down to two when the window is short: the fields come first.
-class ProblemList : public QTreeWidget
+class ProblemList : public FindingsList
 {
 public:
-    QSize sizeHint() const override { return {QTreeWidget::sizeHint().width(), fontMetrics().height() * 5}; }
+    ProblemList()
+        : FindingsList({Column::Severity, Column::Line, Column::Field, Column::Text},
+                       {QStringLiteral("Severity"), QStringLiteral("Line"), QStringLiteral("Field"), QStringLiteral("Text")})
+    {
+    }
+    QSize sizeHint() const override { return {FindingsList::sizeHint().width(), fontMetrics().height() * 5}; }
     QSize minimumSizeHint() const override
     {
-        return {QTreeWidget::minimumSizeHint().width(), fontMetrics().height() * 2};
+        return {FindingsList::minimumSizeHint().width(), fontMetrics().height() * 2};
     }
 };
 } // namespace
@@ -35,13 +37,8 @@ ProblemsPane::ProblemsPane(QWidget *parent)
     m_summary->setTextFormat(Qt::PlainText);
     m_list->setObjectName(QStringLiteral("problemsList"));
     m_list->setAccessibleName(QStringLiteral("Problems"));
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setHeaderLabels({QStringLiteral("Severity"), QStringLiteral("Line"), QStringLiteral("Field"),
-                             QStringLiteral("Text")});
-    m_list->header()->setStretchLastSection(true);
     connect(m_list, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem *item) { emit fieldRequested(item->data(0, KeyRole).toString()); });
+            [this](QTreeWidgetItem *item) { emit fieldRequested(FindingsList::keyOf(item)); });
     auto *holder = new QWidget;
     auto *layout = new QVBoxLayout(holder);
     layout->setContentsMargins(4, 2, 4, 4);
@@ -53,26 +50,13 @@ ProblemsPane::ProblemsPane(QWidget *parent)
 
 void ProblemsPane::showProblems(const QList<Problem> &problems)
 {
-    m_list->clear();
+    QList<FindingsList::Row> rows;
     int errors = 0;
-    QList<QTreeWidgetItem *> items;
     for (const Problem &problem : problems) {
-        const ModCheck::Finding &finding = problem.finding;
-        const bool error = finding.severity == ModCheck::Severity::Error;
-        errors += error ? 1 : 0;
-        const QString text = PlainText::shownFinding(finding.text, PlainText::MostInToolTip);
-        auto *item = new QTreeWidgetItem({error ? QStringLiteral("Error") : QStringLiteral("Warning"),
-                                          finding.line > 0 ? QString::number(finding.line) : QString(), problem.field,
-                                          PlainText::shown(text)});
-        item->setToolTip(TextColumn, PlainText::toolTip(text));
-        item->setIcon(SeverityColumn,
-                      style()->standardIcon(error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning));
-        item->setData(0, KeyRole, finding.key);
-        items.append(item);
+        errors += problem.finding.severity == ModCheck::Severity::Error ? 1 : 0;
+        rows.append({problem.finding, problem.field, {}, {}, {}});
     }
-    m_list->addTopLevelItems(items);
-    for (int column : {SeverityColumn, LineColumn, FieldColumn})
-        m_list->resizeColumnToContents(column);
+    m_list->showRows(rows);
     const int warnings = int(problems.size()) - errors;
     m_summary->setText(problems.isEmpty() ? QStringLiteral("No problems in this document.")
                                           : QStringLiteral("%1 %2, %3 %4 in this document.")

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/modcheck.h"
+#include "core/finding.h"
+#include "ui/findingslist.h"
 
 #include <QDockWidget>
 
 class QLabel;
-class QTreeWidget;
 
 // "Problems": the open document's findings at the bottom of the window, as the fields show them:
 // severity, line, field and text. Activating one (double-click, Enter) asks for its field.
@@ -25,7 +25,7 @@ public:
     // No document is open.
     void showNoDocument();
 
-    QTreeWidget *list() const { return m_list; }
+    FindingsList *list() const { return m_list; }
     QLabel *summary() const { return m_summary; }
 
 signals:
@@ -34,5 +34,5 @@ signals:
 
 private:
     QLabel *m_summary;
-    QTreeWidget *m_list;
+    FindingsList *m_list;
 };

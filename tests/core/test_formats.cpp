@@ -375,7 +375,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(bool, dsc);
-        QCOMPARE(NfoKind::commandLineNamesDsc(path), dsc);
+        QCOMPARE(NfoKind::isDescriptionName(path), dsc);
     }
 };
 

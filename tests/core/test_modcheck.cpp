@@ -3,6 +3,7 @@
 #include "core/checkcommand.h"
 #include "core/episodenfo.h"
 #include "core/levelnfo.h"
+#include "core/checkoutput.h"
 #include "core/modcheck.h"
 #include "tests/support/testfiles.h"
 
@@ -33,6 +34,105 @@ struct Ran
     QString err;
 };
 
+// A Level NFO whose every value passes, with one line set to KEY="value" (added when it is no
+// line of the file).
+QByteArray levelWith(const QByteArray &key, const QByteArray &value)
+{
+    QList<QByteArray> lines{"LEVEL", "NAME=\"Temple\"", "MAP_TYPE=\"SINGLE;\"", "THUMBNAIL=\"Textures\\Thumb.tex\"",
+                            "ETA=\"00:25:00\"", "LOCKED=\"NO\""};
+    const auto line = std::find_if(lines.begin(), lines.end(), [&key](const QByteArray &l) { return l.startsWith(key + '='); });
+    (line == lines.end() ? lines.emplace_back() : *line) = key + "=\"" + value + '"';
+    return lines.join("\r\n") + "\r\n";
+}
+
+// A row's content that stands for no file at all.
+const QByteArray NoFile = "(no file)";
+
+struct RuleCase
+{
+    const char *rule;
+    const char *what;
+    QByteArray content;
+    QList<int> lines;  // of its findings; none: a good row
+    bool description = false;
+};
+
+const QList<RuleCase> &ruleCases()
+{
+    const QByteArray good = levelWith("NAME", "Temple");
+    static const QList<RuleCase> cases{
+        {"unreadable-file", "a file that reads", good, {}},
+        {"unreadable-file", "a file that is not there", NoFile, {1}},
+        {"not-game-nfo", "a Level NFO", good, {}},
+        {"not-game-nfo", "an Episode NFO, any case and blanks", " episode \r\nNAME=\"x\"\r\nTHUMBNAIL=\"Textures\\Thumb.tex\"\r\n", {}},
+        {"not-game-nfo", "release notes", "Release notes\r\nNAME=\"x\"\r\n", {1}},
+        {"not-game-nfo", "an empty file", "", {1}},
+        {"other-kind-word", "none", good, {}},
+        {"other-kind-word", "EPISODE in a Level NFO", "LEVEL\r\nEPISODE\r\n" + good.mid(7), {2}},
+        {"ignored-line", "only known keys and blank lines", good + "\r\n", {}},
+        {"ignored-line", "a key in lower case", levelWith("name", "x"), {7}},
+        {"reading-stops", "every value quoted", good, {}},
+        {"reading-stops", "a NAME without a value", "LEVEL\r\nNAME\r\n", {2}},
+        {"text-after-quote", "blanks after the quote", QByteArray(good).replace("\"Temple\"", "\"Temple\"  "), {}},
+        {"text-after-quote", "a quote inside the value", levelWith("NAME", "cut\"short"), {2}},
+        {"missing-line", "every line there", good, {}},
+        {"missing-line", "no LOCKED, no ETA", "LEVEL\r\nNAME=\"x\"\r\nMAP_TYPE=\"SINGLE;\"\r\nTHUMBNAIL=\"\"\r\n", {1, 1}},
+        {"absolute-path", "relative", levelWith("LOADING_MODEL", "Models\\Ship.mdl"), {}},
+        {"absolute-path", "a drive", levelWith("LOADING_MODEL", "C:\\Games\\Ship.mdl"), {7}},
+        {"absolute-path", "a root", levelWith("THUMBNAIL", "/home/me/Thumb.tex"), {4}},
+        {"absolute-path", "a backslash root", levelWith("INTRO_MOVIE", "\\Movies\\Intro.ogv"), {7}},
+        {"slash-separator", "backslashes", levelWith("LOADING_MODEL", "Models\\Ship.mdl"), {}},
+        {"slash-separator", "slashes", levelWith("LOADING_MODEL", "Models/Ship.mdl"), {7}},
+        {"asset-kind", "a texture in its field, upper case", levelWith("LOADING_SCREEN", "Textures\\Thumb.TEX"), {}},
+        {"asset-kind", "a model where a texture belongs", levelWith("LOADING_SCREEN", "Models\\Ship.mdl"), {7}},
+        {"asset-not-found", "found in other letter case", levelWith("LOADING_MODEL", "models\\SHIP.MDL"), {}},
+        {"asset-not-found", "found up through the mod", levelWith("INTRO_MOVIE", "Movies\\Intro.ogv"), {}},
+        {"asset-not-found", "not there", levelWith("THUMBNAIL", "Textures\\Gone.tex"), {4}},
+        {"asset-not-found", "a folder, not a file", levelWith("LOADING_MODEL", "Models"), {7}},
+        {"eta-format", "hours may be many digits", levelWith("ETA", "100:00:00"), {}},
+        {"eta-format", "a word", levelWith("ETA", "1:2:soon"), {5}},
+        {"eta-format", "two parts", levelWith("ETA", "10:00"), {}},  // the reader stops there
+        {"eta-format", "four parts", levelWith("ETA", "0:10:00:00"), {5}},
+        {"eta-range", "59 and 59", levelWith("ETA", "0:59:59"), {}},
+        {"eta-range", "zeros before 59", levelWith("ETA", "0:0059:00"), {}},
+        {"eta-range", "75 minutes", levelWith("ETA", "0:75:00"), {5}},
+        {"eta-range", "60 seconds", levelWith("ETA", "0:00:60"), {5}},
+        {"eta-range", "more digits than any number", levelWith("ETA", "0:99999999999999999999:00"), {5}},
+        {"distance-number", "a decimal", levelWith("MODEL_DISTANCE", "12.5"), {}},
+        {"distance-number", "a word", levelWith("MODEL_DISTANCE", "far"), {7}},
+        {"distance-number", "a decimal comma", levelWith("MODEL_DISTANCE", "12,5"), {7}},
+        {"game-mode", "three modes with blanks", levelWith("MAP_TYPE", "SINGLE;COOP; DEATHMATCH;"), {}},
+        {"game-mode", "an unknown one", levelWith("MAP_TYPE", "SINGLE;ARENA;"), {3}},
+        {"game-mode", "lower case", levelWith("MAP_TYPE", "coop"), {3}},
+        {"no-game-mode", "one mode", levelWith("MAP_TYPE", "COOP"), {}},
+        {"no-game-mode", "none", levelWith("MAP_TYPE", ""), {3}},
+        {"no-game-mode", "separators only", levelWith("MAP_TYPE", " ; ;"), {3}},
+        {"yes-no", "YES", levelWith("MODEL_ROTATE", "YES"), {}},
+        {"yes-no", "lower case", levelWith("MODEL_ROTATE", "yes"), {7}},
+        {"yes-no", "neither", levelWith("LOCKED", "MAYBE"), {6}},
+        {"empty-name", "a name", good, {}},
+        {"empty-name", "blanks", levelWith("NAME", " "), {2}},
+        {"empty-name", "an Episode's", "EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"Textures\\Thumb.tex\"\r\n", {2}},
+        {"empty-value", "a required field empty is not its business", levelWith("THUMBNAIL", ""), {}},
+        {"empty-value", "an empty model", levelWith("LOADING_MODEL", ""), {7}},
+        {"empty-value", "an empty distance", levelWith("MODEL_DISTANCE", ""), {7}},
+        {"empty-thumbnail", "a thumbnail", good, {}},
+        {"empty-thumbnail", "none", levelWith("THUMBNAIL", ""), {4}},
+        {"empty-thumbnail", "an Episode's", "EPISODE\r\nNAME=\"Road\"\r\nTHUMBNAIL=\"\"\r\n", {3}},
+        {"utf8-text", "a single-byte letter", levelWith("MODEL_NAME", "Caf\xe9 Ship"), {}},
+        {"utf8-text", "UTF-8", levelWith("MODEL_NAME", "Caf\xc3\xa9"), {7}},
+        {"utf8-text", "UTF-8 in a description", "Caf\xc3\xa9\r\n", {1}, true},
+        {"line-ends", "CR LF", good, {}},
+        {"line-ends", "LF only", "LEVEL\nNAME=\"x\"\n", {1}},
+        {"line-ends", "mixed, from the first odd one", "a\r\nb\nc\r\n", {2}, true},
+        {"line-ends", "a lone CR in a description", "a\r\nb\rc\r\n", {2}, true},
+        {"control-character", "a tab", "a\tb\r\n", {}, true},
+        {"control-character", "0x01, once a line", "a\r\n\x01\x01\r\n\x7f\r\n", {2, 3}, true},
+        {"control-character", "in an NFO it is no description's", levelWith("MODEL_NAME", "a\x01"), {}},
+    };
+    return cases;
+}
+
 Ran runCommand(const QStringList &arguments)
 {
     Ran ran{0, {}, {}};
@@ -48,71 +148,112 @@ class TestModCheck : public QObject
     Q_OBJECT
 
 private slots:
-    void rules_data()
+    // Each rule's own table: files that it passes and files that it finds, with the lines of its
+    // findings; only its own findings are compared. Every rule has both kinds of row.
+    void eachRule_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<bool>("error");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("not a game NFO, reported once") << "readme.nfo" << 1 << true << "not a game NFO";
-        QTest::newRow("the other kind's word") << "Levels/errors.nfo" << 2 << true << "the other kind's word 'EPISODE'";
-        QTest::newRow("an invalid line") << "Levels/errors.nfo" << 3 << true << "invalid line, which is ignored: 'name=";
-        QTest::newRow("a value cut short by a double quote") << "Levels/errors.nfo" << 4 << true
-                                                             << "the value ends at its second double quote; 'short\"'";
-        QTest::newRow("an absolute Windows path") << "Levels/errors.nfo" << 6 << true << "'C:\\Games\\Ship.mdl' is an absolute path";
-        QTest::newRow("an absolute path") << "Levels/errors.nfo" << 7 << true << "'/home/me/Thumb.tex' is an absolute path";
-        QTest::newRow("a line the reader cannot take") << "Levels/errors.nfo" << 10 << true
-                                                       << "the line has no value in double quotes: 'NAME': reading stops here";
-        QTest::newRow("a required key missing") << "Levels/missing.nfo" << 1 << true << "the THUMBNAIL line is missing";
-        QTest::newRow("LF-only line ends") << "Levels/warnings.nfo" << 1 << false << "LF-only line ends";
-        QTest::newRow("an unknown game mode") << "Levels/warnings.nfo" << 3 << false << "unknown game mode 'ARENA'";
-        QTest::newRow("'/' separators") << "Levels/warnings.nfo" << 4 << false << "'Models/Ship.mdl' has '/' separators";
-        QTest::newRow("a distance that is no number") << "Levels/warnings.nfo" << 5 << false << "MODEL_DISTANCE 'far' is not a number";
-        QTest::newRow("an extension that does not fit the field") << "Levels/warnings.nfo" << 6 << false
-                                                                  << "'Textures\\Thumb.mdl' should be a texture, a .tex file";
-        QTest::newRow("an asset not found as a file") << "Levels/warnings.nfo" << 7 << false
-                                                      << "'Textures\\Gone.tex' not found as a file";
-        QTest::newRow("an ETA that is not three numbers") << "Levels/warnings.nfo" << 8 << false << "ETA '1:2:soon'";
-        QTest::newRow("minutes over 59") << "Levels/warnings.nfo" << 10 << false << "ETA '0:75:00' has minutes over 59";
-        QTest::newRow("a yes-no value in lower case") << "Levels/warnings.nfo" << 11 << false
-                                                      << "MODEL_ROTATE 'yes' is neither YES nor NO";
-        QTest::newRow("a yes-no value that is neither") << "Levels/warnings.nfo" << 12 << false
-                                                        << "LOCKED 'MAYBE' is neither YES nor NO";
-        QTest::newRow("a name of blanks") << "Levels/warnings.nfo" << 13 << false << "NAME is empty";
-        QTest::newRow("UTF-8 text in a single-byte file") << "Levels/warnings.nfo" << 14 << false
-                                                          << QString::fromUtf8("'Ã©' looks like UTF-8 text");
-        QTest::newRow("a description with CR-only line ends") << "odd.dsc" << 1 << false << "CR-only line ends";
-        QTest::newRow("a control character in a description") << "odd.dsc" << 2 << false << "control character 0x01";
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("description");
+        QTest::addColumn<QList<int>>("lines");
+        for (const RuleCase &c : ruleCases())
+            QTest::addRow("%s: %s", c.rule, c.what) << QString(c.rule) << c.content << c.description << c.lines;
     }
 
-    void rules()
+    void eachRule()
     {
-        QFETCH(QString, file);
-        QFETCH(int, line);
-        QFETCH(bool, error);
-        QFETCH(QString, text);
+        QFETCH(QString, rule);
+        QFETCH(QByteArray, content);
+        QFETCH(bool, description);
+        QFETCH(QList<int>, lines);
+        QVERIFY2(ModCheck::ruleById(rule), qPrintable(rule));
+        // Checked where the fixture mod keeps its levels: its models, textures and movies are found.
+        const QString path = Mod + (description ? "/case.dsc" : "/Levels/case.nfo");
+        const auto findings = content == NoFile
+                                  ? ModCheck::checkFile(Mod + "/Levels/gone.nfo", {})
+                                  : ModCheck::checkBytes(content, description ? ModCheck::FileKind::Description : ModCheck::FileKind::Nfo,
+                                                         path, {});
+        QList<int> found;
+        for (const ModCheck::Finding &finding : findings) {
+            if (finding.rule == rule) {
+                found.append(finding.line);
+                QCOMPARE(finding.severity, ModCheck::ruleById(rule)->severity);
+                QVERIFY(!finding.text.contains('[' + rule + ']'));  // the id goes beside the text, not in it
+            }
+        }
+        QCOMPARE(found, lines);
+        // Left out, the rule finds nothing.
+        ModCheck::Checker leftOut({{}, {rule}});
+        const auto ignored = content == NoFile ? leftOut.checkFile(ModFiles::named(Mod + "/Levels/gone.nfo"))
+                                               : leftOut.checkBytes(content, description ? ModCheck::FileKind::Description
+                                                                                         : ModCheck::FileKind::Nfo, path);
+        QVERIFY(std::none_of(ignored.begin(), ignored.end(), [&](const ModCheck::Finding &f) { return f.rule == rule; }));
+    }
+
+    void everyRuleHasItsTable()
+    {
+        for (const ModCheck::Rule &rule : ModCheck::rules()) {
+            bool good = false, bad = false;
+            for (const RuleCase &c : ruleCases()) {
+                if (QLatin1String(c.rule) == QLatin1String(rule.id))
+                    (c.lines.isEmpty() ? good : bad) = true;
+            }
+            QVERIFY2(good && bad, rule.id);
+            QVERIFY2(QString(rule.summary).endsWith('.') && !QString(rule.summary).contains('\n'), rule.id);
+        }
+    }
+
+    // The fixture mod: its walk, each file once, and the totals; good files are silent.
+    void fixtureMod()
+    {
         const ModCheck::Report report = ModCheck::check({Mod}, {});
-        const QString path = QDir(Mod).filePath(file);
-        const auto found = std::find_if(report.findings.begin(), report.findings.end(), [&](const ModCheck::Finding &f) {
-            return f.path == path && f.line == line && f.text.startsWith(text);
-        });
-        QVERIFY2(found != report.findings.end(), qPrintable(path + ":" + QString::number(line) + ": " + text));
-        QCOMPARE(found->severity, error ? ModCheck::Severity::Error : ModCheck::Severity::Warning);
-        // Nothing more than the rules find: good files (their assets in the mod folder) are silent.
         QCOMPARE(report.files, 8);
         QCOMPARE(report.errors(), 10);
         QCOMPARE(report.warnings(), 15);
+        QSet<QString> files;
+        for (const ModCheck::Finding &finding : report.findings) {
+            QVERIFY2(ModCheck::ruleById(finding.rule), qPrintable(finding.text));
+            files.insert(QDir(Mod).relativeFilePath(finding.path));
+        }
+        QCOMPARE(files, (QSet<QString>{"readme.nfo", "odd.dsc", "Levels/errors.nfo", "Levels/missing.nfo", "Levels/warnings.nfo"}));
     }
 
-    // A new file from the desktop's New menu has no error; its one warning asks for the name.
+    // A new file from the desktop's New menu has no error; its warnings ask for the name and the
+    // thumbnail.
     void newFilesHaveNoErrors()
     {
         for (const QByteArray &bytes : {LevelNfo::newFileTemplate(), EpisodeNfo::newFileTemplate()}) {
             const auto findings = ModCheck::checkBytes(bytes, ModCheck::FileKind::Nfo, {}, {});
-            QCOMPARE(findings.size(), 1);
-            QCOMPARE(findings[0].key, QString("NAME"));
-            QCOMPARE(ModCheck::compilerLine(findings[0]), QString(":2: warning: NAME is empty: the game lists it without a name"));
+            QStringList lines;
+            for (const ModCheck::Finding &finding : findings)
+                lines.append(ModCheck::compilerLine(finding));
+            QCOMPARE(lines, (QStringList{":2: warning: NAME is empty: the game lists it without a name [empty-name]",
+                                         QString(":%1: warning: THUMBNAIL is empty: the game lists it without a picture "
+                                                 "[empty-thumbnail]").arg(bytes.startsWith("LEVEL") ? 4 : 3)}));
         }
+    }
+
+    // Assets are found in any letter case, as the game finds them, and each folder is listed once
+    // however many values point into it.
+    void assetsAreFoundAsTheGameFindsThem()
+    {
+        TestFolder folder;
+        QDir().mkpath(folder.path("mod/Levels"));
+        QDir().mkpath(folder.path("mod/Models/Ships"));
+        writeBytes(folder.path("mod/Models/Ships/Ra.MDL"), "");
+        QDir().mkpath(folder.path("mod/Textures"));
+        writeBytes(folder.path("mod/Textures/Thumb.tex"), "");
+        ModCheck::Checker checker;
+        for (int i = 0; i < 50; ++i) {
+            const QByteArray value = QByteArray(i % 2 ? "models\\ships\\ra.mdl" : "MODELS/Ships/../Ships/RA.mdl");
+            const auto findings = checker.checkBytes(levelWith("LOADING_MODEL", value), ModCheck::FileKind::Nfo,
+                                                     folder.path("mod/Levels/l%1.nfo").arg(i));
+            for (const ModCheck::Finding &finding : findings)
+                QVERIFY2(finding.rule != "asset-not-found", qPrintable(ModCheck::compilerLine(finding)));
+        }
+        // The mod's Levels, the mod, Models, Ships, Textures, and the folders above the mod: each once.
+        QVERIFY2(checker.assets().listedFolders() <= 5 + folder.path("mod").count('/'),
+                 qPrintable(QString::number(checker.assets().listedFolders())));
     }
 
     void assetsAreFoundInTheGameFolderToo()
@@ -144,6 +285,11 @@ private slots:
         QTest::newRow("an unknown format") << QStringList{"--check", "--format", "xml", Mod} << 2
                                            << "Brisquel: unknown format 'xml'";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "Brisquel 9.9.9";
+        QTest::newRow("rules left out") << QStringList{"--check", "--ignore", "ignored-line,other-kind-word", "--ignore",
+                                                       "utf8-text", Mod} << 1 << "8 files checked, 8 errors, 14 warnings";
+        QTest::newRow("an unknown rule to leave out") << QStringList{"--check", "--ignore", "absolute-path,speling", Mod} << 2
+                                                      << "Brisquel: unknown rule 'speling' for --ignore";
+        QTest::newRow("the rules, without --check") << QStringList{"--list-rules"} << 2 << "Brisquel: options without --check.";
         QTest::newRow("check options without --check") << QStringList{"--strict", Mod} << 2
                                                        << "Brisquel: options without --check.";
         QTest::newRow("a Qt option") << QStringList{"-reverse"} << 2 << "Brisquel: Unknown option 'reverse'.";
@@ -172,30 +318,80 @@ private slots:
         }
     }
 
-    void helpNamesTheOptions()
+    // The help and the manual page are made from one option table; the manual page names every
+    // rule too.
+    void helpAndManualPageNameTheOptions()
     {
         const Ran ran = runCommand({"--help"});
         QCOMPARE(ran.status, 0);
-        for (const char *option : {"--check", "--strict", "--format"})
+        const QString manual = CheckCommand::manPage("9.9.9");
+        QVERIFY(manual.startsWith(".TH BRISQUEL 1 "));
+        for (const char *option : {"--check", "--strict", "--format", "--ignore", "--list-rules", "--help", "--version"}) {
             QVERIFY2(ran.out.contains(option), option);
+            QVERIFY2(manual.contains(QString(option).replace("-", "\\-")), option);
+        }
+        for (const ModCheck::Rule &rule : ModCheck::rules())
+            QVERIFY2(manual.contains(".B " + QString(rule.id).replace("-", "\\-") + "\n"), rule.id);
     }
 
-    void jsonReadsBack()
+    void listRules()
     {
-        const Ran ran = runCommand({"--check", "--format", "json", Mod});
+        const Ran ran = runCommand({"--check", "--list-rules"});
+        QCOMPARE(ran.status, 0);
+        const QStringList lines = ran.out.trimmed().split('\n');
+        QCOMPARE(lines.size(), ModCheck::rules().size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const ModCheck::Rule &rule = ModCheck::rules().at(i);
+            QCOMPARE(lines[i].simplified(), QString("%1 %2 %3").arg(rule.id, rule.severity == ModCheck::Severity::Error ? "error" : "warning",
+                                                                    QString(rule.summary).simplified()));
+        }
+    }
+
+    // What GitHub's runner reads as the end of a property or of the command is escaped as its
+    // toolkit escapes it; a terminal's escape reaches the log as text.
+    void githubCommands()
+    {
+        ModCheck::Report report;
+        report.files = 1;
+        report.findings.append({"/m/a,b:c%d.nfo", 3, ModCheck::Severity::Error, "100% \x1b[2J\nforged", "NAME", "empty-name"});
+        report.findings.append({"/m/ok.dsc", 0, ModCheck::Severity::Warning, "x", {}, "line-ends"});
+        QCOMPARE(ModCheck::githubCommands(report),
+                 QString("::error file=/m/a%2Cb%3Ac%25d.nfo,line=3,title=empty-name::100%25 \\x1b[2J\\nforged\n"
+                         "::warning file=/m/ok.dsc,line=1,title=line-ends::x\n"
+                         "::notice title=Brisquel::1 file checked, 1 error, 1 warning\n"));
+    }
+
+    // SARIF names each file relative to the folder checked, by its bytes, and each result by its
+    // rule, which the log describes.
+    void sarifLog()
+    {
+        TestFolder folder;
+        QDir().mkpath(folder.path("mod/Levels 100%"));
+        writeBytes(folder.path("mod/Levels 100%/Temple #1.nfo"), "LEVEL\r\nNAME=\"\"\r\n");
+        const Ran ran = runCommand({"--check", "--format", "sarif", folder.path("mod")});
         QCOMPARE(ran.status, 1);
-        QJsonParseError parsed;
-        const QJsonObject document = QJsonDocument::fromJson(ran.out.toUtf8(), &parsed).object();
-        QCOMPARE(parsed.error, QJsonParseError::NoError);
-        QCOMPARE(document["files"].toInt(), 8);
-        QCOMPARE(document["errors"].toInt(), 10);
-        QCOMPARE(document["warnings"].toInt(), 15);
-        const QJsonArray findings = document["findings"].toArray();
-        QCOMPARE(findings.size(), 25);
-        const QJsonObject first = findings.first().toObject();
-        QCOMPARE(first["path"].toString(), QDir::toNativeSeparators(QDir(Mod).filePath("Levels/errors.nfo")));  // as the window shows it
-        QCOMPARE(first["line"].toInt(), 2);
-        QCOMPARE(first["severity"].toString(), QString("error"));
+        const QJsonObject log = QJsonDocument::fromJson(ran.out.toUtf8()).object();
+        QCOMPARE(log["version"].toString(), QString("2.1.0"));
+        const QJsonObject run = log["runs"].toArray().at(0).toObject();
+        const QJsonObject driver = run["tool"].toObject()["driver"].toObject();
+        QCOMPARE(driver["name"].toString(), QString("Brisquel"));
+        QCOMPARE(driver["version"].toString(), QString("9.9.9"));
+        const QJsonArray rules = driver["rules"].toArray();
+        QCOMPARE(rules.size(), ModCheck::rules().size());
+        QCOMPARE(rules.at(2).toObject()["name"].toString(), QString("OtherKindWord"));
+        QVERIFY(run["originalUriBaseIds"].toObject()["CHECKED"].toObject()["uri"].toString().endsWith("/mod/"));
+        const QJsonArray results = run["results"].toArray();
+        QCOMPARE(results.size(), 5);  // four lines missing, an empty name
+        for (const QJsonValue &value : results) {
+            const QJsonObject result = value.toObject();
+            const QJsonObject rule = rules.at(result["ruleIndex"].toInt()).toObject();
+            QCOMPARE(result["ruleId"].toString(), rule["id"].toString());
+            QCOMPARE(result["level"].toString(), rule["defaultConfiguration"].toObject()["level"].toString());
+            const QJsonObject artifact = result["locations"][0]["physicalLocation"]["artifactLocation"].toObject();
+            QCOMPARE(artifact["uri"].toString(), QString("Levels%20100%25/Temple%20%231.nfo"));
+            QCOMPARE(artifact["uriBaseId"].toString(), QString("CHECKED"));
+            QVERIFY(result["locations"][0]["physicalLocation"]["region"]["startLine"].toInt() >= 1);
+        }
     }
 
     // A word that starts with "-" is an option, as with every command-line tool, even where a file
@@ -233,7 +429,7 @@ private slots:
             deep += QDir::separator() + QString("Episode %1 part").arg(depth);
         QVERIFY(QDir().mkpath(deep));
         writeBytes(deep + QDir::separator() + "Deep.nfo", "EPISODE\r\nNAME=\"Deep\"\r\nTHUMBNAIL=\"\"\r\n");
-        const Ran ran = runCommand({"--check", folder.path("mod")});
+        const Ran ran = runCommand({"--check", "--ignore", "empty-thumbnail", folder.path("mod")});
         QVERIFY2(ran.out.endsWith("1 file checked, 0 errors, 0 warnings\n"), qPrintable(ran.out));
         QCOMPARE(ran.status, 0);
     }
@@ -248,42 +444,46 @@ private slots:
         QTest::addColumn<QByteArray>("content");  // "fifo", "dangling", "device": made as such
         QTest::addColumn<int>("files");
         QTest::addColumn<QStringList>("lines");  // the text output's finding lines, the folder as "D"
-        const QString more = "D/c.dsc:20: warning: 1,000 more control-character findings in this file, not listed";
+        const QString more = "D/c.dsc:20: warning: 1,000 more control-character findings in this file, not listed [control-character]";
         QTest::newRow("a rule on every line: 20 listed, then a count") << QByteArray("c.dsc")
             << QByteArray("\x01\r\n").repeated(1020) << 1
             << (QStringList(20, "") << more);
         // Two rules that end on the same line: each count names its own.
         QTest::newRow("two rules on every line: each count names its rule") << QByteArray("two.dsc")
             << QByteArray("\x01 caf\xc3\xa9\r\n").repeated(30) << 1
-            << (QStringList(40, "") << "D/two.dsc:20: warning: 10 more control-character findings in this file, not listed"
-                                    << "D/two.dsc:20: warning: 10 more utf8-text findings in this file, not listed");
+            << (QStringList(40, "") << "D/two.dsc:20: warning: 10 more control-character findings in this file, not listed [control-character]"
+                                    << "D/two.dsc:20: warning: 10 more utf8-text findings in this file, not listed [utf8-text]");
         QTest::newRow("a name with a line break cannot forge a finding") << QByteArray("b\nb.nfo:7: error: forged.nfo")
             << QByteArray("EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n") << 1 << QStringList();
         QTest::newRow("a name with %1 is not filled in") << QByteArray("100%1.nfo") << QByteArray("LEVEL\r\n") << 1
-            << QStringList{"D/100%1.nfo:1: error: the NAME line is missing, and the game needs it",
-                           "D/100%1.nfo:1: error: the MAP_TYPE line is missing, and the game needs it",
-                           "D/100%1.nfo:1: error: the THUMBNAIL line is missing, and the game needs it",
-                           "D/100%1.nfo:1: error: the ETA line is missing, and the game needs it",
-                           "D/100%1.nfo:1: error: the LOCKED line is missing, and the game needs it"};
+            << QStringList{"D/100%1.nfo:1: error: the NAME line is missing, and the game needs it [missing-line]",
+                           "D/100%1.nfo:1: error: the MAP_TYPE line is missing, and the game needs it [missing-line]",
+                           "D/100%1.nfo:1: error: the THUMBNAIL line is missing, and the game needs it [missing-line]",
+                           "D/100%1.nfo:1: error: the ETA line is missing, and the game needs it [missing-line]",
+                           "D/100%1.nfo:1: error: the LOCKED line is missing, and the game needs it [missing-line]"};
         QTest::newRow("escape sequences in a value reach no terminal") << QByteArray("e.nfo")
-            << QByteArray("LEVEL\r\nNAME=\"x\"\r\nMAP_TYPE=\"\x1b[2J\x07\"\r\nLOADING_MODEL=\"\"\r\nTHUMBNAIL=\"\"\r\n"
+            << QByteArray("LEVEL\r\nNAME=\"x\"\r\nMAP_TYPE=\"\x1b[2J\x07\"\r\nTHUMBNAIL=\"\"\r\n"
                           "ETA=\"0:0:0\"\r\nLOCKED=\"NO\"\r\n") << 1
-            << QStringList{"D/e.nfo:3: warning: unknown game mode '\\x1b[2J\\x07' in MAP_TYPE (SINGLE, COOP or DEATHMATCH)"};
+            << QStringList{"D/e.nfo:3: warning: unknown game mode '\\x1b[2J\\x07' in MAP_TYPE (SINGLE, COOP or DEATHMATCH) [game-mode]",
+                           "D/e.nfo:3: warning: MAP_TYPE names no game mode: the game offers the level in none (SINGLE, COOP or "
+                           "DEATHMATCH) [no-game-mode]",
+                           "D/e.nfo:4: warning: THUMBNAIL is empty: the game lists it without a picture [empty-thumbnail]"};
         QTest::newRow("a name that is not UTF-8 is read by its bytes") << QByteArray("Sub/Bad\xff\xfe.dsc")
             << QByteArray("\x02\r\n") << 1
-            << QStringList{"D/Sub/Bad\\xff\\xfe.dsc:1: warning: control character 0x02 in the text"};
+            << QStringList{"D/Sub/Bad\\xff\\xfe.dsc:1: warning: control character 0x02 in the text [control-character]"};
         QTest::newRow("a name holding \\x itself prints apart from a byte that is no text")
             << QByteArray("Sub/Bad\\xff\\xfe.dsc") << QByteArray("\x02\r\n") << 1
-            << QStringList{"D/Sub/Bad\\\\xff\\\\xfe.dsc:1: warning: control character 0x02 in the text"};
+            << QStringList{"D/Sub/Bad\\\\xff\\\\xfe.dsc:1: warning: control character 0x02 in the text [control-character]"};
         QTest::newRow("a right-to-left override in a name prints as an escape")
             << QByteArray("readme\u202etxt.nfo") << QByteArray("EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"\"\r\n") << 1
-            << QStringList{"D/readme\\u202etxt.nfo:2: warning: NAME is empty: the game lists it without a name"};
+            << QStringList{"D/readme\\u202etxt.nfo:2: warning: NAME is empty: the game lists it without a name [empty-name]",
+                           "D/readme\\u202etxt.nfo:3: warning: THUMBNAIL is empty: the game lists it without a picture [empty-thumbnail]"};
         QTest::newRow("a pipe is an error, not a wait") << QByteArray("p.nfo") << QByteArray("fifo") << 1
-            << QStringList{"D/p.nfo:1: error: 'D/p.nfo' is not a plain file: it is a pipe"};
+            << QStringList{"D/p.nfo:1: error: 'D/p.nfo' is not a plain file: it is a pipe [unreadable-file]"};
         QTest::newRow("a link to a device") << QByteArray("d.dsc") << QByteArray("device") << 1
-            << QStringList{"D/d.dsc:1: error: 'D/d.dsc' is not a plain file: it is a device"};
+            << QStringList{"D/d.dsc:1: error: 'D/d.dsc' is not a plain file: it is a device [unreadable-file]"};
         QTest::newRow("a link to nothing") << QByteArray("gone.nfo") << QByteArray("dangling") << 1
-            << QStringList{"D/gone.nfo:1: error: 'D/gone.nfo' is a link to 'D/nowhere', which does not exist"};
+            << QStringList{"D/gone.nfo:1: error: 'D/gone.nfo' is a link to 'D/nowhere', which does not exist [unreadable-file]"};
     }
 
     void hostileInput()
@@ -395,8 +595,9 @@ private slots:
         QVERIFY(brisquel.waitForFinished(30000));
         QCOMPARE(brisquel.readAllStandardError(), QByteArray());
         QCOMPARE(QString::fromUtf8(brisquel.readAllStandardOutput()),
-                 folder.path("Bad") + "\\xff.nfo:2: warning: NAME is empty: the game lists it without a name\n"
-                                      "1 file checked, 0 errors, 1 warning\n");
+                 folder.path("Bad") + "\\xff.nfo:2: warning: NAME is empty: the game lists it without a name [empty-name]\n"
+                 + folder.path("Bad") + "\\xff.nfo:3: warning: THUMBNAIL is empty: the game lists it without a picture [empty-thumbnail]\n"
+                                      "1 file checked, 0 errors, 2 warnings\n");
         QCOMPARE(brisquel.exitCode(), 0);
     }
 
@@ -432,7 +633,7 @@ private slots:
         QTest::addColumn<bool>("pipeForSettings");
         QTest::addColumn<QString>("output");
         const QString check = Mod + "/readme.nfo:1: error: not a game NFO: the first line is neither LEVEL nor "
-                                    "EPISODE\n1 file checked, 1 error, 0 warnings\n";
+                                    "EPISODE [not-game-nfo]\n1 file checked, 1 error, 0 warnings\n";
         QTest::newRow("check") << QStringList{"--check", Mod + "/readme.nfo"} << false << check;
         QTest::newRow("check, the settings file a pipe") << QStringList{"--check", Mod + "/readme.nfo"} << true << check;
         QTest::newRow("version, the settings file a pipe") << QStringList{"--version"} << true << "";

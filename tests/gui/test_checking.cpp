@@ -63,8 +63,10 @@ private slots:
     {
         EditorWindow e;
         const QString path = e.file("Temple.nfo");
+        QDir().mkpath(e.file("Textures"));
+        writeBytes(e.file("Textures/Temple.tex"), "");
         writeBytes(path, "LEVEL\r\nNAME=\"Temple\"\r\nMAP_TYPE=\"SINGLE;\"\r\nLOADING_SCREEN=\"C:\\Games\\Set.tex\"\r\n"
-                         "THUMBNAIL=\"\"\r\nETA=\"00:75:00\"\r\nLOCKED=\"NO\"\r\n");
+                         "THUMBNAIL=\"Textures\\Temple.tex\"\r\nETA=\"00:75:00\"\r\nLOCKED=\"NO\"\r\n");
         e.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e.form));
         e.docs.openFile(path);
@@ -234,7 +236,6 @@ private slots:
         QLineEdit *model = panel->valueEdit(LevelRow::LoadingModel);
         QVERIFY(model->isReadOnly());
         QVERIFY(model->text().size() <= 201 && model->text().endsWith(QChar(0x2026)));
-        QVERIFY(panel->isLarge());
         QTRY_VERIFY(markedInside(model));
         QVERIFY(model->toolTip().size() < 3000);
         QVERIFY(e.form.problemsPane()->list()->topLevelItem(0)->text(3).size() <= 301);
@@ -244,7 +245,6 @@ private slots:
         QCOMPARE(readBytes(path), content);
         model->setText("Models\\Ship.mdl");  // as browsing enters it
         QVERIFY(!model->isReadOnly());
-        QVERIFY(!panel->isLarge());
         QCOMPARE(SingleLineEdit::value(model), QString("Models\\Ship.mdl"));
         e.docs.setModified(false);
     }
@@ -387,7 +387,10 @@ private slots:
         }
         QWidget *shown = control(&e.form, field);
         QTRY_COMPARE(shown->accessibleDescription(), text);
-        QCOMPARE(listed(e.form.problemsPane()), QStringList{text});
+        // A new Episode has no thumbnail yet either.
+        QCOMPARE(listed(e.form.problemsPane()),
+                 QStringList{text} + (bytes.isEmpty() ? QStringList{"THUMBNAIL is empty: the game lists it without a picture"}
+                                                      : QStringList()));
     }
 };
 

@@ -649,26 +649,39 @@ private slots:
         // Opening a finding opens its file at the field of its line.
         QTreeWidgetItem *warning = list->findItems("MODEL_DISTANCE 'far' is not a number", Qt::MatchExactly, 3).value(0);
         QVERIFY(warning);
-        QCOMPARE(warning->text(2), QString("warning"));
+        QCOMPARE(warning->text(2), QString("Warning"));
         const QRect cell = list->visualItemRect(warning);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());  // a double-click begins with a click
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(e.docs.document().kind, DocumentKind::LevelNfo);
         QCOMPARE(e.docs.document().path, QDir::toNativeSeparators(QFileInfo(testData("mod/Levels/warnings.nfo")).absoluteFilePath()));
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("modelDistanceEdit"));
-        // Check Again sees a file mended meanwhile; the list stays filtered.
+        // A file mended and saved in the window leaves the list at once; Check Again sees a file
+        // mended elsewhere. The list stays filtered.
+        filter->setCurrentIndex(0);
         QDir().mkpath(e.file("Mod"));
-        writeBytes(e.file("Mod/Level.nfo"), "LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"SINGLE\"\r\nTHUMBNAIL=\"\"\r\n"
-                                          "ETA=\"0:0:0\"\r\nLOCKED=\"NO\"\r\n");
+        writeBytes(e.file("Mod/T.tex"), "");
+        const QByteArray unnamed = "LEVEL\r\nNAME=\"\"\r\nMAP_TYPE=\"SINGLE\"\r\nTHUMBNAIL=\"T.tex\"\r\nETA=\"0:0:0\"\r\nLOCKED=\"NO\"\r\n";
+        writeBytes(e.file("Mod/Level.nfo"), unnamed);
         check->check(e.file("Mod"));
         QTRY_VERIFY(!check->isChecking());
         QCOMPARE(list->topLevelItemCount(), 1);
-        writeBytes(e.file("Mod/Level.nfo"), "LEVEL\r\nNAME=\"Mended\"\r\nMAP_TYPE=\"SINGLE\"\r\nTHUMBNAIL=\"\"\r\n"
-                                          "ETA=\"0:0:0\"\r\nLOCKED=\"NO\"\r\n");
+        e.docs.setModified(false);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("nameEdit"));
+        QTest::keyClicks(QApplication::focusWidget(), "Temple");
+        QTest::keyClick(&e.form, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(e.script.takeBoxes().value(0).text, QString("File 'Level.nfo' was saved."));
+        QTRY_COMPARE(list->topLevelItemCount(), 0);
+        QCOMPARE(control<QLabel>(check, "summaryLabel")->text(), QString("1 file checked, 0 errors, 0 warnings"));
+        writeBytes(e.file("Mod/Level.nfo"), unnamed);
+        filter->setCurrentIndex(2);
         QTest::mouseClick(control<QPushButton>(check, "checkAgainButton"), Qt::LeftButton);
         QTRY_VERIFY(!check->isChecking());
-        QCOMPARE(list->topLevelItemCount(), 0);
-        QCOMPARE(control<QLabel>(check, "summaryLabel")->text(), QString("1 file checked, 0 errors, 0 warnings"));
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(control<QLabel>(check, "summaryLabel")->text(),
+                 QString("1 file checked, 0 errors, 1 warning. Double-click a finding to open its file."));
         // The next one where the last one was, in this run or the next.
         e.script.cancelFileDialog();
         control<QAction>(&e.form, "checkModAction")->trigger();

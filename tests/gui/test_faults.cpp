@@ -379,7 +379,8 @@ private slots:
     {
         TestFolder files;
         const QString path = files.path("Temple.nfo");
-        writeBytes(path, "LEVEL\r\nNAME=\"Temple\"\r\nMAP_TYPE=\"SINGLE; ARENA\"\r\nTHUMBNAIL=\"\"\r\n"
+        writeBytes(files.path("Temple.tex"), "");
+        writeBytes(path, "LEVEL\r\nNAME=\"Temple\"\r\nMAP_TYPE=\"SINGLE; ARENA\"\r\nTHUMBNAIL=\"Temple.tex\"\r\n"
                          "ETA=\"00:10:00\"\r\nLOCKED=\"yes\"\r\n");
         EditorWindow e(path);
         QTRY_VERIFY(!e.docs.liveCheck().isPending());

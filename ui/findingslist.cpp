@@ -1,0 +1,79 @@
+#include "ui/findingslist.h"
+
+#include "ui/plaintext.h"
+
+#include <QHeaderView>
+#include <QStyle>
+
+namespace {
+enum Role { KeyRole = Qt::UserRole, PathRole, ShownRole };
+} // namespace
+
+FindingsList::FindingsList(const QList<Column> &columns, const QStringList &headers, QWidget *parent)
+    : QTreeWidget(parent), m_columns(columns)
+{
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAlternatingRowColors(true);
+    setHeaderLabels(headers);
+    header()->setStretchLastSection(true);
+}
+
+QString FindingsList::severityName(ModCheck::Severity severity)
+{
+    return severity == ModCheck::Severity::Error ? QStringLiteral("Error") : QStringLiteral("Warning");
+}
+
+void FindingsList::showRows(const QList<Row> &rows)
+{
+    clear();
+    const QIcon errorIcon = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    const QIcon warningIcon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    QList<QTreeWidgetItem *> items;
+    items.reserve(rows.size());
+    for (const Row &row : rows) {
+        const ModCheck::Finding &finding = row.finding;
+        auto *item = new QTreeWidgetItem;
+        item->setData(0, KeyRole, finding.key);
+        item->setData(0, PathRole, row.opens);
+        item->setData(0, ShownRole, row.fileTip);
+        for (int column = 0; column < m_columns.size(); ++column) {
+            switch (m_columns.at(column)) {
+            case Column::File:
+                item->setText(column, PlainText::shown(row.file));
+                item->setToolTip(column, PlainText::toolTip(row.fileTip));
+                break;
+            case Column::Line:
+                item->setText(column, finding.line > 0 ? QString::number(finding.line) : QString());
+                break;
+            case Column::Severity: {
+                const bool error = finding.severity == ModCheck::Severity::Error;
+                item->setText(column, severityName(finding.severity));
+                item->setIcon(column, error ? errorIcon : warningIcon);
+                item->setData(column, Qt::AccessibleTextRole, severityName(finding.severity));
+                break;
+            }
+            case Column::Field:
+                item->setText(column, row.field);
+                break;
+            case Column::Text: {
+                const QString text = PlainText::shownFinding(finding.text, PlainText::MostInToolTip);
+                item->setText(column, PlainText::shown(text));
+                item->setToolTip(column, PlainText::toolTip(text));
+                break;
+            }
+            }
+        }
+        items.append(item);
+    }
+    addTopLevelItems(items);
+    // Every column but the last as wide as its text: a finding wider than the pane scrolls.
+    for (int column = 0; column + 1 < m_columns.size(); ++column)
+        resizeColumnToContents(column);
+}
+
+QString FindingsList::keyOf(const QTreeWidgetItem *item) { return item->data(0, KeyRole).toString(); }
+
+QString FindingsList::pathOf(const QTreeWidgetItem *item) { return item->data(0, PathRole).toString(); }
+
+QString FindingsList::shownFileOf(const QTreeWidgetItem *item) { return item->data(0, ShownRole).toString(); }
