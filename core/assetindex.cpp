@@ -1,41 +1,66 @@
 #include "core/assetindex.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
-#include <QStringView>
 
-bool AssetIndex::hasFile(const QString &base, const QString &relative)
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+bool isDotPart(QStringView part) { return part == QLatin1String(".") || part == QLatin1String(".."); }
+
+QString joined(const QString &folder, const QString &name)
 {
-    if (base.isEmpty())
-        return false;
-    QString folder = base;
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+} // namespace
+
+bool AssetIndex::hasFile(const QStringList &bases, const QString &relative)
+{
+    // The value's parts, and each folded once for every folder it is looked for under.
     QList<QStringView> parts;
+    QStringList folded;
     for (qsizetype start = 0, end = 0; start < relative.size(); start = end + 1) {
         end = start;
         while (end < relative.size() && relative.at(end) != QLatin1Char('/') && relative.at(end) != QLatin1Char('\\'))
             ++end;
-        if (end > start)
+        if (end > start) {
             parts.append(QStringView(relative).sliced(start, end - start));
+            folded.append(parts.last().toString().toCaseFolded());
+        }
     }
+    if (parts.isEmpty() || isDotPart(parts.last()))
+        return false;  // a folder, not a file
+    for (const QString &base : bases) {
+        if (!base.isEmpty() && hasFileUnder(base, parts, folded))
+            return true;
+    }
+    return false;
+}
+
+bool AssetIndex::hasFileUnder(QString folder, const QList<QStringView> &parts, const QStringList &folded)
+{
     for (qsizetype i = 0; i < parts.size(); ++i) {
-        const QStringView part = parts.at(i);
-        const bool last = i + 1 == parts.size();
-        if (part == QLatin1String(".") || part == QLatin1String("..")) {
-            if (last)
-                return false;  // a folder, not a file
-            if (part.size() == 2)
+        if (isDotPart(parts.at(i))) {
+            if (parts.at(i).size() == 2)
                 folder = QFileInfo(folder).path();  // the text's parent, asking the system nothing
             continue;
         }
         const Folder &entries = listed(folder);
-        const auto entry = entries.constFind(part.toString().toCaseFolded());
+        const auto entry = entries.constFind(folded.at(i));
         if (entry == entries.cend())
             return false;
-        if (last)
+        if (i + 1 == parts.size())
             return !entry->folder;
         if (!entry->folder)
             return false;
-        folder = folder.endsWith(QLatin1Char('/')) ? folder + entry->name : folder + QLatin1Char('/') + entry->name;
+        folder = joined(folder, entry->name);
     }
     return false;
 }
@@ -45,7 +70,31 @@ const AssetIndex::Folder &AssetIndex::listed(const QString &path)
     if (const auto known = m_folders.constFind(path); known != m_folders.cend())
         return *known;
     Folder entries;
-    // The system's listing says what each entry is without asking again, links excepted.
+#ifdef Q_OS_UNIX
+    // The folder's own listing says what each entry is; only a link, or a file system that does
+    // not say, is asked again.
+    const QByteArray name = QFile::encodeName(path);
+    if (DIR *dir = ::opendir(name.constData())) {
+        while (const dirent *item = ::readdir(dir)) {
+            const char *entry = item->d_name;
+            if (entry[0] == '.' && (entry[1] == 0 || (entry[1] == '.' && entry[2] == 0)))
+                continue;
+            bool folder = item->d_type == DT_DIR, file = item->d_type == DT_REG;
+            if (item->d_type == DT_LNK || item->d_type == DT_UNKNOWN) {
+                struct stat info {};
+                if (::fstatat(::dirfd(dir), entry, &info, 0) == 0) {
+                    folder = S_ISDIR(info.st_mode);
+                    file = S_ISREG(info.st_mode);
+                }
+            }
+            if (folder || file) {
+                const QString shown = QFile::decodeName(entry);
+                entries.insert(shown.toCaseFolded(), {shown, folder});
+            }
+        }
+        ::closedir(dir);
+    }
+#else
     QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         it.next();
@@ -53,5 +102,6 @@ const AssetIndex::Folder &AssetIndex::listed(const QString &path)
         if (info.isDir() || info.isFile())
             entries.insert(info.fileName().toCaseFolded(), {info.fileName(), info.isDir()});
     }
+#endif
     return *m_folders.insert(path, std::move(entries));
 }

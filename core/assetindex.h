@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 // The files under the folders a check looks for assets in, known by their names in any letter
 // case, as the game finds them (on Windows, and under Proton, its file system is case-blind). A
@@ -11,9 +12,10 @@
 class AssetIndex
 {
 public:
-    // Whether `relative` ("Models\Ship.mdl", with "\" or "/" separators) names a file under the
-    // folder `base`, in any letter case.
-    bool hasFile(const QString &base, const QString &relative);
+    // Whether `relative` ("Models\Ship.mdl", with "\" or "/" separators) names a file under one
+    // of the folders `bases` (absolute, "/" separators), in any letter case.
+    bool hasFile(const QStringList &bases, const QString &relative);
+    bool hasFile(const QString &base, const QString &relative) { return hasFile(QStringList{base}, relative); }
 
     // How many folders have been listed (for the tests: each at most once).
     int listedFolders() const { return int(m_folders.size()); }
@@ -26,6 +28,7 @@ private:
     };
     using Folder = QHash<QString, Entry>;  // by the name case-folded
     const Folder &listed(const QString &path);
+    bool hasFileUnder(QString folder, const QList<QStringView> &parts, const QStringList &folded);
 
     QHash<QString, Folder> m_folders;  // by path
 };

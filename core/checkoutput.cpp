@@ -9,6 +9,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace ModCheck {
 
 const char *const RulesHelpAddress = "https://github.com/brisquel/brisquel/blob/main/resources/help/check.htm";
@@ -18,8 +20,16 @@ namespace {
 QString severityWord(Severity severity) { return severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"); }
 
 // Control characters as escapes: a finding is one line, and nothing in it reaches a terminal raw.
+bool needsEscape(char16_t u)
+{
+    return u < 0x20 || (u >= 0x7f && u < 0xa0) || u == QChar::LineSeparator || u == QChar::ParagraphSeparator
+           || (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069);
+}
+
 QString escaped(const QString &text)
 {
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return needsEscape(c.unicode()); }))
+        return text;  // the common case: shared, not copied
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {

@@ -95,10 +95,10 @@ void missingLine(const Site &site, FindingSink &sink, const Rule &self)
 {
     if (site.outcome->error || site.poll->stopped())
         return;  // the lines after it were never read
-    for (const NfoField &field : *site.fields) {
-        const QString key = QLatin1String(field.key);
-        if (!field.optional && !site.seen->contains(key))
-            sink.add(self, 1, QStringLiteral("the %1 line is missing, and the game needs it").arg(key), {});
+    for (qsizetype i = 0; i < site.fields->size(); ++i) {
+        const NfoField &field = site.fields->at(i);
+        if (!field.optional && !(site.seen & (quint64(1) << i)))
+            sink.add(self, 1, QStringLiteral("the %1 line is missing, and the game needs it").arg(QLatin1String(field.key)), {});
     }
 }
 

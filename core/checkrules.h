@@ -7,7 +7,6 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -77,7 +76,7 @@ struct Site
     bool level = true;
     const Nfo::ParseOutcome *outcome = nullptr;
     const QList<NfoField> *fields = nullptr;  // the document kind's fields
-    const QSet<QString> *seen = nullptr;  // the keys that have a value line
+    quint64 seen = 0;  // the fields that have a value line, a bit each by their place in `fields`
     // Value
     NfoField field{};
     QString value;

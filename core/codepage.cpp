@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -36,6 +38,9 @@ QString decode(const QByteArray &bytes)
     // The converter gives up on very large inputs (it returned an empty text from 512 MiB on), so
     // the bytes go through it in parts; the one decoder carries any state from part to part.
     constexpr qsizetype Part = 16 * 1024 * 1024;
+    // Plain ASCII reads the same in every code page Windows has: no converter is needed for it.
+    if (bytes.size() <= Part && std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     auto decoder = makeDecoder();
     if (bytes.size() <= Part)
         return decoder.decode(bytes);

@@ -103,7 +103,7 @@ std::optional<QString> notPlainFile(const QString &path)
     return kindOf(info);
 }
 
-QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest)
+QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest, bool seenPlain)
 {
     const auto fail = [&shownName](int number, const QString &text) {
         return AppError{number, text.arg(shownName, systemErrorText(errno))};
@@ -112,7 +112,9 @@ QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 la
     // endless. The file is looked at before it is opened (opening a pipe waits) and again after
     // (it may have been replaced in between); a link is judged by what it leads to.
     struct stat info {};
-    if (::stat(name.constData(), &info) != 0) {
+    if (seenPlain) {
+        info.st_mode = S_IFREG;
+    } else if (::stat(name.constData(), &info) != 0) {
         struct stat link {};
         if (errno == ENOENT && ::lstat(name.constData(), &link) == 0)
             throw AppError{AppError::FileNotFound,
@@ -172,7 +174,7 @@ std::optional<QString> notPlainFile(const QString &path)
     return info.isDir() ? QStringLiteral("a folder") : QStringLiteral("a device");
 }
 
-QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest)
+QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest, bool)
 {
     const QString path = pathOf(name);
     const QFileInfo info(path);

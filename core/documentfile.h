@@ -31,8 +31,10 @@ QByteArray nameOf(const QString &path);
 QString pathOf(const QByteArray &name);
 
 // The same for a file named by the bytes the system knows it by, which need not be valid text
-// (`shownName` is how messages name it).
-QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest = LargestFile);
+// (`shownName` is how messages name it). `seenPlain`: the caller has just seen a plain file there
+// (the folder walk), so it is looked at once it is open, not also before.
+QByteArray readNamed(const QByteArray &name, const QString &shownName, qint64 largest = LargestFile,
+                     bool seenPlain = false);
 
 // The whole file, decoded from the code page, without a UTF-8 byte-order mark.
 QString read(const QString &path);

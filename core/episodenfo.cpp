@@ -28,7 +28,8 @@ QStringList loggedKeys() { return {KindWord, NameKey, ThumbnailKey}; }
 
 QByteArray newFileTemplate() { return (generate({}) + DocumentFile::CRLF + DocumentFile::CRLF).toLatin1(); }
 
-Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::function<bool()> &keepGoing)
+Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::function<bool()> &keepGoing,
+                        const std::function<void(const Nfo::Line &)> &taken)
 {
     return Nfo::parse(text, KindWord, QStringLiteral("LEVEL"), [&fields](const Nfo::Line &line) {
         if (line.key == NameKey)
@@ -38,7 +39,7 @@ Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::f
         else
             return false;
         return true;
-    }, keepGoing);
+    }, keepGoing, taken);
 }
 
 QList<Nfo::UnstorableValue> checkStorable(const EpisodeFields &fields)

@@ -36,7 +36,8 @@ QByteArray newFileTemplate();
 // The key words a save writes to the log, in order.
 QStringList loggedKeys();
 // `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).
-Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::function<bool()> &keepGoing = {});
+Nfo::ParseOutcome parse(const QString &text, EpisodeFields &fields, const std::function<bool()> &keepGoing = {},
+                        const std::function<void(const Nfo::Line &)> &taken = {});
 // As LevelNfo::checkStorable.
 QList<Nfo::UnstorableValue> checkStorable(const EpisodeFields &fields);
 

@@ -98,7 +98,8 @@ QString generate(const LevelFields &fields)
     return text;
 }
 
-Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::function<bool()> &keepGoing)
+Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::function<bool()> &keepGoing,
+                        const std::function<void(const Nfo::Line &)> &taken)
 {
     return Nfo::parse(text, KindWord, QStringLiteral("EPISODE"), [&fields](const Nfo::Line &line) {
         const auto row = std::find_if(kRows.begin(), kRows.end(), [&line](const LevelRowInfo &r) {
@@ -142,7 +143,7 @@ Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::fun
             break;
         }
         return true;
-    }, keepGoing);
+    }, keepGoing, taken);
 }
 
 bool sameValue(const QString &key, const QString &a, const QString &b)

@@ -76,7 +76,8 @@ QByteArray newFileTemplate();
 
 // Applies a file's text to the fields; never clears a value, never excludes a field.
 // `keepGoing`: as for Nfo::parse (a long check can be stopped inside a file).
-Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::function<bool()> &keepGoing = {});
+Nfo::ParseOutcome parse(const QString &text, LevelFields &fields, const std::function<bool()> &keepGoing = {},
+                        const std::function<void(const Nfo::Line &)> &taken = {});
 
 // Whether two values of a key mean the same in a Level NFO, by the kind of its value: MAP_TYPE
 // names the same game modes in any order and spacing ("SINGLE; COOP" and "SINGLE;COOP; ").

@@ -117,34 +117,31 @@ void checkNfo(const QByteArray &bytes, Site &site, Findings &findings)
         return;
     }
     site.level = NfoKind::byLevelPrefix(first) == NfoKind::Level;
+    site.fields = &fieldsOf(site.level ? NfoKind::Level : NfoKind::Episode);
     LevelFields levelFields;
     EpisodeFields episodeFields;
     const auto keepGoing = [&poll] { return !poll.stop(); };
-    const Nfo::ParseOutcome outcome =
-        site.level ? LevelNfo::parse(text, levelFields, keepGoing) : EpisodeNfo::parse(text, episodeFields, keepGoing);
-    if (outcome.stopped)
-        return;
-    site.outcome = &outcome;
-    site.fields = &fieldsOf(site.level ? NfoKind::Level : NfoKind::Episode);
-
-    QSet<QString> seen;
+    // The value rules see each line as the reader takes it, in the same pass.
+    quint64 seen = 0;  // the fields that have a value line, by their place in the table
     QHash<int, QString> keys;  // the key of each line with a value, for the byte-level rules
-    Nfo::forEachLine(text, [&](const Nfo::Line &line) {
-        if ((outcome.error && line.number >= outcome.error->line) || poll.stop())
-            return false;
+    const auto taken = [&](const Nfo::Line &line) {
         const NfoField *field = fieldOf(*site.fields, line.key);
         if (!field || !line.hasValuePart || !line.valuePart.contains(Nfo::Quote))
-            return true;
-        seen.insert(line.key);
+            return;
+        seen |= quint64(1) << (field - site.fields->data());
         keys.insert(line.number, line.key);
         site.field = *field;
         site.value = Nfo::valueOf(line);
         site.valuePart = line.valuePart;
         site.line = line.number;
         findings.run(Scope::Value, site);
-        return true;
-    });
-    site.seen = &seen;
+    };
+    const Nfo::ParseOutcome outcome = site.level ? LevelNfo::parse(text, levelFields, keepGoing, taken)
+                                                 : EpisodeNfo::parse(text, episodeFields, keepGoing, taken);
+    if (outcome.stopped)
+        return;
+    site.outcome = &outcome;
+    site.seen = seen;
     findings.run(Scope::Reading, site);
     site.keys = &keys;
     findings.run(Scope::Bytes, site);
@@ -176,20 +173,22 @@ FileKind kindOf(const QByteArray &name)
 
 Checker::Checker(Options options) : m_options(std::move(options)) {}
 
-bool Checker::assetFound(const QString &path, const QString &relative)
+const QStringList &Checker::assetFolders(const QString &path)
 {
-    if (m_assets.hasFile(m_options.gameFolder, relative))
-        return true;
-    if (path.isEmpty())
-        return false;
-    for (QString folder = QFileInfo(path).absolutePath();;) {
-        if (m_assets.hasFile(folder, relative))
-            return true;
-        const QString above = QFileInfo(folder).path();
-        if (above == folder)
-            return false;
-        folder = above;
+    const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+    auto known = m_assetFolders.find(folder);
+    if (known == m_assetFolders.end()) {
+        QStringList folders;
+        if (!m_options.gameFolder.isEmpty())
+            folders.append(QDir::cleanPath(QDir::fromNativeSeparators(m_options.gameFolder)));
+        for (QString at = folder; !at.isEmpty();) {
+            folders.append(at);
+            const QString above = QFileInfo(at).path();
+            at = above == at ? QString() : above;
+        }
+        known = m_assetFolders.insert(folder, folders);
     }
+    return *known;
 }
 
 QList<Finding> Checker::checkFile(const ModFiles::Entry &file, const KeepGoing &keepGoing)
@@ -199,7 +198,7 @@ QList<Finding> Checker::checkFile(const ModFiles::Entry &file, const KeepGoing &
     try {
         if (file.problem)
             throw *file.problem;
-        bytes = DocumentFile::readNamed(file.name, file.path);
+        bytes = DocumentFile::readNamed(file.name, file.path, DocumentFile::LargestFile, file.plain);
     } catch (const AppError &error) {
         Findings findings(file.path, m_options.ignored);
         Site site;
@@ -223,7 +222,8 @@ QList<Finding> Checker::checkBytes(const QByteArray &bytes, FileKind kind, const
     site.kind = kind;
     site.bytes = &bytes;
     site.poll = &poll;
-    site.assetFound = [this, &path](const QString &relative) { return assetFound(path, relative); };
+    const QStringList &folders = assetFolders(path);
+    site.assetFound = [this, &folders](const QString &relative) { return m_assets.hasFile(folders, relative); };
     if (kind == FileKind::Description)
         findings.run(Scope::Bytes, site);
     else

@@ -5,6 +5,7 @@
 #include "core/finding.h"
 #include "core/modfiles.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -43,10 +44,13 @@ public:
     const AssetIndex &assets() const { return m_assets; }
 
 private:
-    bool assetFound(const QString &path, const QString &relative);
+    // The folders a file's asset values are looked for under: the game folder, then the file's
+    // folder and each one above it.
+    const QStringList &assetFolders(const QString &path);
 
     Options m_options;
     AssetIndex m_assets;
+    QHash<QString, QStringList> m_assetFolders;  // by the file's folder
 };
 
 // A file's kind, by its name.

@@ -21,6 +21,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
+
+#include <climits>
 #endif
 
 namespace ModFiles {
@@ -50,6 +52,7 @@ struct Child
     QString shown;
     bool folder = false;  // else a file, or something that cannot be reached (`problem`)
     std::optional<AppError> problem;
+    bool plain = false;   // a plain file, no link
 };
 
 #ifdef Q_OS_UNIX
@@ -65,20 +68,36 @@ std::optional<QList<Child>> listFolder(const QByteArray &folder, const QString &
                                                          .arg(shown, systemErrorText(errno))}});
         return std::nullopt;
     }
-    QList<QByteArray> names;
+    // The listing says what most entries are: only a link, an entry the file system does not
+    // type, and a path too long to name are asked again.
+    struct Named
+    {
+        QByteArray name;
+        unsigned char type;
+    };
+    QList<Named> names;
     while (const dirent *item = ::readdir(dir)) {
         const QByteArray name(item->d_name);
         if (name != "." && name != "..")
-            names.append(name);
+            names.append({name, item->d_type});
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end());
+    std::sort(names.begin(), names.end(), [](const Named &a, const Named &b) { return a.name < b.name; });
     const QByteArray prefix = folder.endsWith('/') ? folder : folder + '/';
     const QString shownPrefix = shown.endsWith(QLatin1Char('/')) ? shown : shown + QLatin1Char('/');
     QList<Child> children;
-    for (const QByteArray &name : names) {
-        const QByteArray path = prefix + name;
-        const QString childShown = shownPrefix + shownName(name);
+    for (const Named &named : names) {
+        const QByteArray path = prefix + named.name;
+        const bool document = NfoKind::isDocumentName(QByteArrayView(named.name));
+        if (path.size() < PATH_MAX && (named.type == DT_DIR || named.type == DT_REG)) {
+            if (named.type == DT_DIR) {
+                children.append({path, shownPrefix + shownName(named.name), true, std::nullopt});
+            } else if (document) {
+                children.append({path, shownPrefix + shownName(named.name), false, std::nullopt, true});
+            }
+            continue;
+        }
+        const QString childShown = shownPrefix + shownName(named.name);
         struct stat info {};
         if (::lstat(path.constData(), &info) != 0) {
             // What cannot be reached (a path longer than the system takes) is said, never skipped;
@@ -90,8 +109,8 @@ std::optional<QList<Child>> listFolder(const QByteArray &folder, const QString &
             }
         } else if (S_ISDIR(info.st_mode)) {
             children.append({path, childShown, true, std::nullopt});
-        } else if (NfoKind::isDocumentName(QByteArrayView(name))) {
-            children.append({path, childShown, false, std::nullopt});
+        } else if (document) {
+            children.append({path, childShown, false, std::nullopt, S_ISREG(info.st_mode)});
         }
     }
     return children;
@@ -181,7 +200,7 @@ void walk(const QByteArray &folder, const QString &shown, QList<Entry> &found, c
             if (auto children = listFolder(child.name, child.shown, found))
                 levels.append({std::move(*children), 0});
         } else {
-            found.append({child.shown, child.name, child.problem});
+            found.append({child.shown, child.name, child.problem, child.plain});
         }
     }
 }
@@ -223,12 +242,19 @@ QList<Entry> collect(const QList<Entry> &given, QStringList *missing, const std:
             missing->append(entry.path);
 #endif
     }
+    // One folder walked without a link in it names each file once: nothing to ask the system.
+    if (given.size() == 1 && std::all_of(found.cbegin(), found.cend(), [](const Entry &e) { return e.problem || e.plain; }))
+        return found;
     QSet<QByteArray> seen;
     QList<Entry> once;
     for (Entry &entry : found) {
-        if (entry.problem || !seen.contains(identity(entry))) {
-            if (!entry.problem)
-                seen.insert(identity(entry));
+        if (entry.problem) {
+            once.append(std::move(entry));
+            continue;
+        }
+        const QByteArray key = identity(entry);
+        if (!seen.contains(key)) {
+            seen.insert(key);
             once.append(std::move(entry));
         }
     }

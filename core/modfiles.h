@@ -19,6 +19,7 @@ struct Entry
     QString path;                    // as shown: under the path given; bytes that are no text as \xNN
     QByteArray name;                 // as the system knows it, to read it by
     std::optional<AppError> problem;  // why it cannot be read at all (a folder that cannot be listed)
+    bool plain = false;               // the walk saw a plain file, no link
 };
 
 // A file given by a path that is valid text.

@@ -91,7 +91,8 @@ void forEachLine(const QString &text, const std::function<bool(const Line &)> &v
 }
 
 ParseOutcome parse(const QString &text, const QString &ownWord, const QString &otherWord,
-                   const std::function<bool(const Line &)> &apply, const std::function<bool()> &keepGoing)
+                   const std::function<bool(const Line &)> &apply, const std::function<bool()> &keepGoing,
+                   const std::function<void(const Line &)> &taken)
 {
     ParseOutcome outcome;
     const auto notice = [&outcome](Notice::Kind kind, const Line &line) {
@@ -107,19 +108,21 @@ ParseOutcome parse(const QString &text, const QString &ownWord, const QString &o
             outcome.unreadLines += line.text.isEmpty() ? 0 : 1;
             return true;
         }
-        if (line.key == ownWord || line.key == BlankKey)
-            return true;
-        if (line.key == otherWord) {
+        if (line.key == ownWord || line.key == BlankKey) {
+        } else if (line.key == otherWord) {
             notice(Notice::WrongKind, line);
-            return true;
+        } else {
+            try {
+                if (!apply(line))
+                    notice(Notice::InvalidLine, line);
+            } catch (const AppError &error) {
+                outcome.error = error;
+                outcome.error->line = line.number;
+                return true;
+            }
         }
-        try {
-            if (!apply(line))
-                notice(Notice::InvalidLine, line);
-        } catch (const AppError &error) {
-            outcome.error = error;
-            outcome.error->line = line.number;
-        }
+        if (taken)
+            taken(line);
         return true;
     });
     return outcome;

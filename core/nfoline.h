@@ -76,8 +76,11 @@ void forEachLine(const QString &text, const std::function<bool(const Line &)> &v
 // does not know. Lines keyed with the own kind word or "Blank" are skipped, the other kind's word
 // gives a WrongKind notice, unknown keys an InvalidLine notice.
 // `keepGoing`, when given, is asked at each line: false stops the reading there (`stopped`).
+// `taken`, when given, is told each line read before the one that stopped the reading, so that a
+// check of the values goes through the file once with the reader.
 ParseOutcome parse(const QString &text, const QString &ownWord, const QString &otherWord,
-                   const std::function<bool(const Line &)> &apply, const std::function<bool()> &keepGoing = {});
+                   const std::function<bool(const Line &)> &apply, const std::function<bool()> &keepGoing = {},
+                   const std::function<void(const Line &)> &taken = {});
 
 // A value of a file that the document does not hold as written: what Save would write instead.
 struct ChangedValue

@@ -25,7 +25,7 @@ bool isYesOrNo(const QString &value) { return isYes(value) || value == QLatin1St
 
 QString yesNo(bool yes) { return yes ? QStringLiteral("YES") : QStringLiteral("NO"); }
 
-QString gameModeWord(int mode)
+QLatin1String gameModeWord(int mode)
 {
     static const char *const words[GameModeCount] = {"SINGLE", "COOP", "DEATHMATCH"};
     return QLatin1String(words[mode]);
@@ -34,8 +34,19 @@ QString gameModeWord(int mode)
 GameModes gameModes(const QString &value)
 {
     GameModes modes;
-    for (const QString &piece : value.split(QLatin1Char(';'))) {
-        const QString word = Nfo::trimBlanks(piece);
+    const QStringView text(value);
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(QLatin1Char(';'), start);
+        if (end < 0)
+            end = text.size();
+        // Blanks around a word are no part of it, as the reader trims them.
+        qsizetype from = start, to = end;
+        while (from < to && text.at(from) == QLatin1Char(' '))
+            ++from;
+        while (to > from && text.at(to - 1) == QLatin1Char(' '))
+            --to;
+        const QStringView word = text.sliced(from, to - from);
+        start = end + 1;
         if (word.isEmpty())
             continue;
         int mode = 0;
@@ -44,7 +55,7 @@ GameModes gameModes(const QString &value)
         if (mode < GameModeCount)
             modes.named[size_t(mode)] = true;
         else
-            modes.unknown.append(word);
+            modes.unknown.append(word.toString());
     }
     return modes;
 }

@@ -48,7 +48,7 @@ QString yesNo(bool yes);
 // The game modes a MAP_TYPE names: SINGLE, COOP and DEATHMATCH, separated by ";" with blanks
 // around them allowed.
 inline constexpr int GameModeCount = 3;
-QString gameModeWord(int mode);  // "SINGLE", "COOP", "DEATHMATCH"
+QLatin1String gameModeWord(int mode);  // "SINGLE", "COOP", "DEATHMATCH"
 struct GameModes
 {
     std::array<bool, GameModeCount> named{};
