@@ -18,4 +18,4 @@ if [ ! -f "$build/build.ninja" ] || [ "${CMAKE_EXTRA:-}" != "$(cat "$build/.bris
   fi
   echo "${CMAKE_EXTRA:-}" > "$build/.brisquel-options"
 fi
-cmake --build "$build"
+cmake --build "$build" ${BUILD_TARGETS:+--target $BUILD_TARGETS}

@@ -113,6 +113,7 @@ const QList<RuleCase> &ruleCases()
         {"empty-name", "a name", good, {}},
         {"empty-name", "blanks", levelWith("NAME", " "), {2}},
         {"empty-name", "an Episode's", "EPISODE\r\nNAME=\"\"\r\nTHUMBNAIL=\"Textures\\Thumb.tex\"\r\n", {2}},
+        {"empty-value", "an optional field with its value", levelWith("LOADING_MODEL", "Models\\Ship.mdl"), {}},
         {"empty-value", "a required field empty is not its business", levelWith("THUMBNAIL", ""), {}},
         {"empty-value", "an empty model", levelWith("LOADING_MODEL", ""), {7}},
         {"empty-value", "an empty distance", levelWith("MODEL_DISTANCE", ""), {7}},
@@ -190,9 +191,16 @@ private slots:
         QVERIFY(std::none_of(ignored.begin(), ignored.end(), [&](const ModCheck::Finding &f) { return f.rule == rule; }));
     }
 
-    void everyRuleHasItsTable()
+    // Every rule has its rows in the table above, and its section in the help page (anchored by
+    // its id, with its severity) and its row in the README.
+    void everyRuleHasItsTableAndItsHelp()
     {
+        const QString help = QString::fromUtf8(readBytes(BRISQUEL_SOURCE_DIR "/resources/help/check.htm"));
+        const QString readme = QString::fromUtf8(readBytes(BRISQUEL_SOURCE_DIR "/README.md"));
         for (const ModCheck::Rule &rule : ModCheck::rules()) {
+            const QString severity = rule.severity == ModCheck::Severity::Error ? "error" : "warning";
+            QVERIFY2(help.contains(QString("<h3 id=\"%1\">%1 (%2)</h3>").arg(rule.id, severity)), rule.id);
+            QVERIFY2(readme.contains(QString("| `%1` | %2 |").arg(rule.id, severity)), rule.id);
             bool good = false, bad = false;
             for (const RuleCase &c : ruleCases()) {
                 if (QLatin1String(c.rule) == QLatin1String(rule.id))
