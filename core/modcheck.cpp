@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QMap>
 
 #include <algorithm>
 
@@ -20,11 +19,14 @@ namespace {
 class Findings : public FindingSink
 {
 public:
-    Findings(QString path, const QSet<QString> &ignored) : m_path(std::move(path)), m_ignored(ignored) {}
+    Findings(QString path, const QSet<QString> &ignored)
+        : m_path(std::move(path)), m_ignored(ignored), m_first(rules().data()), m_rules(rules().size())
+    {
+    }
 
     void add(const Rule &rule, int line, const QString &text, const QString &key) override
     {
-        Counted &counted = m_rules[indexOf(rule)];
+        Counted &counted = countOf(rule);
         if (counted.listed < MostFindingsPerRule) {
             ++counted.listed;
             counted.lastLine = line;
@@ -35,13 +37,13 @@ public:
     }
     bool lists(const Rule &rule) override
     {
-        Counted &counted = m_rules[indexOf(rule)];
+        Counted &counted = countOf(rule);
         if (counted.listed < MostFindingsPerRule)
             return true;
         ++counted.omitted;
         return false;
     }
-    void omit(const Rule &rule, qsizetype count) override { m_rules[indexOf(rule)].omitted += count; }
+    void omit(const Rule &rule, qsizetype count) override { countOf(rule).omitted += count; }
 
     // Runs the rules of a scope that apply, but those left out.
     void run(Scope scope, const Site &site)
@@ -55,9 +57,10 @@ public:
     // In line order; a rule's count comes after its last listed finding.
     QList<Finding> take()
     {
-        for (auto it = m_rules.cbegin(); it != m_rules.cend(); ++it) {
+        for (qsizetype index = 0; index < m_rules.size(); ++index) {
+            const Counted *it = &m_rules.at(index);
             if (it->omitted > 0 && it->listed > 0) {
-                const Rule &rule = rules().at(it.key());
+                const Rule &rule = m_first[index];
                 // Named by its rule: another rule's finding may end on the same line.
                 m_findings.append({m_path, it->lastLine, rule.severity,
                                    QStringLiteral("%1 more %2 findings in this file, not listed")
@@ -78,10 +81,14 @@ private:
         qsizetype omitted = 0;
         int lastLine = 0;
     };
+    // A rule's count, by its place in the list: asked for every line of a file.
+    Counted &countOf(const Rule &rule) { return m_rules[&rule - m_first]; }
+
     QString m_path;
     const QSet<QString> &m_ignored;
+    const Rule *m_first;
     QList<Finding> m_findings;
-    QMap<int, Counted> m_rules;  // by the rule's place in the list
+    QList<Counted> m_rules;
 };
 
 // The fields of each NFO kind, from its document's own table.

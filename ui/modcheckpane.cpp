@@ -143,9 +143,20 @@ void ModCheckPane::refreshFile(const QString &path)
     const QString inFolder = QDir(m_folder).relativeFilePath(QDir::fromNativeSeparators(path));
     if (inFolder.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(inFolder))
         return;
-    const QByteArray name = DocumentFile::nameOf(path);
-    const auto known = std::find_if(m_files.cbegin(), m_files.cend(), [&name](const ModFiles::Entry &e) { return e.name == name; });
-    const ModFiles::Entry file = known != m_files.cend() ? *known : ModFiles::Entry{QDir(m_folder).filePath(inFolder), name, std::nullopt};
+    // The file as the walk named it: the editor's path may spell it with other separators.
+    const auto sameFile = [saved = QDir::cleanPath(QDir::fromNativeSeparators(path))](const ModFiles::Entry &e) {
+        const QString walked = QDir::cleanPath(QDir::fromNativeSeparators(DocumentFile::pathOf(e.name)));
+#ifdef Q_OS_WIN
+        return walked.compare(saved, Qt::CaseInsensitive) == 0;
+#else
+        return walked == saved;
+#endif
+    };
+    const auto known = std::find_if(m_files.cbegin(), m_files.cend(), sameFile);
+    const ModFiles::Entry file = known != m_files.cend()
+                                     ? *known
+                                     : ModFiles::Entry{QDir(m_folder).filePath(inFolder),
+                                                       DocumentFile::nameOf(QDir::fromNativeSeparators(path)), std::nullopt};
     auto found = std::make_shared<QList<ModCheck::Finding>>();
     const ModCheck::Options options{m_gameFolder, {}};
     m_runner.start(

@@ -535,6 +535,22 @@ private slots:
         QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).object()["findings"].toArray().size(), out.size());
     }
 
+    // One rule says what a description is, for the check as for opening: a name whose last three
+    // letters are DSC. A folder's descriptions and NFO files are found by the same rule.
+    void descriptionsByTheirName()
+    {
+        TestFolder folder;
+        QDir().mkpath(folder.path("mod"));
+        writeBytes(folder.path("mod/notesDSC"), "\x01\r\n");
+        writeBytes(folder.path("mod/Temple.Nfo"), "not a game file\r\n");
+        writeBytes(folder.path("mod/readme.txt"), "\x01\r\n");
+        const Ran given = runCommand({"--check", folder.path("mod/notesDSC")});
+        QVERIFY2(given.out.contains("notesDSC:1: warning: control character 0x01 in the text [control-character]"), qPrintable(given.out));
+        const Ran walked = runCommand({"--check", folder.path("mod")});
+        QVERIFY2(walked.out.endsWith("2 files checked, 1 error, 1 warning\n"), qPrintable(walked.out));
+        QVERIFY(walked.out.contains("[control-character]") && walked.out.contains("[not-game-nfo]"));
+    }
+
     // Each file once, however often it is reached.
     void eachFileOnce()
     {
