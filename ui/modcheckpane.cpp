@@ -48,6 +48,10 @@ ModCheckPane::ModCheckPane(QWidget *parent)
     auto *top = new QHBoxLayout;
     top->addWidget(m_summary, 1);
     top->addWidget(m_progress);
+    // The list's filter, named by its caption for a screen reader too (its own text is its choice).
+    auto *showLabel = new QLabel(QStringLiteral("Sho&w:"));
+    showLabel->setBuddy(m_filter);
+    top->addWidget(showLabel);
     top->addWidget(m_filter);
     top->addWidget(m_stop);
     top->addWidget(m_again);
