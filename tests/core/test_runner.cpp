@@ -23,6 +23,16 @@ void waitFor(const std::atomic<bool> &flag)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
+// A job that runs until it is told to stop, and says when it runs and when it has ended.
+BackgroundRunner::Work untilStopped(std::atomic<bool> &runs, std::atomic<bool> &ended)
+{
+    return [&runs, &ended](const BackgroundRunner::StopFlag &stop) {
+        runs = true;
+        waitFor(stop);
+        ended = true;
+    };
+}
+
 } // namespace
 
 class TestRunner : public QObject
@@ -67,11 +77,7 @@ private slots:
         BackgroundRunner runner;
         std::atomic<bool> firstRuns{false}, firstStopped{false};
         QStringList done;
-        runner.start([&](const BackgroundRunner::StopFlag &stop) {
-            firstRuns = true;
-            waitFor(stop);
-            firstStopped = true;
-        }, [&done] { done << "first"; });
+        runner.start(untilStopped(firstRuns, firstStopped), [&done] { done << "first"; });
         waitFor(firstRuns);
         runner.start([](const BackgroundRunner::StopFlag &) {}, [&done] { done << "second"; });
         runner.start([](const BackgroundRunner::StopFlag &) {}, [&done] { done << "third"; });
@@ -87,11 +93,7 @@ private slots:
         bool delivered = false;
         {
             BackgroundRunner runner;
-            runner.start([&](const BackgroundRunner::StopFlag &stop) {
-                runs = true;
-                waitFor(stop);
-                ended = true;
-            }, [&delivered] { delivered = true; });
+            runner.start(untilStopped(runs, ended), [&delivered] { delivered = true; });
             waitFor(runs);
             runner.stop();
             QVERIFY(ended);
@@ -100,11 +102,7 @@ private slots:
             QVERIFY(!delivered);
             ended = false;
             runs = false;
-            runner.start([&](const BackgroundRunner::StopFlag &stop) {
-                runs = true;
-                waitFor(stop);
-                ended = true;
-            }, [&delivered] { delivered = true; });
+            runner.start(untilStopped(runs, ended), [&delivered] { delivered = true; });
             waitFor(runs);
         }
         QVERIFY(ended);
