@@ -33,13 +33,19 @@ void BackgroundRunner::start(Work work, std::function<void()> done)
 
 void BackgroundRunner::stop()
 {
+    drop();
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return m_running == 0; });
+}
+
+void BackgroundRunner::drop()
+{
     m_pending = 0;
     m_done = {};
-    std::unique_lock lock(m_mutex);
+    std::lock_guard lock(m_mutex);
     m_next.reset();
     if (m_runningStop)
         m_runningStop->store(true);
-    m_idle.wait(lock, [this] { return m_running == 0; });
 }
 
 void BackgroundRunner::deliver()

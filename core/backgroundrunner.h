@@ -31,6 +31,8 @@ public:
     void start(Work work, std::function<void()> done);
     // Tells the job to stop and waits until it has ended; its `done` never runs.
     void stop();
+    // Tells the job to stop without waiting for it: its result is out of date and never arrives.
+    void drop();
     // A job has been started whose `done` has neither run nor been dropped.
     bool isRunning() const { return m_pending != 0; }
 

@@ -9,7 +9,7 @@
 #include <QList>
 #include <QString>
 
-#include <optional>
+#include <functional>
 
 // The rules of the mod check, each one unit: a stable id that users and CI jobs name it by, its
 // severity, a one-line summary, and its check, which makes its findings' texts. They are listed in
@@ -92,7 +92,7 @@ struct Rule
     Severity severity;
     const char *summary;  // one line, for --list-rules, the help page and SARIF
     Scope scope;
-    // Bytes: the file kinds it reads; Value: the fields it looks at (null: every field).
+    // Where it applies: for Bytes, the kinds of file; for Value, the fields and values.
     bool (*appliesTo)(const Site &site);
     void (*check)(const Site &site, FindingSink &sink, const Rule &self);
 };

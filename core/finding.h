@@ -26,7 +26,6 @@ struct Report
 {
     QList<Finding> findings;  // file by file, in line order
     int files = 0;            // files checked
-    QString folder = {};      // the folder checked, when one was: paths are shown relative to it
     int errors() const;
     int warnings() const;
 };

@@ -58,8 +58,10 @@ LiveCheck::~LiveCheck() { stop(); }
 
 void LiveCheck::schedule()
 {
-    if (!m_stopped)
-        m_pause.start();
+    if (m_stopped)
+        return;
+    m_runner.drop();  // a check running now is of the text before this change
+    m_pause.start();
 }
 
 void LiveCheck::cancel()

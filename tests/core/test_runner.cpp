@@ -109,6 +109,28 @@ private slots:
         QVERIFY(!delivered);
     }
 
+    // A result made out of date (the document changed) is dropped at once, without waiting for
+    // the job, which is told to stop.
+    void dropDoesNotWait()
+    {
+        BackgroundRunner runner;
+        std::atomic<bool> runs{false}, ended{false}, release{false};
+        bool delivered = false;
+        runner.start([&](const BackgroundRunner::StopFlag &stop) {
+            runs = true;
+            waitFor(release);
+            ended = stop.load();
+        }, [&delivered] { delivered = true; });
+        waitFor(runs);
+        runner.drop();
+        QVERIFY(!runner.isRunning());
+        QVERIFY(!ended);  // still running: drop did not wait
+        release = true;
+        QTRY_VERIFY(ended);  // and it was told to stop
+        QTest::qWait(20);
+        QVERIFY(!delivered);
+    }
+
     // The mod check behind the window, started again and again while it runs (as Check Again
     // does), and stopped at once: the last one's report is the one a check without a window gives.
     void modCheckBehindTheWindow()
