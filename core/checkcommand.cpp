@@ -180,9 +180,9 @@ QString manPage(const QString &version)
         << ".PP\nWithout options, brisquel opens its window, with FILE when one is given.\n"
         << ".SH OPTIONS\n";
     for (const OptionRow &row : Options) {
-        man << ".TP\n.B \\-\\-" << text(QLatin1String(row.name));
+        man << ".TP\n\\fB\\-\\-" << text(QLatin1String(row.name)) << "\\fR";
         if (*row.valueName)
-            man << " \" " << text(QLatin1String(row.valueName)) << "\"";
+            man << " \\fI" << text(QLatin1String(row.valueName)) << "\\fR";
         man << "\n" << text(QLatin1String(row.description)) << "\n";
     }
     man << ".TP\n.B \\-\\-help\nShow the options.\n.TP\n.B \\-\\-version\nShow the version.\n"
