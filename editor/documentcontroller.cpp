@@ -89,9 +89,11 @@ DocumentPanel *DocumentController::panel(DocumentKind kind)
             m_document.modified = true;
             m_liveCheck.schedule();
         });
-        connect(panel, &DocumentPanel::browseRequested, this, [this](AssetKind asset, QLineEdit *field) {
-            if (const auto path = m_assets.browse(asset, field->text()))
+        connect(panel, &DocumentPanel::browseRequested, this, [this, panel](AssetKind asset, QLineEdit *field) {
+            if (const auto path = m_assets.browse(asset, field->text())) {
                 field->setText(*path);
+                panel->valueChosen(field);
+            }
         });
     }
     return panel;

@@ -179,7 +179,14 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
 void DocumentPanel::giveAccessKeys(const QList<std::pair<QAbstractButton *, QWidget *>> &rows)
 {
     QString taken = QStringLiteral("FOH");
-    for (const auto &[caption, field] : rows) {
+    const auto letters = [](const QString &text) {
+        return std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+    };
+    QList<std::pair<QAbstractButton *, QWidget *>> ordered = rows;
+    std::stable_sort(ordered.begin(), ordered.end(), [&letters](const auto &a, const auto &b) {
+        return std::min<qsizetype>(letters(a.first->text()), 4) < std::min<qsizetype>(letters(b.first->text()), 4);
+    });
+    for (const auto &[caption, field] : ordered) {
         const QString text = caption->text();
         for (qsizetype i = 0; i < text.size(); ++i) {
             const QChar letter = text.at(i).toUpper();

@@ -74,6 +74,9 @@ public:
     void focusField(const QString &key);
     // Whether `target` is an asset field that takes the dropped data (a file of its asset's kind).
     static bool takesDrop(QObject *target, const QMimeData *data);
+    // An asset was chosen for `field` (browsed for): the value is asked for, so a row left out is
+    // included again.
+    virtual void valueChosen(QLineEdit *field) { Q_UNUSED(field); }
 
 signals:
     // Any change of the document, by the user or by the program.
@@ -89,8 +92,9 @@ protected:
     // ticked and dimmed, and cannot be changed.
     QCheckBox *addIncludeBox(const QString &name, const QString &caption, bool fixed);
     // Gives each row's caption an access key (the first letter of it that is free; the menu bar
-    // has F, O and H) that puts the focus on the row's field, or on the caption's box while the
-    // field is hidden (an excluded row).
+    // has F, O and H; the shortest captions choose first, having the fewest letters to choose
+    // from) that puts the focus on the row's field, or on the caption's box while the field is
+    // hidden (an excluded row).
     void giveAccessKeys(const QList<std::pair<QAbstractButton *, QWidget *>> &rows);
 
 private:

@@ -3,6 +3,10 @@
 #include "ui/singlelineedit.h"
 
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -76,6 +82,63 @@ QWidget *optionPair(QWidget *parent, const QString &name, const QString &caption
     return frame;
 }
 
+// A row's value keeps its place while the row is left out, so that no row below it moves.
+void keepsItsPlace(QWidget *value)
+{
+    QSizePolicy policy = value->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    value->setSizePolicy(policy);
+}
+
+// The three ETA boxes typed as one value: each selects its two digits when it takes the focus (so
+// that typing replaces them), the second digit typed goes on to the next box, and a whole ETA
+// pasted into any of them ("00:25:00") fills all three.
+class EtaTyping : public QObject
+{
+public:
+    EtaTyping(const std::array<QLineEdit *, 3> &parts, QObject *parent) : QObject(parent), m_parts(parts)
+    {
+        for (size_t i = 0; i < m_parts.size(); ++i) {
+            QLineEdit *part = m_parts[i];
+            part->installEventFilter(this);
+            if (i + 1 < m_parts.size()) {
+                QLineEdit *next = m_parts[i + 1];
+                connect(part, &QLineEdit::textEdited, next, [part, next] {
+                    if (part->text().size() == part->maxLength() && part->cursorPosition() == part->maxLength())
+                        next->setFocus(Qt::TabFocusReason);
+                });
+            }
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *part = static_cast<QLineEdit *>(watched);
+        if (event->type() == QEvent::FocusIn) {
+            // After the click that gave the focus has placed the cursor.
+            QTimer::singleShot(0, part, [part] {
+                if (part->hasFocus())
+                    part->selectAll();
+            });
+        } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
+            const QStringList pasted = QGuiApplication::clipboard()->text().trimmed().split(QLatin1Char(':'));
+            if (pasted.size() == 3 && std::all_of(pasted.begin(), pasted.end(), [](const QString &p) {
+                    return !p.isEmpty() && p.size() <= 2 && std::all_of(p.begin(), p.end(), [](QChar c) { return c.isDigit(); });
+                })) {
+                for (size_t i = 0; i < m_parts.size(); ++i)
+                    m_parts[i]->setText(pasted.at(qsizetype(i)));
+                m_parts.back()->setFocus(Qt::OtherFocusReason);
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::array<QLineEdit *, 3> m_parts;
+};
+
 } // namespace
 
 LevelPanel::LevelPanel(QWidget *parent)
@@ -103,6 +166,21 @@ LevelPanel::LevelPanel(QWidget *parent)
             connect(edit, &QLineEdit::textChanged, this, &LevelPanel::changed);
     }
     layOutRows();
+    // What a row left out hides keeps its place.
+    for (QLineEdit *edit : m_valueEdits) {
+        if (edit)
+            keepsItsPlace(edit);
+    }
+    keepsItsPlace(m_rotateChoice);
+    keepsItsPlace(m_metersLabel);
+}
+
+void LevelPanel::valueChosen(QLineEdit *field)
+{
+    for (const LevelRowInfo &row : LevelNfo::rows()) {
+        if (m_valueEdits[size_t(row.row)] == field && row.optional)
+            m_includeBoxes[size_t(row.row)]->setChecked(true);
+    }
 }
 
 // The rows whose value is one line of text, each with its browse button where it names an asset.
@@ -176,6 +254,7 @@ QWidget *LevelPanel::createEtaBoxes()
         }
     }
     etaLayout->addStretch();
+    new EtaTyping(m_etaEdits, eta);
     return eta;
 }
 

@@ -25,6 +25,7 @@ public:
     void prepareForFile() override;
     QWidget *firstField() const override;
     Field fieldOf(const QString &key) const override;
+    void valueChosen(QLineEdit *field) override;
 
     LevelFields fields() const override;
     // Shows the values; an optional row shows its value controls only while included.

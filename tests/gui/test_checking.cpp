@@ -327,6 +327,9 @@ private slots:
         QTest::addColumn<QString>("focused");
         QTest::newRow("Name") << DocumentKind::LevelNfo << false << int(Qt::Key_N) << "nameEdit";
         QTest::newRow("Model Distance") << DocumentKind::LevelNfo << false << int(Qt::Key_I) << "modelDistanceEdit";
+        QTest::newRow("ETA: its hours") << DocumentKind::LevelNfo << false << int(Qt::Key_E) << "etaHoursEdit";
+        QTest::newRow("Model Rotate: its Yes") << DocumentKind::LevelNfo << false << int(Qt::Key_R) << "rotateYesOption";
+        QTest::newRow("Intro Movie") << DocumentKind::LevelNfo << false << int(Qt::Key_V) << "introMovieEdit";
         QTest::newRow("Locked?: its Yes") << DocumentKind::LevelNfo << false << int(Qt::Key_C) << "lockedYesOption";
         QTest::newRow("Model Anim") << DocumentKind::LevelNfo << false << int(Qt::Key_D) << "modelAnimEdit";
         QTest::newRow("Model Anim excluded") << DocumentKind::LevelNfo << true << int(Qt::Key_D) << "modelAnimInclude";

@@ -7,6 +7,7 @@
 #include "tests/support/testsupport.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -145,6 +146,98 @@ private slots:
         }
         QCOMPARE(box->text(), value);
         QCOMPARE(box->cursorPosition(), int(value.size()));
+    }
+
+    // Clicks down the Include column, each aimed where its row was before any click, land on their
+    // own rows: a row left out keeps its height, and no row below it moves.
+    void rowsKeepTheirPlace()
+    {
+        EditorWindow e;
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.form));
+        auto *panel = e.docs.panel<LevelPanel>();
+        QList<QCheckBox *> boxes;
+        QList<QPoint> aimed;  // in the window, where each box is before the first click
+        QList<int> tops;
+        for (const LevelRowInfo &row : LevelNfo::rows()) {
+            QCheckBox *box = panel->includeBox(row.row);
+            tops.append(box->mapTo(&e.form, QPoint()).y());
+            if (row.optional) {
+                boxes.append(box);
+                aimed.append(box->mapTo(&e.form, QPoint(6, box->height() / 2)));
+            }
+        }
+        for (qsizetype i = 0; i < boxes.size(); ++i) {
+            QWidget *hit = e.form.childAt(aimed[i]);
+            QVERIFY2(hit == boxes[i], qPrintable(boxes[i]->objectName() + " missed: " + (hit ? hit->objectName() : "nothing")));
+            QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(&e.form, aimed[i]));
+            QCOMPARE(boxes[i]->checkState(), Qt::Unchecked);
+            QTest::qWait(20);  // the layout settles before the next click, as between a user's clicks
+        }
+        QList<int> after;
+        for (const LevelRowInfo &row : LevelNfo::rows())
+            after.append(panel->includeBox(row.row)->mapTo(&e.form, QPoint()).y());
+        QCOMPARE(after, tops);
+        e.docs.setModified(false);
+    }
+
+    // Browsing on a row left out asks for its value: the file chosen is entered and the row
+    // included again, and the document is changed as by a click.
+    void browsingIncludesTheRow()
+    {
+        EditorWindow e;
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        e.form.show();
+        auto *panel = e.docs.panel<LevelPanel>();
+        QCheckBox *include = panel->includeBox(LevelRow::LoadingModel);
+        QTest::mouseClick(include, Qt::LeftButton, {}, QPoint(6, include->height() / 2));
+        QVERIFY(!panel->valueEdit(LevelRow::LoadingModel)->isVisible());
+        e.docs.setModified(false);
+        e.script.choose(e.file("Models/Ship.mdl"));
+        QTest::mouseClick(::control<QPushButton>(&e.form, "levelPanel/loadingModelBrowse"), Qt::LeftButton);
+        e.script.takeFileDialogs();
+        QCOMPARE(include->checkState(), Qt::Checked);
+        QVERIFY(panel->valueEdit(LevelRow::LoadingModel)->isVisible());
+        QCOMPARE(panel->valueEdit(LevelRow::LoadingModel)->text(), QDir::toNativeSeparators(e.file("Models/Ship.mdl")));
+        QVERIFY(e.docs.document().modified);
+        e.docs.setModified(false);
+    }
+
+    // The ETA boxes are typed as one value: a box taken by a click or by Tab has its digits
+    // selected, so typing replaces them; the second digit goes on to the next box; a whole ETA
+    // pasted into a box fills all three. Alt+E reaches the first box.
+    void etaIsTypedAsOneValue()
+    {
+        EditorWindow e;
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.form));
+        auto *hours = ::control<QLineEdit>(&e.form, "etaHoursEdit");
+        auto *minutes = ::control<QLineEdit>(&e.form, "etaMinutesEdit");
+        auto *seconds = ::control<QLineEdit>(&e.form, "etaSecondsEdit");
+        QTest::mouseClick(minutes, Qt::LeftButton, {}, QPoint(minutes->width() - 4, minutes->height() / 2));
+        QTRY_COMPARE(minutes->selectedText(), QString("00"));
+        QTest::keyClicks(minutes, "25");
+        QCOMPARE(minutes->text(), QString("25"));
+        QCOMPARE(QApplication::focusWidget(), seconds);
+        QTRY_COMPARE(seconds->selectedText(), QString("00"));
+        QTest::keyClicks(seconds, "3");
+        QCOMPARE(seconds->text(), QString("3"));
+        QCOMPARE(QApplication::focusWidget(), seconds);  // one digit: it stays for the next
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), hours);
+        QTRY_COMPARE(hours->selectedText(), QString("00"));
+        QGuiApplication::clipboard()->setText(" 01:02:03 ");
+        QTest::keySequence(hours, QKeySequence::Paste);
+        QCOMPARE(hours->text() + ":" + minutes->text() + ":" + seconds->text(), QString("01:02:03"));
+        QCOMPARE(LevelNfo::generate(e.docs.panel<LevelPanel>()->fields()).contains("ETA=\"01:02:03\""), true);
+        // Anything else pasted is typed as it always was, two characters at most.
+        QGuiApplication::clipboard()->setText("4567");
+        hours->selectAll();
+        QTest::keySequence(hours, QKeySequence::Paste);
+        QCOMPARE(hours->text(), QString("45"));
+        e.docs.setModified(false);
     }
 };
 
