@@ -124,4 +124,6 @@ bool tipsShown(const QString &optionText)
 
 bool tipsShown() { return tipsShown(read(ShowTips)); }
 
+bool savedBoxShown() { return read(ShowSavedBox) != QLatin1String("0"); }
+
 } // namespace Settings

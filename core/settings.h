@@ -33,6 +33,7 @@ inline constexpr Key FirstStart{"FirstTime v1.1", "FirstTime v1.1", "YES"};
 inline constexpr Key RecentFiles{"Recent Files", "Files", ""};
 inline constexpr Key WindowGeometry{"Window", "Geometry", ""};  // the main window's size and place
 inline constexpr Key CheckedFolder{"Mod Check", "Folder", ""};   // the mod folder checked last
+inline constexpr Key ShowSavedBox{"Messages", "Show Saved Box", "1"};  // "File '…' was saved." after a save
 
 QString read(const Key &key);
 QString read(const Key &key, const QString &defaultValue);
@@ -83,6 +84,7 @@ QString gameFolderToStore(const QString &typed);
 QString tipTimeText();
 int tipIntervalMs();            // from the stored tip time
 bool tipsShown();               // a stored option other than 0 shows tips
+bool savedBoxShown();           // the box after a save: shown unless "0" is stored
 bool tipsShown(const QString &optionText);  // the stored text as the tip timer reads it
 
 } // namespace Settings

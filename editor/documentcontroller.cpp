@@ -3,6 +3,7 @@
 #include "core/applog.h"
 #include "core/documentfile.h"
 #include "core/nfokind.h"
+#include "core/settings.h"
 #include "editor/descriptionpanel.h"
 #include "editor/episodepanel.h"
 #include "editor/levelpanel.h"
@@ -304,9 +305,20 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
         setCurrentFile(previousPath);
         return SaveOutcome::Failed;
     }
-    MessageBox::show(m_window, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
-                     QStringLiteral("File '%1' was saved.").arg(m_document.fileTitle));
+    // Until the author says not to: then the status row's report is the confirmation.
+    bool enough = false;
+    if (Settings::savedBoxShown()) {
+        MessageBox::show(m_window, MessageBox::Icon::Information, MessageBox::Buttons::Ok,
+                         QStringLiteral("File '%1' was saved.").arg(m_document.fileTitle),
+                         QStringLiteral("Do not show this again"), &enough);
+    }
     m_status.reportStatus(QStringLiteral("Successfully saved '%1'").arg(m_document.path), StatusKind::Info);
+    try {
+        if (enough)
+            Settings::write(Settings::ShowSavedBox, QStringLiteral("0"));
+    } catch (const AppError &error) {
+        m_status.reportError(error);  // the choice could not be kept: the box comes again
+    }
     m_document.modified = false;
     m_document.droppedLines = 0;
     if (!std::exchange(m_document.changedValues, {}).isEmpty())

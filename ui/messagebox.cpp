@@ -1,5 +1,6 @@
 #include "ui/messagebox.h"
 
+#include <QCheckBox>
 #include <QMessageBox>
 
 namespace MessageBox {
@@ -14,7 +15,14 @@ Handler &handler()
 
 Answer show(QWidget *parent, Icon icon, Buttons buttons, const QString &text)
 {
-    const Request request{icon, buttons, QStringLiteral("Brisquel"), text};
+    return show(parent, icon, buttons, text, {}, nullptr);
+}
+
+Answer show(QWidget *parent, Icon icon, Buttons buttons, const QString &text, const QString &checkBox, bool *checked)
+{
+    if (checked)
+        *checked = false;
+    const Request request{icon, buttons, QStringLiteral("Brisquel"), text, checkBox, checked};
     if (handler())
         return handler()(request);
     return showReal(parent, request);
@@ -29,6 +37,17 @@ Answer showReal(QWidget *parent, const Request &request)
     // Texts quote file lines and paths: shown as they are, never as markup or links.
     box.setTextFormat(Qt::PlainText);
     box.setText(request.text);
+    auto *tick = request.checkBox.isEmpty() ? nullptr : new QCheckBox(request.checkBox, &box);
+    if (tick) {
+        tick->setObjectName(QStringLiteral("doNotShowAgainBox"));
+        box.setCheckBox(tick);
+    }
+    // Its state, however the box is answered or closed.
+    const auto answered = [&request, tick](Answer answer) {
+        if (tick && request.checked)
+            *request.checked = tick->isChecked();
+        return answer;
+    };
     switch (request.icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
@@ -55,10 +74,10 @@ Answer showReal(QWidget *parent, const Request &request)
         break;
     }
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Ok: return Answer::Ok;
-    default: return request.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    case QMessageBox::Yes: return answered(Answer::Yes);
+    case QMessageBox::No: return answered(Answer::No);
+    case QMessageBox::Ok: return answered(Answer::Ok);
+    default: return answered(request.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel);
     }
 }
 

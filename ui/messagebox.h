@@ -21,6 +21,8 @@ struct Request
     Buttons buttons;
     QString caption;
     QString text;
+    QString checkBox = {};     // the text of a check box under the message (empty: none)
+    bool *checked = nullptr;   // where its state goes when the box is answered
 };
 
 using Handler = std::function<Answer(const Request &)>;
@@ -28,6 +30,9 @@ using Handler = std::function<Answer(const Request &)>;
 // Shows the box modally (over `parent` when given) and waits for the answer. Closing the box
 // answers Cancel where there is a Cancel button and Ok otherwise.
 Answer show(QWidget *parent, Icon icon, Buttons buttons, const QString &text);
+// The same with a check box under the message ("Do not show this again"), unticked at first;
+// `checked` says whether the user ticked it.
+Answer show(QWidget *parent, Icon icon, Buttons buttons, const QString &text, const QString &checkBox, bool *checked);
 
 // Replaces the real boxes (tests); an empty handler restores them.
 void setHandler(Handler handler);

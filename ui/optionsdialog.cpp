@@ -70,6 +70,7 @@ OptionsDialog::OptionsDialog(StatusReporter &status, Registration registerFileTy
     setTabOrder(gamePathEdit, registerButton);
     setTabOrder(registerButton, showTipsBox);
     setTabOrder(showTipsBox, tipTimeEdit);
+    setTabOrder(tipTimeEdit, savedMessageBox);
 
     connectControls();
     showStoredValues();
@@ -107,6 +108,12 @@ void OptionsDialog::createOptionsGroup()
     auto *tipsHelp = wrappedLabel(QStringLiteral("When this is enabled, the status bar will show tip every amount of "
                                                "seconds you typed in the box."),
                                 "tipsHelp", optionsGroup);
+    savedMessageBox = new QCheckBox(QStringLiteral("Show a message after each save"), optionsGroup);
+    savedMessageBox->setObjectName(QStringLiteral("savedMessageBox"));
+    auto *savedHelp = wrappedLabel(QStringLiteral("When this is enabled, a message says that the file was saved; "
+                                                "when it is not, the status bar says so. The message's \"Do not show "
+                                                "this again\" box clears it."),
+                                   "savedHelp", optionsGroup);
     registerButton = button(QStringLiteral("Make file (.dsc, .nfo) openable in editor"), "registerButton", optionsGroup);
     auto *registerHelp = wrappedLabel(
         QStringLiteral("Make files openable and creatable so that you can just double click the file on the folder, "
@@ -119,6 +126,7 @@ void OptionsDialog::createOptionsGroup()
     showTipsBox->setAccessibleDescription(tipsHelp->text());
     tipTimeEdit->setAccessibleDescription(tipsHelp->text());
     registerButton->setAccessibleDescription(registerHelp->text());
+    savedMessageBox->setAccessibleDescription(savedHelp->text());
 
     auto *pathRow = new QHBoxLayout;
     pathRow->addWidget(pathLabel);
@@ -141,6 +149,8 @@ void OptionsDialog::createOptionsGroup()
     frameLayout->addWidget(separatorLine(optionsGroup));
     frameLayout->addLayout(tipsRow);
     frameLayout->addWidget(tipsHelp);
+    frameLayout->addWidget(savedMessageBox);
+    frameLayout->addWidget(savedHelp);
     frameLayout->addWidget(separatorLine(optionsGroup));
     frameLayout->addLayout(commandRow);
     frameLayout->addWidget(registerHelp);
@@ -179,6 +189,7 @@ void OptionsDialog::connectControls()
 
     // The time check runs before any other control of the dialog takes the focus from tipTimeEdit.
     for (QWidget *w : {static_cast<QWidget *>(gamePathEdit), static_cast<QWidget *>(showTipsBox),
+                       static_cast<QWidget *>(savedMessageBox),
                        static_cast<QWidget *>(registerButton), static_cast<QWidget *>(okButton),
                        static_cast<QWidget *>(cancelButton), static_cast<QWidget *>(applyButton)}) {
         w->installEventFilter(this);
@@ -192,6 +203,7 @@ void OptionsDialog::showStoredValues()
     gamePathEdit->setText(Settings::gameFolderToEdit());
     showTipsBox->setChecked(Settings::tipsShown());
     tipTimeEdit->setText(Settings::tipTimeText());
+    savedMessageBox->setChecked(Settings::savedBoxShown());
     okButton->setFocus();
 }
 
@@ -263,6 +275,7 @@ bool OptionsDialog::saveSettings()
         Settings::write(Settings::GameFolder, Settings::gameFolderToStore(gamePathEdit->text()));
         Settings::write(Settings::ShowTips, showTipsBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
         Settings::write(Settings::TipTime, tipTimeEdit->text());
+        Settings::write(Settings::ShowSavedBox, savedMessageBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     } catch (const AppError &error) {
         m_status.reportError(error);
         return false;

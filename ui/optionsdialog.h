@@ -31,6 +31,7 @@ public:
 
     QGroupBox *optionsGroup = nullptr;
     QLineEdit *gamePathEdit = nullptr;
+    QCheckBox *savedMessageBox = nullptr;
     QCheckBox *showTipsBox = nullptr;
     QLineEdit *tipTimeEdit = nullptr;
     QPushButton *registerButton = nullptr;

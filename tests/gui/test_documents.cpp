@@ -31,6 +31,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTreeWidget>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QMenu>
@@ -178,6 +179,47 @@ private slots:
         QCOMPARE(e.script.takeFileDialogs().size(), 0);
         QCOMPARE(e.script.takeBoxTexts(), QStringList{"File '" + name + "' was saved."});
         QVERIFY(readBytes(path).contains("xy"));
+    }
+
+    // The box after a save can be left out with its own check box: then the status row is the
+    // confirmation. The Options dialog brings it back.
+    void theSavedBoxCanBeLeftOut()
+    {
+        EditorWindow e;
+        e.script.allowRealDialogs = true;  // the Options dialog is the program's own
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.form));
+        e.docs.newDocument(DocumentKind::EpisodeNfo);
+        QTest::keyClicks(control(&e.form, "nameEdit"), "Road");
+        e.script.choose(e.file("Road.nfo"));
+        e.script.tickCheckBox();
+        QTest::keyClick(&e.form, Qt::Key_S, Qt::ControlModifier);
+        e.script.takeFileDialogs();
+        const auto boxes = e.script.takeBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QString("File 'Road.nfo' was saved."));
+        QCOMPARE(boxes[0].checkBox, QString("Do not show this again"));
+        QCOMPARE(Settings::read(Settings::ShowSavedBox), QString("0"));
+        QTest::keyClicks(control(&e.form, "nameEdit"), "s");
+        QTest::keyClick(&e.form, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(e.script.takeBoxes().size(), 0);
+        QCOMPARE(e.statusText(), "Successfully saved '" + e.file("Road.nfo") + "'");
+        QVERIFY(readBytes(e.file("Road.nfo")).contains("Roads"));
+        // Options: its box is clear; ticked with the mouse and OK, the box comes back.
+        bool wasTicked = true;
+        whenShown<QDialog>([&wasTicked](QDialog *options) {
+            auto *box = control<QCheckBox>(options, "savedMessageBox");
+            wasTicked = box->isChecked();
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+            QTest::mouseClick(control<QPushButton>(options, "okButton"), Qt::LeftButton);
+        });
+        control<QAction>(&e.form, "optionsAction")->trigger();
+        QVERIFY(!wasTicked);
+        QCOMPARE(Settings::read(Settings::ShowSavedBox), QString("1"));
+        QApplication::setActiveWindow(&e.form);  // the offscreen platform gives it back to no window
+        QTest::keyClicks(control(&e.form, "nameEdit"), "!");
+        QTest::keyClick(&e.form, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(e.script.takeBoxTexts(), QStringList{"File 'Road.nfo' was saved."});
     }
 
     void saveAsOffersTheLastNameAndCancelChangesNothing()

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -63,6 +64,26 @@ private slots:
         QCOMPARE(seenText, text);
         QCOMPARE(seenFormat, Qt::PlainText);
         QCOMPARE(seenIcon, QMessageBox::Critical);
+    }
+
+    // A box with a check box under its message: ticked with the mouse, answered with Enter, it
+    // says it was ticked.
+    void realMessageBoxWithACheckBox()
+    {
+        QString seenText;
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            QCheckBox *tick = box->checkBox();
+            seenText = tick ? tick->text() : QString();
+            if (tick)
+                QTest::mouseClick(tick, Qt::LeftButton, {}, QPoint(6, tick->height() / 2));
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        bool checked = false;
+        const auto result = MessageBox::showReal(nullptr, {MessageBox::Icon::Information, MessageBox::Buttons::Ok, "Brisquel",
+                                                           "File 'a.nfo' was saved.", "Do not show this again", &checked});
+        QCOMPARE(result, MessageBox::Answer::Ok);
+        QCOMPARE(seenText, QString("Do not show this again"));
+        QVERIFY(checked);
     }
 
     // Windows shows its own file dialog, which a test cannot drive; elsewhere it is Qt's.

@@ -27,6 +27,8 @@ DialogScript::DialogScript()
 {
     MessageBox::setHandler([this](const MessageBox::Request &request) {
         m_boxes.append(request);
+        if (request.checked && !m_ticks.isEmpty())
+            *request.checked = m_ticks.dequeue();
         if (!m_answers.isEmpty())
             return m_answers.dequeue();
         if (request.buttons == MessageBox::Buttons::Ok)
@@ -49,7 +51,7 @@ DialogScript::~DialogScript()
     qApp->removeEventFilter(this);
     MessageBox::setHandler({});
     FileDialog::setHandler({});
-    if (!m_answers.isEmpty() || !m_files.isEmpty())
+    if (!m_answers.isEmpty() || !m_files.isEmpty() || !m_ticks.isEmpty())
         QTest::qFail("Scripted answers were left unused", __FILE__, __LINE__);
     if (!m_boxes.isEmpty()) {
         QTest::qFail(qPrintable(QStringLiteral("A message box was shown that the test did not look at: ")

@@ -30,6 +30,8 @@ public:
     ~DialogScript() override;
 
     void answer(MessageBox::Answer answer) { m_answers.enqueue(answer); }
+    // The next box with a check box has it ticked when it is answered.
+    void tickCheckBox() { m_ticks.enqueue(true); }
     void choose(const QString &path) { m_files.enqueue(path); }
     void cancelFileDialog() { m_files.enqueue(std::nullopt); }
 
@@ -49,6 +51,7 @@ protected:
 
 private:
     QQueue<MessageBox::Answer> m_answers;
+    QQueue<bool> m_ticks;
     QQueue<std::optional<QString>> m_files;
     QList<MessageBox::Request> m_boxes;
     QList<FileDialog::Request> m_fileDialogs;
