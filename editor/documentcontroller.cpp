@@ -180,6 +180,19 @@ void DocumentController::newDocument(DocumentKind kind)
     m_status.reportStatus(DocumentTypes::of(kind).newMessage, StatusKind::Info);
 }
 
+void DocumentController::newOfTheSameKind()
+{
+    newDocument(m_document.kind == DocumentKind::None ? DocumentKind::LevelNfo : m_document.kind);
+}
+
+void DocumentController::openAnyKind()
+{
+    if (!saveBeforeReplacing())
+        return;
+    if (const auto path = m_anyKindDialog.run(m_window, FileDialog::Mode::Open, QStringLiteral("Open a .nfo or .dsc file...")))
+        openFromCommandLine(*path);
+}
+
 void DocumentController::open(DocumentKind entry)
 {
     if (!saveBeforeReplacing())

@@ -40,6 +40,10 @@ public:
     // File > Open: the entry of the kind's record asks for a file and opens it (an NFO entry opens
     // either NFO kind, by the file's first line).
     void open(DocumentKind entry);
+    // Ctrl+N: a new document of the open document's kind (a Level NFO when none is open).
+    void newOfTheSameKind();
+    // Ctrl+O: one dialog for every kind; the file's kind is decided as on the command line.
+    void openAnyKind();
     SaveOutcome save();
     SaveOutcome saveAs();
     // A file named on the command line: a description by its name, a Level or Episode NFO by its
@@ -109,6 +113,7 @@ private:
     std::array<DocumentPanel *, 3> m_panels{};
     // By kind; the Episode's is also the Open NFO dialog, for both NFO kinds.
     std::array<RememberedFileDialog, 3> m_fileDialogs;
+    RememberedFileDialog m_anyKindDialog{QStringLiteral("NFO and DSC files|*.nfo *.dsc")};
     AssetBrowser m_assets;
     LiveCheck m_liveCheck;
 };

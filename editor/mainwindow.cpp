@@ -35,6 +35,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 // The panel's place: as large as the panel needs, so that the window opens with every row in view,
 // but never wider than nine tenths of the screen nor higher than two thirds of it (a large scale,
@@ -165,29 +167,41 @@ void MainWindow::buildMenus()
 
     QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    // The entries' captions with an access key each: their first letter ("&DSC (Description)").
+    const auto keyed = [](const QString &caption) { return QLatin1Char('&') + caption; };
     QMenu *newMenu = fileMenu->addMenu(QStringLiteral("&New"));
     newMenu->setObjectName(QStringLiteral("newMenu"));
     for (DocumentKind kind : DocumentTypes::All) {
         const DocumentType &type = DocumentTypes::of(kind);
-        action(newMenu, type.newAction, type.newCaption, {}, [documents, kind] { documents->newDocument(kind); });
+        action(newMenu, type.newAction, keyed(type.newCaption), {}, [documents, kind] { documents->newDocument(kind); });
     }
     QMenu *openMenu = fileMenu->addMenu(QStringLiteral("&Open"));
     openMenu->setObjectName(QStringLiteral("openMenu"));
     for (DocumentKind kind : DocumentTypes::All) {
         const DocumentType &type = DocumentTypes::of(kind);
         if (!type.openCaption.isEmpty())
-            action(openMenu, type.openAction, type.openCaption, {}, [documents, kind] { documents->open(kind); });
+            action(openMenu, type.openAction, keyed(type.openCaption), {}, [documents, kind] { documents->open(kind); });
+    }
+    // Ctrl+N and Ctrl+O, beside the menus the program has always had: a new document of the kind
+    // being edited, and any document by one dialog.
+    for (auto [name, keys, slot] : {std::tuple{"newSameKindAction", QKeySequence::New, &DocumentController::newOfTheSameKind},
+                                    std::tuple{"openAnyKindAction", QKeySequence::Open, &DocumentController::openAnyKind}}) {
+        auto *item = new QAction(this);
+        item->setObjectName(QLatin1String(name));
+        item->setShortcut(keys);
+        connect(item, &QAction::triggered, documents, slot);
+        addAction(item);
     }
     m_recentMenu = fileMenu->addMenu(QStringLiteral("&Recent"));
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     action(fileMenu, "checkModAction", QStringLiteral("&Check Mod Folder..."), {}, [this] { checkModFolder(); });
     fileMenu->addSeparator()->setObjectName(QStringLiteral("saveSeparator"));
-    action(fileMenu, "saveAction", QStringLiteral("Save"), QKeySequence::Save, [documents] { documents->save(); });
-    action(fileMenu, "saveAsAction", QStringLiteral("Save As"), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+    action(fileMenu, "saveAction", QStringLiteral("&Save"), QKeySequence::Save, [documents] { documents->save(); });
+    action(fileMenu, "saveAsAction", QStringLiteral("Save &As"), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
            [documents] { documents->saveAs(); });
     fileMenu->addSeparator()->setObjectName(QStringLiteral("exitSeparator"));
-    m_exitAction = action(fileMenu, "exitAction", QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+E")),
+    m_exitAction = action(fileMenu, "exitAction", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+E")),
                           [this] { close(); });
 
     QAction *optionsAction = menuBar()->addAction(QStringLiteral("&Options"));

@@ -181,6 +181,68 @@ private slots:
         QVERIFY(readBytes(path).contains("xy"));
     }
 
+    // The keys of the File menu, typed as a user types them: Alt+F, then the entries' letters;
+    // Ctrl+N makes a document of the kind open (a Level NFO when none is), Ctrl+O opens any kind
+    // through one dialog, deciding the kind as the command line does.
+    void fileMenuKeys_data()
+    {
+        QTest::addColumn<DocumentKind>("open");  // the document open before the keys
+        QTest::addColumn<QStringList>("keys");   // "alt+f", a letter in the menu shown, "ctrl+n", "ctrl+o"
+        QTest::addColumn<QString>("chosen");     // the file the dialog gives (Ctrl+O)
+        QTest::addColumn<DocumentKind>("kind");  // the document open after them
+        using K = DocumentKind;
+        QTest::newRow("Alt+F N L: a new Level NFO") << K::Description << QStringList{"alt+f", "n", "l"} << "" << K::LevelNfo;
+        QTest::newRow("Alt+F N E: a new Episode NFO") << K::None << QStringList{"alt+f", "n", "e"} << "" << K::EpisodeNfo;
+        QTest::newRow("Alt+F N D: a new description") << K::None << QStringList{"alt+f", "n", "d"} << "" << K::Description;
+        QTest::newRow("Ctrl+N with none open") << K::None << QStringList{"ctrl+n"} << "" << K::LevelNfo;
+        QTest::newRow("Ctrl+N with an Episode open") << K::EpisodeNfo << QStringList{"ctrl+n"} << "" << K::EpisodeNfo;
+        QTest::newRow("Ctrl+O, a description") << K::None << QStringList{"ctrl+o"} << "notes.dsc" << K::Description;
+        QTest::newRow("Ctrl+O, a Level NFO") << K::EpisodeNfo << QStringList{"ctrl+o"} << "level.nfo" << K::LevelNfo;
+        QTest::newRow("Ctrl+O, an Episode NFO") << K::None << QStringList{"ctrl+o"} << "episode.nfo" << K::EpisodeNfo;
+    }
+
+    void fileMenuKeys()
+    {
+        QFETCH(DocumentKind, open);
+        QFETCH(QStringList, keys);
+        QFETCH(QString, chosen);
+        QFETCH(DocumentKind, kind);
+        EditorWindow e;
+        writeBytes(e.file("notes.dsc"), "Notes\r\n");
+        writeBytes(e.file("level.nfo"), "LEVEL\r\nNAME=\"Temple\"\r\n");
+        writeBytes(e.file("episode.nfo"), "EPISODE\r\nNAME=\"Road\"\r\n");
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.form));
+        if (open != DocumentKind::None)
+            e.docs.newDocument(open);
+        if (!chosen.isEmpty())
+            e.script.choose(e.file(chosen));
+        for (const QString &key : keys) {
+            QWidget *to = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
+            if (!to)
+                to = &e.form;
+            if (key == "alt+f")
+                QTest::keyClick(to, Qt::Key_F, Qt::AltModifier);
+            else if (key == "ctrl+n")
+                QTest::keyClick(to, Qt::Key_N, Qt::ControlModifier);
+            else if (key == "ctrl+o")
+                QTest::keyClick(to, Qt::Key_O, Qt::ControlModifier);
+            else
+                QTest::keyClick(to, key.at(0).toLatin1());
+            if (key != keys.last() && key != "ctrl+n" && key != "ctrl+o")
+                QTRY_VERIFY(QApplication::activePopupWidget());
+        }
+        QTRY_COMPARE(e.docs.document().kind, kind);
+        QVERIFY(!QApplication::activePopupWidget());
+        if (!chosen.isEmpty()) {
+            const auto dialogs = e.script.takeFileDialogs();
+            QCOMPARE(dialogs.value(0).title, QString("Open a .nfo or .dsc file..."));
+            QCOMPARE(dialogs.value(0).filter, QString("NFO and DSC files|*.nfo *.dsc"));
+            QCOMPARE(e.docs.document().path, QDir::toNativeSeparators(e.file(chosen)));
+        }
+        e.docs.setModified(false);
+    }
+
     // The box after a save can be left out with its own check box: then the status row is the
     // confirmation. The Options dialog brings it back.
     void theSavedBoxCanBeLeftOut()
