@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace {
 std::array<RememberedFileDialog, 3> fileDialogs()
@@ -291,6 +292,47 @@ DocumentController::SaveOutcome DocumentController::save() { return runSave(fals
 
 DocumentController::SaveOutcome DocumentController::saveAs() { return runSave(true); }
 
+namespace {
+// A file name made of a level's or episode's name: the characters that a file name cannot hold on
+// Windows left out, and the blanks and dots a name cannot end with.
+QString fileNameOf(const QString &name)
+{
+    QString kept;
+    for (const QChar c : name) {
+        if (c.unicode() >= 0x20 && !QStringLiteral("<>:\"/\\|?*").contains(c))
+            kept += c;
+    }
+    while (!kept.isEmpty() && (kept.endsWith(QLatin1Char(' ')) || kept.endsWith(QLatin1Char('.'))))
+        kept.chop(1);
+    return kept.trimmed();
+}
+} // namespace
+
+QString DocumentController::saveDialogStart()
+{
+    // A saved or opened document is offered under its own name, in its own folder.
+    if (!m_document.path.isEmpty())
+        return m_document.path;
+    // A new one where the mod is: the folder of the document opened or saved last, else the folder
+    // checked last, else the documents folder; never where assets were browsed for.
+    QString folder;
+    if (const QString last = Settings::recentFiles().value(0); !last.isEmpty())
+        folder = QFileInfo(last).absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = Settings::read(Settings::CheckedFolder);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A Level or Episode document is offered under its NAME.
+    QString name;
+    if (const QWidget *nameField = panel(m_document.kind)->fieldOf(QStringLiteral("NAME")).control) {
+        if (const auto *edit = qobject_cast<const QLineEdit *>(nameField); edit && !fileNameOf(edit->text()).isEmpty())
+            name = fileNameOf(edit->text()) + QStringLiteral(".nfo");
+    }
+    folder = QDir::cleanPath(folder);
+    return QDir::toNativeSeparators(name.isEmpty() ? (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'))
+                                                   : QDir(folder).filePath(name));
+}
+
 DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
 {
     if (m_document.kind == DocumentKind::None) {
@@ -305,9 +347,7 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
         alwaysAsk = true;
     if (alwaysAsk || m_document.path.isEmpty()) {
         RememberedFileDialog &dialog = fileDialog(m_document.kind);
-        // A saved or opened document is offered under its own name, in its own folder.
-        if (!m_document.path.isEmpty())
-            dialog.setFileName(m_document.path);
+        dialog.setFileName(saveDialogStart());
         const auto path = dialog.run(m_window, FileDialog::Mode::Save, DocumentTypes::of(m_document.kind).saveAsTitle);
         if (!path)
             return SaveOutcome::Cancelled;

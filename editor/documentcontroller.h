@@ -78,6 +78,9 @@ private:
     // Asks to save a changed document before it is replaced; false when the command must stop.
     bool saveBeforeReplacing();
     SaveOutcome runSave(bool alwaysAsk);
+    // Where the Save dialog starts: the document's own file, or for a new one a name from its
+    // NAME in the folder where the mod is.
+    QString saveDialogStart();
     // Before Save writes over a file that was not read whole: whether the user lets the lines that
     // were not read go (default No, which saves under another name instead).
     bool mayDropUnreadLines();

@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTest>
 
 #ifdef Q_OS_UNIX
@@ -291,7 +292,8 @@ private slots:
         e.script.choose(e.file("one.nfo"));
         e.docs.saveAs();
         e.script.takeBoxes();
-        QCOMPARE(e.script.takeFileDialogs().value(0).fileName, QString());
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName,
+                 QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/"));
         control<QLineEdit>(e.docs.panel<LevelPanel>(), "etaHoursEdit")->setText("12");
         QVERIFY(e.docs.document().modified);
 
@@ -301,6 +303,63 @@ private slots:
         QVERIFY(e.docs.document().modified);
         QCOMPARE(e.docs.document().path, e.file("one.nfo"));
         QCOMPARE(e.statusText(), "Successfully saved '" + e.file("one.nfo") + "'");
+    }
+
+    // The first Save of a new document starts where the mod is, never among the assets browsed
+    // last, and offers the document's NAME as the file name; a saved document's Save As starts at
+    // its own file.
+    void saveDialogStartsWhereTheModIs_data()
+    {
+        QTest::addColumn<DocumentKind>("kind");
+        QTest::addColumn<QString>("name");     // typed into NAME
+        QTest::addColumn<QString>("before");   // "opened", "checked" (a mod folder checked), or nothing
+        QTest::addColumn<QString>("offered");  // in the test folder; "DOCUMENTS/": the documents folder
+        using K = DocumentKind;
+        QTest::newRow("a Level, after a file was opened") << K::LevelNfo << "Temple of Ra" << "opened" << "Mod/Temple of Ra.nfo";
+        QTest::newRow("characters no file name holds") << K::LevelNfo << "Ra: <Sun>/\\Moon?*|. " << "opened" << "Mod/Ra SunMoon.nfo";
+        QTest::newRow("an Episode, after a folder was checked") << K::EpisodeNfo << "Road" << "checked" << "Checked/Road.nfo";
+        QTest::newRow("a description: no name") << K::Description << "" << "opened" << "Mod/";
+        QTest::newRow("a Level without a name") << K::LevelNfo << "" << "opened" << "Mod/";
+        QTest::newRow("nothing opened or checked") << K::LevelNfo << "Temple" << "" << "DOCUMENTS/Temple.nfo";
+    }
+
+    void saveDialogStartsWhereTheModIs()
+    {
+        QFETCH(DocumentKind, kind);
+        QFETCH(QString, name);
+        QFETCH(QString, before);
+        QFETCH(QString, offered);
+        EditorWindow e;
+        e.form.show();
+        QDir().mkpath(e.file("Mod"));
+        QDir().mkpath(e.file("Checked"));
+        QDir().mkpath(e.file("Game/Textures"));
+        writeBytes(e.file("Mod/Sphinx.nfo"), "LEVEL\r\nNAME=\"Sphinx\"\r\n");
+        if (before == "opened")
+            e.docs.openFile(e.file("Mod/Sphinx.nfo"));
+        if (before == "checked")
+            Settings::write(Settings::CheckedFolder, e.file("Checked"));
+        e.docs.newDocument(kind);
+        if (!name.isEmpty())
+            control<QLineEdit>(&e.form, "nameEdit")->setText(name);
+        if (kind == DocumentKind::LevelNfo) {  // an asset browsed for first: its folder is no place to save
+            e.script.choose(e.file("Game/Textures/T.tex"));
+            QTest::mouseClick(control<QPushButton>(&e.form, "levelPanel/thumbnailBrowse"), Qt::LeftButton);
+            e.script.takeFileDialogs();
+        }
+        e.script.cancelFileDialog();
+        QCOMPARE(e.docs.save(), Outcome::Cancelled);
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName,
+                 QDir::toNativeSeparators(offered.startsWith("DOCUMENTS/") ? documents + offered.mid(9) : e.file(offered)));
+        // Saved, its Save As starts at its own file.
+        e.script.choose(e.file("Mod/Saved.nfo"));
+        QCOMPARE(e.docs.save(), Outcome::Saved);
+        e.script.takeFileDialogs();
+        e.script.takeBoxes();
+        e.script.cancelFileDialog();
+        e.docs.saveAs();
+        QCOMPARE(e.script.takeFileDialogs().value(0).fileName, e.file("Mod/Saved.nfo"));
     }
 
     // The question before a changed document is replaced (New) or closed (Exit), and each answer.
