@@ -24,7 +24,10 @@ QString AssetBrowser::startingName(AssetKind kind, const QString &value) const
 {
     const QString game = Settings::gameFolderIfSet();
     const QString named = AssetPath::resolved(value, game);
-    if (!named.isEmpty() && QFileInfo(named).absoluteDir().exists())
+    // The file the field names, if it is of the field's kind: a model in the Thumbnail field is
+    // no place to look for a texture.
+    if (!named.isEmpty() && named.endsWith(QLatin1String(assetTypeOf(kind).extension), Qt::CaseInsensitive)
+        && QFileInfo(named).absoluteDir().exists())
         return named;
     if (const QString &last = m_chosen[size_t(kind) - 1]; !last.isEmpty())
         return last;

@@ -189,6 +189,7 @@ private slots:
         QTest::newRow("an absolute value") << "<game>/Other/x.mdl" << true << true << "Other/x.mdl";
         QTest::newRow("a value in no folder: the file chosen last") << "Gone\\x.mdl" << true << true << "Other/last.mdl";
         QTest::newRow("nothing yet: the game's Models") << "" << true << false << "Models/";
+        QTest::newRow("a texture in the model field: the game's Models") << "<game>/Other/pic.tex" << true << false << "Models/";
         QTest::newRow("no Models folder: the game folder") << "" << false << false << "";
     }
 
