@@ -45,12 +45,16 @@ ModCheckPane::ModCheckPane(QWidget *parent)
     m_findings->setObjectName(QStringLiteral("findingsList"));
     m_findings->setAccessibleName(QStringLiteral("Findings"));
 
+    // The summary on a line of its own, wrapped to the pane's width: the pane takes its room inside
+    // the window and never widens it.
+    m_summary->setWordWrap(true);
+    m_summary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto *top = new QHBoxLayout;
-    top->addWidget(m_summary, 1);
-    top->addWidget(m_progress);
+    top->addWidget(m_progress, 1);
     // The list's filter, named by its caption for a screen reader too (its own text is its choice).
     auto *showLabel = new QLabel(QStringLiteral("Sho&w:"));
     showLabel->setBuddy(m_filter);
+    top->addStretch();
     top->addWidget(showLabel);
     top->addWidget(m_filter);
     top->addWidget(m_stop);
@@ -58,6 +62,7 @@ ModCheckPane::ModCheckPane(QWidget *parent)
     auto *holder = new QWidget;
     auto *layout = new QVBoxLayout(holder);
     layout->setContentsMargins(4, 2, 4, 4);
+    layout->addWidget(m_summary);
     layout->addLayout(top);
     layout->addWidget(m_findings, 1);
     setWidget(holder);

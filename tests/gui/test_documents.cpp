@@ -182,6 +182,24 @@ private slots:
         QVERIFY(readBytes(path).contains("xy"));
     }
 
+    // The Mod check pane takes its room inside the window: the window keeps its size when the pane
+    // opens and fills with findings, whatever the summary's length.
+    void panesKeepTheWindowSize()
+    {
+        EditorWindow e;
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.form));
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        QTest::qWait(20);
+        const QSize before = e.form.size();
+        ModCheckPane *check = e.form.modCheckPane();
+        check->check(testData("mod"));
+        QTRY_VERIFY(!check->isChecking());
+        QTest::qWait(20);
+        QCOMPARE(e.form.size(), before);
+        e.docs.setModified(false);
+    }
+
     // The keys of the File menu, typed as a user types them: Alt+F, then the entries' letters;
     // Ctrl+N makes a document of the kind open (a Level NFO when none is), Ctrl+O opens any kind
     // through one dialog, deciding the kind as the command line does.
