@@ -29,6 +29,7 @@ void FindingsList::showRows(const QList<Row> &rows)
     clear();
     const QIcon errorIcon = style()->standardIcon(QStyle::SP_MessageBoxCritical);
     const QIcon warningIcon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    const QIcon cleanIcon = style()->standardIcon(QStyle::SP_DialogApplyButton);
     QList<QTreeWidgetItem *> items;
     items.reserve(rows.size());
     for (const Row &row : rows) {
@@ -44,20 +45,21 @@ void FindingsList::showRows(const QList<Row> &rows)
                 item->setToolTip(column, PlainText::toolTip(row.fileTip));
                 break;
             case Column::Line:
-                item->setText(column, finding.line > 0 ? QString::number(finding.line) : QString());
+                item->setText(column, finding.line > 0 && !row.clean ? QString::number(finding.line) : QString());
                 break;
             case Column::Severity: {
                 const bool error = finding.severity == ModCheck::Severity::Error;
-                item->setText(column, severityName(finding.severity));
-                item->setIcon(column, error ? errorIcon : warningIcon);
-                item->setData(column, Qt::AccessibleTextRole, severityName(finding.severity));
+                const QString name = row.clean ? CleanName : severityName(finding.severity);
+                item->setText(column, name);
+                item->setIcon(column, row.clean ? cleanIcon : error ? errorIcon : warningIcon);
+                item->setData(column, Qt::AccessibleTextRole, name);
                 break;
             }
             case Column::Field:
                 item->setText(column, row.field);
                 break;
             case Column::Text: {
-                const QString text = PlainText::shownFinding(finding.text, PlainText::MostInToolTip);
+                const QString text = row.clean ? CleanText : PlainText::shownFinding(finding.text, PlainText::MostInToolTip);
                 item->setText(column, PlainText::shown(text));
                 item->setToolTip(column, PlainText::toolTip(text));
                 break;

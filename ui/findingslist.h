@@ -20,6 +20,7 @@ public:
         QString file;      // the file as the list names it
         QString fileTip;   // and in full
         QString opens;     // the path that opening the finding opens (empty: none can name it)
+        bool clean = false;  // no finding: the file was checked and found fine
     };
     void showRows(const QList<Row> &rows);
 
@@ -30,6 +31,9 @@ public:
 
     // "Error" or "Warning", as the list and screen readers name a severity.
     static QString severityName(ModCheck::Severity severity);
+    // How a file without findings is listed.
+    static inline const QString CleanName = QStringLiteral("Clean");
+    static inline const QString CleanText = QStringLiteral("No findings");
 
 private:
     QList<Column> m_columns;

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -134,8 +135,9 @@ void ModCheckPane::showReport(bool stopped)
 {
     // The job has ended: what it left is this thread's now.
     m_progressTimer->stop();
-    m_files = std::move(m_job->files);
     m_report = std::move(m_job->report);
+    m_files = std::move(m_job->files);
+    m_files.resize(qMin<qsizetype>(m_files.size(), m_report.files));  // those checked, in the walk's order
     m_job.reset();
     m_stopped = stopped;
     m_progress->hide();
@@ -194,20 +196,36 @@ void ModCheckPane::showFindings()
     if (isChecking())
         return;
     const int shown = m_filter->currentIndex();
+    // File by file, as the walk found them: the mod's file list, each file with its findings, or
+    // as clean.
+    QHash<QByteArray, QList<const ModCheck::Finding *>> byFile;
+    for (const ModCheck::Finding &finding : m_report.findings)
+        byFile[finding.name].append(&finding);
     QList<FindingsList::Row> rows;
-    for (const ModCheck::Finding &finding : m_report.findings) {
-        const bool error = finding.severity == ModCheck::Severity::Error;
-        if ((shown == ErrorsOnly && !error) || (shown == WarningsOnly && error))
-            continue;
+    const auto rowOf = [this](const ModCheck::Finding &finding, const QByteArray &name, bool clean) {
         // The file is opened by its bytes, never by how it prints: a name that is not valid text
         // prints like a file named with its escapes. A name no path can spell cannot be opened.
-        const QString path = DocumentFile::pathOf(finding.name);
-        const bool spelt = !finding.name.isEmpty() && DocumentFile::nameOf(path) == finding.name;
+        const QString path = DocumentFile::pathOf(name);
+        const bool spelt = !name.isEmpty() && DocumentFile::nameOf(path) == name;
         // Within the folder checked, a file is known by its place in it.
-        rows.append({finding, {}, ModCheck::shownPath(QDir(m_folder).relativeFilePath(finding.path)),
-                     ModCheck::shownPath(finding.path), spelt ? QDir::toNativeSeparators(path) : QString()});
+        return FindingsList::Row{finding, {}, ModCheck::shownPath(QDir(m_folder).relativeFilePath(finding.path)),
+                                 ModCheck::shownPath(finding.path), spelt ? QDir::toNativeSeparators(path) : QString(), clean};
+    };
+    for (const ModFiles::Entry &file : std::as_const(m_files)) {
+        const QList<const ModCheck::Finding *> found = byFile.value(file.name);
+        if (found.isEmpty()) {
+            if (shown == AllFindings)
+                rows.append(rowOf({file.path, 0, ModCheck::Severity::Warning, {}, {}}, file.name, true));
+            continue;
+        }
+        for (const ModCheck::Finding *finding : found) {
+            const bool error = finding->severity == ModCheck::Severity::Error;
+            if ((shown == ErrorsOnly && !error) || (shown == WarningsOnly && error))
+                continue;
+            rows.append(rowOf(*finding, finding->name, false));
+        }
     }
     m_findings->showRows(rows);
     m_summary->setText((m_stopped ? QStringLiteral("Stopped: ") : QString()) + ModCheck::summary(m_report)
-                       + (m_report.findings.isEmpty() ? QString() : QStringLiteral(". Double-click a finding to open its file.")));
+                       + (m_files.isEmpty() ? QString() : QStringLiteral(". Double-click a file to open it.")));
 }

@@ -61,7 +61,7 @@ private:
     QString m_folder;
     QString m_gameFolder;
     std::shared_ptr<Job> m_job;
-    QList<ModFiles::Entry> m_files;  // of the last check shown
+    QList<ModFiles::Entry> m_files;  // the files of the last check shown, those checked
     bool m_stopped = false;
     ModCheck::Report m_report;
     BackgroundRunner m_runner;

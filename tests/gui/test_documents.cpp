@@ -818,9 +818,11 @@ private slots:
         QVERIFY(check->isVisible());
         QTRY_VERIFY(!check->isChecking());
         auto *list = control<QTreeWidget>(check, "findingsList");
-        QCOMPARE(list->topLevelItemCount(), 25);
+        // The mod as one list: the 25 findings, and the 3 files without one as clean.
+        QCOMPARE(list->topLevelItemCount(), 28);
+        QCOMPARE(list->findItems("Clean", Qt::MatchExactly, 2).size(), 3);
         QCOMPARE(control<QLabel>(check, "summaryLabel")->text(),
-                 QString("8 files checked, 10 errors, 15 warnings. Double-click a finding to open its file."));
+                 QString("8 files checked, 10 errors, 15 warnings. Double-click a file to open it."));
         // Errors only, then warnings only.
         auto *filter = control<QComboBox>(check, "severityFilter");
         filter->setCurrentIndex(1);
@@ -837,6 +839,15 @@ private slots:
         QCOMPARE(e.docs.document().kind, DocumentKind::LevelNfo);
         QCOMPARE(e.docs.document().path, QDir::toNativeSeparators(QFileInfo(testData("mod/Levels/warnings.nfo")).absoluteFilePath()));
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("modelDistanceEdit"));
+        // A clean file opens as one with findings.
+        filter->setCurrentIndex(0);
+        QTreeWidgetItem *clean = list->findItems("Levels/good.nfo", Qt::MatchExactly, 0).value(0);
+        QVERIFY(clean);
+        QCOMPARE(clean->text(3), QString("No findings"));
+        list->scrollToItem(clean);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(clean).center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(clean).center());
+        QCOMPARE(e.docs.document().path, QDir::toNativeSeparators(QFileInfo(testData("mod/Levels/good.nfo")).absoluteFilePath()));
         // A file mended and saved in the window leaves the list at once; Check Again sees a file
         // mended elsewhere. The list stays filtered.
         filter->setCurrentIndex(0);
@@ -854,15 +865,17 @@ private slots:
         QTest::keyClicks(QApplication::focusWidget(), "Temple");
         QTest::keyClick(&e.form, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(e.script.takeBoxes().value(0).text, QString("File 'Level.nfo' was saved."));
-        QTRY_COMPARE(list->topLevelItemCount(), 0);
-        QCOMPARE(control<QLabel>(check, "summaryLabel")->text(), QString("1 file checked, 0 errors, 0 warnings"));
+        QTRY_COMPARE(list->topLevelItem(0)->text(2), QString("Clean"));
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(control<QLabel>(check, "summaryLabel")->text(),
+                 QString("1 file checked, 0 errors, 0 warnings. Double-click a file to open it."));
         writeBytes(e.file("Mod/Level.nfo"), unnamed);
         filter->setCurrentIndex(2);
         QTest::mouseClick(control<QPushButton>(check, "checkAgainButton"), Qt::LeftButton);
         QTRY_VERIFY(!check->isChecking());
         QCOMPARE(list->topLevelItemCount(), 1);
         QCOMPARE(control<QLabel>(check, "summaryLabel")->text(),
-                 QString("1 file checked, 0 errors, 1 warning. Double-click a finding to open its file."));
+                 QString("1 file checked, 0 errors, 1 warning. Double-click a file to open it."));
         // The next one where the last one was, in this run or the next.
         e.script.cancelFileDialog();
         control<QAction>(&e.form, "checkModAction")->trigger();
