@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include "core/gamesearch.h"
 #include "core/settingsstore.h"
 
 #include <QDir>
@@ -34,7 +35,15 @@ QString gameFolderIfSet()
     return folder == QLatin1String(NeverSet) ? QString() : folder;
 }
 
-QString gameFolderToEdit() { return read(GameFolder, defaultGameFolder()); }
+QString gameFolderToEdit()
+{
+    // Never set: the folder where the game is found (a Steam library), else the usual folder's name.
+    const QString stored = read(GameFolder, QString());
+    if (!stored.isEmpty())
+        return stored;
+    const QString found = GameSearch::find(GameSearch::steamFolders(), defaultGameFolder());
+    return found.isEmpty() ? defaultGameFolder() : found;
+}
 
 QStringList recentFiles()
 {

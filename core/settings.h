@@ -45,7 +45,8 @@ void write(const Key &key, const QString &value);
 QString address(const Key &key);
 
 // The game folder as asset browsing reads it ("NIL" when never set), and as the Options dialog
-// offers it (the game's usual folder when never set).
+// offers it (when never set: the folder where the game is found in a Steam library, else the
+// game's usual folder).
 QString gameFolder();
 QString gameFolderToEdit();
 // The game folder, or empty when never set.

@@ -1,5 +1,6 @@
 #include "ui/optionsdialog.h"
 
+#include "ui/filedialog.h"
 #include "ui/messagebox.h"
 #include "ui/singlelineedit.h"
 #include "core/settings.h"
@@ -67,7 +68,8 @@ OptionsDialog::OptionsDialog(StatusReporter &status, Registration registerFileTy
     setTabOrder(okButton, cancelButton);
     setTabOrder(cancelButton, applyButton);
     setTabOrder(applyButton, gamePathEdit);
-    setTabOrder(gamePathEdit, registerButton);
+    setTabOrder(gamePathEdit, gamePathBrowse);
+    setTabOrder(gamePathBrowse, registerButton);
     setTabOrder(registerButton, showTipsBox);
     setTabOrder(showTipsBox, tipTimeEdit);
     setTabOrder(tipTimeEdit, savedMessageBox);
@@ -128,9 +130,14 @@ void OptionsDialog::createOptionsGroup()
     registerButton->setAccessibleDescription(registerHelp->text());
     savedMessageBox->setAccessibleDescription(savedHelp->text());
 
+    gamePathBrowse = button(QStringLiteral("..."), "gamePathBrowse", optionsGroup);
+    gamePathBrowse->setToolTip(QStringLiteral("Browse..."));
+    gamePathBrowse->setAccessibleName(QStringLiteral("Serious Sam 2 Path: Browse..."));
+    gamePathBrowse->setFixedWidth(gamePathBrowse->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
     auto *pathRow = new QHBoxLayout;
     pathRow->addWidget(pathLabel);
     pathRow->addWidget(gamePathEdit, 1);
+    pathRow->addWidget(gamePathBrowse);
     auto *tipsRow = new QHBoxLayout;
     tipsRow->addWidget(showTipsBox);
     tipsRow->addSpacing(12);
@@ -186,9 +193,15 @@ void OptionsDialog::connectControls()
                          QStringLiteral("Settings saved"));
     });
     connect(registerButton, &QPushButton::clicked, this, &OptionsDialog::makeFilesOpenable);
+    connect(gamePathBrowse, &QPushButton::clicked, this, [this] {
+        if (const auto folder = FileDialog::show(this, {FileDialog::Mode::Folder, QStringLiteral("Serious Sam 2 Path"), {},
+                                                        gamePathEdit->text()}))
+            gamePathEdit->setText(Settings::gameFolderToStore(*folder));
+    });
 
     // The time check runs before any other control of the dialog takes the focus from tipTimeEdit.
-    for (QWidget *w : {static_cast<QWidget *>(gamePathEdit), static_cast<QWidget *>(showTipsBox),
+    for (QWidget *w : {static_cast<QWidget *>(gamePathEdit), static_cast<QWidget *>(gamePathBrowse),
+                       static_cast<QWidget *>(showTipsBox),
                        static_cast<QWidget *>(savedMessageBox),
                        static_cast<QWidget *>(registerButton), static_cast<QWidget *>(okButton),
                        static_cast<QWidget *>(cancelButton), static_cast<QWidget *>(applyButton)}) {

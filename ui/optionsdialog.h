@@ -32,6 +32,7 @@ public:
     QGroupBox *optionsGroup = nullptr;
     QLineEdit *gamePathEdit = nullptr;
     QCheckBox *savedMessageBox = nullptr;
+    QPushButton *gamePathBrowse = nullptr;
     QCheckBox *showTipsBox = nullptr;
     QLineEdit *tipTimeEdit = nullptr;
     QPushButton *registerButton = nullptr;

@@ -5,6 +5,7 @@
 #include "core/settingsstore.h"
 #include "ui/optionsdialog.h"
 #include "core/settings.h"
+#include "core/gamesearch.h"
 #include "shell/desktopintegration.h"
 #include "tests/support/testsupport.h"
 
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -74,6 +76,67 @@ class TestOptions : public QObject
     Q_OBJECT
 
 private slots:
+    // Where the game is looked for before a folder is set: each Steam library (the Steam folder
+    // itself, then those its libraryfolders.vdf lists, in either of its formats), then the usual
+    // folder; a fake Steam tree in the test's own folder, no user's files.
+    void gameFolderIsFoundInSteamLibraries_data()
+    {
+        QTest::addColumn<QString>("vdf");        // the Steam folder's libraryfolders.vdf ("" none); LIB: a library
+        QTest::addColumn<QStringList>("games");  // where the game is installed: "steam", "LIB", "usual"
+        QTest::addColumn<QString>("found");      // "steam", "LIB", "usual" or "" (nothing)
+        const QString current = "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"STEAM\"\n\t}\n"
+                                "\t\"1\"\n\t{\n\t\t\"path\"\t\t\"LIB\"\n\t\t\"label\"\t\t\"\"\n\t}\n}\n";
+        const QString old = "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1\"\n\t\"1\"\t\t\"LIB\"\n}\n";
+        QTest::newRow("in the second library") << current << QStringList{"LIB"} << "LIB";
+        QTest::newRow("in the second library, the old list") << old << QStringList{"LIB"} << "LIB";
+        QTest::newRow("in the Steam folder itself, first") << current << QStringList{"LIB", "steam"} << "steam";
+        QTest::newRow("no list: the Steam folder only") << "" << QStringList{"steam"} << "steam";
+        QTest::newRow("not in Steam: the usual folder") << current << QStringList{"usual"} << "usual";
+        QTest::newRow("nowhere") << current << QStringList{} << "";
+    }
+
+    void gameFolderIsFoundInSteamLibraries()
+    {
+        QFETCH(QString, vdf);
+        QFETCH(QStringList, games);
+        QFETCH(QString, found);
+        TestFolder folder;
+        const QString steam = folder.path("Steam"), library = folder.path("Games/SteamLibrary"), usual = folder.path("Usual");
+        QDir().mkpath(steam + "/steamapps");
+        QDir().mkpath(library + "/steamapps");
+        // Steam writes Windows paths with doubled backslashes.
+        const auto written = [](QString path) { return QDir::toNativeSeparators(path).replace("\\", "\\\\"); };
+        if (!vdf.isEmpty())
+            writeBytes(steam + "/steamapps/libraryfolders.vdf", QString(vdf).replace("STEAM", written(steam)).replace("LIB", written(library)).toUtf8());
+        const QMap<QString, QString> places{{"steam", steam + "/steamapps/common/Serious Sam 2"},
+                                            {"LIB", library + "/steamapps/common/Serious Sam 2"}, {"usual", usual}};
+        for (const QString &game : games)
+            QDir().mkpath(places[game]);
+        const QString expected = found.isEmpty() ? QString() : QDir::toNativeSeparators(places[found]) + QDir::separator();
+        QCOMPARE(GameSearch::find({folder.path("NoSteam"), steam}, usual), expected);
+    }
+
+#ifndef Q_OS_WIN
+    // The Options dialog offers what is found in the user's own Steam folder before a folder is
+    // set, and its browse button picks a folder into the box.
+    void dialogOffersTheGameFoundAndBrowsesForOne()
+    {
+        Options o;
+        const QString game = QDir::homePath() + "/.local/share/Steam/steamapps/common/Serious Sam 2";
+        QVERIFY(QDir::homePath().startsWith(o.folder.path({})));  // the test's own home
+        QDir().mkpath(game);
+        OptionsDialog &d = o.open();
+        QCOMPARE(d.gamePathEdit->text(), game + "/");
+        o.script.choose(o.folder.path("Elsewhere/SS2"));
+        QTest::mouseClick(d.gamePathBrowse, Qt::LeftButton);
+        const auto asked = o.script.takeFileDialogs();
+        QCOMPARE(asked.value(0).mode, FileDialog::Mode::Folder);
+        QCOMPARE(asked.value(0).fileName, game + "/");
+        QCOMPARE(d.gamePathEdit->text(), o.folder.path("Elsewhere/SS2") + "/");
+        QCOMPARE(d.gamePathBrowse->accessibleName(), QString("Serious Sam 2 Path: Browse..."));
+    }
+#endif
+
     void dialogShowsStoredValuesOrDefaults()
     {
         Options o;
