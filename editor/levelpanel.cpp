@@ -114,7 +114,10 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        auto *part = static_cast<QLineEdit *>(watched);
+        // A box that is going (the window closes) is no line edit any more.
+        auto *part = qobject_cast<QLineEdit *>(watched);
+        if (!part)
+            return false;
         if (event->type() == QEvent::FocusIn) {
             // After the click that gave the focus has placed the cursor.
             QTimer::singleShot(0, part, [part] {
