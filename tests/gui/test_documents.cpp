@@ -844,7 +844,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("modelDistanceEdit"));
         // A clean file opens as one with findings.
         filter->setCurrentIndex(0);
-        QTreeWidgetItem *clean = list->findItems("Levels/good.nfo", Qt::MatchExactly, 0).value(0);
+        QTreeWidgetItem *clean = list->findItems(QDir::toNativeSeparators("Levels/good.nfo"), Qt::MatchExactly, 0).value(0);
         QVERIFY(clean);
         QCOMPARE(clean->text(3), QString("No findings"));
         list->scrollToItem(clean);
