@@ -15,7 +15,6 @@ public:
     // Whether `relative` ("Models\Ship.mdl", with "\" or "/" separators) names a file under one
     // of the folders `bases` (absolute, "/" separators), in any letter case.
     bool hasFile(const QStringList &bases, const QString &relative);
-    bool hasFile(const QString &base, const QString &relative) { return hasFile(QStringList{base}, relative); }
 
     // How many folders have been listed (for the tests: each at most once).
     int listedFolders() const { return int(m_folders.size()); }
