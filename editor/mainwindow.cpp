@@ -33,6 +33,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <tuple>
@@ -135,10 +136,12 @@ MainWindow::MainWindow(QString programFolder, QWidget *parent)
     const QSize available = screen()->availableGeometry().size();
     const int paneHeight = line * 14;  // the Problems pane: its title, its summary and a few findings
     const QSize firstSize = QSize(line * 40, line * 36 + paneHeight).boundedTo(available * 9 / 10);
-    resize(firstSize);
+    // The first place is the middle of the screen, where the first-start greeting shows over it.
+    const QRect firstPlace = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, firstSize,
+                                                 screen()->availableGeometry());
+    setGeometry(firstPlace);
     // A stored size and place that no screen can show (a damaged or hand-made setting, a screen
     // that has gone) would leave the window without its menu: the first size applies instead.
-    const QRect firstPlace = geometry();
     if (restoreGeometry(QByteArray::fromBase64(Settings::read(Settings::WindowGeometry).toLatin1()))
         && !fitsTheScreens(frameGeometry())) {
         setWindowState(Qt::WindowNoState);
@@ -236,8 +239,10 @@ void MainWindow::runStartUp(const QString &commandLineText, bool readable)
         m_documents->openFromCommandLine(commandLineText);
     }
     // Without a store the first start could never be marked done: it would greet at every start.
+    // The greeting waits for the window to be shown, so that it is centred over it rather than
+    // over a window not yet placed.
     if (!noSettings)
-        runFirstStartCheck();
+        QTimer::singleShot(0, this, &MainWindow::runFirstStartCheck);
 }
 
 void MainWindow::showAbout()

@@ -3,6 +3,7 @@
 
 #include "editor/mainwindow.h"
 #include "core/settingsstore.h"
+#include "ui/messagebox.h"
 #include "ui/optionsdialog.h"
 #include "core/settings.h"
 #include "core/gamesearch.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -401,6 +403,9 @@ private slots:
         script.allowRealDialogs = true;
         bool optionsShown = false;
         QString shownPath;
+        MainWindow form(folder.programFolder());
+        form.runStartUp({});
+        // The greeting waits for the window to be shown, and the Options dialog follows it.
         QTimer::singleShot(0, [&] {
             auto *options = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
             optionsShown = options != nullptr;
@@ -409,8 +414,8 @@ private slots:
                 options->close();  // the close box
             }
         });
-        MainWindow form(folder.programFolder());
-        form.runStartUp({});
+        QVERIFY(script.takeBoxTexts().isEmpty());
+        form.show();
         QCoreApplication::processEvents();
         QCOMPARE(form.tips().timer.interval(), 10000);
         const QString registrationFailure = status.arg(DesktopIntegration::mimeAppsListPath());
@@ -437,6 +442,39 @@ private slots:
             QVERIFY(!Settings::isFirstStart());
             QVERIFY(log.endsWith("INF : First time using Brisquel\r\n"));
         }
+    }
+
+    // The first start's window is placed in the middle of the screen and the real greeting box
+    // over its middle, not in a corner over a window not yet placed.
+    void greetingIsCentredOnTheScreen()
+    {
+        TestFolder folder;
+        QFile::remove(SettingsStore::location());
+        DialogScript script;
+        script.allowRealDialogs = true;
+        MessageBox::setHandler({});
+        QPoint boxMiddle;
+        QPoint windowMiddle;
+        bool optionsShown = false;
+        MainWindow form(folder.programFolder());
+        form.runStartUp({});
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            boxMiddle = box->frameGeometry().center();
+            windowMiddle = form.frameGeometry().center();
+            QTimer::singleShot(0, [&] {
+                optionsShown = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget()) != nullptr;
+                QApplication::activeModalWidget()->close();
+            });
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        form.show();
+        QCoreApplication::processEvents();
+        QVERIFY(optionsShown);
+        const QPoint screenMiddle = form.screen()->availableGeometry().center();
+        QVERIFY2((windowMiddle - screenMiddle).manhattanLength() <= 2, qPrintable(QString("%1,%2").arg(windowMiddle.x()).arg(windowMiddle.y())));
+        QVERIFY2((boxMiddle - screenMiddle).manhattanLength() <= 2, qPrintable(QString("%1,%2").arg(boxMiddle.x()).arg(boxMiddle.y())));
     }
 };
 
