@@ -65,6 +65,30 @@ bool AssetIndex::hasFileUnder(QString folder, const QList<QStringView> &parts, c
     return false;
 }
 
+QStringList AssetIndex::filesEndingIn(const QString &base, QStringView extension, qsizetype most,
+                                      const std::atomic<bool> &stop)
+{
+    QStringList files;
+    // Folders still to list: the path and its text relative to `base`, "\"-ended.
+    QList<std::pair<QString, QString>> pending{{base, QString()}};
+    QList<int> depths{0};
+    while (!pending.isEmpty() && files.size() < most && !stop.load()) {
+        const auto [folder, relative] = pending.takeLast();
+        const int depth = depths.takeLast();
+        for (const Entry &entry : listed(folder)) {
+            if (entry.folder) {
+                if (depth < MostDepth) {
+                    pending.append({joined(folder, entry.name), relative + entry.name + QLatin1Char('\\')});
+                    depths.append(depth + 1);
+                }
+            } else if (entry.name.endsWith(extension, Qt::CaseInsensitive) && files.size() < most) {
+                files.append(relative + entry.name);
+            }
+        }
+    }
+    return files;
+}
+
 const AssetIndex::Folder &AssetIndex::listed(const QString &path)
 {
     if (const auto known = m_folders.constFind(path); known != m_folders.cend())

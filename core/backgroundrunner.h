@@ -13,7 +13,9 @@
 // never waits for a check or a walk of folders. A job is told to stop through a flag it asks now
 // and then; a newer job replaces an older one, whose result is out of date and dropped. The hand
 // over between the threads is by the standard library's mutex, so that what a job reads and what
-// it leaves is never written by both threads at once.
+// it leaves is never written by both threads at once. A job keeps off what Qt keeps per thread
+// (QRegularExpression, QDirIterator's name filters): on Windows, the end of the runner's plain
+// thread tore that storage down into a crash.
 class BackgroundRunner : public QObject
 {
     Q_OBJECT

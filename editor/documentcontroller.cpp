@@ -91,6 +91,8 @@ DocumentPanel *DocumentController::panel(DocumentKind kind)
             m_document.modified = true;
             m_liveCheck.schedule();
         });
+        for (const auto &[kind, field] : panel->assetFields())
+            m_completion.attach(kind, field, [panel, field = field] { panel->valueChosen(field); });
         connect(panel, &DocumentPanel::browseRequested, this, [this, panel](AssetKind asset, QLineEdit *field) {
             if (const auto path = m_assets.browse(asset, field->text())) {
                 field->setText(*path);
@@ -120,8 +122,11 @@ void DocumentController::setCurrentFile(const QString &path)
     m_document.fileTitle = path.isEmpty() ? type.untitledName : DocumentFile::fileTitleOf(path);
     m_window->setWindowTitle(QStringLiteral("Brisquel - ") + PlainText::shown(m_document.fileTitle, PlainText::MostInToolTip)
                              + type.titleSuffix);
-    // Assets are looked for from the file's folder: another file, other findings.
+    // Assets are looked for from the file's folder: another file, other findings, other files to
+    // complete from (a description names no asset).
     m_liveCheck.schedule();
+    if (m_document.kind != DocumentKind::Description)
+        m_completion.setFolders(path, Settings::gameFolderIfSet());
 }
 
 void DocumentController::startNewDocument(DocumentKind kind)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/assetbrowser.h"
+#include "editor/assetcompletion.h"
 #include "editor/livecheck.h"
 #include "editor/opendocument.h"
 #include "ui/filedialog.h"
@@ -118,5 +119,6 @@ private:
     std::array<RememberedFileDialog, 3> m_fileDialogs;
     RememberedFileDialog m_anyKindDialog{QStringLiteral("NFO and DSC files|*.nfo *.dsc")};
     AssetBrowser m_assets;
+    AssetCompletion m_completion;
     LiveCheck m_liveCheck;
 };

@@ -233,5 +233,6 @@ QPushButton *DocumentPanel::addBrowseButton(const QString &name, const QString &
     button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
     connect(button, &QPushButton::clicked, this, [this, kind, field] { emit browseRequested(kind, field); });
     new AssetDrop(kind, field);
+    m_assetFields.append({kind, field});
     return button;
 }

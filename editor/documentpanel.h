@@ -77,6 +77,8 @@ public:
     // An asset was chosen for `field` (browsed for): the value is asked for, so a row left out is
     // included again.
     virtual void valueChosen(QLineEdit *field) { Q_UNUSED(field); }
+    // The fields that name an asset, with its kind.
+    const QList<std::pair<AssetKind, QLineEdit *>> &assetFields() const { return m_assetFields; }
 
 signals:
     // Any change of the document, by the user or by the program.
@@ -98,6 +100,7 @@ protected:
     void giveAccessKeys(const QList<std::pair<QAbstractButton *, QWidget *>> &rows);
 
 private:
+    QList<std::pair<AssetKind, QLineEdit *>> m_assetFields;
     struct Mark
     {
         QAction *inField = nullptr;  // the icon inside a wide line edit

@@ -1,5 +1,6 @@
 // The mod check: each rule on a fixture mod folder, and the command line's output and exit codes.
 
+#include "core/assetindex.h"
 #include "core/checkcommand.h"
 #include "core/episodenfo.h"
 #include "core/levelnfo.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -262,6 +264,30 @@ private slots:
         // The mod's Levels, the mod, Models, Ships, Textures, and the folders above the mod: each once.
         QVERIFY2(checker.assets().listedFolders() <= 5 + folder.path("mod").count('/'),
                  qPrintable(QString::number(checker.assets().listedFolders())));
+    }
+
+    // The files of a kind under a folder, for completing fields: any letter case of the ending,
+    // spelt as the folders spell them; a folder linked into itself ends the walk at its depth,
+    // and a stop ends it at once.
+    void filesOfAKindAreListed()
+    {
+        TestFolder folder;
+        for (const char *file : {"mod/Models/Ra.mdl", "mod/Models/Ships/Barge.MDL", "mod/Models/Ra.mdl.txt", "mod/Textures/Ra.tex"}) {
+            QDir().mkpath(QFileInfo(folder.path(file)).absolutePath());
+            writeBytes(folder.path(file), "");
+        }
+        std::atomic<bool> stop{false};
+        QStringList files = AssetIndex().filesEndingIn(folder.path("mod"), u".mdl", 100, stop);
+        files.sort();
+        QCOMPARE(files, QStringList({"Models\\Ra.mdl", "Models\\Ships\\Barge.MDL"}));
+        QCOMPARE(AssetIndex().filesEndingIn(folder.path("mod"), u".mdl", 1, stop).size(), 1);
+#ifdef Q_OS_UNIX
+        QCOMPARE(::symlink("..", QFile::encodeName(folder.path("mod/Models/Ships/loop")).constData()), 0);
+        QCOMPARE(AssetIndex().filesEndingIn(folder.path("mod/Models"), u".mdl", 100000, stop).size(),
+                 AssetIndex::MostDepth + 1);  // one file in each folder down to the deepest
+#endif
+        stop = true;
+        QVERIFY(AssetIndex().filesEndingIn(folder.path("mod"), u".mdl", 100, stop).isEmpty());
     }
 
     void assetsAreFoundInTheGameFolderToo()

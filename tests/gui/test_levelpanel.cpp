@@ -4,9 +4,13 @@
 #include "editor/documentcontroller.h"
 #include "editor/mainwindow.h"
 #include "editor/levelpanel.h"
+#include "core/settings.h"
 #include "tests/support/testsupport.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QCompleter>
+#include <QFileInfo>
 #include <QDir>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -237,6 +241,49 @@ private slots:
         hours->selectAll();
         QTest::keySequence(hours, QKeySequence::Paste);
         QCOMPARE(hours->text(), QString("45"));
+        e.docs.setModified(false);
+    }
+
+    // An asset field completes from the files of its kind under the mod and the game folders, as
+    // the author types: any part of the path, any letter case; Enter takes it as browsing would.
+    void assetFieldsComplete()
+    {
+        EditorWindow e;
+        for (const char *file : {"Mod/Models/Ra.mdl", "Mod/Models/Ships/Barge.MDL", "Mod/Textures/Ra.tex", "Game/Models/Anubis.mdl"}) {
+            QDir().mkpath(QFileInfo(e.file(file)).absolutePath());
+            writeBytes(e.file(file), "");
+        }
+        QDir().mkpath(e.file("Mod/Levels"));
+        writeBytes(e.file("Mod/Levels/Temple.nfo"), "LEVEL\r\nNAME=\"Temple\"\r\n");
+        Settings::write(Settings::GameFolder, e.file("Game") + QDir::separator());
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.form));
+        e.docs.openFile(e.file("Mod/Levels/Temple.nfo"));
+        auto *panel = e.docs.panel<LevelPanel>();
+        QLineEdit *model = panel->valueEdit(LevelRow::LoadingModel);
+        panel->includeBox(LevelRow::LoadingModel)->setChecked(true);
+        QTRY_COMPARE(model->completer()->model()->rowCount(), 3);  // made behind the window
+        model->setFocus();
+        QTest::keyClicks(model, "RA");
+        QTRY_VERIFY(model->completer()->popup()->isVisible());
+        QCOMPARE(model->completer()->completionCount(), 1);
+        e.docs.setModified(false);
+        QTest::keyClick(model->completer()->popup(), Qt::Key_Return);  // the one offered, unchosen
+        QCOMPARE(model->text(), QString("Models\\Ra.mdl"));
+        QVERIFY(e.docs.document().modified);
+        QVERIFY(!model->completer()->popup()->isVisible());
+        // Any part of the path: a subfolder's name, a game file's.
+        const QList<std::pair<QString, QString>> parts{{"ships", "Models\\Ships\\Barge.MDL"}, {"anu", "Models\\Anubis.mdl"}};
+        for (const auto &[typed, offered] : parts) {
+            model->clear();
+            QTest::keyClicks(model, typed);
+            QTRY_COMPARE(model->completer()->currentCompletion(), offered);
+            QCOMPARE(model->completer()->completionCount(), 1);
+        }
+        // The texture fields offer textures only.
+        QLineEdit *screen = panel->valueEdit(LevelRow::LoadingScreen);
+        panel->includeBox(LevelRow::LoadingScreen)->setChecked(true);
+        QCOMPARE(screen->completer()->model()->rowCount(), 1);
         e.docs.setModified(false);
     }
 };

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/backgroundrunner.h"
+#include "core/nfovalue.h"
+
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+class QLineEdit;
+class QStringListModel;
+
+// Asset fields complete from the files of their kind under the mod and game folders as the
+// author types: "ra" offers Models\Ra.mdl (any part of the path, any letter case), entered as
+// browsing enters it. The lists are made behind the window, once per folder, so typing never
+// waits for them.
+class AssetCompletion : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Lists = std::array<QStringList, 3>;  // by AssetKind, None excepted
+
+    explicit AssetCompletion(QObject *parent = nullptr);
+
+    // The field completes from the files of its kind from now on; `chosen` runs when the author
+    // takes an offered file.
+    void attach(AssetKind kind, QLineEdit *field, std::function<void()> chosen);
+    // The document's file (empty: none yet) and the game folder (empty: none): the lists are made
+    // for them when they are not made already.
+    void setFolders(const QString &documentPath, const QString &gameFolder);
+
+    // The folder whose files a document's fields complete from: the nearest folder at or above
+    // the document's (three up at most) that holds a Models, Textures or Movies folder, else the
+    // document's own.
+    static QString modFolderOf(const QString &documentPath);
+    // The files of each kind, as the fields take them: under the mod folder relative to it, under
+    // the game's folder of the kind relative to the game; sorted, each once in any letter case.
+    static Lists listsFor(const QString &modFolder, const QString &gameFolder, const BackgroundRunner::StopFlag &stop);
+
+    // Whether lists are being made (for the tests).
+    bool isMaking() const { return m_runner.isRunning(); }
+
+private:
+    void show(const Lists &lists);
+
+    std::array<QStringListModel *, 3> m_models{};
+    QHash<QString, Lists> m_made;  // by the folders they were made for
+    QString m_wanted;
+    BackgroundRunner m_runner;
+};
