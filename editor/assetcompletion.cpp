@@ -3,6 +3,7 @@
 #include "core/assetindex.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCompleter>
 #include <QDir>
 #include <QEvent>
@@ -57,6 +58,9 @@ void AssetCompletion::attach(AssetKind kind, QLineEdit *field, std::function<voi
     // Seen before the completer's own handling of the key.
     completer->popup()->installEventFilter(new FirstOnEnter(completer));
     field->setCompleter(completer);
+    field->installEventFilter(this);
+    m_fields.insert(field);
+    connect(field, &QObject::destroyed, this, [this, field] { m_fields.remove(field); });
     connect(completer, qOverload<const QString &>(&QCompleter::activated), this, [chosen] { chosen(); });
 }
 
@@ -113,17 +117,37 @@ void AssetCompletion::setFolders(const QString &documentPath, const QString &gam
     if (wanted == m_wanted)
         return;
     m_wanted = wanted;
+    m_runner.drop();
     if (const auto made = m_made.constFind(wanted); made != m_made.cend()) {
-        m_runner.drop();
         show(*made);
+        m_pending.reset();
         return;
     }
+    show({});
+    m_pending = std::make_pair(mod, gameFolder);
+    // Made when an asset field is first used, not at every open: most opens never complete.
+    if (const QWidget *focused = QApplication::focusWidget(); focused && m_fields.contains(focused))
+        makePending();
+}
+
+void AssetCompletion::makePending()
+{
+    if (!m_pending)
+        return;
+    const auto [mod, gameFolder] = *std::exchange(m_pending, std::nullopt);
     auto lists = std::make_shared<Lists>();
     m_runner.start([lists, mod, gameFolder](const BackgroundRunner::StopFlag &stop) { *lists = listsFor(mod, gameFolder, stop); },
-                   [this, lists, wanted] {
+                   [this, lists, wanted = m_wanted] {
                        m_made.insert(wanted, *lists);
                        show(*lists);
                    });
+}
+
+bool AssetCompletion::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn)
+        makePending();
+    return QObject::eventFilter(watched, event);
 }
 
 void AssetCompletion::show(const Lists &lists)

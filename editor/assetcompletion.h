@@ -5,10 +5,12 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QLineEdit;
 class QStringListModel;
@@ -30,7 +32,7 @@ public:
     // takes an offered file.
     void attach(AssetKind kind, QLineEdit *field, std::function<void()> chosen);
     // The document's file (empty: none yet) and the game folder (empty: none): the lists are made
-    // for them when they are not made already.
+    // for them, when they are not made already, as soon as an asset field has the focus.
     void setFolders(const QString &documentPath, const QString &gameFolder);
 
     // The folder whose files a document's fields complete from: the nearest folder at or above
@@ -44,11 +46,17 @@ public:
     // Whether lists are being made (for the tests).
     bool isMaking() const { return m_runner.isRunning(); }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void show(const Lists &lists);
+    void makePending();
 
     std::array<QStringListModel *, 3> m_models{};
     QHash<QString, Lists> m_made;  // by the folders they were made for
     QString m_wanted;
+    std::optional<std::pair<QString, QString>> m_pending;  // the mod and game folders still to list
+    QSet<const QObject *> m_fields;
     BackgroundRunner m_runner;
 };
