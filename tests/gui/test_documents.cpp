@@ -186,9 +186,6 @@ private slots:
     // opens and fills with findings, whatever the summary's length.
     void panesKeepTheWindowSize()
     {
-#ifdef Q_OS_WIN
-        QSKIP("With the Windows style the pane still widens the window (600 to 666 px under Wine): not mended yet");
-#endif
         EditorWindow e;
         e.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e.form));
