@@ -64,11 +64,11 @@ void AssetCompletion::attach(AssetKind kind, QLineEdit *field, std::function<voi
     connect(completer, qOverload<const QString &>(&QCompleter::activated), this, [chosen] { chosen(); });
 }
 
-QString AssetCompletion::modFolderOf(const QString &documentPath)
+QString AssetCompletion::modFolderOf(const QString &documentFolder)
 {
-    if (documentPath.isEmpty())
+    if (documentFolder.isEmpty())
         return {};
-    const QString own = QFileInfo(documentPath).absolutePath();
+    const QString own = QDir::cleanPath(documentFolder);
     QString folder = own;
     for (int up = 0; up <= 3; ++up) {
         for (AssetKind kind : Kinds) {
@@ -110,9 +110,9 @@ AssetCompletion::Lists AssetCompletion::listsFor(const QString &modFolder, const
     return lists;
 }
 
-void AssetCompletion::setFolders(const QString &documentPath, const QString &gameFolder)
+void AssetCompletion::setFolders(const QString &documentFolder, const QString &gameFolder)
 {
-    const QString mod = modFolderOf(documentPath);
+    const QString mod = modFolderOf(documentFolder);
     const QString wanted = mod + QLatin1Char('\n') + gameFolder;
     if (wanted == m_wanted)
         return;

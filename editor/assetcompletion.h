@@ -31,14 +31,15 @@ public:
     // The field completes from the files of its kind from now on; `chosen` runs when the author
     // takes an offered file.
     void attach(AssetKind kind, QLineEdit *field, std::function<void()> chosen);
-    // The document's file (empty: none yet) and the game folder (empty: none): the lists are made
-    // for them, when they are not made already, as soon as an asset field has the focus.
-    void setFolders(const QString &documentPath, const QString &gameFolder);
+    // The document's folder (for a new one, where its mod most likely is; empty: unknown) and the
+    // game folder (empty: none): the lists are made for them, when they are not made already, as
+    // soon as an asset field has the focus.
+    void setFolders(const QString &documentFolder, const QString &gameFolder);
 
     // The folder whose files a document's fields complete from: the nearest folder at or above
     // the document's (three up at most) that holds a Models, Textures or Movies folder, else the
     // document's own.
-    static QString modFolderOf(const QString &documentPath);
+    static QString modFolderOf(const QString &documentFolder);
     // The files of each kind, as the fields take them: under the mod folder relative to it, under
     // the game's folder of the kind relative to the game; sorted, each once in any letter case.
     static Lists listsFor(const QString &modFolder, const QString &gameFolder, const BackgroundRunner::StopFlag &stop);

@@ -126,7 +126,8 @@ void DocumentController::setCurrentFile(const QString &path)
     // complete from (a description names no asset).
     m_liveCheck.schedule();
     if (m_document.kind != DocumentKind::Description)
-        m_completion.setFolders(path, Settings::gameFolderIfSet());
+        m_completion.setFolders(path.isEmpty() ? lastModFolder() : QFileInfo(path).absolutePath(),
+                                Settings::gameFolderIfSet());
 }
 
 void DocumentController::startNewDocument(DocumentKind kind)
@@ -313,19 +314,24 @@ QString fileNameOf(const QString &name)
 }
 } // namespace
 
-QString DocumentController::saveDialogStart()
+QString DocumentController::lastModFolder()
 {
-    // A saved or opened document is offered under its own name, in its own folder.
-    if (!m_document.path.isEmpty())
-        return m_document.path;
-    // A new one where the mod is: the folder of the document opened or saved last, else the folder
-    // checked last, else the documents folder; never where assets were browsed for.
     QString folder;
     if (const QString last = Settings::recentFiles().value(0); !last.isEmpty())
         folder = QFileInfo(last).absolutePath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = Settings::read(Settings::CheckedFolder);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+QString DocumentController::saveDialogStart()
+{
+    // A saved or opened document is offered under its own name, in its own folder.
+    if (!m_document.path.isEmpty())
+        return m_document.path;
+    // A new one where the mod is, else in the documents folder; never where assets were browsed for.
+    QString folder = lastModFolder();
+    if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     // A Level or Episode document is offered under its NAME.
     QString name;

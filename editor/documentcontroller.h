@@ -81,6 +81,9 @@ private:
     SaveOutcome runSave(bool alwaysAsk);
     // Where the Save dialog starts: the document's own file, or for a new one a name from its
     // NAME in the folder where the mod is.
+    // Where a new document's mod most likely is: the folder of the document opened or saved
+    // last, else the folder checked last (empty: neither is known).
+    static QString lastModFolder();
     QString saveDialogStart();
     // Before Save writes over a file that was not read whole: whether the user lets the lines that
     // were not read go (default No, which saves under another name instead).

@@ -286,6 +286,11 @@ private slots:
         QLineEdit *screen = panel->valueEdit(LevelRow::LoadingScreen);
         panel->includeBox(LevelRow::LoadingScreen)->setChecked(true);
         QCOMPARE(screen->completer()->model()->rowCount(), 1);
+        // A new document completes from the mod worked on last, before it is saved there.
+        e.docs.setModified(false);
+        e.docs.newDocument(DocumentKind::LevelNfo);
+        panel->valueEdit(LevelRow::LoadingModel)->setFocus();
+        QTRY_COMPARE(panel->valueEdit(LevelRow::LoadingModel)->completer()->model()->rowCount(), 3);
         e.docs.setModified(false);
     }
 };
