@@ -46,7 +46,7 @@ int startEditor()
 int main(int argc, char *argv[])
 {
     const CommandLine::Given given = CommandLine::given(argc, argv);
-    if (!CheckCommand::isCommand(given.arguments))
+    if (CommandLine::isOneFile(CommandLine::argumentText(given.arguments)) || !CheckCommand::isCommand(given.arguments))
         return startEditor();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Brisquel"));

@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
     }
 #endif
     // The mod check, the help and the version run without a window (and without a display).
-    if (CheckCommand::isCommand(given.arguments)) {
+    if (!CommandLine::isOneFile(file) && CheckCommand::isCommand(given.arguments)) {
 #ifdef Q_OS_WIN
         // A windowed program has no console of its own: write to the one it was started from,
         // unless its output already goes to a file or a pipe.

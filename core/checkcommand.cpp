@@ -19,6 +19,11 @@ bool isCommand(const QStringList &arguments)
 {
     if (arguments.value(1) == CommandLine::NfoHandlerOption)
         return false;  // the desktop's .nfo handler: a file to open or hand on
+#ifdef Q_OS_WIN
+    // "/?" asks a Windows program for its usage; no file is named "?".
+    if (arguments.mid(1).contains(QLatin1String("/?")))
+        return true;
+#endif
     // As with every command-line tool, a word that starts with "-" is an option, never part of a
     // file name: a file named like one is given as "./--check". The desktop and Explorer give one
     // full path, which never starts with "-".
@@ -72,7 +77,11 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     QCommandLineParser parser;
     parser.setApplicationDescription(QLatin1String(Description));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);  // "-reverse" is one option
-    const QCommandLineOption help = parser.addHelpOption();
+    // Help as Windows tools take it too ("-?", and "/?" on Windows), and only Brisquel's own
+    // options: Qt's --help-all would list options that mean nothing to the check.
+    const QCommandLineOption help({QStringLiteral("?"), QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on commandline options."));
+    parser.addOption(help);
     const QCommandLineOption versionOption = parser.addVersionOption();
     for (const OptionRow &row : Options)
         parser.addOption(optionOf(row));
@@ -96,10 +105,22 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
         err.flush();
         return 2;
     };
-    if (!parser.parse(arguments))
+    QStringList words = arguments;
+#ifdef Q_OS_WIN
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        if (words.at(i) == QLatin1String("/?"))
+            words[i] = QStringLiteral("-?");
+    }
+#endif
+    if (!parser.parse(words))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
-        out << parser.helpText();
+        // The usage line names the program as users type it, not the path it was started from.
+        QString text = parser.helpText();
+        const qsizetype options = text.indexOf(QLatin1String(" [options]"));
+        if (text.startsWith(QLatin1String("Usage: ")) && options > 0 && options < text.indexOf(QLatin1Char('\n')))
+            text.replace(0, options, QStringLiteral("Usage: Brisquel"));
+        out << text;
         return written(0);
     }
     if (parser.isSet(versionOption)) {

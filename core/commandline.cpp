@@ -1,6 +1,7 @@
 #include "core/commandline.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -44,6 +45,16 @@ QString argumentText(const QStringList &arguments)
 #endif
 }
 
+bool isOneFile(const QString &argumentText)
+{
+#ifdef Q_OS_WIN
+    return argumentText.isEmpty() || argumentText == QLatin1String("%1") || QFileInfo(argumentText).isFile();
+#else
+    Q_UNUSED(argumentText);
+    return false;
+#endif
+}
+
 Given given(int argc, char **argv)
 {
     Given result;
@@ -55,7 +66,13 @@ Given given(int argc, char **argv)
     int count = 0;
     if (wchar_t **words = CommandLineToArgvW(GetCommandLineW(), &count)) {
         for (int i = 0; i < count; ++i) {
-            result.arguments.append(QString::fromWCharArray(words[i]));
+            QString word = QString::fromWCharArray(words[i]);
+            // Windows' own rule turns the \" that ends "C:\Mods\Good\" into a quote inside the
+            // word (C:\Mods\Good"); no Windows path holds a quote, so it is left out, as other
+            // Windows tools do.
+            if (i > 0 && word.endsWith(QLatin1Char('"')))
+                word.chop(1);
+            result.arguments.append(word);
             result.bytes.append(result.arguments.last().toUtf8());
         }
         LocalFree(words);

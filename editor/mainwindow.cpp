@@ -429,8 +429,14 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         if (widget && widget->window() == this && !urls.isEmpty() && urls.constFirst().isLocalFile()
             && !DocumentPanel::takesDrop(watched, drop->mimeData())) {
             drop->acceptProposedAction();
-            if (type == QEvent::Drop)
-                openDropped(QDir::toNativeSeparators(urls.constFirst().toLocalFile()));
+            // Accepted now, opened once the drop has returned: a question about unsaved changes
+            // asked inside the drop takes no input under some desktops and holds the program the
+            // file came from (Explorer) until it is answered.
+            if (type == QEvent::Drop) {
+                QMetaObject::invokeMethod(this, [this, path = QDir::toNativeSeparators(urls.constFirst().toLocalFile())] {
+                    openDropped(path);
+                }, Qt::QueuedConnection);
+            }
             return true;
         }
     }

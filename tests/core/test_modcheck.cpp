@@ -354,10 +354,22 @@ private slots:
 
     // The help and the manual page are made from one option table; the manual page names every
     // rule too.
+    // Help however it is asked for, Windows' "/?" too: the usage line names the program as it is
+    // typed, not the path it runs from, and only Brisquel's own options are listed.
     void helpAndManualPageNameTheOptions()
     {
+        QStringList asks{"--help", "-h", "-?"};
+#ifdef Q_OS_WIN
+        asks << "/?";
+#endif
+        for (const QString &ask : asks) {
+            QVERIFY2(CheckCommand::isCommand({"Brisquel", ask}), qPrintable(ask));
+            const Ran asked = runCommand({ask});
+            QCOMPARE(asked.status, 0);
+            QVERIFY2(asked.out.startsWith("Usage: Brisquel [options] PATH...\n"), qPrintable(asked.out.left(200)));
+            QVERIFY2(!asked.out.contains("help-all"), qPrintable(ask));
+        }
         const Ran ran = runCommand({"--help"});
-        QCOMPARE(ran.status, 0);
         const QString manual = CheckCommand::manPage("9.9.9");
         QVERIFY(manual.startsWith(".TH BRISQUEL 1 "));
         for (const char *option : {"--check", "--strict", "--format", "--ignore", "--list-rules", "--help", "--version"}) {
