@@ -68,10 +68,14 @@ Given given(int argc, char **argv)
         for (int i = 0; i < count; ++i) {
             QString word = QString::fromWCharArray(words[i]);
             // Windows' own rule turns the \" that ends "C:\Mods\Good\" into a quote inside the
-            // word (C:\Mods\Good"); no Windows path holds a quote, so it is left out, as other
-            // Windows tools do.
-            if (i > 0 && word.endsWith(QLatin1Char('"')))
-                word.chop(1);
+            // word, which then also takes the blanks after it up to the next word or a
+            // redirection (C:\Mods\Good" ). No Windows path holds a quote or ends in a blank, so
+            // both are left out, as other Windows tools do.
+            qsizetype end = word.size();
+            while (end > 0 && word.at(end - 1) == QLatin1Char(' '))
+                --end;
+            if (i > 0 && end > 0 && word.at(end - 1) == QLatin1Char('"'))
+                word.truncate(end - 1);
             result.arguments.append(word);
             result.bytes.append(result.arguments.last().toUtf8());
         }
