@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <limits>
+
 namespace ModCheck {
 
 namespace {
@@ -228,6 +230,23 @@ void utf8Text(const Site &site, FindingSink &sink, const Rule &self)
     }
 }
 
+// Lines whose bytes this system's code page cannot read (a Western file on a Japanese system):
+// the text an editor using that code page shows is not the file's, and a save changes the bytes.
+void undecodableBytes(const Site &site, FindingSink &sink, const Rule &self)
+{
+    for (const int line : CodePage::undecodedLines(*site.bytes, std::numeric_limits<qsizetype>::max())) {
+        if (!sink.lists(self)) {
+            sink.omit(self, 1);
+            continue;
+        }
+        sink.add(self, line,
+                 QStringLiteral("this line holds bytes that %1 cannot read: an editor using it shows other text "
+                                "and saving changes them")
+                     .arg(CodePage::name()),
+                 site.keys ? site.keys->value(line) : QString());
+    }
+}
+
 // The line breaks of a file that are not CR LF: the first one's line, and what they are.
 void lineEnds(const Site &site, FindingSink &sink, const Rule &self)
 {
@@ -327,6 +346,7 @@ const QList<Rule> &rules()
         {"empty-name", S::Warning, "An empty NAME: the game lists the level or episode without a name.", W::Value, names, emptyName},
         {"empty-value", S::Warning, "An optional field written with an empty value.", W::Value, optionalValues, emptyValue},
         {"empty-thumbnail", S::Warning, "An empty THUMBNAIL: the game lists the level or episode without a picture.", W::Value, thumbnails, emptyThumbnail},
+        {"undecodable-bytes", S::Error, "Bytes that this system's code page cannot read, which an editor using it changes.", W::Bytes, always, undecodableBytes},
         {"utf8-text", S::Warning, "Text saved as UTF-8, which the game shows as other characters.", W::Bytes, always, utf8Text},
         {"line-ends", S::Warning, "Line ends other than CR LF.", W::Bytes, always, lineEnds},
         {"control-character", S::Warning, "A control character in a description's text.", W::Bytes, descriptions, controlCharacter},

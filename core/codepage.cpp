@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <optional>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -12,12 +13,30 @@
 
 namespace {
 
+// A code page put in place of the system's (tests).
+struct OtherPage
+{
+    QByteArray converter;
+    QString shownName;
+};
+std::optional<OtherPage> &otherPage()
+{
+    static std::optional<OtherPage> page;
+    return page;
+}
+
 #ifdef Q_OS_WIN
 QStringDecoder makeDecoder() { return QStringDecoder(QStringConverter::System); }
 QStringEncoder makeEncoder() { return QStringEncoder(QStringConverter::System); }
 #else
-QStringDecoder makeDecoder() { return QStringDecoder("windows-1252"); }
-QStringEncoder makeEncoder() { return QStringEncoder("windows-1252"); }
+QStringDecoder makeDecoder()
+{
+    return otherPage() ? QStringDecoder(otherPage()->converter.constData()) : QStringDecoder("windows-1252");
+}
+QStringEncoder makeEncoder()
+{
+    return otherPage() ? QStringEncoder(otherPage()->converter.constData()) : QStringEncoder("windows-1252");
+}
 #endif
 
 bool isAscii(const QString &text)
@@ -109,8 +128,43 @@ QByteArray encodeMarkingUnstorable(const QString &text)
     return encode(marked);
 }
 
+QList<int> undecodedLines(const QByteArray &bytes, qsizetype most)
+{
+    QList<int> lines;
+    const auto plain = [](QByteArrayView part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    if (isSingleByte() || plain(bytes) || encode(decode(bytes)) == bytes)
+        return lines;
+    int line = 1;
+    for (qsizetype start = 0; start < bytes.size() && lines.size() < most; ++line) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        const QByteArray part = bytes.mid(start, end - start);
+        if (!plain(part) && encode(decode(part)) != part)
+            lines.append(line);
+        start = end;
+    }
+    return lines;
+}
+
+Override::Override(const QByteArray &converter, const QString &shownName)
+{
+#ifndef Q_OS_WIN
+    if (QStringDecoder(converter.constData()).isValid())
+        otherPage() = OtherPage{converter, shownName};
+#else
+    Q_UNUSED(converter);
+    Q_UNUSED(shownName);
+#endif
+}
+
+Override::~Override() { otherPage().reset(); }
+
 QString name()
 {
+    if (otherPage())
+        return otherPage()->shownName;
 #ifdef Q_OS_WIN
     // The ANSI code pages Windows is set to, by the names its own settings give their scripts.
     static const QHash<uint, const char *> names{
@@ -129,6 +183,8 @@ QString name()
 
 bool isSingleByte()
 {
+    if (otherPage())
+        return false;  // the code pages put in place are East Asian ones
 #ifdef Q_OS_WIN
     CPINFO info;
     return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;

@@ -3,6 +3,7 @@
 #include "core/apperror.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -30,6 +31,24 @@ qsizetype firstUnstorableAt(const QString &text);
 // The bytes for the text with "?" for each character the code page cannot hold: what a check
 // reads of a text that cannot be saved (an encoder's own substitute may be a control character).
 QByteArray encodeMarkingUnstorable(const QString &text);
+
+// The lines (from 1, counted at LF) whose bytes the code page does not read back as they are: a
+// byte sequence it cannot decode is dropped or merged by the decoder, so the text shown is not
+// the file's and a save would change those bytes. At most `most` lines. Only a code page of more
+// than one byte a character has such sequences; with one byte a character none is looked for.
+QList<int> undecodedLines(const QByteArray &bytes, qsizetype most = 1000);
+
+// Reads and writes in another code page, by its converter name ("Shift_JIS"), while it lasts: a
+// test's system set to that code page. Where this system's converters do not know the name
+// (Windows), nothing changes and isSingleByte() says so.
+class Override
+{
+public:
+    Override(const QByteArray &converter, const QString &shownName);
+    ~Override();
+    Override(const Override &) = delete;
+    Override &operator=(const Override &) = delete;
+};
 
 // The error for a text holding a character the code page cannot hold; `subject` starts the
 // message ("The description", "The value of 'Name'").

@@ -1,4 +1,5 @@
 #include "editor/documentcontroller.h"
+#include "core/codepage.h"
 
 #include "core/applog.h"
 #include "core/documentfile.h"
@@ -138,6 +139,7 @@ void DocumentController::startNewDocument(DocumentKind kind)
     setCurrentFile(QString());
     m_document.modified = false;
     m_document.droppedLines = 0;
+    m_document.undecodedLines.clear();
     m_document.changedValues.clear();
     m_document.stamp.reset();
 }
@@ -258,6 +260,7 @@ void DocumentController::startLoad(DocumentKind kind, const QString &path)
     setCurrentFile(path);
     m_document.modified = false;
     m_document.droppedLines = 0;
+    m_document.undecodedLines.clear();
     m_document.changedValues.clear();
     m_document.stamp.reset();
     fileDialog(kind).setFileName(QString());
@@ -289,8 +292,16 @@ void DocumentController::finishLoad(const QString &path)
             Nfo::changedValues(DocumentFile::decode(bytes), DocumentFile::decode(panel(m_document.kind)->output().bytes()),
                                same, outcome.error ? outcome.error->line : 0);
     }
-    const bool notWhole = m_document.droppedLines || !m_document.changedValues.isEmpty();
-    m_status.reportStatus(QStringLiteral("'%1' loaded").arg(path), notWhole ? StatusKind::Warning : StatusKind::Info);
+    m_document.undecodedLines = CodePage::undecodedLines(bytes);
+    if (!m_document.undecodedLines.isEmpty()) {
+        m_status.reportStatus(QStringLiteral("'%1' loaded, but line %2 holds bytes that %3 cannot read: the text "
+                                             "shown there is not the file's, and saving over it changes them")
+                                  .arg(path, QString::number(m_document.undecodedLines.first()), CodePage::name()),
+                              StatusKind::Warning);
+    } else {
+        const bool notWhole = m_document.droppedLines || !m_document.changedValues.isEmpty();
+        m_status.reportStatus(QStringLiteral("'%1' loaded").arg(path), notWhole ? StatusKind::Warning : StatusKind::Info);
+    }
     emit fileUsed(path);
 }
 
@@ -385,6 +396,7 @@ DocumentController::SaveOutcome DocumentController::runSave(bool alwaysAsk)
     }
     m_document.modified = false;
     m_document.droppedLines = 0;
+    m_document.undecodedLines.clear();
     if (!std::exchange(m_document.changedValues, {}).isEmpty())
         m_liveCheck.schedule();  // what the file holds now is what the document does
     emit fileUsed(m_document.path);
@@ -408,7 +420,8 @@ bool DocumentController::mayDropUnreadLines()
 {
     const qsizetype lines = m_document.droppedLines;
     const qsizetype values = m_document.changedValues.size();
-    if (lines == 0 && values == 0)
+    const qsizetype undecoded = m_document.undecodedLines.size();
+    if (lines == 0 && values == 0 && undecoded == 0)
         return true;
     const auto are = [](qsizetype n) { return n == 1 ? QStringLiteral("is") : QStringLiteral("are"); };
     QStringList lost;
@@ -416,8 +429,14 @@ bool DocumentController::mayDropUnreadLines()
         lost.append(QStringLiteral("%1 of its lines %2 not in the document").arg(QString::number(lines), are(lines)));
     if (values)
         lost.append(QStringLiteral("%1 of its values %2 not held as written").arg(QString::number(values), are(values)));
-    const QString what = lines && values ? QStringLiteral("drops and changes") : lines ? QStringLiteral("drops")
-                                                                                    : QStringLiteral("changes");
+    if (undecoded) {
+        lost.append(QStringLiteral("%1 of its lines %2 bytes that %3 cannot read")
+                        .arg(QString::number(undecoded), undecoded == 1 ? QStringLiteral("holds") : QStringLiteral("hold"),
+                             CodePage::name()));
+    }
+    const bool changes = values || undecoded;
+    const QString what = lines && changes ? QStringLiteral("drops and changes") : lines ? QStringLiteral("drops")
+                                                                                     : QStringLiteral("changes");
     return MessageBox::show(m_window, MessageBox::Icon::None, MessageBox::Buttons::YesNoDefaultNo,
                             QStringLiteral("'%1' was not read whole: %2, and saving over the file %3 them.\r\n\r\n"
                                            "Save over '%1' anyway? (No saves under another name.)")

@@ -21,6 +21,9 @@ struct OpenDocument
     // Values of the opened file that the document cannot hold as written (a game mode it does not
     // know, "yes" for YES): a save over the file would change them.
     QList<Nfo::ChangedValue> changedValues;
+    // Lines of the opened file holding bytes the system's code page cannot read (from 1): the
+    // document shows other text, and a save over the file would change them.
+    QList<int> undecodedLines;
     // The file as the document last read or wrote it: Save asks before it replaces a newer one.
     std::optional<DocumentFile::FileStamp> stamp;
 };

@@ -2,6 +2,7 @@
 
 #include "core/assetindex.h"
 #include "core/checkcommand.h"
+#include "core/codepage.h"
 #include "core/episodenfo.h"
 #include "core/levelnfo.h"
 #include "core/checkoutput.h"
@@ -57,6 +58,7 @@ struct RuleCase
     QByteArray content;
     QList<int> lines;  // of its findings; none: a good row
     bool description = false;
+    const char *codePage = "";  // the converter of the system's code page, when not the default
 };
 
 const QList<RuleCase> &ruleCases()
@@ -122,6 +124,10 @@ const QList<RuleCase> &ruleCases()
         {"empty-thumbnail", "a thumbnail", good, {}},
         {"empty-thumbnail", "none", levelWith("THUMBNAIL", ""), {4}},
         {"empty-thumbnail", "an Episode's", "EPISODE\r\nNAME=\"Road\"\r\nTHUMBNAIL=\"\"\r\n", {3}},
+        {"undecodable-bytes", "a Western letter, in the Western code page", levelWith("NAME", "Caf\xe9"), {}},
+        {"undecodable-bytes", "Japanese text, in the Japanese code page", "\x93\xfa\x96\x7b\r\n", {}, true, "Shift_JIS"},
+        {"undecodable-bytes", "a Western letter, in the Japanese code page", levelWith("NAME", "Caf\xe9"), {2}, false, "Shift_JIS"},
+        {"undecodable-bytes", "a character split over two lines", "ok\r\n\x93\r\n\xfa\r\n", {2, 3}, true, "Shift_JIS"},
         {"utf8-text", "a single-byte letter", levelWith("MODEL_NAME", "Caf\xe9 Ship"), {}},
         {"utf8-text", "UTF-8", levelWith("MODEL_NAME", "Caf\xc3\xa9"), {7}},
         {"utf8-text", "UTF-8 in a description", "Caf\xc3\xa9\r\n", {1}, true},
@@ -159,8 +165,10 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("description");
         QTest::addColumn<QList<int>>("lines");
+        QTest::addColumn<QByteArray>("codePage");
         for (const RuleCase &c : ruleCases())
-            QTest::addRow("%s: %s", c.rule, c.what) << QString(c.rule) << c.content << c.description << c.lines;
+            QTest::addRow("%s: %s", c.rule, c.what) << QString(c.rule) << c.content << c.description << c.lines
+                                                    << QByteArray(c.codePage);
     }
 
     void eachRule()
@@ -169,7 +177,14 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(bool, description);
         QFETCH(QList<int>, lines);
+        QFETCH(QByteArray, codePage);
         QVERIFY2(ModCheck::ruleById(rule), qPrintable(rule));
+        std::optional<CodePage::Override> system;
+        if (!codePage.isEmpty()) {
+            system.emplace(codePage, "the code page 932 (Japanese)");
+            if (CodePage::isSingleByte())
+                QSKIP("This system reads no other code page in its place: the Windows stage runs this in a Japanese prefix");
+        }
         // Checked where the fixture mod keeps its levels: its models, textures and movies are found.
         const QString path = Mod + (description ? "/case.dsc" : "/Levels/case.nfo");
         const auto findings = content == NoFile

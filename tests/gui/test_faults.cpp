@@ -12,6 +12,8 @@
 #include "core/userhome.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
+#include "core/codepage.h"
+#include "core/modcheck.h"
 #include "tests/support/testsupport.h"
 #include "ui/problemspane.h"
 
@@ -434,6 +436,80 @@ private slots:
                          "y");
         QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         QCOMPARE(e.script.takeBoxes().size(), 1);
+    }
+
+    // On a system whose code page has characters of two bytes (Japanese), a file written in the
+    // Western code page holds sequences it cannot read. They are never dropped or merged without a
+    // word: the opening says which line, the first save over the file asks, and No keeps it.
+    void bytesTheCodePageCannotReadAreNeverLostSilently_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QList<int>>("lines");  // those it cannot read
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Japanese text: saved back exact") << "jp.dsc" << QByteArray("\x93\xfa\x96\x7b\r\n") << QList<int>{} << 0;
+        QTest::newRow("half-width letters, one byte each") << "kana.dsc" << QByteArray("\xb1\xb2\xb3\r\n") << QList<int>{} << 0;
+        QTest::newRow("a Western description, No keeps it") << "cafe.dsc"
+            << QByteArray("Caf\xe9 au lait, na\xefve r\xe9sum\xe9\r\n") << QList<int>{1} << int(MessageBox::Answer::No);
+        QTest::newRow("a character split over two lines, Yes") << "split.dsc" << QByteArray("ok\r\n\x93\r\n\xfa\r\n")
+            << QList<int>{2, 3} << int(MessageBox::Answer::Yes);
+        QTest::newRow("a lead byte at the very end") << "end.dsc" << QByteArray("ok\r\n\x93") << QList<int>{2}
+            << int(MessageBox::Answer::No);
+        QTest::newRow("a Level NFO's name") << "cafe.nfo"
+            << QByteArray("LEVEL\r\nNAME=\"Caf\xe9\"\r\nMAP_TYPE=\"SINGLE;\"\r\nTHUMBNAIL=\"\"\r\nETA=\"00:00:00\"\r\nLOCKED=\"NO\"\r\n")
+            << QList<int>{2} << int(MessageBox::Answer::No);
+    }
+
+    void bytesTheCodePageCannotReadAreNeverLostSilently()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QList<int>, lines);
+        QFETCH(int, answer);
+        CodePage::Override japanese("Shift_JIS", "the code page 932 (Japanese)");
+        if (CodePage::isSingleByte())
+            QSKIP("This system reads no other code page in its place: the Windows stage runs this in a Japanese prefix");
+        TestFolder files;
+        const QString path = files.path(name);
+        writeBytes(path, content);
+        EditorWindow e(path);
+        e.script.takeBoxes();
+        if (lines.isEmpty()) {
+            QCOMPARE(e.form.status().shownKind(), std::optional(StatusKind::Info));
+        } else {
+            QVERIFY2(e.statusText().contains(QString("line %1 holds bytes that the code page 932 (Japanese) cannot read")
+                                                 .arg(lines.first())),
+                     qPrintable(e.statusText()));
+            e.script.answer(MessageBox::Answer(answer));
+        }
+        const QString elsewhere = files.path("copy" + name.right(4));
+        if (answer == int(MessageBox::Answer::No))
+            e.script.choose(elsewhere);
+        if (!lines.isEmpty()) {  // an edit: the file is written from the text shown
+            QTest::keyClicks(control(&e.form, name.endsWith(".dsc") ? "descriptionPanel/textEdit" : "levelPanel/nameEdit"), "x");
+        }
+        QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
+        const auto boxes = e.script.takeBoxes();
+        if (lines.isEmpty()) {
+            QCOMPARE(boxes.size(), 1);  // "was saved"
+            QCOMPARE(readBytes(path), content);
+            return;
+        }
+        QVERIFY2(boxes[0].text.startsWith(QString("'%1' was not read whole: %2 of its lines %3 bytes that the code page "
+                                                  "932 (Japanese) cannot read, and saving over the file changes them.")
+                                              .arg(name).arg(lines.size()).arg(lines.size() == 1 ? "holds" : "hold")),
+                 qPrintable(boxes[0].text));
+        QCOMPARE(boxes[0].buttons, MessageBox::Buttons::YesNoDefaultNo);
+        QCOMPARE(readBytes(path) == content, answer == int(MessageBox::Answer::No));
+        // The check says the same, line by line.
+        const auto findings = ModCheck::checkBytes(content, name.endsWith(".dsc") ? ModCheck::FileKind::Description
+                                                                                  : ModCheck::FileKind::Nfo, path, {});
+        QList<int> found;
+        for (const ModCheck::Finding &finding : findings) {
+            if (finding.rule == "undecodable-bytes")
+                found.append(finding.line);
+        }
+        QCOMPARE(found, lines);
     }
 
     void openThenSaveGivesEveryByteBack_data()
