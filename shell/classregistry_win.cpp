@@ -70,6 +70,9 @@ namespace {
 // Where the class .nfo had before is kept: beside the settings, per user.
 const wchar_t *const RememberedKey = L"Software\\Brisquel\\Brisquel\\File Types";
 const wchar_t *const RememberedValue = L"Nfo Before";
+// Whether that class was the user's own row (1) or the machine's, seen through (0): only the
+// user's own row is given back, so that uninstalling leaves the per-user rows as they were found.
+const wchar_t *const RememberedOwnValue = L"Nfo Before Was Own";
 
 std::wstring readText(HKEY root, const std::wstring &key, const wchar_t *name)
 {
@@ -102,6 +105,20 @@ void rememberNfoClass(HKEY root, const std::string &classesPath)
         return;
     RegSetKeyValueW(HKEY_CURRENT_USER, RememberedKey, RememberedValue, REG_SZ, now.c_str(),
                     static_cast<DWORD>((now.size() + 1) * sizeof(wchar_t)));
+    const DWORD own = readText(root, Utf8::toWide(keyPath(classesPath, ".nfo")), nullptr).empty() ? 0 : 1;
+    RegSetKeyValueW(HKEY_CURRENT_USER, RememberedKey, RememberedOwnValue, REG_DWORD, &own, sizeof own);
+}
+
+// Whether the class remembered was the user's own row. Remembered by a version that did not say:
+// when the machine gives .nfo that class anyway, the user needs no row of their own for it.
+bool rememberedWasOwn(const std::wstring &before)
+{
+    DWORD own = 0;
+    DWORD size = sizeof own;
+    if (RegGetValueW(HKEY_CURRENT_USER, RememberedKey, RememberedOwnValue, RRF_RT_REG_DWORD, nullptr, &own, &size)
+        == ERROR_SUCCESS)
+        return own != 0;
+    return readText(HKEY_CLASSES_ROOT, L".nfo", nullptr) != before;
 }
 } // namespace
 
@@ -128,13 +145,16 @@ bool unregisterFileTypes(HKEY root, const std::string &classesPath, std::string 
             removed = false;
         }
     }
-    // .nfo goes back to the class it had before, if the user had one of their own.
-    if (!before.empty() && !saveString(root, keyPath(classesPath, ".nfo"), "", Utf8::fromWide(before))) {
+    // .nfo goes back to the class it had before, if the user had one of their own; the machine's
+    // shows through again by itself.
+    if (!before.empty() && rememberedWasOwn(before)
+        && !saveString(root, keyPath(classesPath, ".nfo"), "", Utf8::fromWide(before))) {
         if (removed && failure)
             *failure = "cannot give .nfo back to '" + Utf8::fromWide(before) + "'";
         removed = false;
     }
     RegDeleteKeyValueW(HKEY_CURRENT_USER, RememberedKey, RememberedValue);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, RememberedKey, RememberedOwnValue);
     RegDeleteKeyW(HKEY_CURRENT_USER, RememberedKey);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     return removed;

@@ -118,5 +118,16 @@ int main()
                         && !read(".dsc", "").found && !read(FileTypeRows::DescriptionClass, "").found,
                     "no row is left");
     WinCheck::check(ClassRegistry::nfoClassBefore().empty(), "nothing remembered any more");
+
+    // .nfo the machine's (no row of the user's own): still handed on to, and uninstalling leaves
+    // no per-user row it did not find.
+    const std::string nfoKey = std::string(Classes) + "\\.nfo";
+    RegDeleteTreeA(HKEY_CURRENT_USER, nfoKey.c_str());
+    WinCheck::check(ClassRegistry::saveString(HKEY_LOCAL_MACHINE, nfoKey, "", "txtfile"), "the machine's .nfo handler");
+    WinCheck::check(ClassRegistry::registerFileTypes(HKEY_CURRENT_USER, Classes, &failure), "registered over the machine's: " + failure);
+    WinCheck::check(ClassRegistry::nfoClassBefore() == "txtfile", "the machine's remembered: " + ClassRegistry::nfoClassBefore());
+    WinCheck::check(ClassRegistry::unregisterFileTypes(HKEY_CURRENT_USER, Classes, &failure), "unregistered again: " + failure);
+    WinCheck::check(!read(".nfo", "").found, "no per-user .nfo row left where there was none");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, nfoKey.c_str());
     return WinCheck::finish();
 }
