@@ -39,6 +39,11 @@ QStringEncoder makeEncoder()
 }
 #endif
 
+bool isAsciiBytes(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 bool isAscii(const QString &text)
 {
     for (QChar c : text) {
@@ -58,7 +63,7 @@ QString decode(const QByteArray &bytes)
     // the bytes go through it in parts; the one decoder carries any state from part to part.
     constexpr qsizetype Part = 16 * 1024 * 1024;
     // Plain ASCII reads the same in every code page Windows has: no converter is needed for it.
-    if (bytes.size() <= Part && std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    if (bytes.size() <= Part && isAsciiBytes(bytes))
         return QString::fromLatin1(bytes);
     auto decoder = makeDecoder();
     if (bytes.size() <= Part)
@@ -131,17 +136,14 @@ QByteArray encodeMarkingUnstorable(const QString &text)
 QList<int> undecodedLines(const QByteArray &bytes, qsizetype most)
 {
     QList<int> lines;
-    const auto plain = [](QByteArrayView part) {
-        return std::all_of(part.begin(), part.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    };
-    if (isSingleByte() || plain(bytes) || encode(decode(bytes)) == bytes)
+    if (isSingleByte() || isAsciiBytes(bytes) || encode(decode(bytes)) == bytes)
         return lines;
     int line = 1;
     for (qsizetype start = 0; start < bytes.size() && lines.size() < most; ++line) {
         qsizetype end = bytes.indexOf('\n', start);
         end = end < 0 ? bytes.size() : end + 1;
         const QByteArray part = bytes.mid(start, end - start);
-        if (!plain(part) && encode(decode(part)) != part)
+        if (!isAsciiBytes(part) && encode(decode(part)) != part)
             lines.append(line);
         start = end;
     }
