@@ -1,5 +1,8 @@
 #include "core/assetindex.h"
 
+#include "core/nfovalue.h"
+
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -128,4 +131,23 @@ const AssetIndex::Folder &AssetIndex::listed(const QString &path)
     }
 #endif
     return *m_folders.insert(path, std::move(entries));
+}
+
+QString AssetIndex::modFolderOf(const QString &documentFolder)
+{
+    if (documentFolder.isEmpty())
+        return {};
+    const QString own = QDir::cleanPath(documentFolder);
+    QString folder = own;
+    for (int up = 0; up <= 3; ++up) {
+        for (AssetKind kind : {AssetKind::Model, AssetKind::Texture, AssetKind::Movie}) {
+            if (QFileInfo(QDir(folder).filePath(QLatin1String(assetTypeOf(kind).gameFolder))).isDir())
+                return folder;
+        }
+        const QString above = QFileInfo(folder).path();
+        if (above == folder)
+            break;
+        folder = above;
+    }
+    return own;
 }

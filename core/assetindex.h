@@ -25,6 +25,10 @@ public:
     QStringList filesEndingIn(const QString &base, QStringView extension, qsizetype most, const std::atomic<bool> &stop);
     static constexpr int MostDepth = 24;
 
+    // The mod a document in `documentFolder` belongs to: the nearest folder at or up to three
+    // above it that holds Models, Textures or Movies; else its own folder.
+    static QString modFolderOf(const QString &documentFolder);
+
     // How many folders have been listed (for the tests: each at most once).
     int listedFolders() const { return int(m_folders.size()); }
 

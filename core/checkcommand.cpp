@@ -1,7 +1,9 @@
 #include "core/checkcommand.h"
 
 #include "core/commandline.h"
+#include "core/checkfix.h"
 #include "core/checkoutput.h"
+#include "core/documentfile.h"
 #include "core/modcheck.h"
 
 #include <QCommandLineParser>
@@ -59,12 +61,31 @@ const OptionRow Options[] = {
      "text|json|sarif|github", "text"},
     {"ignore", "Leave out the rules of these ids (comma-separated; --list-rules lists them).", "ID[,ID...]", ""},
     {"list-rules", "List the rules of the check: id, severity and summary, one a line.", "", ""},
+    {"fix",
+     "Mend in place what is certain (fixed: lines say what), then report what is left. Only the bytes of the values "
+     "and line ends mended change.", "", ""},
+    {"suggestions", "With --fix or --diff: apply the fixes that need an author's eye too (a file found elsewhere, an "
+                    "ETA carried over, a missing line).", "", ""},
+    {"diff", "Print what --fix would change as a unified diff (for git apply or patch -p1), and write nothing: 1 when "
+             "it would change something, 0 when not.", "", ""},
 };
 
 QCommandLineOption optionOf(const OptionRow &row)
 {
     return QCommandLineOption(QLatin1String(row.name), QLatin1String(row.description), QLatin1String(row.valueName),
                               QLatin1String(row.defaultValue));
+}
+
+// A file as a diff names it: from the current folder when it lies under it, with "/" separators;
+// by the bytes of its name where they are no text.
+QByteArray diffName(const ModFiles::Entry &file)
+{
+    const QString path = DocumentFile::pathOf(file.name);
+    if (DocumentFile::nameOf(path) != file.name)
+        return file.name;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString relative = QDir::current().relativeFilePath(absolute);
+    return DocumentFile::nameOf(relative.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(relative) ? absolute : relative);
 }
 
 const QStringList Formats{QStringLiteral("text"), QStringLiteral("json"), QStringLiteral("sarif"), QStringLiteral("github")};
@@ -140,7 +161,7 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     if (!parser.isSet(QStringLiteral("check"))) {
         // The check's options, or any other, without --check: a usage error, not a file to open.
         return usageError(QStringLiteral("options without --check. To check: Brisquel --check [--strict] "
-                                         "[--format text|json|sarif|github] [--ignore ID,...] PATH...; to open a file "
+                                         "[--format text|json|sarif|github] [--ignore ID,...] [--fix|--diff] PATH...; to open a file "
                                          "whose name starts with '-', give it as ./NAME"));
     }
     if (parser.isSet(QStringLiteral("list-rules"))) {
@@ -149,6 +170,13 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     }
     if (paths.isEmpty())
         return usageError(QStringLiteral("--check needs at least one PATH"));
+    const bool fix = parser.isSet(QStringLiteral("fix")), diff = parser.isSet(QStringLiteral("diff"));
+    if (fix && diff)
+        return usageError(QStringLiteral("--fix and --diff: --diff shows what --fix would change, without writing it"));
+    if (parser.isSet(QStringLiteral("suggestions")) && !fix && !diff)
+        return usageError(QStringLiteral("--suggestions goes with --fix or --diff"));
+    const ModCheck::FixLevel level = parser.isSet(QStringLiteral("suggestions")) ? ModCheck::FixLevel::Suggestions
+                                                                                 : ModCheck::FixLevel::Safe;
     // Each path by the bytes it was given as, where known: a name that is not valid text is read
     // as the folder walk reads it.
     QList<ModFiles::Entry> given;
@@ -167,7 +195,31 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     if (!missing.isEmpty())
         return usageError(QStringLiteral("cannot read '%1'").arg(missing.join(QStringLiteral("', '"))));
 
-    const ModCheck::Report report = ModCheck::checkFiles(files, options);
+    if (diff) {
+        // The diff alone, as its bytes: a patch's lines are the file's, in its code page.
+        QByteArray patch;
+        ModCheck::Checker checker(options);
+        for (const ModFiles::Entry &file : files) {
+            const ModCheck::FixedFile fixed = ModCheck::fixFile(checker, file, level);
+            patch += ModCheck::unifiedDiff(diffName(file), fixed.before, fixed.after);
+        }
+        out.setEncoding(QStringConverter::Latin1);
+        out << QString::fromLatin1(patch);
+        return written(patch.isEmpty() ? 0 : 1);
+    }
+    ModCheck::Report report;
+    if (fix) {
+        ModCheck::Checker checker(options);
+        for (const ModFiles::Entry &file : files) {
+            ModCheck::FixedFile fixed = ModCheck::fixFile(checker, file, level);
+            ModCheck::writeFixed(fixed, file, options.ignored);
+            report.fixed += fixed.fixed;
+            report.findings += fixed.left;
+            ++report.files;
+        }
+    } else {
+        report = ModCheck::checkFiles(files, options);
+    }
     if (format == QLatin1String("json")) {
         out << QString::fromUtf8(ModCheck::json(report));
     } else if (format == QLatin1String("sarif")) {
@@ -177,6 +229,8 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
     } else if (format == QLatin1String("github")) {
         out << ModCheck::githubCommands(report);
     } else {
+        for (const ModCheck::Finding &finding : report.fixed)
+            out << ModCheck::fixedLine(finding) << "\n";
         for (const ModCheck::Finding &finding : report.findings)
             out << ModCheck::compilerLine(finding) << "\n";
         out << ModCheck::summary(report) << "\n";

@@ -1,6 +1,7 @@
 #include "core/checkoutput.h"
 
 #include "core/checkrules.h"
+#include "core/codepage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -106,6 +107,12 @@ QString compilerLine(const Finding &finding)
     return line;
 }
 
+QString fixedLine(const Finding &finding)
+{
+    return QStringLiteral("%1:%2: fixed: %3 [%4]")
+        .arg(shownPath(finding.path), QString::number(finding.line), escaped(finding.fix.what), finding.rule);
+}
+
 QString summary(const Report &report)
 {
     const auto counted = [](int n, const char *one, const char *many) {
@@ -113,24 +120,44 @@ QString summary(const Report &report)
     };
     return counted(report.files, "file checked", "files checked") + QStringLiteral(", ")
            + counted(report.errors(), "error", "errors") + QStringLiteral(", ")
-           + counted(report.warnings(), "warning", "warnings");
+           + counted(report.warnings(), "warning", "warnings")
+           + (report.fixed.isEmpty() ? QString() : QStringLiteral(", %1 fixed").arg(report.fixed.size()));
 }
 
 QByteArray json(const Report &report)
 {
-    QJsonArray findings;
-    for (const Finding &f : report.findings) {
-        findings.append(QJsonObject{{QStringLiteral("path"), QDir::toNativeSeparators(f.path)},
-                                    {QStringLiteral("line"), f.line},
-                                    {QStringLiteral("severity"), severityWord(f.severity)},
-                                    {QStringLiteral("rule"), f.rule},
-                                    {QStringLiteral("key"), f.key},
-                                    {QStringLiteral("text"), f.text}});
-    }
-    const QJsonObject document{{QStringLiteral("files"), report.files},
-                               {QStringLiteral("errors"), report.errors()},
-                               {QStringLiteral("warnings"), report.warnings()},
-                               {QStringLiteral("findings"), findings}};
+    const auto listed = [](const QList<Finding> &list) {
+        QJsonArray findings;
+        for (const Finding &f : list) {
+            QJsonObject finding{{QStringLiteral("path"), QDir::toNativeSeparators(f.path)},
+                                {QStringLiteral("line"), f.line},
+                                {QStringLiteral("severity"), severityWord(f.severity)},
+                                {QStringLiteral("rule"), f.rule},
+                                {QStringLiteral("key"), f.key},
+                                {QStringLiteral("text"), f.text}};
+            if (!f.fix.isNone()) {
+                QJsonArray replacements;
+                for (const ByteEdit &edit : f.fix.edits) {
+                    replacements.append(QJsonObject{{QStringLiteral("offset"), edit.offset},
+                                                    {QStringLiteral("length"), edit.length},
+                                                    {QStringLiteral("text"), CodePage::decode(edit.bytes)}});
+                }
+                finding.insert(QStringLiteral("fix"),
+                               QJsonObject{{QStringLiteral("kind"), f.fix.kind == FixKind::Safe ? QStringLiteral("safe")
+                                                                                                 : QStringLiteral("suggestion")},
+                                           {QStringLiteral("description"), f.fix.what},
+                                           {QStringLiteral("replacements"), replacements}});
+            }
+            findings.append(finding);
+        }
+        return findings;
+    };
+    QJsonObject document{{QStringLiteral("files"), report.files},
+                         {QStringLiteral("errors"), report.errors()},
+                         {QStringLiteral("warnings"), report.warnings()},
+                         {QStringLiteral("findings"), listed(report.findings)}};
+    if (!report.fixed.isEmpty())
+        document.insert(QStringLiteral("fixed"), listed(report.fixed));
     return QJsonDocument(document).toJson(QJsonDocument::Indented);
 }
 
@@ -169,6 +196,21 @@ QByteArray sarif(const Report &report, const QString &version, const QString &ba
                                                   QJsonObject{{QStringLiteral("startLine"), qMax(1, finding.line)}}}}}}}}};
         if (const Rule *rule = ruleById(finding.rule))
             result.insert(QStringLiteral("ruleIndex"), indexOf(*rule));
+        if (!finding.fix.isNone()) {
+            // The bytes each edit replaces, and the text it puts there.
+            QJsonArray replacements;
+            for (const ByteEdit &edit : finding.fix.edits) {
+                replacements.append(QJsonObject{
+                    {QStringLiteral("deletedRegion"),
+                     QJsonObject{{QStringLiteral("byteOffset"), edit.offset}, {QStringLiteral("byteLength"), edit.length}}},
+                    {QStringLiteral("insertedContent"), QJsonObject{{QStringLiteral("text"), CodePage::decode(edit.bytes)}}}});
+            }
+            result.insert(QStringLiteral("fixes"),
+                          QJsonArray{QJsonObject{{QStringLiteral("description"), QJsonObject{{QStringLiteral("text"), finding.fix.what}}},
+                                                 {QStringLiteral("artifactChanges"),
+                                                  QJsonArray{QJsonObject{{QStringLiteral("artifactLocation"), artifact},
+                                                                         {QStringLiteral("replacements"), replacements}}}}}});
+        }
         results.append(result);
     }
     QJsonObject run{

@@ -17,18 +17,22 @@ extern const char *const RulesHelpAddress;
 // with the control characters of the path and the text written as escapes (\n, \x1b), so that no
 // name or value can make a line of its own or reach a terminal as a command.
 QString compilerLine(const Finding &finding);
+// "path:line: fixed: what [rule-id]", for a finding that was mended.
+QString fixedLine(const Finding &finding);
 // Any text as compilerLine writes it: control characters and the characters that reorder a line
 // as escapes, so that it stays one line and reaches a terminal as text.
 QString escapedText(const QString &text);
 // A path as compilerLine writes it: native separators, control characters and the characters
 // that reorder a line (right-to-left overrides) as escapes.
 QString shownPath(const QString &path);
-// "3 files checked, 1 error, 2 warnings"
+// "3 files checked, 1 error, 2 warnings" (", 4 fixed" after a mend)
 QString summary(const Report &report);
-// The report as one JSON document: files, errors, warnings and the findings.
+// The report as one JSON document: files, errors, warnings and the findings, each with its fix
+// (and the findings mended, after a mend).
 QByteArray json(const Report &report);
 // The report as a SARIF 2.1.0 log: the tool, its rules and a result a finding, each file named
-// relative to `base` (the folder checked; empty: as the finding names it).
+// relative to `base` (the folder checked; empty: as the finding names it), with its fix as the
+// regions of bytes it replaces and their new text.
 QByteArray sarif(const Report &report, const QString &version, const QString &base);
 // One GitHub workflow command a finding ("::error file=…,line=…,title=rule-id::text"), then the
 // summary as a notice.

@@ -2,7 +2,10 @@
 
 #include "core/codepage.h"
 
+#include <QDir>
 #include <QLocale>
+
+#include <algorithm>
 
 #include <limits>
 
@@ -14,9 +17,41 @@ namespace {
 
 QString key(const Site &site) { return QLatin1String(site.field.key); }
 
-void add(FindingSink &sink, const Rule &rule, const Site &site, const QString &text)
+void add(FindingSink &sink, const Rule &rule, const Site &site, const QString &text, Fix fix = {})
 {
-    sink.add(rule, site.line, text, key(site));
+    sink.add(rule, site.line, text, key(site), std::move(fix));
+}
+
+// The edit that makes `length` characters of the value from `at` the text `text`, in the file's
+// bytes (a character may be more than one byte in the code page).
+ByteEdit valueEdit(const Site &site, qsizetype at, qsizetype length, const QString &text)
+{
+    return {site.valueOffset + CodePage::encode(site.value.left(at)).size(), CodePage::encode(site.value.mid(at, length)).size(),
+            CodePage::encode(text)};
+}
+
+// A mend that makes the value `value`, through `edits` of its bytes (none given: the whole value).
+Fix valueFix(const Site &site, const Rule &rule, const QString &value, QList<ByteEdit> edits = {})
+{
+    if (edits.isEmpty())
+        edits.append(valueEdit(site, 0, site.value.size(), value));
+    return {rule.fixes, QStringLiteral("%1 '%2' becomes '%3'").arg(key(site), site.value, value), std::move(edits), true, value};
+}
+
+// A file whose name is `fileName` among the assets of a kind, when it is the only one.
+std::optional<QString> onlyAssetNamed(const Site &site, AssetKind kind, const QString &fileName)
+{
+    if (!site.assetsNamed || fileName.isEmpty())
+        return std::nullopt;
+    const QStringList found = site.assetsNamed(kind, fileName);
+    if (found.size() != 1 || found.first() == site.value)
+        return std::nullopt;
+    return found.first();
+}
+
+QString fileNameOf(const QString &value)
+{
+    return value.mid(qMax(value.lastIndexOf(QLatin1Char('\\')), value.lastIndexOf(QLatin1Char('/'))) + 1);
 }
 
 bool isAsset(const Site &site) { return site.field.kind == ValueKind::Asset && !site.value.isEmpty(); }
@@ -62,6 +97,8 @@ int utf8SequenceAt(const QByteArray &bytes, qsizetype i)
 
 void unreadableFile(const Site &site, FindingSink &sink, const Rule &self) { sink.add(self, 1, site.unreadable, {}); }
 
+void unwritableFile(const Site &site, FindingSink &sink, const Rule &self) { sink.add(self, 1, site.unwritable, {}); }
+
 void notGameNfo(const Site &site, FindingSink &sink, const Rule &self)
 {
     if (!site.gameNfo)
@@ -99,8 +136,18 @@ void missingLine(const Site &site, FindingSink &sink, const Rule &self)
         return;  // the lines after it were never read
     for (qsizetype i = 0; i < site.fields->size(); ++i) {
         const NfoField &field = site.fields->at(i);
-        if (!field.optional && !(site.seen & (quint64(1) << i)))
-            sink.add(self, 1, QStringLiteral("the %1 line is missing, and the game needs it").arg(QLatin1String(field.key)), {});
+        if (field.optional || (site.seen & (quint64(1) << i)))
+            continue;
+        // The line a new document has, added at the end.
+        Fix fix;
+        const QString key = QLatin1String(field.key);
+        if (site.newLines && site.newLines->contains(key)) {
+            const QByteArray &bytes = *site.bytes;
+            const QByteArray line = CodePage::encode(site.newLines->value(key)) + "\r\n";
+            fix = {self.fixes, QStringLiteral("the line %1 is added").arg(site.newLines->value(key)),
+                   {{bytes.size(), 0, bytes.isEmpty() || bytes.endsWith('\n') ? line : "\r\n" + line}}};
+        }
+        sink.add(self, 1, QStringLiteral("the %1 line is missing, and the game needs it").arg(key), {}, std::move(fix));
     }
 }
 
@@ -116,30 +163,60 @@ void textAfterQuote(const Site &site, FindingSink &sink, const Rule &self)
 
 void absolutePath(const Site &site, FindingSink &sink, const Rule &self)
 {
-    if (NfoValue::isAbsolutePath(site.value))
-        add(sink, self, site, QStringLiteral("'%1' is an absolute path, which the game cannot resolve: give it "
-                                             "relative to the game folder").arg(site.value));
+    if (!NfoValue::isAbsolutePath(site.value))
+        return;
+    // A path under the game folder (in any letter case, as the game's file system) is mended as
+    // browsing would enter it; a path elsewhere is the author's to move.
+    Fix fix;
+    const QString path = QDir::cleanPath(QString(site.value).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    QString game = site.gameFolder;
+    while (game.endsWith(QLatin1Char('/')))
+        game.chop(1);
+    if (!game.isEmpty() && path.size() > game.size() + 1 && path.at(game.size()) == QLatin1Char('/')
+        && path.startsWith(game, Qt::CaseInsensitive))
+        fix = valueFix(site, self, path.mid(game.size() + 1).replace(QLatin1Char('/'), QLatin1Char('\\')));
+    add(sink, self, site, QStringLiteral("'%1' is an absolute path, which the game cannot resolve: give it "
+                                         "relative to the game folder").arg(site.value), std::move(fix));
 }
 
 void slashSeparator(const Site &site, FindingSink &sink, const Rule &self)
 {
-    if (site.value.contains(QLatin1Char('/')))
-        add(sink, self, site, QStringLiteral("'%1' has '/' separators: the game's paths use '\\'").arg(site.value));
+    if (!site.value.contains(QLatin1Char('/')))
+        return;
+    QList<ByteEdit> edits;
+    for (qsizetype at = site.value.indexOf(QLatin1Char('/')); at >= 0; at = site.value.indexOf(QLatin1Char('/'), at + 1))
+        edits.append(valueEdit(site, at, 1, QStringLiteral("\\")));
+    add(sink, self, site, QStringLiteral("'%1' has '/' separators: the game's paths use '\\'").arg(site.value),
+        valueFix(site, self, QString(site.value).replace(QLatin1Char('/'), QLatin1Char('\\')), edits));
 }
 
 void assetKind(const Site &site, FindingSink &sink, const Rule &self)
 {
     const AssetType &type = assetTypeOf(site.field.asset);
-    if (!site.value.endsWith(QLatin1String(type.extension), Qt::CaseInsensitive))
-        add(sink, self, site, QStringLiteral("'%1' should be %2, a %3 file")
-                                  .arg(site.value, QLatin1String(type.what), QLatin1String(type.extension)));
+    if (site.value.endsWith(QLatin1String(type.extension), Qt::CaseInsensitive))
+        return;
+    // The file of the field's kind by the same name, when there is one.
+    Fix fix;
+    const QString name = fileNameOf(site.value);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (const auto found = onlyAssetNamed(site, site.field.asset, (dot > 0 ? name.left(dot) : name) + QLatin1String(type.extension)))
+        fix = valueFix(site, self, *found);
+    add(sink, self, site, QStringLiteral("'%1' should be %2, a %3 file")
+                              .arg(site.value, QLatin1String(type.what), QLatin1String(type.extension)), std::move(fix));
 }
 
 void assetNotFound(const Site &site, FindingSink &sink, const Rule &self)
 {
-    if (!site.assetFound || !site.assetFound(site.value))
-        add(sink, self, site, QStringLiteral("'%1' not found as a file in the mod or the game folder (it may be in an archive)")
-                                  .arg(site.value));
+    if (site.assetFound && site.assetFound(site.value))
+        return;
+    // The one file of that name and kind elsewhere in the mod or the game, when there is one.
+    Fix fix;
+    if (site.value.endsWith(QLatin1String(assetTypeOf(site.field.asset).extension), Qt::CaseInsensitive)) {
+        if (const auto found = onlyAssetNamed(site, site.field.asset, fileNameOf(site.value)))
+            fix = valueFix(site, self, *found);
+    }
+    add(sink, self, site, QStringLiteral("'%1' not found as a file in the mod or the game folder (it may be in an archive)")
+                              .arg(site.value), std::move(fix));
 }
 
 void etaFormat(const Site &site, FindingSink &sink, const Rule &self)
@@ -151,10 +228,21 @@ void etaFormat(const Site &site, FindingSink &sink, const Rule &self)
 void etaRange(const Site &site, FindingSink &sink, const Rule &self)
 {
     const NfoValue::EtaProblem problem = NfoValue::etaProblem(site.value);
-    if (problem == NfoValue::EtaProblem::MinutesOver59 || problem == NfoValue::EtaProblem::SecondsOver59)
-        add(sink, self, site, QStringLiteral("ETA '%1' has %2 over 59")
-                                  .arg(site.value, problem == NfoValue::EtaProblem::MinutesOver59 ? QStringLiteral("minutes")
-                                                                                                  : QStringLiteral("seconds")));
+    if (problem != NfoValue::EtaProblem::MinutesOver59 && problem != NfoValue::EtaProblem::SecondsOver59)
+        return;
+    // The same time with minutes and seconds carried over: 00:75:00 is 01:15:00.
+    Fix fix;
+    const QStringList parts = NfoValue::etaParts(site.value);
+    bool ok[3] = {};
+    const qint64 seconds = parts.at(0).toLongLong(&ok[0]) * 3600 + parts.at(1).toLongLong(&ok[1]) * 60 + parts.at(2).toLongLong(&ok[2]);
+    if (ok[0] && ok[1] && ok[2] && seconds < qint64(100) * 3600) {
+        const auto two = [](qint64 n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
+        fix = valueFix(site, self, two(seconds / 3600) + QLatin1Char(':') + two(seconds / 60 % 60) + QLatin1Char(':') + two(seconds % 60));
+    }
+    add(sink, self, site, QStringLiteral("ETA '%1' has %2 over 59")
+                              .arg(site.value, problem == NfoValue::EtaProblem::MinutesOver59 ? QStringLiteral("minutes")
+                                                                                              : QStringLiteral("seconds")),
+        std::move(fix));
 }
 
 void distanceNumber(const Site &site, FindingSink &sink, const Rule &self)
@@ -165,8 +253,22 @@ void distanceNumber(const Site &site, FindingSink &sink, const Rule &self)
 
 void gameMode(const Site &site, FindingSink &sink, const Rule &self)
 {
-    for (const QString &mode : NfoValue::gameModes(site.value).unknown)
-        add(sink, self, site, QStringLiteral("unknown game mode '%1' in %2 (SINGLE, COOP or DEATHMATCH)").arg(mode, key(site)));
+    const NfoValue::GameModes modes = NfoValue::gameModes(site.value);
+    for (qsizetype i = 0; i < modes.unknown.size(); ++i) {
+        const QString &mode = modes.unknown.at(i);
+        // A mode in other letters ("coop") gets its capitals.
+        Fix fix;
+        for (int known = 0; known < NfoValue::GameModeCount; ++known) {
+            const QString word = NfoValue::gameModeWord(known);
+            if (mode.compare(word, Qt::CaseInsensitive) == 0) {
+                const auto [at, length] = modes.unknownAt.at(i);
+                fix = valueFix(site, self, QString(site.value).replace(at, length, word), {valueEdit(site, at, length, word)});
+                fix.what = QStringLiteral("%1 '%2' becomes '%3'").arg(key(site), mode, word);
+            }
+        }
+        add(sink, self, site, QStringLiteral("unknown game mode '%1' in %2 (SINGLE, COOP or DEATHMATCH)").arg(mode, key(site)),
+            std::move(fix));
+    }
 }
 
 void noGameMode(const Site &site, FindingSink &sink, const Rule &self)
@@ -178,8 +280,14 @@ void noGameMode(const Site &site, FindingSink &sink, const Rule &self)
 
 void yesNo(const Site &site, FindingSink &sink, const Rule &self)
 {
-    if (!NfoValue::isYesOrNo(site.value))
-        add(sink, self, site, QStringLiteral("%1 '%2' is neither YES nor NO").arg(key(site), site.value));
+    if (NfoValue::isYesOrNo(site.value))
+        return;
+    Fix fix;
+    for (const bool yes : {true, false}) {
+        if (site.value.compare(NfoValue::yesNo(yes), Qt::CaseInsensitive) == 0)
+            fix = valueFix(site, self, NfoValue::yesNo(yes));
+    }
+    add(sink, self, site, QStringLiteral("%1 '%2' is neither YES nor NO").arg(key(site), site.value), std::move(fix));
 }
 
 void emptyName(const Site &site, FindingSink &sink, const Rule &self)
@@ -190,8 +298,15 @@ void emptyName(const Site &site, FindingSink &sink, const Rule &self)
 
 void emptyValue(const Site &site, FindingSink &sink, const Rule &self)
 {
-    if (site.value.isEmpty())
-        add(sink, self, site, QStringLiteral("%1 is empty: give it a value, or leave the line out").arg(key(site)));
+    if (!site.value.isEmpty())
+        return;
+    // The whole line goes, with its line end.
+    const QByteArray &bytes = *site.bytes;
+    const qsizetype start = bytes.lastIndexOf('\n', site.valueOffset) + 1;
+    const qsizetype end = bytes.indexOf('\n', site.valueOffset);
+    Fix fix{self.fixes, QStringLiteral("the empty %1 line is left out").arg(key(site)),
+            {{start, (end < 0 ? bytes.size() : end + 1) - start, {}}}, false, {}, true};
+    add(sink, self, site, QStringLiteral("%1 is empty: give it a value, or leave the line out").arg(key(site)), std::move(fix));
 }
 
 void emptyThumbnail(const Site &site, FindingSink &sink, const Rule &self)
@@ -200,8 +315,47 @@ void emptyThumbnail(const Site &site, FindingSink &sink, const Rule &self)
         add(sink, self, site, QStringLiteral("%1 is empty: the game lists it without a picture").arg(key(site)));
 }
 
+// Where a line of the file's bytes ends (before its CR LF, LF, or lone CR where that breaks).
+qsizetype lineEndAt(const QByteArray &bytes, qsizetype from, bool loneCr)
+{
+    qsizetype i = from;
+    while (i < bytes.size() && !isLineBreak(bytes, i, loneCr))
+        ++i;
+    if (i < bytes.size() && bytes.at(i) == '\n' && i > from && bytes.at(i - 1) == '\r')
+        --i;
+    return i;
+}
+
+// A mend of bytes within one line, `from` to `to`: what it makes of the line's text, and of the
+// line's value when every edit lies inside it (a field's value, for the editor).
+Fix lineFix(const Site &site, const Rule &rule, int line, qsizetype from, qsizetype to, QList<ByteEdit> edits)
+{
+    const QByteArray &bytes = *site.bytes;
+    const auto applied = [&edits, &bytes](qsizetype start, qsizetype end) {
+        QByteArray out;
+        qsizetype at = start;
+        for (const ByteEdit &edit : edits) {
+            out += bytes.mid(at, edit.offset - at) + edit.bytes;
+            at = edit.offset + edit.length;
+        }
+        return out + bytes.mid(at, end - at);
+    };
+    Fix fix{rule.fixes,
+            QStringLiteral("'%1' becomes '%2'")
+                .arg(Nfo::shownLine(CodePage::decode(bytes.mid(from, to - from))), Nfo::shownLine(CodePage::decode(applied(from, to)))),
+            edits};
+    if (const auto value = site.values ? site.values->constFind(line) : QHash<int, ValueBytes>::const_iterator();
+        site.values && value != site.values->cend()) {
+        const qsizetype end = value->offset + value->length;
+        if (std::all_of(edits.begin(), edits.end(), [&](const ByteEdit &e) { return e.offset >= value->offset && e.offset + e.length <= end; }))
+            fix.hasValue = true, fix.value = CodePage::decode(applied(value->offset, end));
+    }
+    return fix;
+}
+
 // Lines whose bytes hold UTF-8 sequences: text saved as UTF-8 by another editor, which the game,
-// reading the file in its single-byte code page, shows as "CafÃ©".
+// reading the file in its single-byte code page, shows as "CafÃ©". Mended to the characters they
+// stand for when the code page holds each of them.
 void utf8Text(const Site &site, FindingSink &sink, const Rule &self)
 {
     if (!CodePage::isSingleByte())
@@ -209,25 +363,39 @@ void utf8Text(const Site &site, FindingSink &sink, const Rule &self)
     const QByteArray &bytes = *site.bytes;
     const bool loneCr = loneCrBreaks(site);
     int line = 1;
-    int reportedLine = 0;
+    qsizetype lineStart = 0;
+    QList<ByteEdit> sequences;  // of the line: each as the code page's character
+    bool storable = true;
+    const auto report = [&] {
+        if (sequences.isEmpty() || !sink.lists(self))
+            return;
+        const ByteEdit &first = sequences.first();
+        const QString meant = QString::fromUtf8(bytes.mid(first.offset, first.length));
+        sink.add(self, line,
+                 QStringLiteral("'%1' looks like UTF-8 text: the game reads the file in %2 and shows '%1' "
+                                "as it stands here, not '%3'")
+                     .arg(CodePage::decode(bytes.mid(first.offset, first.length)), CodePage::name(), meant),
+                 site.values ? site.values->value(line).key : QString(),
+                 storable ? lineFix(site, self, line, lineStart, lineEndAt(bytes, lineStart, loneCr), sequences) : Fix{});
+    };
     for (qsizetype i = 0; i < bytes.size() && !site.poll->stop(); ++i) {
         if (isLineBreak(bytes, i, loneCr)) {
+            report();
+            sequences.clear();
+            storable = true;
             ++line;
+            lineStart = i + 1;
             continue;
         }
         const int length = static_cast<unsigned char>(bytes.at(i)) >= 0xc2 ? utf8SequenceAt(bytes, i) : 0;
         if (length == 0)
             continue;
-        if (reportedLine != line && sink.lists(self)) {
-            sink.add(self, line,
-                     QStringLiteral("'%1' looks like UTF-8 text: the game reads the file in %2 and shows '%1' "
-                                    "as it stands here, not '%3'")
-                         .arg(CodePage::decode(bytes.mid(i, length)), CodePage::name(), QString::fromUtf8(bytes.mid(i, length))),
-                     site.keys ? site.keys->value(line) : QString());
-        }
-        reportedLine = line;
+        const QString character = QString::fromUtf8(bytes.mid(i, length));
+        storable = storable && CodePage::firstUnstorable(character).isEmpty();
+        sequences.append({i, length, CodePage::encode(character)});
         i += length - 1;
     }
+    report();
 }
 
 // Lines whose bytes this system's code page cannot read (a Western file on a Japanese system):
@@ -243,17 +411,19 @@ void undecodableBytes(const Site &site, FindingSink &sink, const Rule &self)
                  QStringLiteral("this line holds bytes that %1 cannot read: an editor using it shows other text "
                                 "and saving changes them")
                      .arg(CodePage::name()),
-                 site.keys ? site.keys->value(line) : QString());
+                 site.values ? site.values->value(line).key : QString());
     }
 }
 
-// The line breaks of a file that are not CR LF: the first one's line, and what they are.
+// The line breaks of a file that are not CR LF: the first one's line, and what they are. Mended
+// to CR LF, each of them.
 void lineEnds(const Site &site, FindingSink &sink, const Rule &self)
 {
     const QByteArray &bytes = *site.bytes;
     const bool loneCr = loneCrBreaks(site);
     int crlf = 0, lf = 0, cr = 0, firstOddLine = 0;
     int line = 1;
+    QList<ByteEdit> edits;
     for (qsizetype i = 0; i < bytes.size() && !site.poll->stop(); ++i) {
         const char c = bytes.at(i);
         if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n') {
@@ -261,6 +431,7 @@ void lineEnds(const Site &site, FindingSink &sink, const Rule &self)
             ++i;
         } else if (c == '\n' || (c == '\r' && loneCr)) {
             ++(c == '\n' ? lf : cr);
+            edits.append(c == '\n' ? ByteEdit{i, 0, "\r"} : ByteEdit{i + 1, 0, "\n"});
             if (!firstOddLine)
                 firstOddLine = line;
         } else {
@@ -275,31 +446,46 @@ void lineEnds(const Site &site, FindingSink &sink, const Rule &self)
         what = QStringLiteral("LF-only line ends");
     else if (!crlf && !lf)
         what = QStringLiteral("CR-only line ends");
-    sink.add(self, firstOddLine, what + QStringLiteral(": the game's files end their lines with CR LF"), {});
+    const QString count = QLocale(QLocale::English, QLocale::UnitedStates).toString(edits.size());
+    sink.add(self, firstOddLine, what + QStringLiteral(": the game's files end their lines with CR LF"), {},
+             {self.fixes, QStringLiteral("%1 line %2 CR LF").arg(count, edits.size() == 1 ? QStringLiteral("end becomes") : QStringLiteral("ends become")),
+              std::move(edits)});
 }
 
+// Control characters in a description's lines; mended by taking them out.
 void controlCharacter(const Site &site, FindingSink &sink, const Rule &self)
 {
     const QByteArray &bytes = *site.bytes;
     int line = 1;
-    int reportedLine = 0;
+    qsizetype lineStart = 0;
+    QList<ByteEdit> found;  // of the line, each taken out
+    const auto report = [&] {
+        if (found.isEmpty() || !sink.lists(self))
+            return;
+        const auto c = static_cast<unsigned char>(bytes.at(found.first().offset));
+        sink.add(self, line, QStringLiteral("control character 0x%1 in the text").arg(c, 2, 16, QLatin1Char('0')), {},
+                 lineFix(site, self, line, lineStart, lineEndAt(bytes, lineStart, true), found));
+    };
     for (qsizetype i = 0; i < bytes.size() && !site.poll->stop(); ++i) {
         if (isLineBreak(bytes, i, true)) {
+            report();
+            found.clear();
             ++line;
+            lineStart = i + 1;
             continue;
         }
         const auto c = static_cast<unsigned char>(bytes.at(i));
-        if (((c < 0x20 && c != '\t' && c != '\r') || c == 0x7f) && reportedLine != line) {
-            reportedLine = line;
-            if (sink.lists(self))
-                sink.add(self, line, QStringLiteral("control character 0x%1 in the text").arg(c, 2, 16, QLatin1Char('0')), {});
-        }
+        if ((c < 0x20 && c != '\t' && c != '\r') || c == 0x7f)
+            found.append({i, 1, {}});
     }
+    report();
 }
 
 // --- Where each applies ---------------------------------------------------------------------
 
 bool always(const Site &) { return true; }
+bool unreadable(const Site &site) { return !site.unreadable.isEmpty(); }
+bool unwritable(const Site &site) { return !site.unwritable.isEmpty(); }
 bool read(const Site &site) { return site.outcome != nullptr; }  // a game NFO, read to its end
 bool descriptions(const Site &site) { return site.kind == FileKind::Description; }
 bool assets(const Site &site) { return isAsset(site); }
@@ -320,36 +506,38 @@ bool thumbnails(const Site &site) { return !site.field.optional && isKind(site, 
 
 using S = Severity;
 using W = Scope;
+using F = FixKind;
 
 } // namespace
 
 const QList<Rule> &rules()
 {
     static const QList<Rule> all{
-        {"unreadable-file", S::Error, "The file cannot be read (it is missing, locked, or no plain file).", W::File, always, unreadableFile},
+        {"unreadable-file", S::Error, "The file cannot be read (it is missing, locked, or no plain file).", W::File, unreadable, unreadableFile},
         {"not-game-nfo", S::Error, "An .nfo file whose first line is neither LEVEL nor EPISODE.", W::Reading, always, notGameNfo},
         {"other-kind-word", S::Error, "The other kind's word (EPISODE in a Level NFO, LEVEL in an Episode NFO).", W::Reading, read, otherKindWord},
         {"ignored-line", S::Error, "A line the game does not know, which it ignores.", W::Reading, read, ignoredLine},
         {"reading-stops", S::Error, "A line the reader cannot take: nothing after it is read.", W::Reading, read, readingStops},
         {"text-after-quote", S::Error, "Text after a value's closing double quote, which is lost.", W::Value, always, textAfterQuote},
-        {"missing-line", S::Error, "A line every file of its kind needs is missing.", W::Reading, read, missingLine},
-        {"absolute-path", S::Error, "An asset path from a root or a drive: the game reads paths relative to its folder.", W::Value, assets, absolutePath},
-        {"slash-separator", S::Warning, "An asset path with '/' separators: the game's paths use '\\'.", W::Value, relativeAssets, slashSeparator},
-        {"asset-kind", S::Warning, "An asset of another kind than its field takes (a model where a texture belongs).", W::Value, relativeAssets, assetKind},
-        {"asset-not-found", S::Warning, "An asset path that names no file of the mod or the game (in any letter case).", W::Value, relativeAssets, assetNotFound},
+        {"missing-line", S::Error, "A line every file of its kind needs is missing.", W::Reading, read, missingLine, F::Suggestion},
+        {"absolute-path", S::Error, "An asset path from a root or a drive: the game reads paths relative to its folder.", W::Value, assets, absolutePath, F::Safe},
+        {"slash-separator", S::Warning, "An asset path with '/' separators: the game's paths use '\\'.", W::Value, relativeAssets, slashSeparator, F::Safe},
+        {"asset-kind", S::Warning, "An asset of another kind than its field takes (a model where a texture belongs).", W::Value, relativeAssets, assetKind, F::Suggestion},
+        {"asset-not-found", S::Warning, "An asset path that names no file of the mod or the game (in any letter case).", W::Value, relativeAssets, assetNotFound, F::Suggestion},
         {"eta-format", S::Warning, "An ETA that is not three numbers separated by ':'.", W::Value, etas, etaFormat},
-        {"eta-range", S::Warning, "An ETA with minutes or seconds over 59.", W::Value, etas, etaRange},
+        {"eta-range", S::Warning, "An ETA with minutes or seconds over 59.", W::Value, etas, etaRange, F::Suggestion},
         {"distance-number", S::Warning, "A model distance that is not a number.", W::Value, numbers, distanceNumber},
-        {"game-mode", S::Warning, "A game mode other than SINGLE, COOP or DEATHMATCH.", W::Value, gameModes, gameMode},
+        {"game-mode", S::Warning, "A game mode other than SINGLE, COOP or DEATHMATCH.", W::Value, gameModes, gameMode, F::Safe},
         {"no-game-mode", S::Warning, "A MAP_TYPE that names no game mode.", W::Value, gameModes, noGameMode},
-        {"yes-no", S::Warning, "A yes-or-no value that is neither YES nor NO.", W::Value, yesNos, yesNo},
+        {"yes-no", S::Warning, "A yes-or-no value that is neither YES nor NO.", W::Value, yesNos, yesNo, F::Safe},
         {"empty-name", S::Warning, "An empty NAME: the game lists the level or episode without a name.", W::Value, names, emptyName},
-        {"empty-value", S::Warning, "An optional field written with an empty value.", W::Value, optionalValues, emptyValue},
+        {"empty-value", S::Warning, "An optional field written with an empty value.", W::Value, optionalValues, emptyValue, F::Safe},
         {"empty-thumbnail", S::Warning, "An empty THUMBNAIL: the game lists the level or episode without a picture.", W::Value, thumbnails, emptyThumbnail},
         {"undecodable-bytes", S::Error, "Bytes that this system's code page cannot read, which an editor using it changes.", W::Bytes, always, undecodableBytes},
-        {"utf8-text", S::Warning, "Text saved as UTF-8, which the game shows as other characters.", W::Bytes, always, utf8Text},
-        {"line-ends", S::Warning, "Line ends other than CR LF.", W::Bytes, always, lineEnds},
-        {"control-character", S::Warning, "A control character in a description's text.", W::Bytes, descriptions, controlCharacter},
+        {"utf8-text", S::Warning, "Text saved as UTF-8, which the game shows as other characters.", W::Bytes, always, utf8Text, F::Safe},
+        {"line-ends", S::Warning, "Line ends other than CR LF.", W::Bytes, always, lineEnds, F::Safe},
+        {"control-character", S::Warning, "A control character in a description's text.", W::Bytes, descriptions, controlCharacter, F::Safe},
+        {"unwritable-file", S::Error, "A file that --fix or Fix All mends cannot be written (it is read-only, or the disk is full).", W::File, unwritable, unwritableFile},
     };
     return all;
 }

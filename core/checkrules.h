@@ -24,7 +24,7 @@ class FindingSink
 {
 public:
     virtual ~FindingSink() = default;
-    virtual void add(const Rule &rule, int line, const QString &text, const QString &key) = 0;
+    virtual void add(const Rule &rule, int line, const QString &text, const QString &key, Fix fix = {}) = 0;
     // Whether a finding of the rule would be listed; if not, it is counted. Saves making the
     // text of a finding that only counts.
     virtual bool lists(const Rule &rule) = 0;
@@ -62,26 +62,44 @@ enum class Scope {
     Value,    // one value of an NFO field, as its line holds it
 };
 
+// Where a line's value lies in the file's bytes (its text between the double quotes).
+struct ValueBytes
+{
+    QString key;
+    qsizetype offset = 0;
+    qsizetype length = 0;
+};
+
+// Files of a kind found by their name in any letter case under the mod and the game folder, as
+// a field names them (relative to the mod, or to the game folder).
+using AssetsNamed = std::function<QStringList(AssetKind kind, const QString &fileName)>;
+
 // Everything a rule may look at; each scope fills in its part.
 struct Site
 {
     FileKind kind = FileKind::Nfo;
     const QByteArray *bytes = nullptr;  // Bytes
     Poll *poll = nullptr;
-    const QHash<int, QString> *keys = nullptr;  // Bytes, NFO: the key of each line with a value
+    const QHash<int, ValueBytes> *values = nullptr;  // Bytes, NFO: each line's value, by line
+    QString gameFolder;  // absolute, "/" separators (empty: none is set)
     // File
     QString unreadable;  // why the file cannot be read
+    QString unwritable;  // why its mended bytes cannot be written
     // Reading
     bool gameNfo = true;
     bool level = true;
     const Nfo::ParseOutcome *outcome = nullptr;
     const QList<NfoField> *fields = nullptr;  // the document kind's fields
     quint64 seen = 0;  // the fields that have a value line, a bit each by their place in `fields`
+    // The line a new document of the kind has for each key: KEY="value"
+    const QHash<QString, QString> *newLines = nullptr;
     // Value
     NfoField field{};
     QString value;
     QString valuePart;  // the line after its "="
     int line = 0;
+    qsizetype valueOffset = 0;  // where the value's bytes start in the file
+    AssetsNamed assetsNamed;
     // Whether an asset path, relative to the game folder, names a file of the mod or the game.
     std::function<bool(const QString &relative)> assetFound;
 };
@@ -95,6 +113,7 @@ struct Rule
     // Where it applies: for Bytes, the kinds of file; for Value, the fields and values.
     bool (*appliesTo)(const Site &site);
     void (*check)(const Site &site, FindingSink &sink, const Rule &self);
+    FixKind fixes = FixKind::None;  // how sure the mends of its findings are (none: it has none)
 };
 
 // Every rule, in the order the help page lists them.

@@ -11,6 +11,32 @@ namespace ModCheck {
 
 enum class Severity { Error, Warning };
 
+// How sure a mend of a finding is: safe when its result is certain and it changes nothing else
+// (--fix and Fix All apply it), a suggestion when it needs the author's eye (applied when asked).
+enum class FixKind { None, Safe, Suggestion };
+
+// `length` bytes of a file at `offset` become `bytes`.
+struct ByteEdit
+{
+    qsizetype offset = 0;
+    qsizetype length = 0;
+    QByteArray bytes;
+};
+
+// The mend of a finding: the bytes it changes in the file checked, and the same change as the
+// editor makes it at the finding's field (its value becomes `value`, or its line is left out).
+// A change of the whole text (a description's, the line ends) has no field value.
+struct Fix
+{
+    FixKind kind = FixKind::None;
+    QString what = {};  // "'Models/Ra.mdl' becomes 'Models\\Ra.mdl'"
+    QList<ByteEdit> edits = {};  // in file order, none overlapping
+    bool hasValue = false;
+    QString value = {};
+    bool leaveOut = false;
+    bool isNone() const { return kind == FixKind::None; }
+};
+
 struct Finding
 {
     QString path;  // as the file was found under the path given
@@ -20,12 +46,14 @@ struct Finding
     QString key;   // the NFO key of its line (NAME, ETA), empty when the finding is of no one value
     QString rule = {};  // the id of the rule that found it ("eta-range")
     QByteArray name = {};  // the file as the system knows it (its path need not be valid text)
+    Fix fix = {};
 };
 
 struct Report
 {
     QList<Finding> findings;  // file by file, in line order
     int files = 0;            // files checked
+    QList<Finding> fixed;     // mended (--fix), each with its fix; `findings` is what is left
     int errors() const;
     int warnings() const;
 };

@@ -24,13 +24,13 @@ public:
     {
     }
 
-    void add(const Rule &rule, int line, const QString &text, const QString &key) override
+    void add(const Rule &rule, int line, const QString &text, const QString &key, Fix fix) override
     {
         Counted &counted = countOf(rule);
         if (counted.listed < MostFindingsPerRule) {
             ++counted.listed;
             counted.lastLine = line;
-            m_findings.append({m_path, line, rule.severity, text, key, QLatin1String(rule.id)});
+            m_findings.append({m_path, line, rule.severity, text, key, QLatin1String(rule.id), {}, std::move(fix)});
         } else {
             ++counted.omitted;
         }
@@ -113,6 +113,44 @@ const NfoField *fieldOf(const QList<NfoField> &fields, const QString &key)
     return nullptr;
 }
 
+// The line a new document of the kind has for each key.
+const QHash<QString, QString> &newLinesOf(NfoKind::Kind kind)
+{
+    const auto linesOf = [](const QString &text) {
+        QHash<QString, QString> lines;
+        Nfo::forEachLine(text, [&lines](const Nfo::Line &line) {
+            if (line.hasValuePart)
+                lines.insert(line.key, line.text);
+            return true;
+        });
+        return lines;
+    };
+    static const QHash<QString, QString> level = linesOf(LevelNfo::generate(LevelFields::newDocument()));
+    static const QHash<QString, QString> episode = linesOf(EpisodeNfo::generate(EpisodeFields::newDocument()));
+    return kind == NfoKind::Level ? level : episode;
+}
+
+// Where the value of an NFO line lies in the file's bytes, the line starting at `start`: after
+// the first double quote behind its first "=", up to the next double quote or the line's end.
+// "=" and the double quote are single bytes in every code page (never a second byte).
+ValueBytes valueBytesOf(const QByteArray &bytes, qsizetype start, const QString &key)
+{
+    qsizetype end = bytes.indexOf('\n', start);
+    if (end < 0)
+        end = bytes.size();
+    else if (end > start && bytes.at(end - 1) == '\r')
+        --end;
+    const QByteArrayView line = QByteArrayView(bytes).sliced(start, end - start);
+    const qsizetype equals = line.indexOf('=');
+    const qsizetype open = equals < 0 ? -1 : line.indexOf('"', equals + 1);
+    if (open < 0)
+        return {key, end, 0};
+    qsizetype close = line.indexOf('"', open + 1);
+    if (close < 0)
+        close = line.size();
+    return {key, start + open + 1, close - open - 1};
+}
+
 void checkNfo(const QByteArray &bytes, Site &site, Findings &findings)
 {
     const QString text = DocumentFile::decode(bytes);
@@ -130,17 +168,25 @@ void checkNfo(const QByteArray &bytes, Site &site, Findings &findings)
     const auto keepGoing = [&poll] { return !poll.stop(); };
     // The value rules see each line as the reader takes it, in the same pass.
     quint64 seen = 0;  // the fields that have a value line, by their place in the table
-    QHash<int, QString> keys;  // the key of each line with a value, for the byte-level rules
+    QHash<int, ValueBytes> values;  // each line's value, for the byte-level rules
+    int lineAt = 1;            // the line that starts at `lineStart` in the bytes
+    qsizetype lineStart = 0;
     const auto taken = [&](const Nfo::Line &line) {
         const NfoField *field = fieldOf(*site.fields, line.key);
         if (!field || !line.hasValuePart || !line.valuePart.contains(Nfo::Quote))
             return;
         seen |= quint64(1) << (field - site.fields->data());
-        keys.insert(line.number, line.key);
+        for (; lineAt < line.number && lineStart <= bytes.size(); ++lineAt) {
+            const qsizetype lf = bytes.indexOf('\n', lineStart);
+            lineStart = lf < 0 ? bytes.size() + 1 : lf + 1;
+        }
+        const ValueBytes where = valueBytesOf(bytes, qMin(lineStart, bytes.size()), line.key);
+        values.insert(line.number, where);
         site.field = *field;
         site.value = Nfo::valueOf(line);
         site.valuePart = line.valuePart;
         site.line = line.number;
+        site.valueOffset = where.offset;
         findings.run(Scope::Value, site);
     };
     const Nfo::ParseOutcome outcome = site.level ? LevelNfo::parse(text, levelFields, keepGoing, taken)
@@ -149,8 +195,9 @@ void checkNfo(const QByteArray &bytes, Site &site, Findings &findings)
         return;
     site.outcome = &outcome;
     site.seen = seen;
+    site.newLines = &newLinesOf(site.level ? NfoKind::Level : NfoKind::Episode);
     findings.run(Scope::Reading, site);
-    site.keys = &keys;
+    site.values = &values;
     findings.run(Scope::Bytes, site);
 }
 
@@ -180,6 +227,41 @@ FileKind kindOf(const QByteArray &name)
 
 Checker::Checker(Options options) : m_options(std::move(options)) {}
 
+QString Checker::gameFolder() const
+{
+    return m_options.gameFolder.isEmpty() ? QString() : QDir::cleanPath(QDir::fromNativeSeparators(m_options.gameFolder));
+}
+
+QStringList Checker::assetsNamed(const QString &path, AssetKind kind, const QString &fileName)
+{
+    const AssetType &type = assetTypeOf(kind);
+    const QString extension = QLatin1String(type.extension);
+    // Each folder's files of a kind are listed once a check.
+    const auto filesOf = [this, &extension](const QString &base) -> const QStringList & {
+        const QString known = base + QLatin1Char('\n') + extension;
+        auto it = m_filesOfKind.find(known);
+        if (it == m_filesOfKind.end()) {
+            static const std::atomic<bool> never{false};
+            it = m_filesOfKind.insert(known, base.isEmpty() ? QStringList() : m_assets.filesEndingIn(base, extension, 100000, never));
+        }
+        return *it;
+    };
+    QStringList found;
+    const auto look = [&](const QString &base, const QString &prefix) {
+        for (const QString &file : filesOf(base)) {
+            const qsizetype slash = file.lastIndexOf(QLatin1Char('\\'));
+            if (QStringView(file).sliced(slash + 1).compare(fileName, Qt::CaseInsensitive) == 0 && !found.contains(prefix + file))
+                found.append(prefix + file);
+        }
+    };
+    // Mod files as the mod names them, game files from the game folder ("Models\\…").
+    if (!path.isEmpty())
+        look(AssetIndex::modFolderOf(QFileInfo(path).absolutePath()), {});
+    if (const QString game = gameFolder(); !game.isEmpty())
+        look(game + QLatin1Char('/') + QLatin1String(type.gameFolder), QLatin1String(type.gameFolder) + QLatin1Char('\\'));
+    return found;
+}
+
 const QStringList &Checker::assetFolders(const QString &path)
 {
     const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
@@ -208,10 +290,7 @@ QList<Finding> Checker::checkFile(const ModFiles::Entry &file, const KeepGoing &
         bytes = DocumentFile::readNamed(file.name, file.path, DocumentFile::LargestFile, file.plain);
     } catch (const AppError &error) {
         Findings findings(file.path, m_options.ignored);
-        Site site;
-        site.unreadable = error.description;
-        findings.run(Scope::File, site);
-        found = findings.take();
+        found = fileFindings(file.path, error.description, {}, m_options.ignored);
     }
     if (bytes)
         found = checkBytes(*bytes, kindOf(file.name), file.path, keepGoing);
@@ -231,10 +310,23 @@ QList<Finding> Checker::checkBytes(const QByteArray &bytes, FileKind kind, const
     site.poll = &poll;
     const QStringList &folders = assetFolders(path);
     site.assetFound = [this, &folders](const QString &relative) { return m_assets.hasFile(folders, relative); };
+    site.assetsNamed = [this, &path](AssetKind asset, const QString &fileName) { return assetsNamed(path, asset, fileName); };
+    site.gameFolder = gameFolder();
     if (kind == FileKind::Description)
         findings.run(Scope::Bytes, site);
     else
         checkNfo(bytes, site, findings);
+    return findings.take();
+}
+
+QList<Finding> fileFindings(const QString &path, const QString &unreadable, const QString &unwritable,
+                            const QSet<QString> &ignored)
+{
+    Findings findings(path, ignored);
+    Site site;
+    site.unreadable = unreadable;
+    site.unwritable = unwritable;
+    findings.run(Scope::File, site);
     return findings.take();
 }
 

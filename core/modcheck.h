@@ -43,6 +43,13 @@ public:
 
     const AssetIndex &assets() const { return m_assets; }
 
+    // The files of the kind named `fileName` (any letter case) under the mod of the file at
+    // `path` and under the game folder, as a field names them.
+    QStringList assetsNamed(const QString &path, AssetKind kind, const QString &fileName);
+    // The game folder, absolute, with "/" separators (empty: none).
+    QString gameFolder() const;
+    const Options &options() const { return m_options; }
+
 private:
     // The folders a file's asset values are looked for under: the game folder, then the file's
     // folder and each one above it.
@@ -51,7 +58,13 @@ private:
     Options m_options;
     AssetIndex m_assets;
     QHash<QString, QStringList> m_assetFolders;  // by the file's folder
+    QHash<QString, QStringList> m_filesOfKind;   // by folder and extension
 };
+
+// The finding that a file cannot be read (`unreadable`) or its mended bytes cannot be written
+// (`unwritable`), unless its rule is left out.
+QList<Finding> fileFindings(const QString &path, const QString &unreadable, const QString &unwritable,
+                            const QSet<QString> &ignored);
 
 // A file's kind, by its name.
 FileKind kindOf(const QByteArray &name);

@@ -55,7 +55,7 @@ GameModes gameModes(const QString &value)
         if (mode < GameModeCount)
             modes.named[size_t(mode)] = true;
         else
-            modes.unknown.append(word.toString());
+            modes.unknown.append(word.toString()), modes.unknownAt.append({from, to - from});
     }
     return modes;
 }

@@ -53,6 +53,7 @@ struct GameModes
 {
     std::array<bool, GameModeCount> named{};
     QStringList unknown;  // the other words, as written (blanks around them removed)
+    QList<std::pair<qsizetype, qsizetype>> unknownAt;  // where each is in the value: start, length
     bool any() const { return named[0] || named[1] || named[2]; }
 };
 GameModes gameModes(const QString &value);

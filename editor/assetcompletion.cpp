@@ -64,25 +64,6 @@ void AssetCompletion::attach(AssetKind kind, QLineEdit *field, std::function<voi
     connect(completer, qOverload<const QString &>(&QCompleter::activated), this, [chosen] { chosen(); });
 }
 
-QString AssetCompletion::modFolderOf(const QString &documentFolder)
-{
-    if (documentFolder.isEmpty())
-        return {};
-    const QString own = QDir::cleanPath(documentFolder);
-    QString folder = own;
-    for (int up = 0; up <= 3; ++up) {
-        for (AssetKind kind : Kinds) {
-            if (QFileInfo(QDir(folder).filePath(QLatin1String(assetTypeOf(kind).gameFolder))).isDir())
-                return folder;
-        }
-        const QString above = QFileInfo(folder).path();
-        if (above == folder)
-            break;
-        folder = above;
-    }
-    return own;
-}
-
 AssetCompletion::Lists AssetCompletion::listsFor(const QString &modFolder, const QString &gameFolder,
                                                  const BackgroundRunner::StopFlag &stop)
 {
@@ -112,7 +93,7 @@ AssetCompletion::Lists AssetCompletion::listsFor(const QString &modFolder, const
 
 void AssetCompletion::setFolders(const QString &documentFolder, const QString &gameFolder)
 {
-    const QString mod = modFolderOf(documentFolder);
+    const QString mod = AssetIndex::modFolderOf(documentFolder);
     const QString wanted = mod + QLatin1Char('\n') + gameFolder;
     if (wanted == m_wanted)
         return;

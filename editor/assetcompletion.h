@@ -36,10 +36,6 @@ public:
     // soon as an asset field has the focus.
     void setFolders(const QString &documentFolder, const QString &gameFolder);
 
-    // The folder whose files a document's fields complete from: the nearest folder at or above
-    // the document's (three up at most) that holds a Models, Textures or Movies folder, else the
-    // document's own.
-    static QString modFolderOf(const QString &documentFolder);
     // The files of each kind, as the fields take them: under the mod folder relative to it, under
     // the game's folder of the kind relative to the game; sorted, each once in any letter case.
     static Lists listsFor(const QString &modFolder, const QString &gameFolder, const BackgroundRunner::StopFlag &stop);
