@@ -116,6 +116,9 @@ FixedFile fixFile(Checker &checker, const ModFiles::Entry &file, FixLevel level,
         // Unreadable: its finding says why, and there is nothing to mend.
     }
     fixed.after = fixed.before;
+    for (Finding &finding : found)
+        finding.name = file.name;
+    fixed.found = found;
     const FileKind kind = kindOf(file.name);
     for (int round = 0; round < MostRounds && !fixed.before.isNull(); ++round) {
         QList<Finding> applied;
@@ -160,7 +163,7 @@ void writeFixed(FixedFile &fixed, const ModFiles::Entry &file, const QSet<QStrin
     QList<Finding> left = fileFindings(file.path, {}, why, ignored);
     for (Finding &finding : left)
         finding.name = file.name;
-    fixed.left = left + fixed.left;
+    fixed.left = left + fixed.found;
 }
 
 QByteArray unifiedDiff(const QByteArray &name, const QByteArray &before, const QByteArray &after)

@@ -25,6 +25,7 @@ struct FixedFile
 {
     QByteArray before;     // as read (empty when it cannot be)
     QByteArray after;      // mended
+    QList<Finding> found;  // what the check finds in the file as read
     QList<Finding> fixed;  // the findings mended, each with its fix
     QList<Finding> left;   // what the check finds in the mended bytes
     bool changed() const { return before != after; }

@@ -2,6 +2,7 @@
 
 #include "core/assetindex.h"
 #include "core/checkcommand.h"
+#include "core/checkfix.h"
 #include "core/codepage.h"
 #include "core/episodenfo.h"
 #include "core/levelnfo.h"
@@ -50,6 +51,9 @@ QByteArray levelWith(const QByteArray &key, const QByteArray &value)
 
 // A row's content that stands for no file at all.
 const QByteArray NoFile = "(no file)";
+// And for a description with LF line ends that --fix mends, writable or read-only.
+const QByteArray MendedFile = "(a file to mend)";
+const QByteArray ReadOnlyFile = "(a read-only file to mend)";
 
 struct RuleCase
 {
@@ -67,6 +71,8 @@ const QList<RuleCase> &ruleCases()
     static const QList<RuleCase> cases{
         {"unreadable-file", "a file that reads", good, {}},
         {"unreadable-file", "a file that is not there", NoFile, {1}},
+        {"unwritable-file", "a file mended", MendedFile, {}},
+        {"unwritable-file", "a read-only file mended", ReadOnlyFile, {1}},
         {"not-game-nfo", "a Level NFO", good, {}},
         {"not-game-nfo", "an Episode NFO, any case and blanks", " episode \r\nNAME=\"x\"\r\nTHUMBNAIL=\"Textures\\Thumb.tex\"\r\n", {}},
         {"not-game-nfo", "release notes", "Release notes\r\nNAME=\"x\"\r\n", {1}},
@@ -187,24 +193,36 @@ private slots:
         }
         // Checked where the fixture mod keeps its levels: its models, textures and movies are found.
         const QString path = Mod + (description ? "/case.dsc" : "/Levels/case.nfo");
-        const auto findings = content == NoFile
-                                  ? ModCheck::checkFile(Mod + "/Levels/gone.nfo", {})
-                                  : ModCheck::checkBytes(content, description ? ModCheck::FileKind::Description : ModCheck::FileKind::Nfo,
-                                                         path, {});
+        TestFolder folder;
+        const auto check = [&](ModCheck::Checker &checker) {
+            if (content == NoFile)
+                return checker.checkFile(ModFiles::named(Mod + "/Levels/gone.nfo"));
+            if (content == MendedFile || content == ReadOnlyFile) {
+                const QString mended = folder.path("case.dsc");
+                writeBytes(mended, "a\nb\n");
+                if (content == ReadOnlyFile)
+                    QFile::setPermissions(mended, QFile::ReadOwner);
+                ModCheck::FixedFile fixed = ModCheck::fixFile(checker, ModFiles::named(mended), ModCheck::FixLevel::Safe);
+                ModCheck::writeFixed(fixed, ModFiles::named(mended), checker.options().ignored);
+                return fixed.left;
+            }
+            return checker.checkBytes(content, description ? ModCheck::FileKind::Description : ModCheck::FileKind::Nfo, path);
+        };
+        ModCheck::Checker checker;
+        const auto findings = check(checker);
         QList<int> found;
         for (const ModCheck::Finding &finding : findings) {
             if (finding.rule == rule) {
                 found.append(finding.line);
                 QCOMPARE(finding.severity, ModCheck::ruleById(rule)->severity);
+                QVERIFY(finding.fix.isNone() || finding.fix.kind == ModCheck::ruleById(rule)->fixes);
                 QVERIFY(!finding.text.contains('[' + rule + ']'));  // the id goes beside the text, not in it
             }
         }
         QCOMPARE(found, lines);
         // Left out, the rule finds nothing.
         ModCheck::Checker leftOut({{}, {rule}});
-        const auto ignored = content == NoFile ? leftOut.checkFile(ModFiles::named(Mod + "/Levels/gone.nfo"))
-                                               : leftOut.checkBytes(content, description ? ModCheck::FileKind::Description
-                                                                                         : ModCheck::FileKind::Nfo, path);
+        const auto ignored = check(leftOut);
         QVERIFY(std::none_of(ignored.begin(), ignored.end(), [&](const ModCheck::Finding &f) { return f.rule == rule; }));
     }
 

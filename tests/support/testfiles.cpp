@@ -7,6 +7,11 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 TestFolder::TestFolder()
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("program"));
@@ -54,3 +59,22 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 }
 
 QString testData(const QString &name) { return QStringLiteral(BRISQUEL_TEST_DATA "/") + name; }
+
+#ifdef Q_OS_UNIX
+FileSizeLimit::FileSizeLimit(long long bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_saved[0] = (long long)limit.rlim_cur;
+    m_saved[1] = (long long)limit.rlim_max;
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{rlim_t(m_saved[0]), rlim_t(m_saved[1])};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+#endif

@@ -20,3 +20,17 @@ private:
 QByteArray readBytes(const QString &path);
 void writeBytes(const QString &path, const QByteArray &bytes);
 QString testData(const QString &name);
+
+#ifdef Q_OS_UNIX
+// While alive, no file of this process can grow past `bytes`: writes beyond fail part-way, as on
+// a full disk, whoever runs the test.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(long long bytes);
+    ~FileSizeLimit();
+
+private:
+    long long m_saved[2];
+};
+#endif

@@ -119,22 +119,6 @@ QStringList EditorWindow::logLines() const
 }
 
 #ifdef Q_OS_UNIX
-FileSizeLimit::FileSizeLimit(long long bytes)
-{
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    m_saved[0] = (long long)limit.rlim_cur;
-    m_saved[1] = (long long)limit.rlim_max;
-    limit.rlim_cur = rlim_t(bytes);
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit()
-{
-    rlimit limit{rlim_t(m_saved[0]), rlim_t(m_saved[1])};
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
 #endif
 
 #ifdef Q_OS_UNIX

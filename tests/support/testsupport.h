@@ -83,18 +83,6 @@ public:
 };
 
 #ifdef Q_OS_UNIX
-// While alive, no file of this process can grow past `bytes`: writes beyond fail part-way, as on
-// a full disk, whoever runs the test.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(long long bytes);
-    ~FileSizeLimit();
-
-private:
-    long long m_saved[2];
-};
-
 // A private X server (Xvfb) for a test that needs the real window system: the titles that the
 // window manager side sees. `available()` is false when Xvfb or xdotool is missing.
 class XServer
