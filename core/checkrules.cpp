@@ -35,7 +35,7 @@ Fix valueFix(const Site &site, const Rule &rule, const QString &value, QList<Byt
 {
     if (edits.isEmpty())
         edits.append(valueEdit(site, 0, site.value.size(), value));
-    return {rule.fixes, QStringLiteral("%1 '%2' becomes '%3'").arg(key(site), site.value, value), std::move(edits), true, value};
+    return {rule.fixes, QStringLiteral("%1 '%2' becomes '%3'").arg(key(site), site.value, value), std::move(edits)};
 }
 
 // A file whose name is `fileName` among the assets of a kind, when it is the only one.
@@ -305,7 +305,7 @@ void emptyValue(const Site &site, FindingSink &sink, const Rule &self)
     const qsizetype start = bytes.lastIndexOf('\n', site.valueOffset) + 1;
     const qsizetype end = bytes.indexOf('\n', site.valueOffset);
     Fix fix{self.fixes, QStringLiteral("the empty %1 line is left out").arg(key(site)),
-            {{start, (end < 0 ? bytes.size() : end + 1) - start, {}}}, false, {}, true};
+            {{start, (end < 0 ? bytes.size() : end + 1) - start, {}}}};
     add(sink, self, site, QStringLiteral("%1 is empty: give it a value, or leave the line out").arg(key(site)), std::move(fix));
 }
 
@@ -326,9 +326,8 @@ qsizetype lineEndAt(const QByteArray &bytes, qsizetype from, bool loneCr)
     return i;
 }
 
-// A mend of bytes within one line, `from` to `to`: what it makes of the line's text, and of the
-// line's value when every edit lies inside it (a field's value, for the editor).
-Fix lineFix(const Site &site, const Rule &rule, int line, qsizetype from, qsizetype to, QList<ByteEdit> edits)
+// A mend of bytes within one line, `from` to `to`, said as what it makes of the line's text.
+Fix lineFix(const Site &site, const Rule &rule, qsizetype from, qsizetype to, QList<ByteEdit> edits)
 {
     const QByteArray &bytes = *site.bytes;
     const auto applied = [&edits, &bytes](qsizetype start, qsizetype end) {
@@ -340,17 +339,10 @@ Fix lineFix(const Site &site, const Rule &rule, int line, qsizetype from, qsizet
         }
         return out + bytes.mid(at, end - at);
     };
-    Fix fix{rule.fixes,
+    return {rule.fixes,
             QStringLiteral("'%1' becomes '%2'")
                 .arg(Nfo::shownLine(CodePage::decode(bytes.mid(from, to - from))), Nfo::shownLine(CodePage::decode(applied(from, to)))),
-            edits};
-    if (const auto value = site.values ? site.values->constFind(line) : QHash<int, ValueBytes>::const_iterator();
-        site.values && value != site.values->cend()) {
-        const qsizetype end = value->offset + value->length;
-        if (std::all_of(edits.begin(), edits.end(), [&](const ByteEdit &e) { return e.offset >= value->offset && e.offset + e.length <= end; }))
-            fix.hasValue = true, fix.value = CodePage::decode(applied(value->offset, end));
-    }
-    return fix;
+            std::move(edits)};
 }
 
 // Lines whose bytes hold UTF-8 sequences: text saved as UTF-8 by another editor, which the game,
@@ -375,8 +367,8 @@ void utf8Text(const Site &site, FindingSink &sink, const Rule &self)
                  QStringLiteral("'%1' looks like UTF-8 text: the game reads the file in %2 and shows '%1' "
                                 "as it stands here, not '%3'")
                      .arg(CodePage::decode(bytes.mid(first.offset, first.length)), CodePage::name(), meant),
-                 site.values ? site.values->value(line).key : QString(),
-                 storable ? lineFix(site, self, line, lineStart, lineEndAt(bytes, lineStart, loneCr), sequences) : Fix{});
+                 site.keys ? site.keys->value(line) : QString(),
+                 storable ? lineFix(site, self, lineStart, lineEndAt(bytes, lineStart, loneCr), sequences) : Fix{});
     };
     for (qsizetype i = 0; i < bytes.size() && !site.poll->stop(); ++i) {
         if (isLineBreak(bytes, i, loneCr)) {
@@ -411,7 +403,7 @@ void undecodableBytes(const Site &site, FindingSink &sink, const Rule &self)
                  QStringLiteral("this line holds bytes that %1 cannot read: an editor using it shows other text "
                                 "and saving changes them")
                      .arg(CodePage::name()),
-                 site.values ? site.values->value(line).key : QString());
+                 site.keys ? site.keys->value(line) : QString());
     }
 }
 
@@ -464,7 +456,7 @@ void controlCharacter(const Site &site, FindingSink &sink, const Rule &self)
             return;
         const auto c = static_cast<unsigned char>(bytes.at(found.first().offset));
         sink.add(self, line, QStringLiteral("control character 0x%1 in the text").arg(c, 2, 16, QLatin1Char('0')), {},
-                 lineFix(site, self, line, lineStart, lineEndAt(bytes, lineStart, true), found));
+                 lineFix(site, self, lineStart, lineEndAt(bytes, lineStart, true), found));
     };
     for (qsizetype i = 0; i < bytes.size() && !site.poll->stop(); ++i) {
         if (isLineBreak(bytes, i, true)) {

@@ -62,14 +62,6 @@ enum class Scope {
     Value,    // one value of an NFO field, as its line holds it
 };
 
-// Where a line's value lies in the file's bytes (its text between the double quotes).
-struct ValueBytes
-{
-    QString key;
-    qsizetype offset = 0;
-    qsizetype length = 0;
-};
-
 // Files of a kind found by their name in any letter case under the mod and the game folder, as
 // a field names them (relative to the mod, or to the game folder).
 using AssetsNamed = std::function<QStringList(AssetKind kind, const QString &fileName)>;
@@ -80,7 +72,7 @@ struct Site
     FileKind kind = FileKind::Nfo;
     const QByteArray *bytes = nullptr;  // Bytes
     Poll *poll = nullptr;
-    const QHash<int, ValueBytes> *values = nullptr;  // Bytes, NFO: each line's value, by line
+    const QHash<int, QString> *keys = nullptr;  // Bytes, NFO: the key of each line with a value
     QString gameFolder;  // absolute, "/" separators (empty: none is set)
     // File
     QString unreadable;  // why the file cannot be read

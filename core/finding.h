@@ -23,17 +23,13 @@ struct ByteEdit
     QByteArray bytes;
 };
 
-// The mend of a finding: the bytes it changes in the file checked, and the same change as the
-// editor makes it at the finding's field (its value becomes `value`, or its line is left out).
-// A change of the whole text (a description's, the line ends) has no field value.
+// The mend of a finding: the bytes it changes in the file checked (the editor shows the mended
+// bytes in its fields).
 struct Fix
 {
     FixKind kind = FixKind::None;
     QString what = {};  // "'Models/Ra.mdl' becomes 'Models\\Ra.mdl'"
     QList<ByteEdit> edits = {};  // in file order, none overlapping
-    bool hasValue = false;
-    QString value = {};
-    bool leaveOut = false;
     bool isNone() const { return kind == FixKind::None; }
 };
 

@@ -130,10 +130,10 @@ const QHash<QString, QString> &newLinesOf(NfoKind::Kind kind)
     return kind == NfoKind::Level ? level : episode;
 }
 
-// Where the value of an NFO line lies in the file's bytes, the line starting at `start`: after
-// the first double quote behind its first "=", up to the next double quote or the line's end.
-// "=" and the double quote are single bytes in every code page (never a second byte).
-ValueBytes valueBytesOf(const QByteArray &bytes, qsizetype start, const QString &key)
+// Where the value of an NFO line starts in the file's bytes, the line starting at `start`: after
+// the first double quote behind its first "=" (the line's end when it has none). "=" and the
+// double quote are single bytes in every code page (never a second byte).
+qsizetype valueOffsetOf(const QByteArray &bytes, qsizetype start)
 {
     qsizetype end = bytes.indexOf('\n', start);
     if (end < 0)
@@ -143,12 +143,7 @@ ValueBytes valueBytesOf(const QByteArray &bytes, qsizetype start, const QString 
     const QByteArrayView line = QByteArrayView(bytes).sliced(start, end - start);
     const qsizetype equals = line.indexOf('=');
     const qsizetype open = equals < 0 ? -1 : line.indexOf('"', equals + 1);
-    if (open < 0)
-        return {key, end, 0};
-    qsizetype close = line.indexOf('"', open + 1);
-    if (close < 0)
-        close = line.size();
-    return {key, start + open + 1, close - open - 1};
+    return open < 0 ? end : start + open + 1;
 }
 
 void checkNfo(const QByteArray &bytes, Site &site, Findings &findings)
@@ -168,7 +163,7 @@ void checkNfo(const QByteArray &bytes, Site &site, Findings &findings)
     const auto keepGoing = [&poll] { return !poll.stop(); };
     // The value rules see each line as the reader takes it, in the same pass.
     quint64 seen = 0;  // the fields that have a value line, by their place in the table
-    QHash<int, ValueBytes> values;  // each line's value, for the byte-level rules
+    QHash<int, QString> keys;  // the key of each line with a value, for the byte-level rules
     int lineAt = 1;            // the line that starts at `lineStart` in the bytes
     qsizetype lineStart = 0;
     const auto taken = [&](const Nfo::Line &line) {
@@ -180,13 +175,12 @@ void checkNfo(const QByteArray &bytes, Site &site, Findings &findings)
             const qsizetype lf = bytes.indexOf('\n', lineStart);
             lineStart = lf < 0 ? bytes.size() + 1 : lf + 1;
         }
-        const ValueBytes where = valueBytesOf(bytes, qMin(lineStart, bytes.size()), line.key);
-        values.insert(line.number, where);
+        keys.insert(line.number, line.key);
         site.field = *field;
         site.value = Nfo::valueOf(line);
         site.valuePart = line.valuePart;
         site.line = line.number;
-        site.valueOffset = where.offset;
+        site.valueOffset = valueOffsetOf(bytes, qMin(lineStart, bytes.size()));
         findings.run(Scope::Value, site);
     };
     const Nfo::ParseOutcome outcome = site.level ? LevelNfo::parse(text, levelFields, keepGoing, taken)
@@ -197,7 +191,7 @@ void checkNfo(const QByteArray &bytes, Site &site, Findings &findings)
     site.seen = seen;
     site.newLines = &newLinesOf(site.level ? NfoKind::Level : NfoKind::Episode);
     findings.run(Scope::Reading, site);
-    site.values = &values;
+    site.keys = &keys;
     findings.run(Scope::Bytes, site);
 }
 
