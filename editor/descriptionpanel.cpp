@@ -248,6 +248,35 @@ void DescriptionPanel::showNewDocument()
     m_openedFile.reset();
 }
 
+void DescriptionPanel::showMended(const QByteArray &bytes)
+{
+    const QString mended = DscText::fromFile(DocumentFile::decode(bytes));
+    const QString now = text();
+    if (mended == now) {
+        // Only the line ends differ: the text as typed is saved with CR LF.
+        textEdit->document()->setModified(true);
+        emit changed();
+        return;
+    }
+    qsizetype prefix = 0;
+    while (prefix < now.size() && prefix < mended.size() && now.at(prefix) == mended.at(prefix))
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < now.size() - prefix && suffix < mended.size() - prefix
+           && now.at(now.size() - 1 - suffix) == mended.at(mended.size() - 1 - suffix))
+        ++suffix;
+    QTextCursor cursor(textEdit->document());
+    if (m_softBreaks.empty()) {
+        // The text's places are the box's while no soft break is in it.
+        cursor.setPosition(int(prefix));
+        cursor.setPosition(int(now.size() - suffix), QTextCursor::KeepAnchor);
+        cursor.insertText(mended.mid(prefix, mended.size() - suffix - prefix));
+    } else {
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(mended);
+    }
+}
+
 Nfo::ParseOutcome DescriptionPanel::readFile(const QByteArray &bytes)
 {
     // A statement per step: each large intermediate text is freed before the next is made.

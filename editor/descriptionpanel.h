@@ -42,6 +42,9 @@ public:
     QString text();
     void setText(QString text);
     bool isFilling() const override { return !m_pending.isEmpty(); }
+    // Replaces the part of the text that differs, as one edit; line ends alone make the text
+    // one that Save writes with CR LF.
+    void showMended(const QByteArray &bytes) override;
     // True while the text is the one last set: not edited, or every edit undone (a text still
     // being filled in is completed first).
     bool isUnedited();

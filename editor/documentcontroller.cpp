@@ -2,6 +2,7 @@
 #include "core/codepage.h"
 
 #include "core/applog.h"
+#include "core/checkfix.h"
 #include "core/documentfile.h"
 #include "core/nfokind.h"
 #include "core/settings.h"
@@ -46,9 +47,11 @@ DocumentController::DocumentController(QWidget *window, QBoxLayout *panelArea, S
                                   m_document.path};
     })
 {
-    connect(&m_liveCheck, &LiveCheck::checked, this, [this](const QList<ModCheck::Finding> &findings) {
+    connect(&m_liveCheck, &LiveCheck::checked, this, [this](const QList<ModCheck::Finding> &findings, const QByteArray &bytes) {
         if (m_document.kind == DocumentKind::None)  // forgotten meanwhile
             return;
+        m_findings = findings;
+        m_checkedBytes = bytes;
         DocumentPanel *shown = panel(m_document.kind);
         // What opening the file changed comes first: the check sees only what Save would write.
         QList<ModCheck::Finding> all;
@@ -64,7 +67,64 @@ DocumentController::DocumentController(QWidget *window, QBoxLayout *panelArea, S
         for (const ModCheck::Finding &finding : all)
             problems.append({finding, shown->fieldOf(finding.key).caption});
         emit checked(problems);
+        if (m_wantedFix)
+            applyWantedFix();
     });
+}
+
+void DocumentController::fix(const ModCheck::Finding &finding)
+{
+    m_wantedFix = WantedFix{false, finding, 1};
+    applyWantedFix();
+}
+
+void DocumentController::fixAll()
+{
+    // A mend that meets another waits for the next round; a rule lists a few findings at a time.
+    m_wantedFix = WantedFix{true, {}, 8};
+    applyWantedFix();
+}
+
+void DocumentController::applyWantedFix()
+{
+    if (m_document.kind == DocumentKind::None || !m_wantedFix) {
+        m_wantedFix.reset();
+        return;
+    }
+    DocumentPanel *shown = panel(m_document.kind);
+    // The findings are of the bytes last checked: a change since makes them out of date.
+    if (m_liveCheck.isPending() || shown->isFilling() || shown->output().bytes() != m_checkedBytes) {
+        m_liveCheck.checkNow();
+        return;
+    }
+    WantedFix &wanted = *m_wantedFix;
+    QList<ModCheck::Finding> chosen;
+    for (const ModCheck::Finding &finding : std::as_const(m_findings)) {
+        if (wanted.all ? finding.fix.kind == ModCheck::FixKind::Safe
+                       : finding.rule == wanted.finding.rule && finding.key == wanted.finding.key
+                             && finding.line == wanted.finding.line && !finding.fix.isNone())
+            chosen.append(finding);
+    }
+    QList<ModCheck::Finding> applied;
+    const QByteArray mended = ModCheck::applyFixes(m_checkedBytes, chosen.mid(0, wanted.all ? -1 : 1),
+                                                   ModCheck::FixLevel::Suggestions, &applied);
+    if (applied.isEmpty() || --wanted.rounds <= 0)
+        m_wantedFix.reset();
+    if (!applied.isEmpty())
+        shown->showMended(mended);
+}
+
+bool DocumentController::isOpenFile(const QString &path) const
+{
+    if (m_document.kind == DocumentKind::None || m_document.path.isEmpty())
+        return false;
+    const QString open = QDir::cleanPath(QFileInfo(m_document.path).absoluteFilePath());
+    const QString other = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+#ifdef Q_OS_WIN
+    return open.compare(other, Qt::CaseInsensitive) == 0;
+#else
+    return open == other;
+#endif
 }
 
 void DocumentController::focusField(const QString &key)
@@ -92,6 +152,7 @@ DocumentPanel *DocumentController::panel(DocumentKind kind)
             m_document.modified = true;
             m_liveCheck.schedule();
         });
+        connect(panel, &DocumentPanel::fixRequested, this, &DocumentController::fix);
         for (const auto &[kind, field] : panel->assetFields())
             m_completion.attach(kind, field, [panel, field = field] { panel->valueChosen(field); });
         connect(panel, &DocumentPanel::browseRequested, this, [this, panel](AssetKind asset, QLineEdit *field) {
@@ -134,6 +195,7 @@ void DocumentController::setCurrentFile(const QString &path)
 void DocumentController::startNewDocument(DocumentKind kind)
 {
     m_liveCheck.cancel();  // the last document's check: its findings would be of another document
+    m_wantedFix.reset();
     panel(kind)->showNewDocument();
     m_document.kind = kind;
     setCurrentFile(QString());
@@ -254,6 +316,7 @@ void DocumentController::load(DocumentKind kind, const QString &path)
 void DocumentController::startLoad(DocumentKind kind, const QString &path)
 {
     m_liveCheck.cancel();  // the last document's check: its findings would be of another document
+    m_wantedFix.reset();
     showPanel(kind);
     panel(kind)->prepareForFile();
     m_document.kind = kind;

@@ -10,6 +10,7 @@
 #include <QObject>
 
 #include <array>
+#include <optional>
 #include <functional>
 
 class AppLog;
@@ -64,6 +65,13 @@ public:
     // The open document's findings as the fields show them; the field of a finding's key.
     LiveCheck &liveCheck() { return m_liveCheck; }
     void focusField(const QString &key);
+    // Applies the finding's fix (safe or suggested) to the document, as typing would; nothing is
+    // written until Save. A document changed since its last check is checked first.
+    void fix(const ModCheck::Finding &finding);
+    // Applies every safe fix of the document, in rounds until none is left.
+    void fixAll();
+    // Whether `path` is the open document's file.
+    bool isOpenFile(const QString &path) const;
 
 signals:
     // A file was opened or saved (for the recent files).
@@ -124,4 +132,19 @@ private:
     AssetBrowser m_assets;
     AssetCompletion m_completion;
     LiveCheck m_liveCheck;
+
+    // The open document's findings, and the bytes they were found in.
+    QList<ModCheck::Finding> m_findings;
+    QByteArray m_checkedBytes;
+    // A fix asked for while the findings were out of date: applied once they are made again.
+    struct WantedFix
+    {
+        bool all = false;
+        ModCheck::Finding finding;  // which, when not all: by its rule, key and line
+        int rounds = 0;             // Fix All: rounds left
+    };
+    std::optional<WantedFix> m_wantedFix;
+    // Applies the fix or fixes wanted, if the findings are of the document as it is now; else
+    // checks it and waits.
+    void applyWantedFix();
 };

@@ -1,9 +1,14 @@
 #include "editor/documentpanel.h"
 
 #include "editor/assetbrowser.h"
+#include "ui/findingslist.h"
 #include "ui/plaintext.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -101,7 +106,85 @@ private:
     AssetKind m_kind;
 };
 
+// Hands a control's context menu to `show`, which returns false to leave it to the control.
+class FieldMenu : public QObject
+{
+public:
+    FieldMenu(QWidget *watched, std::function<bool(QContextMenuEvent *)> show) : QObject(watched), m_show(std::move(show))
+    {
+        setObjectName(Name);
+        watched->installEventFilter(this);
+    }
+    static constexpr const char *Name = "fieldMenu";
+    static void attach(QWidget *watched, const std::function<bool(QContextMenuEvent *)> &show)
+    {
+        if (!watched->findChild<QObject *>(QLatin1String(Name), Qt::FindDirectChildrenOnly))
+            new FieldMenu(watched, show);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return event->type() == QEvent::ContextMenu && m_show(static_cast<QContextMenuEvent *>(event));
+    }
+
+private:
+    std::function<bool(QContextMenuEvent *)> m_show;
+};
+
 } // namespace
+
+DocumentPanel::DocumentPanel(const QString &title, QWidget *parent) : QGroupBox(title, parent)
+{
+    auto *fixKey = new QShortcut(FindingsList::FixKey, this);
+    fixKey->setObjectName(QStringLiteral("fixShortcut"));
+    fixKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(fixKey, &QShortcut::activated, this, [this] { requestFixAt(QApplication::focusWidget()); });
+}
+
+const ModCheck::Finding *DocumentPanel::fixAt(const QWidget *widget) const
+{
+    const ModCheck::Finding *best = nullptr;
+    for (const ModCheck::Finding &finding : m_findings) {
+        const QWidget *control = finding.fix.isNone() ? nullptr : fieldOf(finding.key).control;
+        if (!widget || !control || (control != widget && !control->isAncestorOf(widget)))
+            continue;
+        if (!best || (best->fix.kind != ModCheck::FixKind::Safe && finding.fix.kind == ModCheck::FixKind::Safe))
+            best = &finding;
+    }
+    return best;
+}
+
+void DocumentPanel::requestFixAt(const QWidget *widget)
+{
+    if (const ModCheck::Finding *finding = fixAt(widget))
+        emit fixRequested(*finding);
+}
+
+bool DocumentPanel::showFieldMenu(QWidget *control, QContextMenuEvent *event)
+{
+    const ModCheck::Finding *finding = fixAt(control);
+    if (!finding)
+        return false;
+    std::unique_ptr<QMenu> menu;
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        menu.reset(edit->createStandardContextMenu());
+    else if (auto *text = qobject_cast<QPlainTextEdit *>(control))
+        menu.reset(text->createStandardContextMenu(event->pos()));
+    else
+        menu = std::make_unique<QMenu>();
+    auto *fix = new QAction(QStringLiteral("Fix: ") + PlainText::menuText(finding->fix.what), menu.get());
+    fix->setObjectName(QStringLiteral("fixAction"));
+    fix->setShortcut(FindingsList::FixKey);
+    fix->setShortcutContext(Qt::WidgetShortcut);
+    const QList<QAction *> own = menu->actions();
+    menu->insertAction(own.value(0), fix);
+    if (!own.isEmpty())
+        menu->insertSeparator(own.first());
+    connect(fix, &QAction::triggered, this, [this, chosen = *finding] { emit fixRequested(chosen); });
+    menu->exec(event->globalPos());
+    return true;
+}
 
 bool DocumentPanel::takesDrop(QObject *target, const QMimeData *data)
 {
@@ -112,6 +195,7 @@ bool DocumentPanel::takesDrop(QObject *target, const QMimeData *data)
 
 void DocumentPanel::showFindings(const QList<ModCheck::Finding> &findings)
 {
+    m_findings = findings;
     QMap<QWidget *, QList<const ModCheck::Finding *>> byControl;
     for (const ModCheck::Finding &finding : findings) {
         if (QWidget *control = fieldOf(finding.key).control)
@@ -143,6 +227,8 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
         if (!mark.inField && !texts.isEmpty()) {
             mark.inField = edit->addAction(icon, QLineEdit::TrailingPosition);
             mark.inField->setObjectName(edit->objectName() + QStringLiteral("Mark"));
+            // A click on the mark applies the field's fix.
+            connect(mark.inField, &QAction::triggered, this, [this, edit] { requestFixAt(edit); });
         }
         if (mark.inField) {
             mark.inField->setIcon(icon);
@@ -155,6 +241,7 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
             mark.beside = new QLabel(this);
             mark.beside->setObjectName(control->objectName() + QStringLiteral("Mark"));
             placeBeside(control, mark.beside);
+            FieldMenu::attach(mark.beside, [this, control](QContextMenuEvent *event) { return showFieldMenu(control, event); });
         }
         if (mark.beside) {
             const int side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
@@ -173,6 +260,11 @@ void DocumentPanel::setMark(QWidget *control, const QList<const ModCheck::Findin
             continue;
         each->setToolTip(PlainText::toolTip(text));
         each->setAccessibleDescription(text);
+        // Its context menu offers the field's fix (a text box's menu comes from its viewport).
+        const auto show = [this, each](QContextMenuEvent *event) { return showFieldMenu(each, event); };
+        FieldMenu::attach(each, show);
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(each))
+            FieldMenu::attach(area->viewport(), show);
     }
 }
 

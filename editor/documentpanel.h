@@ -16,6 +16,7 @@
 
 class QAbstractButton;
 class QAction;
+class QContextMenuEvent;
 class QCheckBox;
 class QLabel;
 class QMimeData;
@@ -29,7 +30,8 @@ class DocumentPanel : public QGroupBox
     Q_OBJECT
 
 public:
-    using QGroupBox::QGroupBox;
+    // With Ctrl+. for the fix of the field that has the focus.
+    explicit DocumentPanel(const QString &title, QWidget *parent = nullptr);
 
     // What Save would write: why it cannot be stored (nothing if it can), and how to make the
     // file's bytes once the file is open.
@@ -56,6 +58,9 @@ public:
     virtual QWidget *firstField() const = 0;
     // Whether the document is still coming in from its file (what it holds is not complete yet).
     virtual bool isFilling() const { return false; }
+    // Shows the document as `bytes` (what Save would write, mended) hold it: only what differs
+    // changes, each control as typing would change it, so that Undo in the field takes it back.
+    virtual void showMended(const QByteArray &bytes) = 0;
 
     // The control that holds the value written under an NFO key (any key: the description's text
     // box), and its row's caption; no control for a key the panel does not show.
@@ -70,6 +75,9 @@ public:
     // field too narrow or made of several controls), and their texts as the tooltip and the
     // accessible description of the field's controls. Fields without findings lose their marks.
     void showFindings(const QList<ModCheck::Finding> &findings);
+    // The finding of the field that holds `widget` whose fix Ctrl+. applies (a safe one first),
+    // or null.
+    const ModCheck::Finding *fixAt(const QWidget *widget) const;
     // Puts the focus on the field of the key (its first control that takes focus).
     void focusField(const QString &key);
     // Whether `target` is an asset field that takes the dropped data (a file of its asset's kind).
@@ -85,6 +93,8 @@ signals:
     void changed();
     // A browse button asks for an asset of the kind, to be entered in `field`.
     void browseRequested(AssetKind kind, QLineEdit *field);
+    // Ctrl+. in a field, or Fix in its context menu: the finding's fix is to be applied.
+    void fixRequested(const ModCheck::Finding &finding);
 
 protected:
     // The "..." button beside `field` that asks for an asset (objectName `name`, read out as
@@ -100,7 +110,12 @@ protected:
     void giveAccessKeys(const QList<std::pair<QAbstractButton *, QWidget *>> &rows);
 
 private:
+    // A field's context menu: its own entries, with its fix first when it has one.
+    bool showFieldMenu(QWidget *control, QContextMenuEvent *event);
+    void requestFixAt(const QWidget *widget);
+
     QList<std::pair<AssetKind, QLineEdit *>> m_assetFields;
+    QList<ModCheck::Finding> m_findings;  // those shown
     struct Mark
     {
         QAction *inField = nullptr;  // the icon inside a wide line edit

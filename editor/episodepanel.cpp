@@ -53,6 +53,12 @@ void EpisodePanel::setFields(const EpisodeFields &fields)
     SingleLineEdit::setValue(m_thumbnailEdit, fields.thumbnail);
 }
 
+void EpisodePanel::changeFields(const EpisodeFields &fields)
+{
+    SingleLineEdit::replaceValue(m_nameEdit, fields.name);
+    SingleLineEdit::replaceValue(m_thumbnailEdit, fields.thumbnail);
+}
+
 QWidget *EpisodePanel::firstField() const { return m_nameEdit; }
 
 DocumentPanel::Field EpisodePanel::fieldOf(const QString &key) const

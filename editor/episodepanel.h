@@ -23,6 +23,9 @@ public:
     QLineEdit *nameEdit() const { return m_nameEdit; }
     QLineEdit *thumbnailEdit() const { return m_thumbnailEdit; }
 
+protected:
+    void changeFields(const EpisodeFields &fields) override;
+
 private:
     QLineEdit *m_nameEdit = nullptr;
     QLineEdit *m_thumbnailEdit = nullptr;

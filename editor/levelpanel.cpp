@@ -361,11 +361,35 @@ void LevelPanel::setFields(const LevelFields &f)
     }
 }
 
-void LevelPanel::prepareForFile()
+LevelFields LevelPanel::fieldsForFile() const
 {
     LevelFields fields = LevelFields::newDocument();
     fields.included.fill(false);
-    setFields(fields);
+    return fields;
+}
+
+void LevelPanel::prepareForFile() { setFields(fieldsForFile()); }
+
+void LevelPanel::changeFields(const LevelFields &f)
+{
+    for (const LevelRowInfo &row : LevelNfo::rows()) {
+        const bool included = !row.optional || f.isIncluded(row.row);
+        if (row.optional && (m_includeBoxes[size_t(row.row)]->checkState() == Qt::Checked) != included)
+            m_includeBoxes[size_t(row.row)]->setChecked(included);
+        if (!included)
+            continue;
+        if (row.text)
+            SingleLineEdit::replaceValue(m_valueEdits[size_t(row.row)], f.*row.text);
+    }
+    for (size_t i = 0; i < 3; ++i) {
+        if (m_mapTypeBoxes[i]->isChecked() != f.mapType[i])
+            m_mapTypeBoxes[i]->setChecked(f.mapType[i]);
+        SingleLineEdit::replaceValue(m_etaEdits[i], f.eta[i]);
+    }
+    if (m_rotateOptions[0]->isChecked() != f.rotate)
+        (f.rotate ? m_rotateOptions[0] : m_rotateOptions[1])->setChecked(true);
+    if (m_lockedOptions[0]->isChecked() != f.locked)
+        (f.locked ? m_lockedOptions[0] : m_lockedOptions[1])->setChecked(true);
 }
 
 QWidget *LevelPanel::firstField() const { return valueEdit(LevelRow::Name); }

@@ -37,6 +37,11 @@ public:
     // The row's browse button; none for the rows without an asset to pick.
     QPushButton *browseButton(LevelRow row) const { return m_browseButtons[size_t(row)]; }
 
+protected:
+    LevelFields fieldsForFile() const override;
+    // A row left out of `fields` is unticked, its value kept as it is.
+    void changeFields(const LevelFields &fields) override;
+
 private:
     void createTextRows();
     QWidget *createMapTypeBoxes();

@@ -25,10 +25,10 @@ int lineOf(const QByteArray &bytes, const QString &key)
 
 // The findings for what Save would write: a value Save refuses is one finding, and what the check
 // makes of that value as it would be written is beside the point.
-QList<ModCheck::Finding> findingsOf(const DocumentPanel::Output &output, const LiveCheck::Subject &subject,
-                                    const QString &gameFolder, const ModCheck::KeepGoing &keepGoing)
+QList<ModCheck::Finding> findingsOf(const QByteArray &bytes, const DocumentPanel::Output &output,
+                                    const LiveCheck::Subject &subject, const QString &gameFolder,
+                                    const ModCheck::KeepGoing &keepGoing)
 {
-    const QByteArray bytes = output.bytes();
     const QList<ModCheck::Finding> found = ModCheck::checkBytes(bytes, subject.kind, subject.path, gameFolder, keepGoing);
     QList<ModCheck::Finding> findings;
     QSet<QString> refused;
@@ -89,10 +89,17 @@ void LiveCheck::checkNow()
     }
     const auto make = subject.panel->outputMaker();
     const QString gameFolder = Settings::gameFolderIfSet();
-    auto findings = std::make_shared<QList<ModCheck::Finding>>();
+    struct Checked
+    {
+        QByteArray bytes;
+        QList<ModCheck::Finding> findings;
+    };
+    auto done = std::make_shared<Checked>();
     m_runner.start(
-        [make, subject = Subject{nullptr, subject.kind, subject.path}, gameFolder, findings](const BackgroundRunner::StopFlag &stop) {
-            *findings = findingsOf(make(), subject, gameFolder, [&stop] { return !stop.load(); });
+        [make, subject = Subject{nullptr, subject.kind, subject.path}, gameFolder, done](const BackgroundRunner::StopFlag &stop) {
+            const DocumentPanel::Output output = make();
+            done->bytes = output.bytes();
+            done->findings = findingsOf(done->bytes, output, subject, gameFolder, [&stop] { return !stop.load(); });
         },
-        [this, findings] { emit checked(*findings); });
+        [this, done] { emit checked(done->findings, done->bytes); });
 }

@@ -47,7 +47,8 @@ public:
     static constexpr int PauseMs = 80;
 
 signals:
-    void checked(const QList<ModCheck::Finding> &findings);
+    // The findings, and the bytes they are of (what Save would write then): a fix mends those.
+    void checked(const QList<ModCheck::Finding> &findings, const QByteArray &bytes);
 
 private:
     std::function<Subject()> m_subject;

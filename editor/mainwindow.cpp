@@ -276,6 +276,8 @@ ProblemsPane *MainWindow::problemsPane()
         addDockWidget(Qt::BottomDockWidgetArea, m_problems);
         // A finding leads to its field.
         connect(m_problems, &ProblemsPane::fieldRequested, m_documents, &DocumentController::focusField);
+        connect(m_problems, &ProblemsPane::fixRequested, m_documents, &DocumentController::fix);
+        connect(m_problems, &ProblemsPane::fixAllRequested, m_documents, &DocumentController::fixAll);
     }
     return m_problems;
 }
@@ -296,6 +298,13 @@ ModCheckPane *MainWindow::modCheckPane()
             m_documents->openFile(path);
             if (m_documents->document().path == QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
                 m_documents->focusField(key);
+        });
+        // The open document is mended in the editor, never behind it on disk.
+        m_modCheck->setOpenDocumentFixer([this](const QString &path) {
+            if (!m_documents->isOpenFile(path))
+                return false;
+            m_documents->fixAll();
+            return true;
         });
     }
     return m_modCheck;

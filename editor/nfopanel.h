@@ -52,8 +52,20 @@ public:
 
     QStringList loggedKeys() const override { return m_format.loggedKeys(); }
 
+    void showMended(const QByteArray &bytes) override
+    {
+        Fields mended = fieldsForFile();
+        m_format.parse(DocumentFile::decode(bytes), mended);
+        changeFields(mended);
+    }
+
 
 protected:
+    // What a file's lines are read into: a new document, less what only a file can put in.
+    virtual Fields fieldsForFile() const { return m_format.newDocument(); }
+    // Changes the controls whose values differ from `fields`, as typing would.
+    virtual void changeFields(const Fields &fields) = 0;
+
     // The panel's grid of rows, under the "Include" and "Value" headings.
     QGridLayout *makeRowGrid()
     {

@@ -24,6 +24,12 @@ QString FindingsList::severityName(ModCheck::Severity severity)
     return severity == ModCheck::Severity::Error ? QStringLiteral("Error") : QStringLiteral("Warning");
 }
 
+QString FindingsList::fixName(ModCheck::FixKind kind)
+{
+    return kind == ModCheck::FixKind::Safe ? QStringLiteral("Safe")
+           : kind == ModCheck::FixKind::Suggestion ? QStringLiteral("Suggestion") : QString();
+}
+
 void FindingsList::showRows(const QList<Row> &rows)
 {
     clear();
@@ -57,6 +63,12 @@ void FindingsList::showRows(const QList<Row> &rows)
             }
             case Column::Field:
                 item->setText(column, row.field);
+                break;
+            case Column::Fix:
+                item->setText(column, fixName(finding.fix.kind));
+                item->setData(column, Qt::AccessibleTextRole, fixName(finding.fix.kind));
+                if (!finding.fix.isNone())
+                    item->setToolTip(column, PlainText::toolTip(finding.fix.what));
                 break;
             case Column::Text: {
                 const QString text = row.clean ? CleanText : PlainText::shownFinding(finding.text, PlainText::MostInToolTip);

@@ -2,6 +2,7 @@
 
 #include "core/finding.h"
 
+#include <QKeySequence>
 #include <QTreeWidget>
 
 // The findings of a check as a list, for the Problems pane and the Mod check pane alike: one
@@ -10,7 +11,7 @@
 class FindingsList : public QTreeWidget
 {
 public:
-    enum class Column { File, Line, Severity, Field, Text };
+    enum class Column { File, Line, Severity, Field, Text, Fix };
     FindingsList(const QList<Column> &columns, const QStringList &headers, QWidget *parent = nullptr);
 
     struct Row
@@ -28,6 +29,11 @@ public:
     static QString keyOf(const QTreeWidgetItem *item);
     static QString pathOf(const QTreeWidgetItem *item);
     static QString shownFileOf(const QTreeWidgetItem *item);
+
+    // The key that applies a finding's fix, in a field and in a list of findings.
+    static inline const QKeySequence FixKey{Qt::CTRL | Qt::Key_Period};
+    // How the Fix column names a finding's fix: "Safe", "Suggestion", or nothing.
+    static QString fixName(ModCheck::FixKind kind);
 
     // "Error" or "Warning", as the list and screen readers name a severity.
     static QString severityName(ModCheck::Severity severity);

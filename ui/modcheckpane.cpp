@@ -1,10 +1,13 @@
 #include "ui/modcheckpane.h"
 
+#include "core/checkfix.h"
 #include "core/checkoutput.h"
 #include "core/documentfile.h"
 #include "core/nfokind.h"
 #include "core/settings.h"
 #include "ui/findingslist.h"
+#include "ui/messagebox.h"
+#include "ui/plaintext.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -29,6 +32,7 @@ ModCheckPane::ModCheckPane(QWidget *parent)
     , m_filter(new QComboBox)
     , m_stop(new QPushButton(QStringLiteral("&Stop")))
     , m_again(new QPushButton(QStringLiteral("Check &Again")))
+    , m_fixAll(new QPushButton(QStringLiteral("Fix All")))
     , m_findings(new FindingsList({Column::File, Column::Line, Column::Severity, Column::Text},
                                   {QStringLiteral("File"), QStringLiteral("Line"), QStringLiteral("Severity"),
                                    QStringLiteral("Finding")}))
@@ -46,6 +50,8 @@ ModCheckPane::ModCheckPane(QWidget *parent)
     m_filter->addItems({QStringLiteral("All findings"), QStringLiteral("Errors"), QStringLiteral("Warnings")});
     m_stop->setObjectName(QStringLiteral("stopButton"));
     m_again->setObjectName(QStringLiteral("checkAgainButton"));
+    m_fixAll->setObjectName(QStringLiteral("fixAllButton"));
+    m_fixAll->setToolTip(QStringLiteral("Apply the safe fixes to every file listed"));
     m_findings->setObjectName(QStringLiteral("findingsList"));
     m_findings->setAccessibleName(QStringLiteral("Findings"));
 
@@ -63,6 +69,7 @@ ModCheckPane::ModCheckPane(QWidget *parent)
     top->addWidget(m_filter);
     top->addWidget(m_stop);
     top->addWidget(m_again);
+    top->addWidget(m_fixAll);
     auto *holder = new QWidget;
     auto *layout = new QVBoxLayout(holder);
     layout->setContentsMargins(4, 2, 4, 4);
@@ -73,15 +80,86 @@ ModCheckPane::ModCheckPane(QWidget *parent)
 
     connect(m_stop, &QPushButton::clicked, this, &ModCheckPane::stop);
     connect(m_again, &QPushButton::clicked, this, [this] { check(m_folder); });
+    connect(m_fixAll, &QPushButton::clicked, this, &ModCheckPane::fixAll);
     connect(m_filter, &QComboBox::currentIndexChanged, this, &ModCheckPane::showFindings);
     connect(m_findings, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         emit openRequested(FindingsList::pathOf(item), FindingsList::keyOf(item), FindingsList::shownFileOf(item));
     });
     m_progressTimer->setInterval(100);
     connect(m_progressTimer, &QTimer::timeout, this, &ModCheckPane::showProgress);
-    m_stop->setEnabled(false);
-    m_again->setEnabled(false);
     m_progress->hide();
+    updateButtons();
+}
+
+void ModCheckPane::updateButtons()
+{
+    const bool busy = isChecking() || m_fixing;
+    m_stop->setEnabled(isChecking());
+    m_again->setEnabled(!busy && !m_folder.isEmpty());
+    m_fixAll->setEnabled(!busy && std::any_of(m_report.findings.cbegin(), m_report.findings.cend(), [](const ModCheck::Finding &f) {
+                             return f.fix.kind == ModCheck::FixKind::Safe;
+                         }));
+}
+
+void ModCheckPane::fixAll()
+{
+    if (isChecking() || m_fixing)
+        return;
+    QHash<QByteArray, int> fixes;  // by file
+    int count = 0;
+    for (const ModCheck::Finding &finding : std::as_const(m_report.findings)) {
+        if (finding.fix.kind == ModCheck::FixKind::Safe)
+            ++fixes[finding.name], ++count;
+    }
+    if (!count)
+        return;
+    const auto counted = [](qsizetype n, const char *one, const char *many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    if (MessageBox::show(this, MessageBox::Icon::None, MessageBox::Buttons::YesNoDefaultNo,
+                         QStringLiteral("Apply %1 in %2?\r\n\r\nThe file open in the editor is mended there, to be saved "
+                                        "when you save it; the others are written now.")
+                             .arg(counted(count, "safe fix", "safe fixes"), counted(fixes.size(), "file", "files")))
+        != MessageBox::Answer::Yes)
+        return;
+    QList<ModFiles::Entry> onDisk;
+    for (const ModFiles::Entry &file : std::as_const(m_files)) {
+        if (!fixes.contains(file.name))
+            continue;
+        if (!m_fixOpenDocument || !m_fixOpenDocument(DocumentFile::pathOf(file.name)))
+            onDisk.append(file);
+    }
+    m_fixing = true;
+    updateButtons();
+    m_summary->setText(QStringLiteral("Fixing %1...").arg(counted(onDisk.size(), "file", "files")));
+    auto failed = std::make_shared<QStringList>();
+    const ModCheck::Options options{m_gameFolder, {}};
+    m_runner.start(
+        [onDisk, options, failed](const BackgroundRunner::StopFlag &stop) {
+            // Each file as it is now: one changed since the check is checked again first.
+            ModCheck::Checker checker(options);
+            for (const ModFiles::Entry &file : onDisk) {
+                if (stop.load())
+                    return;
+                ModCheck::FixedFile fixed = ModCheck::fixFile(checker, file, ModCheck::FixLevel::Safe, [&stop] { return !stop.load(); });
+                if (stop.load())
+                    return;
+                ModCheck::writeFixed(fixed, file, {});
+                for (const ModCheck::Finding &finding : std::as_const(fixed.left)) {
+                    if (finding.rule == QLatin1String("unwritable-file"))
+                        failed->append(finding.text);
+                }
+            }
+        },
+        [this, failed] {
+            m_fixing = false;
+            if (!failed->isEmpty()) {
+                MessageBox::show(this, MessageBox::Icon::Critical, MessageBox::Buttons::Ok,
+                                 QStringLiteral("Some files could not be mended, and stay as they were:\r\n\r\n%1")
+                                     .arg(PlainText::shown(failed->join(QStringLiteral("\r\n")), PlainText::MostInToolTip)));
+            }
+            check(m_folder);
+        });
 }
 
 ModCheckPane::~ModCheckPane() { m_runner.stop(); }
@@ -95,12 +173,11 @@ void ModCheckPane::check(const QString &folder)
     m_summary->setText(QStringLiteral("Checking '%1'...").arg(QDir::toNativeSeparators(folder)));
     m_progress->setRange(0, 0);  // busy until the walk has found the files
     m_progress->show();
-    m_stop->setEnabled(true);
-    m_again->setEnabled(false);
     show();
     raise();
     auto job = std::make_shared<Job>();
     m_job = job;
+    updateButtons();
     const ModCheck::Options options{m_gameFolder, {}};
     m_runner.start(
         [job, folder, options](const BackgroundRunner::StopFlag &stop) {
@@ -144,16 +221,15 @@ void ModCheckPane::showReport(bool stopped)
     m_job.reset();
     m_stopped = stopped;
     m_progress->hide();
-    m_stop->setEnabled(false);
-    m_again->setEnabled(true);
     showFindings();
+    updateButtons();
     emit checked();
 }
 
 void ModCheckPane::refreshFile(const QString &path)
 {
-    if (isChecking() || m_folder.isEmpty() || !NfoKind::isDocumentName(path))
-        return;  // a running check reads the file as it is now
+    if (isChecking() || m_fixing || m_folder.isEmpty() || !NfoKind::isDocumentName(path))
+        return;  // a running check reads the file as it is now (and a Fix All checks again)
     const QString inFolder = QDir(m_folder).relativeFilePath(QDir::fromNativeSeparators(path));
     if (inFolder.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(inFolder))
         return;
@@ -191,6 +267,7 @@ void ModCheckPane::refreshFile(const QString &path)
             for (const ModCheck::Finding &finding : *found)
                 findings.insert(at++, finding);
             showFindings();
+            updateButtons();
         });
 }
 

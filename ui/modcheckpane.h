@@ -6,6 +6,7 @@
 #include <QDockWidget>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class FindingsList;
@@ -36,6 +37,16 @@ public:
     QString folder() const { return m_folder; }
     // The file was saved: when it is one of the folder checked, its findings are made again.
     void refreshFile(const QString &path);
+    // Fix All: after one question (No is the default), the safe fixes of every file listed are
+    // applied. The file open in the editor is mended there by `fixOpenDocument` (which says
+    // whether the path is that file); the others are checked again as they are on disk, mended
+    // and written behind the window. Then the folder is checked again.
+    void fixAll();
+    void setOpenDocumentFixer(std::function<bool(const QString &path)> fixOpenDocument)
+    {
+        m_fixOpenDocument = std::move(fixOpenDocument);
+    }
+    bool isFixing() const { return m_fixing; }
 
 signals:
     // A finding was opened: its file (empty when no path can name it), the NFO key of its line
@@ -57,6 +68,7 @@ private:
     void showProgress();
     void showReport(bool stopped);
     void showFindings();
+    void updateButtons();
 
     QString m_folder;
     QString m_gameFolder;
@@ -71,5 +83,8 @@ private:
     QComboBox *m_filter;
     QPushButton *m_stop;
     QPushButton *m_again;
+    QPushButton *m_fixAll;
+    std::function<bool(const QString &path)> m_fixOpenDocument;
+    bool m_fixing = false;
     FindingsList *m_findings;
 };

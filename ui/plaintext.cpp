@@ -36,4 +36,6 @@ QString toolTip(const QString &text)
            + QStringLiteral("</p>");
 }
 
+QString menuText(const QString &text) { return shownFinding(text, 80).replace(QLatin1Char('&'), QLatin1String("&&")); }
+
 } // namespace PlainText

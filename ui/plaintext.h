@@ -21,6 +21,10 @@ QString shown(const QString &text, qsizetype most = MostShown);
 // before it is escaped (a value in it may be millions of characters long).
 QString shownFinding(const QString &text, qsizetype most = MostShown);
 
+// A text as a menu entry or a button shows it: as shownFinding, cut shorter, and with "&" as
+// itself rather than as the mark of an access key.
+QString menuText(const QString &text);
+
 // A tooltip that shows the text as written (Qt would take a text holding a known tag as HTML,
 // and draw pictures or files it names), line breaks kept, cut to MostInToolTip characters.
 QString toolTip(const QString &text);

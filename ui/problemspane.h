@@ -6,9 +6,11 @@
 #include <QDockWidget>
 
 class QLabel;
+class QPushButton;
 
 // "Problems": the open document's findings at the bottom of the window, as the fields show them:
-// severity, line, field and text. Activating one (double-click, Enter) asks for its field.
+// severity, line, field, text and the fix it has. Activating one (double-click, Enter) asks for
+// its field; Fix (or Ctrl+., or its context menu) asks for its fix, Fix All for every safe one.
 class ProblemsPane : public QDockWidget
 {
     Q_OBJECT
@@ -28,11 +30,23 @@ public:
     FindingsList *list() const { return m_list; }
     QLabel *summary() const { return m_summary; }
 
+    QPushButton *fixButton() const { return m_fix; }
+    QPushButton *fixAllButton() const { return m_fixAll; }
+
 signals:
     // The key of the finding's field (empty for a finding of no one value).
     void fieldRequested(const QString &key);
+    void fixRequested(const ModCheck::Finding &finding);
+    void fixAllRequested();
 
 private:
+    // The finding of the row chosen, when it has a fix.
+    const ModCheck::Finding *chosenFix() const;
+    void updateButtons();
+
+    QList<Problem> m_problems;  // in the list's order
     QLabel *m_summary;
     FindingsList *m_list;
+    QPushButton *m_fix;
+    QPushButton *m_fixAll;
 };

@@ -92,6 +92,18 @@ void setValue(QLineEdit *edit, const QString &value)
     edit->setText(shown);
 }
 
+void replaceValue(QLineEdit *edit, const QString &value)
+{
+    if (SingleLineEdit::value(edit) == value)
+        return;
+    if (edit->isReadOnly() || value.size() > LongestEditable) {
+        setValue(edit, value);  // a value held whole is no text to type over
+        return;
+    }
+    edit->selectAll();
+    edit->insert(value);
+}
+
 QString value(const QLineEdit *edit)
 {
     const QVariant held = edit->property(HeldValue);

@@ -17,6 +17,9 @@ void setUp(QLineEdit *edit);
 inline constexpr int LongestEditable = 10000;
 // Puts a value read from a file into the box (held whole when it is too long to edit).
 void setValue(QLineEdit *edit, const QString &value);
+// Changes the box's value as typing would (Undo in the box takes it back); nothing when it holds
+// the value already.
+void replaceValue(QLineEdit *edit, const QString &value);
 // The value the box holds: what it shows, or the value held whole.
 QString value(const QLineEdit *edit);
 

@@ -33,12 +33,15 @@ const QString MinutesOver = "ETA '00:75:00' has minutes over 59";
 const QString Absolute = "'C:\\Games\\Set.tex' is an absolute path, which the game cannot resolve: give it relative "
                          "to the game folder";
 
+// The Problems pane's columns: severity, line, field, fix, text.
+constexpr int ProblemText = 4;
+
 // The finding texts the pane lists, in its order.
 QStringList listed(ProblemsPane *pane)
 {
     QStringList texts;
     for (int i = 0; i < pane->list()->topLevelItemCount(); ++i)
-        texts.append(pane->list()->topLevelItem(i)->text(3));
+        texts.append(pane->list()->topLevelItem(i)->text(ProblemText));
     return texts;
 }
 
@@ -169,8 +172,8 @@ private slots:
         QVERIFY(problems->topLevelItemCount() >= 2);
         for (int i = 0; i < problems->topLevelItemCount(); ++i) {
             if (problems->topLevelItem(i)->text(2) == "Model Distance") {
-                expect("Problems text", problems->topLevelItem(i)->text(3));
-                expect("Problems tooltip", shownToolTip(problems->topLevelItem(i)->toolTip(3)));
+                expect("Problems text", problems->topLevelItem(i)->text(ProblemText));
+                expect("Problems tooltip", shownToolTip(problems->topLevelItem(i)->toolTip(ProblemText)));
             }
         }
         auto *status = control<QLabel>(&e.form, "statusLabel");
@@ -238,7 +241,7 @@ private slots:
         QVERIFY(model->text().size() <= 201 && model->text().endsWith(QChar(0x2026)));
         QTRY_VERIFY(markedInside(model));
         QVERIFY(model->toolTip().size() < 3000);
-        QVERIFY(e.form.problemsPane()->list()->topLevelItem(0)->text(3).size() <= 301);
+        QVERIFY(e.form.problemsPane()->list()->topLevelItem(0)->text(ProblemText).size() <= 301);
         e.docs.setModified(true);
         QCOMPARE(e.docs.save(), DocumentController::SaveOutcome::Saved);
         e.script.takeBoxes();
@@ -271,8 +274,8 @@ private slots:
         QCOMPARE(e.form.problemsPane()->list()->topLevelItemCount(), 1);
         QCOMPARE(item->text(0), QString("Error"));
         QCOMPARE(item->text(1), QString("3"));
-        QVERIFY2(item->text(3).startsWith(QString("The description contains the character '") + QChar(0x03C9)),
-                 qPrintable(item->text(3)));
+        QVERIFY2(item->text(ProblemText).startsWith(QString("The description contains the character '") + QChar(0x03C9)),
+                 qPrintable(item->text(ProblemText)));
         e.docs.setModified(false);
     }
 

@@ -389,7 +389,7 @@ private slots:
         QTreeWidget *list = e.form.problemsPane()->list();
         QStringList texts;
         for (int i = 0; i < list->topLevelItemCount(); ++i)
-            texts.append(list->topLevelItem(i)->text(1) + ": " + list->topLevelItem(i)->text(3));
+            texts.append(list->topLevelItem(i)->text(1) + ": " + list->topLevelItem(i)->text(4));  // line, text
         QCOMPARE(texts, QStringList({"3: the file holds MAP_TYPE=\"SINGLE; ARENA\", which Save writes as MAP_TYPE=\"SINGLE;\"",
                                      "6: the file holds LOCKED=\"yes\", which Save writes as LOCKED=\"NO\""}));
         QVERIFY(shownToolTip(control(&e.form, "levelPanel/lockedYesOption")->toolTip()).contains("LOCKED=\"yes\""));
