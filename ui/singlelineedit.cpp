@@ -2,6 +2,8 @@
 
 #include "ui/plaintext.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QValidator>
 #include <QVariant>
@@ -102,6 +104,9 @@ void replaceValue(QLineEdit *edit, const QString &value)
     }
     edit->selectAll();
     edit->insert(value);
+    // What the program put there is no typing to complete.
+    if (QCompleter *completer = edit->completer())
+        completer->popup()->hide();
 }
 
 QString value(const QLineEdit *edit)

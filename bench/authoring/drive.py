@@ -2,6 +2,7 @@
 
 Steps, one a line ({work} is the job's folder, which is also $HOME):
   file PATH                 an empty file (an asset made by another tool)
+  write PATH BYTES          a file holding BYTES (a Python bytes literal): one another editor made
   folder PATH               an empty folder
   conf GROUP KEY VALUE      a setting in the program's INI store, before it starts
   start [ARGS...]           starts the program and waits for its window
@@ -64,7 +65,10 @@ def find(node, role, name):
     try:
         if (node.getRoleName() == role and node.name == name
                 and node.getState().contains(pyatspi.STATE_SHOWING)):
-            return node
+            # A control in a pane's hidden tab says it shows, off the screen.
+            box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            if box.x >= 0 and box.y >= 0 and box.width > 0:
+                return node
         for i in range(node.childCount):
             hit = find(node.getChildAtIndex(i), role, name)
             if hit is not None:
@@ -101,6 +105,11 @@ for number, line in enumerate(open(steps_path, encoding="utf-8"), 1):
     if verb == "file":
         os.makedirs(os.path.dirname(os.path.join(work, rest)), exist_ok=True)
         open(os.path.join(work, rest), "wb").close()
+    elif verb == "write":
+        path, _, literal = rest.partition(" ")
+        os.makedirs(os.path.dirname(os.path.join(work, path)), exist_ok=True)
+        with open(os.path.join(work, path), "wb") as out:
+            out.write(ast.literal_eval(literal))
     elif verb == "folder":
         os.makedirs(os.path.join(work, rest), exist_ok=True)
     elif verb == "conf":
