@@ -157,6 +157,9 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
             return usageError(QStringLiteral("unknown rule '%1' for --ignore: 'Brisquel --check --list-rules' lists them").arg(id));
         options.ignored.insert(id.trimmed());
     }
+    // Fixes are made for what applies or shows them.
+    options.fixes = format == QLatin1String("json") || format == QLatin1String("sarif") || parser.isSet(QStringLiteral("fix"))
+                    || parser.isSet(QStringLiteral("diff"));
     const QStringList paths = parser.positionalArguments();
     if (!parser.isSet(QStringLiteral("check"))) {
         // The check's options, or any other, without --check: a usage error, not a file to open.

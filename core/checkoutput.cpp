@@ -18,6 +18,17 @@ const char *const RulesHelpAddress = "https://github.com/brisquel/brisquel/blob/
 
 namespace {
 
+// A fix whose new bytes are too many to carry in a report (a huge file's line ends as one span):
+// the report names the finding, and --fix still applies it.
+bool carried(const Fix &fix)
+{
+    constexpr qsizetype Most = 1024 * 1024;
+    qsizetype bytes = 0;
+    for (const ByteEdit &edit : fix.edits)
+        bytes += edit.bytes.size();
+    return !fix.isNone() && bytes <= Most;
+}
+
 QString severityWord(Severity severity) { return severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"); }
 
 // Control characters as escapes: a finding is one line, and nothing in it reaches a terminal raw.
@@ -135,7 +146,7 @@ QByteArray json(const Report &report)
                                 {QStringLiteral("rule"), f.rule},
                                 {QStringLiteral("key"), f.key},
                                 {QStringLiteral("text"), f.text}};
-            if (!f.fix.isNone()) {
+            if (carried(f.fix)) {
                 QJsonArray replacements;
                 for (const ByteEdit &edit : f.fix.edits) {
                     replacements.append(QJsonObject{{QStringLiteral("offset"), edit.offset},
@@ -196,7 +207,7 @@ QByteArray sarif(const Report &report, const QString &version, const QString &ba
                                                   QJsonObject{{QStringLiteral("startLine"), qMax(1, finding.line)}}}}}}}}};
         if (const Rule *rule = ruleById(finding.rule))
             result.insert(QStringLiteral("ruleIndex"), indexOf(*rule));
-        if (!finding.fix.isNone()) {
+        if (carried(finding.fix)) {
             // The bytes each edit replaces, and the text it puts there.
             QJsonArray replacements;
             for (const ByteEdit &edit : finding.fix.edits) {

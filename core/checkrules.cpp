@@ -33,6 +33,8 @@ ByteEdit valueEdit(const Site &site, qsizetype at, qsizetype length, const QStri
 // A mend that makes the value `value`, through `edits` of its bytes (none given: the whole value).
 Fix valueFix(const Site &site, const Rule &rule, const QString &value, QList<ByteEdit> edits = {})
 {
+    if (!site.fixes)
+        return {};
     if (edits.isEmpty())
         edits.append(valueEdit(site, 0, site.value.size(), value));
     return {rule.fixes, QStringLiteral("%1 '%2' becomes '%3'").arg(key(site), site.value, value), std::move(edits)};
@@ -141,7 +143,7 @@ void missingLine(const Site &site, FindingSink &sink, const Rule &self)
         // The line a new document has, added at the end.
         Fix fix;
         const QString key = QLatin1String(field.key);
-        if (site.newLines && site.newLines->contains(key)) {
+        if (site.fixes && site.newLines && site.newLines->contains(key)) {
             const QByteArray &bytes = *site.bytes;
             const QByteArray line = CodePage::encode(site.newLines->value(key)) + "\r\n";
             fix = {self.fixes, QStringLiteral("the line %1 is added").arg(site.newLines->value(key)),
@@ -183,9 +185,12 @@ void slashSeparator(const Site &site, FindingSink &sink, const Rule &self)
 {
     if (!site.value.contains(QLatin1Char('/')))
         return;
+    // "/" is one byte in every code page, and never the second byte of a character.
     QList<ByteEdit> edits;
-    for (qsizetype at = site.value.indexOf(QLatin1Char('/')); at >= 0; at = site.value.indexOf(QLatin1Char('/'), at + 1))
-        edits.append(valueEdit(site, at, 1, QStringLiteral("\\")));
+    const QByteArray value = CodePage::encode(site.value);
+    static const QByteArray backslash("\\");
+    for (qsizetype at = value.indexOf('/'); at >= 0; at = value.indexOf('/', at + 1))
+        edits.append({site.valueOffset + at, 1, backslash});
     add(sink, self, site, QStringLiteral("'%1' has '/' separators: the game's paths use '\\'").arg(site.value),
         valueFix(site, self, QString(site.value).replace(QLatin1Char('/'), QLatin1Char('\\')), edits));
 }
@@ -255,6 +260,8 @@ void gameMode(const Site &site, FindingSink &sink, const Rule &self)
 {
     const NfoValue::GameModes modes = NfoValue::gameModes(site.value);
     for (qsizetype i = 0; i < modes.unknown.size(); ++i) {
+        if (!sink.lists(self))
+            continue;  // counted; its fix is not made
         const QString &mode = modes.unknown.at(i);
         // A mode in other letters ("coop") gets its capitals.
         Fix fix;
@@ -304,7 +311,7 @@ void emptyValue(const Site &site, FindingSink &sink, const Rule &self)
     const QByteArray &bytes = *site.bytes;
     const qsizetype start = bytes.lastIndexOf('\n', site.valueOffset) + 1;
     const qsizetype end = bytes.indexOf('\n', site.valueOffset);
-    Fix fix{self.fixes, QStringLiteral("the empty %1 line is left out").arg(key(site)),
+    Fix fix{site.fixes ? self.fixes : FixKind::None, QStringLiteral("the empty %1 line is left out").arg(key(site)),
             {{start, (end < 0 ? bytes.size() : end + 1) - start, {}}}};
     add(sink, self, site, QStringLiteral("%1 is empty: give it a value, or leave the line out").arg(key(site)), std::move(fix));
 }
@@ -329,6 +336,8 @@ qsizetype lineEndAt(const QByteArray &bytes, qsizetype from, bool loneCr)
 // A mend of bytes within one line, `from` to `to`, said as what it makes of the line's text.
 Fix lineFix(const Site &site, const Rule &rule, qsizetype from, qsizetype to, QList<ByteEdit> edits)
 {
+    if (!site.fixes)
+        return {};
     const QByteArray &bytes = *site.bytes;
     const auto applied = [&edits, &bytes](qsizetype start, qsizetype end) {
         QByteArray out;
@@ -408,14 +417,25 @@ void undecodableBytes(const Site &site, FindingSink &sink, const Rule &self)
 }
 
 // The line breaks of a file that are not CR LF: the first one's line, and what they are. Mended
-// to CR LF, each of them.
+// to CR LF, each of them; a file of very many is mended as one span of its bytes, so that a
+// large file's fix takes no more memory than the file.
 void lineEnds(const Site &site, FindingSink &sink, const Rule &self)
 {
     const QByteArray &bytes = *site.bytes;
     const bool loneCr = loneCrBreaks(site);
     int crlf = 0, lf = 0, cr = 0, firstOddLine = 0;
     int line = 1;
-    QList<ByteEdit> edits;
+    qsizetype firstOdd = -1, lastOdd = -1;
+    // Calls `odd` with the place of each line end that is not CR LF and whether it is a LF.
+    const auto eachOdd = [&](const auto &odd) {
+        for (qsizetype i = 0; i < bytes.size() && !site.poll->stop(); ++i) {
+            const char c = bytes.at(i);
+            if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+                ++i;
+            else if (c == '\n' || (c == '\r' && loneCr))
+                odd(i, c == '\n');
+        }
+    };
     for (qsizetype i = 0; i < bytes.size() && !site.poll->stop(); ++i) {
         const char c = bytes.at(i);
         if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n') {
@@ -423,9 +443,9 @@ void lineEnds(const Site &site, FindingSink &sink, const Rule &self)
             ++i;
         } else if (c == '\n' || (c == '\r' && loneCr)) {
             ++(c == '\n' ? lf : cr);
-            edits.append(c == '\n' ? ByteEdit{i, 0, "\r"} : ByteEdit{i + 1, 0, "\n"});
             if (!firstOddLine)
-                firstOddLine = line;
+                firstOddLine = line, firstOdd = i;
+            lastOdd = i;
         } else {
             continue;
         }
@@ -438,11 +458,31 @@ void lineEnds(const Site &site, FindingSink &sink, const Rule &self)
         what = QStringLiteral("LF-only line ends");
     else if (!crlf && !lf)
         what = QStringLiteral("CR-only line ends");
-    const QString count = QLocale(QLocale::English, QLocale::UnitedStates).toString(edits.size());
+    static const QByteArray CR("\r"), LF("\n");
+    constexpr int MostEdits = 10000;
+    const qsizetype odd = qsizetype(lf) + cr;
+    QList<ByteEdit> edits;
+    if (site.fixes && odd <= MostEdits) {
+        edits.reserve(odd);
+        eachOdd([&](qsizetype i, bool isLf) { edits.append(isLf ? ByteEdit{i, 0, CR} : ByteEdit{i + 1, 0, LF}); });
+    } else if (site.fixes) {
+        QByteArray span;
+        span.reserve(lastOdd - firstOdd + 1 + odd);
+        qsizetype at = firstOdd;
+        eachOdd([&](qsizetype i, bool) {
+            span += QByteArrayView(bytes).sliced(at, i - at);
+            span += "\r\n";
+            at = i + 1;
+        });
+        edits.append({firstOdd, lastOdd + 1 - firstOdd, span});
+    }
+    const QString count = QLocale(QLocale::English, QLocale::UnitedStates).toString(odd);
     sink.add(self, firstOddLine, what + QStringLiteral(": the game's files end their lines with CR LF"), {},
-             {self.fixes, QStringLiteral("%1 line %2 CR LF").arg(count, edits.size() == 1 ? QStringLiteral("end becomes") : QStringLiteral("ends become")),
+             {site.fixes ? self.fixes : FixKind::None, QStringLiteral("%1 line %2 CR LF").arg(count, odd == 1 ? QStringLiteral("end becomes") : QStringLiteral("ends become")),
               std::move(edits)});
 }
+
+bool isControl(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\r') || c == 0x7f; }
 
 // Control characters in a description's lines; mended by taking them out.
 void controlCharacter(const Site &site, FindingSink &sink, const Rule &self)
@@ -450,25 +490,30 @@ void controlCharacter(const Site &site, FindingSink &sink, const Rule &self)
     const QByteArray &bytes = *site.bytes;
     int line = 1;
     qsizetype lineStart = 0;
-    QList<ByteEdit> found;  // of the line, each taken out
+    qsizetype first = -1;  // the line's first control character
     const auto report = [&] {
-        if (found.isEmpty() || !sink.lists(self))
+        if (first < 0 || !sink.lists(self))
             return;
-        const auto c = static_cast<unsigned char>(bytes.at(found.first().offset));
+        const qsizetype end = lineEndAt(bytes, lineStart, true);
+        QList<ByteEdit> edits;
+        for (qsizetype i = first; i < end && site.fixes; ++i) {
+            if (isControl(static_cast<unsigned char>(bytes.at(i))))
+                edits.append({i, 1, {}});
+        }
+        const auto c = static_cast<unsigned char>(bytes.at(first));
         sink.add(self, line, QStringLiteral("control character 0x%1 in the text").arg(c, 2, 16, QLatin1Char('0')), {},
-                 lineFix(site, self, lineStart, lineEndAt(bytes, lineStart, true), found));
+                 lineFix(site, self, lineStart, end, edits));
     };
     for (qsizetype i = 0; i < bytes.size() && !site.poll->stop(); ++i) {
         if (isLineBreak(bytes, i, true)) {
             report();
-            found.clear();
+            first = -1;
             ++line;
             lineStart = i + 1;
             continue;
         }
-        const auto c = static_cast<unsigned char>(bytes.at(i));
-        if ((c < 0x20 && c != '\t' && c != '\r') || c == 0x7f)
-            found.append({i, 1, {}});
+        if (first < 0 && isControl(static_cast<unsigned char>(bytes.at(i))))
+            first = i;
     }
     report();
 }

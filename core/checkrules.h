@@ -74,6 +74,7 @@ struct Site
     Poll *poll = nullptr;
     const QHash<int, QString> *keys = nullptr;  // Bytes, NFO: the key of each line with a value
     QString gameFolder;  // absolute, "/" separators (empty: none is set)
+    bool fixes = true;   // whether findings carry their fixes
     // File
     QString unreadable;  // why the file cannot be read
     QString unwritable;  // why its mended bytes cannot be written

@@ -230,27 +230,36 @@ QStringList Checker::assetsNamed(const QString &path, AssetKind kind, const QStr
 {
     const AssetType &type = assetTypeOf(kind);
     const QString extension = QLatin1String(type.extension);
-    // Each folder's files of a kind are listed once a check.
-    const auto filesOf = [this, &extension](const QString &base) -> const QStringList & {
+    // Each folder's files of a kind are listed once a check, by their names case-folded.
+    const auto filesOf = [this, &extension](const QString &base) -> const FilesByName & {
         const QString known = base + QLatin1Char('\n') + extension;
         auto it = m_filesOfKind.find(known);
         if (it == m_filesOfKind.end()) {
             static const std::atomic<bool> never{false};
-            it = m_filesOfKind.insert(known, base.isEmpty() ? QStringList() : m_assets.filesEndingIn(base, extension, 100000, never));
+            FilesByName files;
+            for (const QString &file : base.isEmpty() ? QStringList() : m_assets.filesEndingIn(base, extension, 100000, never))
+                files.insert(file.mid(file.lastIndexOf(QLatin1Char('\\')) + 1).toCaseFolded(), file);
+            it = m_filesOfKind.insert(known, files);
         }
         return *it;
     };
     QStringList found;
+    const QString folded = fileName.toCaseFolded();
     const auto look = [&](const QString &base, const QString &prefix) {
-        for (const QString &file : filesOf(base)) {
-            const qsizetype slash = file.lastIndexOf(QLatin1Char('\\'));
-            if (QStringView(file).sliced(slash + 1).compare(fileName, Qt::CaseInsensitive) == 0 && !found.contains(prefix + file))
-                found.append(prefix + file);
+        const FilesByName &files = filesOf(base);
+        for (auto it = files.constFind(folded); it != files.cend() && it.key() == folded; ++it) {
+            if (!found.contains(prefix + it.value()))
+                found.append(prefix + it.value());
         }
     };
     // Mod files as the mod names them, game files from the game folder ("Models\\…").
-    if (!path.isEmpty())
-        look(AssetIndex::modFolderOf(QFileInfo(path).absolutePath()), {});
+    if (!path.isEmpty()) {
+        const QString folder = QFileInfo(path).absolutePath();
+        auto mod = m_modFolders.find(folder);
+        if (mod == m_modFolders.end())
+            mod = m_modFolders.insert(folder, AssetIndex::modFolderOf(folder));
+        look(*mod, {});
+    }
     if (const QString game = gameFolder(); !game.isEmpty())
         look(game + QLatin1Char('/') + QLatin1String(type.gameFolder), QLatin1String(type.gameFolder) + QLatin1Char('\\'));
     return found;
@@ -304,7 +313,9 @@ QList<Finding> Checker::checkBytes(const QByteArray &bytes, FileKind kind, const
     site.poll = &poll;
     const QStringList &folders = assetFolders(path);
     site.assetFound = [this, &folders](const QString &relative) { return m_assets.hasFile(folders, relative); };
-    site.assetsNamed = [this, &path](AssetKind asset, const QString &fileName) { return assetsNamed(path, asset, fileName); };
+    if (m_options.fixes)
+        site.assetsNamed = [this, &path](AssetKind asset, const QString &fileName) { return assetsNamed(path, asset, fileName); };
+    site.fixes = m_options.fixes;
     site.gameFolder = gameFolder();
     if (kind == FileKind::Description)
         findings.run(Scope::Bytes, site);

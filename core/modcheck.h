@@ -6,6 +6,7 @@
 #include "core/modfiles.h"
 
 #include <QHash>
+#include <QMultiHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -19,6 +20,9 @@ struct Options
 {
     QString gameFolder;    // where assets are looked for besides the mod (empty: nowhere else)
     QSet<QString> ignored;  // the ids of rules left out
+    // Whether findings carry their fixes: a report that shows none (the compiler format) is
+    // spared making them (a large file's line ends, the files a suggestion looks among).
+    bool fixes = true;
 };
 
 // The .nfo and .dsc files under each path (a file, or a folder searched recursively), in name
@@ -58,7 +62,9 @@ private:
     Options m_options;
     AssetIndex m_assets;
     QHash<QString, QStringList> m_assetFolders;  // by the file's folder
-    QHash<QString, QStringList> m_filesOfKind;   // by folder and extension
+    QHash<QString, QString> m_modFolders;         // by the file's folder
+    using FilesByName = QMultiHash<QString, QString>;  // relative paths by their file names case-folded
+    QHash<QString, FilesByName> m_filesOfKind;        // by folder and extension
 };
 
 // The finding that a file cannot be read (`unreadable`) or its mended bytes cannot be written

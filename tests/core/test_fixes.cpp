@@ -63,6 +63,8 @@ const QList<FixCase> &fixCases()
         {"absolute-path", "a folder beside it that starts alike", levelWith("LOADING_MODEL", game + "2/Models/Ship.mdl"), {}},
         {"line-ends", "LF only", "LEVEL\nNAME=\"x\"\n", "LEVEL\r\nNAME=\"x\"\r\n"},
         {"line-ends", "a lone CR in a description", "a\r\nb\rc\n", "a\r\nb\r\nc\r\n", true},
+        {"line-ends", "more than a fix lists one by one", "x\r\n" + QByteArray("a\n").repeated(10001) + "z",
+         "x\r\n" + QByteArray("a\r\n").repeated(10001) + "z", true},
         {"utf8-text", "UTF-8 in a value", levelWith("NAME", "Caf\xc3\xa9 Oasis"), levelWith("NAME", "Caf\xe9 Oasis")},
         {"utf8-text", "two in a description line", "\xc3\xa9t\xc3\xa9\r\nok\r\n", "\xe9t\xe9\r\nok\r\n", true},
         {"utf8-text", "a character the code page lacks", levelWith("NAME", "Caf\xc3\xa9 \xe2\x86\x92"), {}},
