@@ -267,10 +267,13 @@ QString manPage(const QString &version)
         << ".SH RULES\nEach finding names its rule; \\-\\-ignore leaves rules out.\n";
     for (const ModCheck::Rule &rule : ModCheck::rules()) {
         man << ".TP\n.B " << text(QLatin1String(rule.id)) << "\n"
-            << (rule.severity == ModCheck::Severity::Error ? "Error. " : "Warning. ") << text(QLatin1String(rule.summary)) << "\n";
+            << (rule.severity == ModCheck::Severity::Error ? "Error. " : "Warning. ") << text(QLatin1String(rule.summary))
+            << (rule.fixes == ModCheck::FixKind::Safe ? " Safe fix." : rule.fixes == ModCheck::FixKind::Suggestion ? " Suggested fix." : "")
+            << "\n";
     }
     man << ".SH EXIT STATUS\n0: no errors; 1: errors (or warnings, with \\-\\-strict); 2: the command could not be "
-           "carried out (an unknown option or rule, a path that names nothing, output that cannot be written).\n"
+           "carried out (an unknown option or rule, a path that names nothing, output that cannot be written). With "
+           "\\-\\-fix, the status is that of what is left; with \\-\\-diff, 1 when it would change something, 0 when not.\n"
         << ".SH SEE ALSO\nThe help pages installed with Brisquel, and " << text(QLatin1String(ModCheck::RulesHelpAddress)) << "\n";
     man.flush();
     return page;

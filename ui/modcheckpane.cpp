@@ -52,6 +52,7 @@ ModCheckPane::ModCheckPane(QWidget *parent)
     m_again->setObjectName(QStringLiteral("checkAgainButton"));
     m_fixAll->setObjectName(QStringLiteral("fixAllButton"));
     m_fixAll->setToolTip(QStringLiteral("Apply the safe fixes to every file listed"));
+    m_fixAll->setAccessibleDescription(m_fixAll->toolTip());
     m_findings->setObjectName(QStringLiteral("findingsList"));
     m_findings->setAccessibleName(QStringLiteral("Findings"));
 

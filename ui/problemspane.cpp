@@ -49,8 +49,10 @@ ProblemsPane::ProblemsPane(QWidget *parent)
             [this](QTreeWidgetItem *item) { emit fieldRequested(FindingsList::keyOf(item)); });
     m_fix->setObjectName(QStringLiteral("fixButton"));
     m_fix->setToolTip(QStringLiteral("Apply the fix of the chosen finding (%1)").arg(FindingsList::FixKey.toString(QKeySequence::NativeText)));
+    m_fix->setAccessibleDescription(m_fix->toolTip());
     m_fixAll->setObjectName(QStringLiteral("fixAllButton"));
     m_fixAll->setToolTip(QStringLiteral("Apply every safe fix of the document"));
+    m_fixAll->setAccessibleDescription(m_fixAll->toolTip());
     const auto fixChosen = [this] {
         if (const ModCheck::Finding *finding = chosenFix())
             emit fixRequested(*finding);

@@ -117,8 +117,13 @@ for number, line in enumerate(open(steps_path, encoding="utf-8"), 1):
     elif verb == "start":
         app_process = subprocess.Popen([program, *shlex.split(rest)], stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL)
-        window = wait_window("Brisquel", 30)
-        xdotool("windowactivate", "--sync", window)
+        # The first window found may be one the program replaces as it starts.
+        for attempt in range(10):
+            try:
+                xdotool("windowactivate", "--sync", wait_window("Brisquel", 30))
+                break
+            except subprocess.CalledProcessError:
+                time.sleep(0.5)
         application()
         settle()
     elif verb == "key":

@@ -25,17 +25,6 @@ namespace {
 
 const QString Mod = testData("mod");
 
-// A Level NFO whose every value passes, with one line set to KEY="value" (added at the end when
-// it is no line of the file).
-QByteArray levelWith(const QByteArray &key, const QByteArray &value)
-{
-    QList<QByteArray> lines{"LEVEL", "NAME=\"Temple\"", "MAP_TYPE=\"SINGLE;\"", "THUMBNAIL=\"Textures\\Thumb.tex\"",
-                            "ETA=\"00:25:00\"", "LOCKED=\"NO\""};
-    const auto line = std::find_if(lines.begin(), lines.end(), [&key](const QByteArray &l) { return l.startsWith(key + '='); });
-    (line == lines.end() ? lines.emplace_back() : *line) = key + "=\"" + value + '"';
-    return lines.join("\r\n") + "\r\n";
-}
-
 QByteArray without(QByteArray bytes, const QByteArray &line) { return bytes.replace(line + "\r\n", ""); }
 
 struct FixCase
@@ -88,21 +77,6 @@ const QList<FixCase> &fixCases()
         {"missing-line", "after a last line without its end", "EPISODE\r\nNAME=\"Road\"", "EPISODE\r\nNAME=\"Road\"\r\nTHUMBNAIL=\"\"\r\n"},
     };
     return cases;
-}
-
-struct Ran
-{
-    int status;
-    QString out;
-    QString err;
-};
-
-Ran runCommand(const QStringList &arguments, const QString &gameFolder = {})
-{
-    Ran ran{0, {}, {}};
-    QTextStream out(&ran.out), err(&ran.err);
-    ran.status = CheckCommand::run(QStringList{"Brisquel"} + arguments, "9.9.9", gameFolder, out, err);
-    return ran;
 }
 
 // A mod to repair, as another editor left it: a value of each safe fix, a line the game does not
@@ -199,7 +173,7 @@ private slots:
         writeBytes(level, Broken);
         writeBytes(folder.path("Ra/Textures/Thumb.tex"), "");
         QFile::setPermissions(level, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-        const Ran ran = runCommand({"--check", "--fix", folder.path("Ra")});
+        const CheckRun ran = runCommand({"--check", "--fix", folder.path("Ra")});
         QCOMPARE(readBytes(level), Mended);
         QCOMPARE(QFileInfo(level).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         const QStringList lines = ran.out.split('\n', Qt::SkipEmptyParts);
@@ -209,7 +183,7 @@ private slots:
         QCOMPARE(lines.last(), QString("1 file checked, 1 error, 1 warning, 5 fixed"));
         QCOMPARE(ran.status, 1);  // the line the game ignores is left, an error
 
-        const Ran again = runCommand({"--check", "--fix", "--format", "json", folder.path("Ra")});
+        const CheckRun again = runCommand({"--check", "--fix", "--format", "json", folder.path("Ra")});
         QCOMPARE(readBytes(level), Mended);
         const QJsonObject report = QJsonDocument::fromJson(again.out.toUtf8()).object();
         QVERIFY(!report.contains("fixed"));
@@ -240,7 +214,7 @@ private slots:
         const QString current = QDir::currentPath();
         QDir::setCurrent(folder.path("."));
         const auto back = qScopeGuard([&current] { QDir::setCurrent(current); });
-        const Ran ran = runCommand({"--check", "--diff", "Ra"});
+        const CheckRun ran = runCommand({"--check", "--diff", "Ra"});
         QCOMPARE(ran.status, 1);
         QCOMPARE(readBytes(level), Broken);
         QCOMPARE(QFileInfo(level).lastModified(), modified);
@@ -261,7 +235,7 @@ private slots:
         QVERIFY2(apply.exitCode() == 0, apply.readAllStandardError().constData());
         QCOMPARE(readBytes(level), Mended);
         QCOMPARE(readBytes(notes), "Welcome to the oasis.\r\n" + QByteArray("line\r\n").repeated(8) + "The end\r\n");
-        const Ran clean = runCommand({"--check", "--diff", "Ra"});
+        const CheckRun clean = runCommand({"--check", "--diff", "Ra"});
         QCOMPARE(clean.out, QString());
         QCOMPARE(clean.status, 0);
     }
@@ -283,7 +257,7 @@ private slots:
         TestFolder folder;
         const QString level = folder.path("Temple.nfo");
         writeBytes(level, Broken);
-        Ran ran{};
+        CheckRun ran{};
         if (readOnly) {
             QFile::setPermissions(level, QFile::ReadOwner | QFile::ReadGroup);
             ran = runCommand({"--check", "--fix", level});
@@ -317,7 +291,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, error);
-        const Ran ran = runCommand(arguments);
+        const CheckRun ran = runCommand(arguments);
         QCOMPARE(ran.status, 2);
         QVERIFY2(ran.err.contains(error), qPrintable(ran.err));
     }

@@ -31,24 +31,6 @@ namespace {
 
 const QString Mod = testData("mod");
 
-struct Ran
-{
-    int status;
-    QString out;
-    QString err;
-};
-
-// A Level NFO whose every value passes, with one line set to KEY="value" (added when it is no
-// line of the file).
-QByteArray levelWith(const QByteArray &key, const QByteArray &value)
-{
-    QList<QByteArray> lines{"LEVEL", "NAME=\"Temple\"", "MAP_TYPE=\"SINGLE;\"", "THUMBNAIL=\"Textures\\Thumb.tex\"",
-                            "ETA=\"00:25:00\"", "LOCKED=\"NO\""};
-    const auto line = std::find_if(lines.begin(), lines.end(), [&key](const QByteArray &l) { return l.startsWith(key + '='); });
-    (line == lines.end() ? lines.emplace_back() : *line) = key + "=\"" + value + '"';
-    return lines.join("\r\n") + "\r\n";
-}
-
 // A row's content that stands for no file at all.
 const QByteArray NoFile = "(no file)";
 // And for a description with LF line ends that --fix mends, writable or read-only.
@@ -146,14 +128,6 @@ const QList<RuleCase> &ruleCases()
         {"control-character", "in an NFO it is no description's", levelWith("MODEL_NAME", "a\x01"), {}},
     };
     return cases;
-}
-
-Ran runCommand(const QStringList &arguments)
-{
-    Ran ran{0, {}, {}};
-    QTextStream out(&ran.out), err(&ran.err);
-    ran.status = CheckCommand::run(QStringList{"Brisquel"} + arguments, "9.9.9", {}, out, err);
-    return ran;
 }
 
 } // namespace
@@ -375,7 +349,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(QString, lastLine);
-        const Ran ran = runCommand(arguments);
+        const CheckRun ran = runCommand(arguments);
         QCOMPARE(ran.status, status);
         const QStringList lines = (status == 2 ? ran.err : ran.out).trimmed().split('\n');
         QVERIFY2(status == 2 ? lines.first().startsWith(lastLine) : lines.last() == lastLine, qPrintable(lines.join('|')));
@@ -397,12 +371,12 @@ private slots:
 #endif
         for (const QString &ask : asks) {
             QVERIFY2(CheckCommand::isCommand({"Brisquel", ask}), qPrintable(ask));
-            const Ran asked = runCommand({ask});
+            const CheckRun asked = runCommand({ask});
             QCOMPARE(asked.status, 0);
             QVERIFY2(asked.out.startsWith("Usage: Brisquel [options] PATH...\n"), qPrintable(asked.out.left(200)));
             QVERIFY2(!asked.out.contains("help-all"), qPrintable(ask));
         }
-        const Ran ran = runCommand({"--help"});
+        const CheckRun ran = runCommand({"--help"});
         const QString manual = CheckCommand::manPage("9.9.9");
         QVERIFY(manual.startsWith(".TH BRISQUEL 1 "));
         for (const char *option : {"--check", "--strict", "--format", "--ignore", "--list-rules", "--help", "--version"}) {
@@ -415,7 +389,7 @@ private slots:
 
     void listRules()
     {
-        const Ran ran = runCommand({"--check", "--list-rules"});
+        const CheckRun ran = runCommand({"--check", "--list-rules"});
         QCOMPARE(ran.status, 0);
         const QStringList lines = ran.out.trimmed().split('\n');
         QCOMPARE(lines.size(), ModCheck::rules().size());
@@ -447,7 +421,7 @@ private slots:
         TestFolder folder;
         QDir().mkpath(folder.path("mod/Levels 100%"));
         writeBytes(folder.path("mod/Levels 100%/Temple #1.nfo"), "LEVEL\r\nNAME=\"\"\r\n");
-        const Ran ran = runCommand({"--check", "--format", "sarif", folder.path("mod")});
+        const CheckRun ran = runCommand({"--check", "--format", "sarif", folder.path("mod")});
         QCOMPARE(ran.status, 1);
         const QJsonObject log = QJsonDocument::fromJson(ran.out.toUtf8()).object();
         QCOMPARE(log["version"].toString(), QString("2.1.0"));
@@ -508,7 +482,7 @@ private slots:
             deep += QDir::separator() + QString("Episode %1 part").arg(depth);
         QVERIFY(QDir().mkpath(deep));
         writeBytes(deep + QDir::separator() + "Deep.nfo", "EPISODE\r\nNAME=\"Deep\"\r\nTHUMBNAIL=\"\"\r\n");
-        const Ran ran = runCommand({"--check", "--ignore", "empty-thumbnail", folder.path("mod")});
+        const CheckRun ran = runCommand({"--check", "--ignore", "empty-thumbnail", folder.path("mod")});
         QVERIFY2(ran.out.endsWith("1 file checked, 0 errors, 0 warnings\n"), qPrintable(ran.out));
         QCOMPARE(ran.status, 0);
     }
@@ -587,7 +561,7 @@ private slots:
             fwrite(content.constData(), 1, size_t(content.size()), file);
             fclose(file);
         }
-        const Ran ran = runCommand({"--check", folder.path("mod")});
+        const CheckRun ran = runCommand({"--check", folder.path("mod")});
         QStringList out = QString(ran.out).replace(folder.path("mod"), "D").split('\n');
         QCOMPARE(out.takeLast(), QString());  // every line ends
         QVERIFY2(out.takeLast().startsWith(QString("%1 file").arg(files)), qPrintable(ran.out));
@@ -602,7 +576,7 @@ private slots:
         for (const QString &line : out)
             QVERIFY2(line.startsWith("D/"), qPrintable(line));
         // The JSON report holds the same findings, its text exactly as found.
-        const Ran json = runCommand({"--check", "--format", "json", folder.path("mod")});
+        const CheckRun json = runCommand({"--check", "--format", "json", folder.path("mod")});
         QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).object()["findings"].toArray().size(), out.size());
     }
 
@@ -615,9 +589,9 @@ private slots:
         writeBytes(folder.path("mod/notesDSC"), "\x01\r\n");
         writeBytes(folder.path("mod/Temple.Nfo"), "not a game file\r\n");
         writeBytes(folder.path("mod/readme.txt"), "\x01\r\n");
-        const Ran given = runCommand({"--check", folder.path("mod/notesDSC")});
+        const CheckRun given = runCommand({"--check", folder.path("mod/notesDSC")});
         QVERIFY2(given.out.contains("notesDSC:1: warning: control character 0x01 in the text [control-character]"), qPrintable(given.out));
-        const Ran walked = runCommand({"--check", folder.path("mod")});
+        const CheckRun walked = runCommand({"--check", folder.path("mod")});
         QVERIFY2(walked.out.endsWith("2 files checked, 1 error, 1 warning\n"), qPrintable(walked.out));
         QVERIFY(walked.out.contains("[control-character]") && walked.out.contains("[not-game-nfo]"));
     }
@@ -626,7 +600,7 @@ private slots:
     void eachFileOnce()
     {
         const QString file = Mod + "/Levels/warnings.nfo";
-        const Ran ran = runCommand({"--check", file, file, Mod + "/Levels", Mod + "/Levels/../Levels/warnings.nfo"});
+        const CheckRun ran = runCommand({"--check", file, file, Mod + "/Levels", Mod + "/Levels/../Levels/warnings.nfo"});
         QVERIFY2(ran.out.endsWith("4 files checked, 9 errors, 13 warnings\n"), qPrintable(ran.out));
     }
 
@@ -650,7 +624,7 @@ private slots:
         QVERIFY(bad >= 0 && ::write(bad, "LEVEL\r\n", 7) == 7);
         ::close(bad);
         ::close(at);
-        const Ran ran = runCommand({"--check", "--strict", folder.path("mod")});
+        const CheckRun ran = runCommand({"--check", "--strict", folder.path("mod")});
         QCOMPARE(ran.status, 1);
         QVERIFY2(ran.out.contains(": error: Cannot reach '") && ran.out.contains("File name too long"), qPrintable(ran.out.left(300)));
         QVERIFY2(ran.out.endsWith("1 file checked, 1 error, 0 warnings\n"), qPrintable(ran.out.right(200)));
@@ -666,7 +640,7 @@ private slots:
         TestFolder folder;
         QVERIFY(QDir().mkpath(folder.path("mod/Locked")));
         QFile::setPermissions(folder.path("mod/Locked"), {});
-        const Ran ran = runCommand({"--check", "--strict", folder.path("mod")});
+        const CheckRun ran = runCommand({"--check", "--strict", folder.path("mod")});
         QFile::setPermissions(folder.path("mod/Locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(ran.status, 1);
         QVERIFY2(ran.out.contains("error: Cannot read the folder"), qPrintable(ran.out));

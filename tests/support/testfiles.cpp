@@ -1,11 +1,15 @@
 #include "core/settings.h"
 #include "tests/support/testfiles.h"
 
+#include "core/checkcommand.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTextStream>
+
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -59,6 +63,23 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 }
 
 QString testData(const QString &name) { return QStringLiteral(BRISQUEL_TEST_DATA "/") + name; }
+
+QByteArray levelWith(const QByteArray &key, const QByteArray &value)
+{
+    QList<QByteArray> lines{"LEVEL", "NAME=\"Temple\"", "MAP_TYPE=\"SINGLE;\"", "THUMBNAIL=\"Textures\\Thumb.tex\"",
+                            "ETA=\"00:25:00\"", "LOCKED=\"NO\""};
+    const auto line = std::find_if(lines.begin(), lines.end(), [&key](const QByteArray &l) { return l.startsWith(key + '='); });
+    (line == lines.end() ? lines.emplace_back() : *line) = key + "=\"" + value + '"';
+    return lines.join("\r\n") + "\r\n";
+}
+
+CheckRun runCommand(const QStringList &arguments)
+{
+    CheckRun ran{0, {}, {}};
+    QTextStream out(&ran.out), err(&ran.err);
+    ran.status = CheckCommand::run(QStringList{QStringLiteral("Brisquel")} + arguments, QStringLiteral("9.9.9"), {}, out, err);
+    return ran;
+}
 
 #ifdef Q_OS_UNIX
 FileSizeLimit::FileSizeLimit(long long bytes)
