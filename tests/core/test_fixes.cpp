@@ -59,6 +59,9 @@ const QList<FixCase> &fixCases()
         {"utf8-text", "a character the code page lacks", levelWith("NAME", "Caf\xc3\xa9 \xe2\x86\x92"), {}},
         {"yes-no", "lower case", levelWith("LOCKED", "yes"), levelWith("LOCKED", "YES")},
         {"yes-no", "another word", levelWith("LOCKED", "MAYBE"), {}},
+        // The reader stops at the ETA of two parts: what follows is never read, and stays.
+        {"yes-no", "before the line that stops the reading", "LEVEL\r\nLOCKED=\"no\"\r\nETA=\"10:00\"\r\nMAP_TYPE=\"coop\"\nx",
+         "LEVEL\r\nLOCKED=\"NO\"\r\nETA=\"10:00\"\r\nMAP_TYPE=\"coop\"\nx"},
         {"game-mode", "each word in other letters", levelWith("MAP_TYPE", "SINGLE;coop; Deathmatch;"),
          levelWith("MAP_TYPE", "SINGLE;COOP; DEATHMATCH;")},
         {"game-mode", "an unknown mode", levelWith("MAP_TYPE", "SINGLE;ARENA;"), {}},
