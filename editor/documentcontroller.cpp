@@ -74,14 +74,14 @@ DocumentController::DocumentController(QWidget *window, QBoxLayout *panelArea, S
 
 void DocumentController::fix(const ModCheck::Finding &finding)
 {
-    m_wantedFix = WantedFix{false, finding, 1};
+    m_wantedFix = WantedFix{false, finding, 1, {}};
     applyWantedFix();
 }
 
 void DocumentController::fixAll()
 {
     // A mend that meets another waits for the next round; a rule lists a few findings at a time.
-    m_wantedFix = WantedFix{true, {}, 8};
+    m_wantedFix = WantedFix{true, {}, 8, {}};
     applyWantedFix();
 }
 
@@ -98,6 +98,10 @@ void DocumentController::applyWantedFix()
         return;
     }
     WantedFix &wanted = *m_wantedFix;
+    if (!wanted.mended.isNull() && wanted.mended != m_checkedBytes) {
+        m_wantedFix.reset();  // typed meanwhile: what is typed now is the author's
+        return;
+    }
     QList<ModCheck::Finding> chosen;
     for (const ModCheck::Finding &finding : std::as_const(m_findings)) {
         if (wanted.all ? finding.fix.kind == ModCheck::FixKind::Safe
@@ -108,6 +112,7 @@ void DocumentController::applyWantedFix()
     QList<ModCheck::Finding> applied;
     const QByteArray mended = ModCheck::applyFixes(m_checkedBytes, chosen.mid(0, wanted.all ? -1 : 1),
                                                    ModCheck::FixLevel::Suggestions, &applied);
+    wanted.mended = mended;
     if (applied.isEmpty() || --wanted.rounds <= 0)
         m_wantedFix.reset();
     if (!applied.isEmpty())

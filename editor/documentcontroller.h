@@ -142,6 +142,7 @@ private:
         bool all = false;
         ModCheck::Finding finding;  // which, when not all: by its rule, key and line
         int rounds = 0;             // Fix All: rounds left
+        QByteArray mended;          // what the last round made: any other change ends the rounds
     };
     std::optional<WantedFix> m_wantedFix;
     // Applies the fix or fixes wanted, if the findings are of the document as it is now; else
