@@ -5,6 +5,7 @@
 #include "editor/documentpanel.h"
 #include "ui/singlelineedit.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,7 +57,11 @@ public:
     {
         Fields mended = fieldsForFile();
         m_format.parse(DocumentFile::decode(bytes), mended);
+        // A box filled through goes on to the next one (the ETA's): the focus stays where it was.
+        QWidget *focused = QApplication::focusWidget();
         changeFields(mended);
+        if (focused && focused != QApplication::focusWidget() && isAncestorOf(focused))
+            focused->setFocus(Qt::OtherFocusReason);
     }
 
 
