@@ -365,25 +365,37 @@ void utf8Text(const Site &site, FindingSink &sink, const Rule &self)
     const bool loneCr = loneCrBreaks(site);
     int line = 1;
     qsizetype lineStart = 0;
-    QList<ByteEdit> sequences;  // of the line: each as the code page's character
-    bool storable = true;
+    qsizetype first = -1;  // the line's first sequence
+    int firstLength = 0;
+    // Its mend, made for a finding that is listed: each sequence as the code page's character.
+    const auto mend = [&](qsizetype end) {
+        QList<ByteEdit> edits;
+        for (qsizetype i = first; i < end; ++i) {
+            const int length = static_cast<unsigned char>(bytes.at(i)) >= 0xc2 ? utf8SequenceAt(bytes, i) : 0;
+            if (length == 0)
+                continue;
+            const QString character = QString::fromUtf8(bytes.mid(i, length));
+            if (!CodePage::firstUnstorable(character).isEmpty())
+                return Fix{};
+            edits.append({i, length, CodePage::encode(character)});
+            i += length - 1;
+        }
+        return lineFix(site, self, lineStart, end, edits);
+    };
     const auto report = [&] {
-        if (sequences.isEmpty() || !sink.lists(self))
+        if (first < 0 || !sink.lists(self))
             return;
-        const ByteEdit &first = sequences.first();
-        const QString meant = QString::fromUtf8(bytes.mid(first.offset, first.length));
         sink.add(self, line,
                  QStringLiteral("'%1' looks like UTF-8 text: the game reads the file in %2 and shows '%1' "
                                 "as it stands here, not '%3'")
-                     .arg(CodePage::decode(bytes.mid(first.offset, first.length)), CodePage::name(), meant),
-                 site.keys ? site.keys->value(line) : QString(),
-                 storable ? lineFix(site, self, lineStart, lineEndAt(bytes, lineStart, loneCr), sequences) : Fix{});
+                     .arg(CodePage::decode(bytes.mid(first, firstLength)), CodePage::name(),
+                          QString::fromUtf8(bytes.mid(first, firstLength))),
+                 site.keys ? site.keys->value(line) : QString(), site.fixes ? mend(lineEndAt(bytes, lineStart, loneCr)) : Fix{});
     };
     for (qsizetype i = 0; i < bytes.size() && !site.poll->stop(); ++i) {
         if (isLineBreak(bytes, i, loneCr)) {
             report();
-            sequences.clear();
-            storable = true;
+            first = -1;
             ++line;
             lineStart = i + 1;
             continue;
@@ -391,9 +403,8 @@ void utf8Text(const Site &site, FindingSink &sink, const Rule &self)
         const int length = static_cast<unsigned char>(bytes.at(i)) >= 0xc2 ? utf8SequenceAt(bytes, i) : 0;
         if (length == 0)
             continue;
-        const QString character = QString::fromUtf8(bytes.mid(i, length));
-        storable = storable && CodePage::firstUnstorable(character).isEmpty();
-        sequences.append({i, length, CodePage::encode(character)});
+        if (first < 0)
+            first = i, firstLength = length;
         i += length - 1;
     }
     report();
