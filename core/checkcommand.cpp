@@ -217,6 +217,7 @@ int run(const QStringList &arguments, const QString &version, const QString &gam
             ModCheck::FixedFile fixed = ModCheck::fixFile(checker, file, level);
             ModCheck::writeFixed(fixed, file, options.ignored);
             report.fixed += fixed.fixed;
+            report.fixes += fixed.fixes;
             report.findings += fixed.left;
             ++report.files;
         }

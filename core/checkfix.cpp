@@ -2,9 +2,13 @@
 
 #include "core/documentfile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QLocale>
 #include <QSaveFile>
+#include <QSet>
 
 #include <algorithm>
 #include <map>
@@ -13,10 +17,6 @@
 namespace ModCheck {
 
 namespace {
-
-// Rounds of mending a file: far more than any file needs (each round mends every listed
-// finding), and an end should two suggestions ever undo each other.
-constexpr int MostRounds = 64;
 
 bool meet(const ByteEdit &a, const ByteEdit &b)
 {
@@ -108,7 +108,8 @@ QByteArray applyFixes(const QByteArray &bytes, const QList<Finding> &findings, F
 FixedFile fixFile(Checker &checker, const ModFiles::Entry &file, FixLevel level, const KeepGoing &keepGoing)
 {
     FixedFile fixed;
-    QList<Finding> found = checker.checkFile(file, keepGoing);
+    // What the file holds, as a report lists it.
+    fixed.found = checker.checkFile(file, keepGoing);
     try {
         if (!file.problem)
             fixed.before = DocumentFile::readNamed(file.name, file.path, DocumentFile::LargestFile, file.plain);
@@ -116,24 +117,45 @@ FixedFile fixFile(Checker &checker, const ModFiles::Entry &file, FixLevel level,
         // Unreadable: its finding says why, and there is nothing to mend.
     }
     fixed.after = fixed.before;
-    for (Finding &finding : found)
-        finding.name = file.name;
-    fixed.found = found;
     const FileKind kind = kindOf(file.name);
-    for (int round = 0; round < MostRounds && !fixed.before.isNull(); ++round) {
+    // Rounds until nothing is left to mend, or the bytes come back to what a round made before
+    // (two suggestions that would undo each other).
+    checker.setMostPerRule(MostFindingsPerMend);
+    QSet<QByteArray> seen;
+    QHash<QString, qsizetype> ofRule;  // fixes a rule made
+    while (!fixed.before.isNull() && !(keepGoing && !keepGoing())) {
+        const QByteArray state = QCryptographicHash::hash(fixed.after, QCryptographicHash::Sha1);
+        if (seen.contains(state))
+            break;
+        seen.insert(state);
         QList<Finding> applied;
-        const QByteArray next = applyFixes(fixed.after, found, level, &applied);
+        const QByteArray next = applyFixes(fixed.after, checker.checkBytes(fixed.after, kind, file.path, keepGoing), level, &applied);
         if (applied.isEmpty() || (keepGoing && !keepGoing()))
             break;
-        fixed.fixed += applied;
+        for (const Finding &finding : std::as_const(applied)) {
+            if (++ofRule[finding.rule] <= MostFindingsPerRule)
+                fixed.fixed.append(finding);
+        }
+        fixed.fixes += applied.size();
         fixed.after = next;
-        found = checker.checkBytes(fixed.after, kind, file.path, keepGoing);
     }
-    for (Finding &finding : found)
-        finding.name = file.name;
-    for (Finding &finding : fixed.fixed)
-        finding.name = file.name;
-    fixed.left = std::move(found);
+    checker.setMostPerRule(MostFindingsPerRule);
+    // A rule's count after its last listed fix.
+    for (auto it = ofRule.cbegin(); it != ofRule.cend(); ++it) {
+        if (it.value() <= MostFindingsPerRule)
+            continue;
+        const auto last = std::find_if(fixed.fixed.crbegin(), fixed.fixed.crend(), [&it](const Finding &f) { return f.rule == it.key(); });
+        Finding counted = *last;
+        counted.fix.what = QStringLiteral("%1 more %2 fixes in this file, not listed")
+                               .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(it.value() - MostFindingsPerRule), it.key());
+        counted.fix.edits.clear();
+        fixed.fixed.insert(last.base() - fixed.fixed.cbegin(), counted);
+    }
+    fixed.left = fixed.changed() ? checker.checkBytes(fixed.after, kind, file.path, keepGoing) : fixed.found;
+    for (QList<Finding> *list : {&fixed.fixed, &fixed.left}) {
+        for (Finding &finding : *list)
+            finding.name = file.name;
+    }
     return fixed;
 }
 
@@ -160,6 +182,7 @@ void writeFixed(FixedFile &fixed, const ModFiles::Entry &file, const QSet<QStrin
     // Nothing was mended after all: what is left is what the file holds.
     fixed.after = fixed.before;
     fixed.fixed.clear();
+    fixed.fixes = 0;
     QList<Finding> left = fileFindings(file.path, {}, why, ignored);
     for (Finding &finding : left)
         finding.name = file.name;

@@ -26,7 +26,10 @@ struct FixedFile
     QByteArray before;     // as read (empty when it cannot be)
     QByteArray after;      // mended
     QList<Finding> found;  // what the check finds in the file as read
-    QList<Finding> fixed;  // the findings mended, each with its fix
+    // The findings mended, each with its fix: up to MostFindingsPerRule of a rule, then one that
+    // counts the rest; `fixes` counts them all.
+    QList<Finding> fixed;
+    qsizetype fixes = 0;
     QList<Finding> left;   // what the check finds in the mended bytes
     bool changed() const { return before != after; }
 };

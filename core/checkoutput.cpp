@@ -132,7 +132,7 @@ QString summary(const Report &report)
     return counted(report.files, "file checked", "files checked") + QStringLiteral(", ")
            + counted(report.errors(), "error", "errors") + QStringLiteral(", ")
            + counted(report.warnings(), "warning", "warnings")
-           + (report.fixed.isEmpty() ? QString() : QStringLiteral(", %1 fixed").arg(report.fixed.size()));
+           + (report.fixes == 0 ? QString() : QStringLiteral(", %1 fixed").arg(report.fixes));
 }
 
 QByteArray json(const Report &report)
@@ -167,8 +167,10 @@ QByteArray json(const Report &report)
                          {QStringLiteral("errors"), report.errors()},
                          {QStringLiteral("warnings"), report.warnings()},
                          {QStringLiteral("findings"), listed(report.findings)}};
-    if (!report.fixed.isEmpty())
+    if (!report.fixed.isEmpty()) {
+        document.insert(QStringLiteral("fixes"), report.fixes);
         document.insert(QStringLiteral("fixed"), listed(report.fixed));
+    }
     return QJsonDocument(document).toJson(QJsonDocument::Indented);
 }
 

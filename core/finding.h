@@ -50,6 +50,7 @@ struct Report
     QList<Finding> findings;  // file by file, in line order
     int files = 0;            // files checked
     QList<Finding> fixed;     // mended (--fix), each with its fix; `findings` is what is left
+    qsizetype fixes = 0;      // how many were mended (a rule's many are counted, not all listed)
     int errors() const;
     int warnings() const;
 };
@@ -57,6 +58,9 @@ struct Report
 // At most this many findings of one rule in one file are listed; one more finding counts the rest,
 // so that a file of millions of bad lines gives a short report in little memory.
 inline constexpr int MostFindingsPerRule = 20;
+// While a file is mended, far more are made a round, so that a file of many alike findings is
+// mended in a few rounds, each a check of the file.
+inline constexpr int MostFindingsPerMend = 100000;
 
 // Asked now and then while a large file is checked: false stops the check of the file.
 using KeepGoing = std::function<bool()>;

@@ -15,19 +15,19 @@ namespace ModCheck {
 
 namespace {
 
-// The findings of one file, at most MostFindingsPerRule of each rule; the rest are counted.
+// The findings of one file, at most `most` of each rule; the rest are counted.
 class Findings : public FindingSink
 {
 public:
-    Findings(QString path, const QSet<QString> &ignored)
-        : m_path(std::move(path)), m_ignored(ignored), m_first(rules().data()), m_rules(rules().size())
+    Findings(QString path, const QSet<QString> &ignored, int most = MostFindingsPerRule)
+        : m_path(std::move(path)), m_ignored(ignored), m_most(most), m_first(rules().data()), m_rules(rules().size())
     {
     }
 
     void add(const Rule &rule, int line, const QString &text, const QString &key, Fix fix) override
     {
         Counted &counted = countOf(rule);
-        if (counted.listed < MostFindingsPerRule) {
+        if (counted.listed < m_most) {
             ++counted.listed;
             counted.lastLine = line;
             m_findings.append({m_path, line, rule.severity, text, key, QLatin1String(rule.id), {}, std::move(fix)});
@@ -38,7 +38,7 @@ public:
     bool lists(const Rule &rule) override
     {
         Counted &counted = countOf(rule);
-        if (counted.listed < MostFindingsPerRule)
+        if (counted.listed < m_most)
             return true;
         ++counted.omitted;
         return false;
@@ -86,6 +86,7 @@ private:
 
     QString m_path;
     const QSet<QString> &m_ignored;
+    int m_most;
     const Rule *m_first;
     QList<Finding> m_findings;
     QList<Counted> m_rules;
@@ -305,7 +306,7 @@ QList<Finding> Checker::checkFile(const ModFiles::Entry &file, const KeepGoing &
 
 QList<Finding> Checker::checkBytes(const QByteArray &bytes, FileKind kind, const QString &path, const KeepGoing &keepGoing)
 {
-    Findings findings(path, m_options.ignored);
+    Findings findings(path, m_options.ignored, m_mostPerRule);
     Poll poll(keepGoing);
     Site site;
     site.kind = kind;

@@ -53,6 +53,9 @@ public:
     // The game folder, absolute, with "/" separators (empty: none).
     QString gameFolder() const;
     const Options &options() const { return m_options; }
+    // How many findings of a rule checkBytes lists a file (MostFindingsPerRule, or more while
+    // mending).
+    void setMostPerRule(int most) { m_mostPerRule = most; }
 
 private:
     // The folders a file's asset values are looked for under: the game folder, then the file's
@@ -60,6 +63,7 @@ private:
     const QStringList &assetFolders(const QString &path);
 
     Options m_options;
+    int m_mostPerRule = MostFindingsPerRule;
     AssetIndex m_assets;
     QHash<QString, QStringList> m_assetFolders;  // by the file's folder
     QHash<QString, QString> m_modFolders;         // by the file's folder

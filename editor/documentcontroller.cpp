@@ -80,8 +80,9 @@ void DocumentController::fix(const ModCheck::Finding &finding)
 
 void DocumentController::fixAll()
 {
-    // A mend that meets another waits for the next round; a rule lists a few findings at a time.
-    m_wantedFix = WantedFix{true, {}, 8, {}};
+    // A mend that meets another waits for the next round, and a check lists a few findings of a
+    // rule at a time: rounds go on while they mend something (each round mends, so they end).
+    m_wantedFix = WantedFix{true, {}, 1000, {}};
     applyWantedFix();
 }
 

@@ -206,6 +206,24 @@ private slots:
         QCOMPARE(readBytes(level), QByteArray(Mended).replace("00:75:00", "01:15:00"));
     }
 
+    // A file of more alike findings than a round makes is mended whole, in rounds; the fixes are
+    // listed as findings are, the first few of a rule and a count of the rest.
+    void manyAlikeFixes()
+    {
+        TestFolder folder;
+        const QString notes = folder.path("notes.dsc");
+        constexpr int Lines = ModCheck::MostFindingsPerMend + 5000;
+        writeBytes(notes, QByteArray("a\x01\r\n").repeated(Lines));
+        const CheckRun ran = runCommand({"--check", "--fix", notes});
+        QCOMPARE(readBytes(notes), QByteArray("a\r\n").repeated(Lines));
+        const QStringList lines = ran.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), ModCheck::MostFindingsPerRule + 2);
+        QVERIFY2(lines.at(ModCheck::MostFindingsPerRule).endsWith(": fixed: 104,980 more control-character fixes in this file, not listed [control-character]"),
+                 qPrintable(lines.at(ModCheck::MostFindingsPerRule)));
+        QCOMPARE(lines.last(), QString("1 file checked, 0 errors, 0 warnings, %1 fixed").arg(Lines));
+        QCOMPARE(ran.status, 0);
+    }
+
     // --diff writes nothing, and prints what --fix would change as a patch that git applies to
     // give the same bytes; 1 when it would change something, 0 when not.
     void diffWritesNothing()
