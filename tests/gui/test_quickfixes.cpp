@@ -185,6 +185,24 @@ private slots:
         e.docs.setModified(false);
     }
 
+    // More findings of a rule than a check lists: Fix All goes on in rounds until every one is
+    // mended, as one change the author can undo a round at a time.
+    void fixAllGoesOnInRounds()
+    {
+        EditorWindow e;
+        writeBytes(e.file("Bells.dsc"), QByteArray("Ring\x07 the bell.\r\n").repeated(45));
+        e.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.form));
+        e.docs.openFile(e.file("Bells.dsc"));
+        ProblemsPane *pane = e.form.problemsPane();
+        QTRY_VERIFY(pane->fixAllButton()->isEnabled());
+        QTest::mouseClick(pane->fixAllButton(), Qt::LeftButton);
+        auto *text = e.docs.panel<DescriptionPanel>()->textEdit;
+        QTRY_COMPARE(text->toPlainText(), QString("Ring the bell.\n").repeated(45).chopped(1));  // the last line end is the file's
+        QTRY_COMPARE(pane->list()->topLevelItemCount(), 0);
+        e.docs.setModified(false);
+    }
+
     // The Mod check pane's Fix All: one question (No changes nothing), then every file's safe
     // fixes; the open document, changed and not saved, is mended in the window and never written
     // behind it; a file changed on disk since the check is mended as it is now. Then the check
