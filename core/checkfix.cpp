@@ -166,6 +166,12 @@ void writeFixed(FixedFile &fixed, const ModFiles::Entry &file, const QSet<QStrin
     const QString path = DocumentFile::pathOf(file.name);
     QString why;
     try {
+        // A name that is no text (bytes a Unix name may hold) cannot be written through a path:
+        // the path would name another file.
+        if (DocumentFile::nameOf(path) != file.name) {
+            throw AppError{AppError::FileAccess, QStringLiteral("Cannot write '%1': its name holds bytes that are no text")
+                                                     .arg(QDir::toNativeSeparators(file.path))};
+        }
         // Replacing the file through a new one would get past its being read-only.
         // (Its owner's write permission counts, as for the superuser, whom the system lets write.)
         if (const QFileInfo info(path); info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))) {

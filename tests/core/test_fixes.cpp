@@ -21,6 +21,11 @@
 #include <QTest>
 #include <QTextStream>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const QString Mod = testData("mod");
@@ -297,6 +302,28 @@ private slots:
         QVERIFY2(first.contains(readOnly ? "it is read-only" : "the file is too large"), qPrintable(first));
         QVERIFY(ran.out.contains("[yes-no]"));  // the findings are those of the file as it is
         QCOMPARE(QDir(folder.path(".")).entryList(QDir::Files | QDir::Hidden), QStringList{"Temple.nfo"});
+#endif
+    }
+
+    // A file whose name is no text is mended by its bytes or not at all: never as another file.
+    void nameThatIsNoText()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("Windows names are always text");
+#else
+        TestFolder folder;
+        const QByteArray name = QFile::encodeName(folder.path("notes")) + "\xff.dsc";
+        const int file = ::open(name.constData(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(file >= 0);
+        QCOMPARE(::write(file, "a\nb\n", 4), 4);
+        ::close(file);
+        const CheckRun ran = runCommand({"--check", "--fix", folder.path(".")});
+        QVERIFY2(ran.out.contains("its name holds bytes that are no text [unwritable-file]"), qPrintable(ran.out));
+        char held[8] = {};
+        const int again = ::open(name.constData(), O_RDONLY);
+        QCOMPARE(::read(again, held, sizeof held), 4);
+        ::close(again);
+        QCOMPARE(QByteArray(held), QByteArray("a\nb\n"));
 #endif
     }
 
