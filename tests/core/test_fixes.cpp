@@ -149,6 +149,19 @@ private slots:
             QVERIFY2(finding.rule != rule, qPrintable(finding.text));
     }
 
+    // In a code page of more than one byte a character (a Japanese system), a fix edits the bytes
+    // of its value, wherever the characters before it put them.
+    void fixesInAMultiByteCodePage()
+    {
+        CodePage::Override japanese("Shift_JIS", "the code page 932 (Japanese)");
+        if (CodePage::isSingleByte())
+            QSKIP("This system reads no other code page in its place: the Windows stage runs this in a Japanese prefix");
+        const QByteArray before = levelWith("NAME", "\x93\xfa\x96\x7b") + "LOADING_SCREEN=\"\x93\xfa/\x96\x7b.tex\"\r\nMODEL_ROTATE=\"yes\"\r\n";
+        const QByteArray after = levelWith("NAME", "\x93\xfa\x96\x7b") + "LOADING_SCREEN=\"\x93\xfa\\\x96\x7b.tex\"\r\nMODEL_ROTATE=\"YES\"\r\n";
+        const auto found = ModCheck::checkBytes(before, ModCheck::FileKind::Nfo, Mod + "/Levels/case.nfo", Mod);
+        QCOMPARE(ModCheck::applyFixes(before, found, ModCheck::FixLevel::Safe, nullptr), after);
+    }
+
     // Every rule that says it mends has rows above, every other rule never offers a fix, and the
     // help page says which kind of fix each has.
     void everyFixHasItsRowsAndItsHelp()
