@@ -124,11 +124,13 @@ QString fixedLine(const Finding &finding)
         .arg(shownPath(finding.path), QString::number(finding.line), escaped(finding.fix.what), finding.rule);
 }
 
+QString counted(qsizetype n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
 QString summary(const Report &report)
 {
-    const auto counted = [](int n, const char *one, const char *many) {
-        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-    };
     return counted(report.files, "file checked", "files checked") + QStringLiteral(", ")
            + counted(report.errors(), "error", "errors") + QStringLiteral(", ")
            + counted(report.warnings(), "warning", "warnings")

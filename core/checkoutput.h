@@ -25,6 +25,8 @@ QString escapedText(const QString &text);
 // A path as compilerLine writes it: native separators, control characters and the characters
 // that reorder a line (right-to-left overrides) as escapes.
 QString shownPath(const QString &path);
+// "1 error", "2 errors": a count and its noun, one or many.
+QString counted(qsizetype n, const char *one, const char *many);
 // "3 files checked, 1 error, 2 warnings" (", 4 fixed" after a mend)
 QString summary(const Report &report);
 // The report as one JSON document: files, errors, warnings and the findings, each with its fix

@@ -273,7 +273,7 @@ const QStringList &Checker::assetFolders(const QString &path)
     if (known == m_assetFolders.end()) {
         QStringList folders;
         if (!m_options.gameFolder.isEmpty())
-            folders.append(QDir::cleanPath(QDir::fromNativeSeparators(m_options.gameFolder)));
+            folders.append(gameFolder());
         for (QString at = folder; !at.isEmpty();) {
             folders.append(at);
             const QString above = QFileInfo(at).path();

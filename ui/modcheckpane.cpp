@@ -114,13 +114,10 @@ void ModCheckPane::fixAll()
     }
     if (!count)
         return;
-    const auto counted = [](qsizetype n, const char *one, const char *many) {
-        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-    };
     if (MessageBox::show(this, MessageBox::Icon::None, MessageBox::Buttons::YesNoDefaultNo,
                          QStringLiteral("Apply %1 in %2?\r\n\r\nThe file open in the editor is mended there, to be saved "
                                         "when you save it; the others are written now.")
-                             .arg(counted(count, "safe fix", "safe fixes"), counted(fixes.size(), "file", "files")))
+                             .arg(ModCheck::counted(count, "safe fix", "safe fixes"), ModCheck::counted(fixes.size(), "file", "files")))
         != MessageBox::Answer::Yes)
         return;
     QList<ModFiles::Entry> onDisk;
@@ -132,7 +129,7 @@ void ModCheckPane::fixAll()
     }
     m_fixing = true;
     updateButtons();
-    m_summary->setText(QStringLiteral("Fixing %1...").arg(counted(onDisk.size(), "file", "files")));
+    m_summary->setText(QStringLiteral("Fixing %1...").arg(ModCheck::counted(onDisk.size(), "file", "files")));
     auto failed = std::make_shared<QStringList>();
     const ModCheck::Options options{m_gameFolder, {}};
     m_runner.start(

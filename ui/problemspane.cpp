@@ -1,5 +1,6 @@
 #include "ui/problemspane.h"
 
+#include "core/checkoutput.h"
 #include "ui/findingslist.h"
 #include "ui/plaintext.h"
 
@@ -135,12 +136,9 @@ void ProblemsPane::showProblems(const QList<Problem> &problems)
     updateButtons();
     const int warnings = int(problems.size()) - errors;
     m_summary->setText(problems.isEmpty() ? QStringLiteral("No problems in this document.")
-                                          : QStringLiteral("%1 %2, %3 %4 in this document.")
-                                                .arg(errors)
-                                                .arg(errors == 1 ? QStringLiteral("error") : QStringLiteral("errors"))
-                                                .arg(warnings)
-                                                .arg(warnings == 1 ? QStringLiteral("warning")
-                                                                   : QStringLiteral("warnings")));
+                                          : QStringLiteral("%1, %2 in this document.")
+                                                .arg(ModCheck::counted(errors, "error", "errors"),
+                                                     ModCheck::counted(warnings, "warning", "warnings")));
 }
 
 void ProblemsPane::showNoDocument()
