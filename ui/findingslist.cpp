@@ -67,8 +67,10 @@ void FindingsList::showRows(const QList<Row> &rows)
             case Column::Fix:
                 item->setText(column, fixName(finding.fix.kind));
                 item->setData(column, Qt::AccessibleTextRole, fixName(finding.fix.kind));
-                if (!finding.fix.isNone())
+                if (!finding.fix.isNone()) {
                     item->setToolTip(column, PlainText::toolTip(finding.fix.what));
+                    item->setData(column, Qt::AccessibleDescriptionRole, PlainText::shownFinding(finding.fix.what));
+                }
                 break;
             case Column::Text: {
                 const QString text = row.clean ? CleanText : PlainText::shownFinding(finding.text, PlainText::MostInToolTip);

@@ -162,6 +162,9 @@ private slots:
         list->setCurrentItem(first);
         QVERIFY(pane->fixButton()->isEnabled());
         const QString caption = first->text(2);
+        // Read out as its kind, and what it does.
+        QCOMPARE(first->data(3, Qt::AccessibleDescriptionRole).toString(), QString("the empty %1 line is left out")
+                                                                              .arg(first->text(4).section(' ', 0, 0)));
         QTest::keyClick(list, Qt::Key_Period, Qt::ControlModifier);
         QTRY_COMPARE(list->findItems("Safe", Qt::MatchExactly, 3).size(), 7);
         QVERIFY(list->findItems(caption, Qt::MatchExactly, 2).isEmpty());
